@@ -1,0 +1,54 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+class clsConfig;
+class clsTransaccion;
+
+// The program-wide state and the fixed-width field routines shared by every subsystem.
+namespace General {
+
+// The program's one configuration; the configuration window replaces it.
+extern std::shared_ptr<clsConfig> gConfig;
+// The communications client's working folder.
+extern QString DirectorioTrabajo;
+// Account codes found in the client's "_druvex.emp", numbered from 0.
+extern QStringList Licencias;
+// The account code in use: 8 characters or empty.
+extern QString LicenciaSeleccionada;
+// The exchange in progress of the open working form; the engine never reads it.
+extern std::shared_ptr<clsTransaccion> TransaccionActual;
+// Provider last chosen in the entry window, 0 when none.
+extern qint16 PrestadorActual;
+// Provider identifiers listed by the configuration window.
+extern QString ListaIdsPrestadores;
+// Repeat check of the sender: the records of this and of the previous exchange.
+extern QString SVL1Actual;
+extern QString SVL2Actual;
+extern QString SVL1Anterior;
+extern QString SVL2Anterior;
+void ReiniciarControlRepeticion();
+
+// Numeric field: right-aligned, zero-filled, high-order digits cut to the width. The digits
+// of an integer are handled as text, so no width loses precision to a double. Error 13 for a
+// value that is neither blank nor numeric.
+QString FormatearNumero(const QVariant& valor, qint16 ancho);
+// The same for a request field that must not be cut: error 6 (source `origen`) when the
+// number's digits do not fit, since a cut would send another number.
+QString FormatearNumeroCampo(const QVariant& valor, qint16 ancho, const QString& campo, const QString& origen);
+// Text field: trimmed of blanks, left-aligned, blank-filled, cut on the right. Line breaks
+// and tabs become blanks and characters outside the code page become "?", so one field is
+// always `ancho` bytes of the record.
+QString FormatearTexto(const QVariant& valor, qint16 ancho);
+
+// Full paths of the ordinary files of a folder ("" ending in "/"); an empty list for a missing
+// folder, nothing when the folder cannot be read.
+std::optional<QStringList> ListarArchivos(const QString& carpeta);
+// Deletes every listed file that exists; goes on past a file that cannot be deleted and
+// returns false when any listed file is still there.
+bool BorrarArchivos(const QStringList& archivos);
+
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include "platform/VbError.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// A database failure, with the driver's SQLSTATE so callers can tell a duplicate key from
+// any other failure whatever the driver's language.
+class DbError : public VbError {
+public:
+    DbError(qint32 number, QString source, QString description, QString sqlState)
+        : VbError(number, std::move(source), std::move(description)), sqlState(std::move(sqlState)) {}
+    QString sqlState;
+    bool isUniqueViolation() const;
+};
+
+// A result set read whole into memory, so the statement is closed before the next write.
+// Columns are found by name without regard to case; values may be null.
+class DbResult {
+public:
+    DbResult() = default;
+    DbResult(QStringList columns, QList<QVariantList> rows);
+
+    bool EOF_() const { return m_pos >= m_rows.size(); }
+    bool eof() const { return EOF_(); }
+    void MoveNext() { ++m_pos; }
+    void MoveFirst() { m_pos = 0; }
+    int RowCount() const { return m_rows.size(); }
+    int ColumnCount() const { return m_columns.size(); }
+    const QStringList& Columns() const { return m_columns; }
+    // The current row's value; a missing column raises error 3265 ("Item not found").
+    QVariant operator[](const QString& column) const;
+    QVariant value(const QString& column) const { return (*this)[column]; }
+    QVariant value(int index) const;
+    bool hasColumn(const QString& column) const;
+    const QList<QVariantList>& Rows() const { return m_rows; }
+
+private:
+    int columnIndex(const QString& column) const;
+    QStringList m_columns;
+    QHash<QString, int> m_index; // lower-case name to position
+    QList<QVariantList> m_rows;
+    int m_pos = 0;
+};
+
+// One connection to the data source "Quorvan" (or QUORVAN_DSN, or the embedded default).
+// Every value from a user, a file or the client goes in as a bound parameter ("?").
+class Database {
+public:
+    enum class Engine { SQLite, PostgreSQL, Other };
+
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens the program's data source; raises DbError on failure.
+    void Open();
+    // Opens an explicit ODBC connection string.
+    void OpenConnectionString(const QString& connectionString);
+    bool IsOpen() const;
+    void Close();
+
+    DbResult Query(const QString& sql, const QVariantList& params = {});
+    // Rows affected.
+    qint64 Execute(const QString& sql, const QVariantList& params = {});
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return m_inTransaction; }
+
+    Engine engine() const { return m_engine; }
+    QString connectionString() const { return m_connectionString; }
+
+    // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
+    // defines it, else the embedded SQLite file below the data folder.
+    static QString ProgramConnectionString();
+    // Creates the tables and seed rows that are missing.
+    void EnsureSchema();
+
+private:
+    QString m_name; // Qt connection name
+    QString m_connectionString;
+    Engine m_engine = Engine::Other;
+    bool m_inTransaction = false;
+};

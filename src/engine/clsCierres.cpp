@@ -1,0 +1,145 @@
+#include "engine/clsCierres.h"
+
+#include "engine/General.h"
+#include "platform/Codec1252.h"
+#include "platform/Paths.h"
+#include "platform/Vb.h"
+#include "platform/VbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kClase = QStringLiteral("clsCierres");
+const QString kArchivo = QStringLiteral("_sal.0");
+// Answer fields: error code at 41, comment at 45.
+constexpr int kPosCodigo = 41;
+constexpr int kPosComentario = 45;
+constexpr int kFinComentario = 84;
+
+// The records of a file the client left in "download"; none when the file is not there
+// (looking never creates it).
+QStringList registrosRespuesta(const QString& carpetaTerminal, const QString& nombre, int largo, int minimo,
+                               const QString& origen)
+{
+    QStringList registros;
+    const QString bajada = Paths::FindCaseInsensitive(carpetaTerminal, QStringLiteral("download"));
+    if (bajada.isEmpty()) return registros;
+    const QString ruta = Paths::FindCaseInsensitive(bajada, nombre);
+    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return registros;
+    QFile file(ruta);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VbError(75, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
+    const QByteArray datos = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw VbError(57, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+    for (qsizetype i = 0; i < datos.size(); i += largo) {
+        const QString registro = Codec1252::decode(datos.mid(i, largo));
+        if (registro.size() < minimo) break;
+        registros.append(registro.leftJustified(largo, QLatin1Char(' ')));
+    }
+    return registros;
+}
+
+// An answer code that is blank or reads as zero means no error. Any other code is an error,
+// a code that is not a number ("E001") included: it must not pass as an approved answer.
+bool esCodigoError(const QString& codigo)
+{
+    QString digitos = codigo;
+    digitos.remove(QLatin1Char(' '));
+    if (digitos.isEmpty()) return false;
+    return !Vb::IsNumeric(digitos) || Vb::Val(digitos) != 0;
+}
+
+// The client knows the values 1 and 2; any way of writing them ("01", " 1") is that digit.
+QString valorActualiza(const QString& value)
+{
+    if (Vb::IsNumeric(value)) {
+        const double v = Vb::Val(value);
+        if (v == 1) return QStringLiteral("1");
+        if (v == 2) return QStringLiteral("2");
+    }
+    return QStringLiteral("0");
+}
+
+// The first five flags go out as "0" when never set.
+QString banderaOCero(const QString& value) { return value.isEmpty() ? QStringLiteral("0") : value; }
+
+}
+
+void clsCierres::setActualizaPlanes(const QString& value) { m_actualizaPlanes = valorActualiza(value); }
+void clsCierres::setActualizaMedicos(const QString& value) { m_actualizaMedicos = valorActualiza(value); }
+void clsCierres::setActualizaMedicamentos(const QString& value) { m_actualizaMedicamentos = valorActualiza(value); }
+void clsCierres::setActualizaDiagnosticos(const QString& value) { m_actualizaDiagnosticos = valorActualiza(value); }
+void clsCierres::setActualizaPracticas(const QString& value) { m_actualizaPracticas = valorActualiza(value); }
+void clsCierres::setActualizarPrestadores(const QString& value) { m_actualizarPrestadores = valorActualiza(value); }
+void clsCierres::setActualizarEfectores(const QString& value) { m_actualizarEfectores = valorActualiza(value); }
+
+QString clsCierres::RegistroSAL0() const
+{
+    // The close number is placed as text, but cutting it would close another batch.
+    const QString numero = Vb::Trim(m_numeroCierre);
+    if (numero.size() > 9)
+        throw VbError(VbError::Overflow, kClase,
+                      QStringLiteral("El valor del campo NumeroCierre no cabe en 9 posiciones: %1").arg(numero));
+    QString r;
+    r += General::FormatearTexto(m_operacion, 2);
+    r += General::FormatearTexto(numero, 9);
+    r += QString(8, QLatin1Char(' '));
+    r += General::FormatearTexto(m_fechaDesde, 8);
+    r += General::FormatearTexto(m_fechaHasta, 8);
+    r += banderaOCero(m_actualizaPlanes);
+    r += banderaOCero(m_actualizaMedicos);
+    r += banderaOCero(m_actualizaMedicamentos);
+    r += banderaOCero(m_actualizaDiagnosticos);
+    r += banderaOCero(m_actualizaPracticas);
+    r += QStringLiteral("0000");
+    r += QString(40, QLatin1Char(' '));
+    r += General::FormatearTexto(m_cuit, 11);
+    r += General::FormatearTexto(m_actualizarPrestadores, 1);
+    r += General::FormatearTexto(m_actualizarEfectores, 1);
+    r += QStringLiteral("   2") + QString(13, QLatin1Char(' '));
+    r += QStringLiteral("\r\n");
+    return r;
+}
+
+bool clsCierres::GrabarSAL0(const QString& carpetaTerminal)
+{
+    try {
+        m_existo = true;
+        const QByteArray bytes = Codec1252::encode(RegistroSAL0());
+        const QString carpeta = Paths::Join(carpetaTerminal, QStringLiteral("upload"));
+        if (!QFileInfo(carpeta).isDir() && !QDir().mkpath(carpeta))
+            throw VbError(VbError::PathNotFound, kClase, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
+        QFile file(Paths::Join(carpeta, kArchivo));
+        if (!file.open(QIODevice::ReadWrite))
+            throw VbError(75, kClase, QStringLiteral("Error de acceso a la ruta o el archivo: ") + file.fileName());
+        const bool escrito = file.seek(0) && file.write(bytes) == bytes.size() && file.flush();
+        file.close();
+        if (!escrito) throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + file.fileName());
+        return true;
+    } catch (const VbError& e) {
+        throw VbError(e.number, kClase, e.description);
+    }
+}
+
+clsItemError clsCierres::LeerSAL0(const QString& carpetaTerminal)
+{
+    clsItemError resultado;
+    try {
+        const QStringList registros = registrosRespuesta(carpetaTerminal, kArchivo, LargoSAL0, kFinComentario, kClase);
+        if (!registros.isEmpty()) {
+            const QString codigo = Vb::Mid(registros.first(), kPosCodigo, 4);
+            if (esCodigoError(codigo)) {
+                resultado.Tipo = 1;
+                resultado.Error = codigo;
+                resultado.Comentario = Vb::Mid(registros.first(), kPosComentario, 40);
+            }
+        }
+    } catch (const VbError& e) {
+        throw VbError(e.number, kClase, e.description);
+    }
+    return resultado;
+}

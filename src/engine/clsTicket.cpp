@@ -135,8 +135,10 @@ QString clsTicket::CodigoOperacion(qint32 operacion, const QString& aufina)
     case 5: return QStringLiteral("41");
     case 6: return QStringLiteral("42");
     case 7: {
+        // The code must agree with the finalisation digit written at 255: "00" goes out as 0.
         const QString t = Vb::Trim(aufina);
-        return (t.isEmpty() || t == QLatin1String("0")) ? QStringLiteral("60") : QStringLiteral("61");
+        const bool cero = t.isEmpty() || (Vb::IsNumeric(t) && Vb::Val(t) == 0);
+        return cero ? QStringLiteral("60") : QStringLiteral("61");
     }
     case 8: return QStringLiteral("65");
     case 9: return QStringLiteral("07");

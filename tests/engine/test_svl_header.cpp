@@ -148,12 +148,18 @@ TEST_F(SvlHeader, OperationCodeTable)
     kept.setOperacion(13);
     EXPECT_EQ(writeSvl1(kept).mid(5, 2), "15");
 
-    // The closing operation depends on the finalisation code set before it.
-    for (const auto& [aufina, code] : std::map<QString, QByteArray>{{"", "60"}, {"0", "60"}, {" 0 ", "60"}, {"5", "61"}}) {
+    // The closing operation depends on the finalisation code set before it, and agrees with
+    // the digit written at 255.
+    struct Cierre { const char* aufina; const char* code; const char* digit; };
+    const Cierre cierres[] = {{"", "60", "0"}, {"0", "60", "0"}, {" 0 ", "60", "0"}, {"00", "60", "0"},
+                              {"5", "61", "5"}, {"05", "61", "5"}};
+    for (const auto& c : cierres) {
         clsTicket t;
-        t.setAUFINA(aufina);
+        t.setAUFINA(c.aufina);
         t.setOperacion(7);
-        EXPECT_EQ(writeSvl1(t).mid(5, 2), code) << aufina.toStdString();
+        const QByteArray r = writeSvl1(t);
+        EXPECT_EQ(r.mid(5, 2), c.code) << c.aufina;
+        EXPECT_EQ(r.mid(254, 1), c.digit) << c.aufina;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "engine/modUtils.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QFile>
@@ -45,6 +46,48 @@ void ConvertirArchivoAHex(const QString& origen, const QString& destino)
     if (!out.open(QIODevice::WriteOnly) || out.write(hex.toLatin1()) < 0 || !out.commit())
         throw VbError(VbError::PathNotFound, QStringLiteral("modUtils.ConvertirArchivoAHex"),
                       QStringLiteral("No se pudo escribir %1").arg(destino));
+}
+
+
+QString NuloATexto(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return QString();
+    return Vb::Trim(Vb::CStr(valor));
+}
+
+qint32 NuloANumero(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return 0;
+    return Vb::CLng(Vb::Val(Vb::CStr(valor)));
+}
+
+QString EscaparBarras(const QString& texto, const QString& motorBD)
+{
+    if (motorBD.toLower() != QLatin1String("postgresql"))
+        return texto;
+    QString out;
+    out.reserve(texto.size() + 8);
+    for (const QChar c : texto) {
+        out += c;
+        if (c == QLatin1Char('\\'))
+            out += c;
+    }
+    return out;
+}
+
+QString NormalizarCodigo(const QString& codigo)
+{
+    for (const QChar c : codigo)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return Vb::Trim(codigo);
+    // Digits only: the number's decimal text, kept as text so that a long code keeps all its
+    // digits instead of passing through a double.
+    int i = 0;
+    while (i < codigo.size() - 1 && codigo.at(i) == QLatin1Char('0'))
+        ++i;
+    return codigo.isEmpty() ? QStringLiteral("0") : codigo.mid(i);
 }
 
 }

@@ -7,14 +7,26 @@
 #include <QStringList>
 #include <QVariant>
 
+class QSqlError;
+
 // A database failure, with the driver's SQLSTATE so callers can tell a duplicate key from
 // any other failure whatever the driver's language.
 class DbError : public VbError {
 public:
     DbError(qint32 number, QString source, QString description, QString sqlState)
         : VbError(number, std::move(source), std::move(description)), sqlState(std::move(sqlState)) {}
+    DbError(qint32 number, QString source, QString description, QString sqlState, qint32 nativeError)
+        : VbError(number, std::move(source), std::move(description)), sqlState(std::move(sqlState)),
+          nativeError(nativeError) {}
     QString sqlState;
+    // The driver's own error number (SQLite reports its result code here, 19 for a constraint).
+    qint32 nativeError = 0;
+    // A duplicate key: SQLSTATE 23000/23505, or SQLite's unique-constraint failure, which its
+    // ODBC driver reports as HY000.
     bool isUniqueViolation() const;
+
+    // The number every database failure is raised with (the number RDO gave ODBC errors).
+    static constexpr qint32 NumeroErrorOdbc = 40002;
 };
 
 // A result set read whole into memory, so the statement is closed before the next write.
@@ -78,10 +90,24 @@ public:
     // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
     // defines it, else the embedded SQLite file below the data folder.
     static QString ProgramConnectionString();
+    // The embedded default: the SQLite 3 ODBC driver on the given file, WAL and a busy timeout.
+    static QString SQLiteConnectionString(const QString& file);
+    // Whether unixODBC defines the data source name (system or user).
+    static bool DsnDefined(const QString& dsn);
     // Creates the tables and seed rows that are missing.
     void EnsureSchema();
+    // The schema script of an engine, as shipped inside the program.
+    static QString SchemaScript(Engine engine);
+    // Splits a script into statements (";" ends one, outside quotes and $$ bodies); comment
+    // lines are dropped.
+    static QStringList SplitStatements(const QString& script);
+    // The transaction log's connections: every commit reaches the disk (SQLite synchronous
+    // FULL); reference data keeps NORMAL.
+    void UseFullSync();
 
 private:
+    [[noreturn]] void Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError);
+    void DetectEngine();
     QString m_name; // Qt connection name
     QString m_connectionString;
     Engine m_engine = Engine::Other;

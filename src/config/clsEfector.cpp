@@ -1,0 +1,81 @@
+#include "config/clsEfector.h"
+
+#include "config/modTablas.h"
+#include "engine/modUtils.h"
+#include "platform/Database.h"
+
+using namespace modTablas;
+
+namespace {
+const QString kFuente = QStringLiteral("clsEfector");
+}
+
+bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pCuit, const QString& pMatricula,
+                          const QString& pTipoMatricula, const QVariant& pBaja, const QString& sCondicion,
+                          qint16 pidEspecialidad)
+{
+    const QString clausula = Clausula(sCondicion);
+    try {
+        QString sql;
+        QVariantList p;
+        switch (iOpcion) {
+        case 1:
+            sql = QStringLiteral("INSERT INTO Efectores (Nombre, Cuit, Matricula, TipoMatricula, Baja, idEspecialidad) "
+                                 "VALUES (?, ?, ?, ?, ?, ?)");
+            p = {pNombre, pCuit, pMatricula, pTipoMatricula, Verdad(pBaja), pidEspecialidad};
+            break;
+        case 2:
+            sql = QStringLiteral("DELETE FROM Efectores") + clausula;
+            break;
+        case 3:
+            sql = QStringLiteral("UPDATE Efectores SET Nombre = ?, Cuit = ?, Matricula = ?, TipoMatricula = ?, Baja = ?, "
+                                 "idEspecialidad = ?") + clausula;
+            p = {pNombre, pCuit, pMatricula, pTipoMatricula, Verdad(pBaja), pidEspecialidad};
+            break;
+        default:
+            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
+                          QStringLiteral("42000"));
+        }
+        rdoConnection = AbrirConexion();
+        rdoConnection->Execute(sql, p);
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+    return false;
+}
+
+std::shared_ptr<DbResult> clsEfector::Buscar(const QString& sWhere, const QString& pMatricula,
+                                             const QString& pTipoMatricula)
+{
+    QString condicion;
+    QVariantList p;
+    if (!sWhere.isEmpty()) {
+        condicion = CondicionBuscar(sWhere);
+    } else if (!pMatricula.isEmpty()) {
+        condicion = QStringLiteral(" WHERE (Matricula=? AND TipoMatricula = ?)");
+        p = {pMatricula, pTipoMatricula};
+    } else {
+        return nullptr;
+    }
+    try {
+        rdoConnection = AbrirConexion();
+        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
+            QStringLiteral("SELECT Matricula, TipoMatricula, Nombre, Cuit, Baja, Efectores.idEspecialidad, "
+                           "Especialidades.Especialidad FROM Efectores LEFT JOIN Especialidades "
+                           "ON Efectores.idEspecialidad = Especialidades.idEspecialidad ")
+                + condicion,
+            p));
+        if (!rs->EOF_()) {
+            Matricula = ATexto(rs->value(0));
+            TipoMatricula = ATexto(rs->value(1));
+            Nombre = ATexto(rs->value(2));
+            Cuit = ATexto(rs->value(3));
+            Baja = AEntero16(rs->value(4));
+            idEspecialidad = AEntero16(rs->value(5));
+            Especialidad = modUtils::NuloATexto(rs->value(6));
+        }
+        return rs;
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+}

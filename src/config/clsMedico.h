@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+class Database;
+class DbResult;
+
+// One row of Medicos (doctors). Opens a new connection for every call.
+class clsMedico {
+public:
+    QString ApellidoNombre;
+    QString Matricula;
+    QString TipoMatricula;
+    qint16 Baja = 0;
+    qint32 CantidadItems = 0;
+    // The clause of delete and update: set it before calling Procesar.
+    QString Condicion;
+
+    // 1 insert, 2 delete, 3 update, the last two on the rows of Condicion (every row when it
+    // is empty). Always returns false; failures are raised.
+    bool Procesar(int iOpcion, const QString& pApellidoNombre, const QString& pMatricula,
+                  const QString& pTipoMatricula, bool pBaja);
+    // The rows of the condition, or of the registration; null when neither gives a condition.
+    std::shared_ptr<DbResult> Buscar(const QString& sWhere, qint32 Matricula, const QString& TipoMatricula);
+
+private:
+    std::shared_ptr<Database> rdoConnection;
+};

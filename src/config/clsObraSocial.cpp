@@ -1,0 +1,87 @@
+#include "config/clsObraSocial.h"
+
+#include "config/modTablas.h"
+#include "platform/Database.h"
+
+using namespace modTablas;
+
+namespace {
+const QString kFuente = QStringLiteral("clsObraSocial");
+
+QVariant NumeroOCero(const QString& t)
+{
+    return t.trimmed().isEmpty() ? QVariant(qint64(0)) : Numero(t);
+}
+}
+
+bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pNombre, bool pOnLine,
+                             bool pUtilizaCI, const QString& pAUISOA, const QString& pEmpresa,
+                             const QString& pActividad, const QString& pFilialOS, bool pUtilizaCSC,
+                             const QString& sCondicion)
+{
+    const QString clausula = Clausula(sCondicion);
+    try {
+        QString sql;
+        QVariantList p;
+        switch (iOpcion) {
+        case 1:
+            sql = QStringLiteral("INSERT INTO ObrasSociales (Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, "
+                                 "Actividad, FilialOS, UtilizaCSC) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            p = {pNombre.trimmed(), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA),
+                 NumeroOCero(pEmpresa), NumeroOCero(pActividad), NumeroOCero(pFilialOS), pUtilizaCSC};
+            break;
+        case 2:
+            sql = QStringLiteral("DELETE FROM ObrasSociales") + clausula;
+            break;
+        case 3:
+            // An empty number writes 0, as the insert does.
+            sql = QStringLiteral("UPDATE ObrasSociales SET Nombre = ?, OnLine = ?, UtilizarCI = ?, IdObraSocial = ?, "
+                                 "AUISOA = ?, Empresa = ?, Actividad = ?, UtilizaCSC = ?, FilialOS = ?") + clausula;
+            p = {pNombre, pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
+                 NumeroOCero(pActividad), pUtilizaCSC, NumeroOCero(pFilialOS)};
+            break;
+        default:
+            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
+                          QStringLiteral("42000"));
+        }
+        rdoConnection = AbrirConexion();
+        rdoConnection->Execute(sql, p);
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+    return false;
+}
+
+std::shared_ptr<DbResult> clsObraSocial::Buscar(const QString& sWhere, qint32 pEmpresa, qint32 pActividad)
+{
+    QString condicion;
+    QVariantList p;
+    if (!sWhere.isEmpty()) {
+        condicion = CondicionBuscar(sWhere);
+    } else if (pEmpresa != 0) {
+        condicion = QStringLiteral(" WHERE (Empresa=? AND Actividad=?)");
+        p = {pEmpresa, pActividad};
+    } else {
+        return nullptr;
+    }
+    try {
+        rdoConnection = AbrirConexion();
+        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
+            QStringLiteral("SELECT Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, Actividad, FilialOS, "
+                           "UtilizaCSC FROM ObrasSociales ") + condicion, p));
+        if (!rs->EOF_()) {
+            Nombre = ATexto(rs->value(0));
+            OnLine = AFlag(rs->value(1));
+            UtilizaCI = AFlag(rs->value(2));
+            IdObraSocial = AEntero16(rs->value(3));
+            AUISOA = ADoble(rs->value(4));
+            Empresa = AEntero16(rs->value(5));
+            Actividad = AEntero16(rs->value(6));
+            FilialOS = AEntero16(rs->value(7));
+            UtilizaCSC = AFlag(rs->value(8));
+        }
+        return rs;
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+}

@@ -1,0 +1,131 @@
+#include "config/clsPrestador.h"
+
+#include "config/modTablas.h"
+#include "engine/modUtils.h"
+#include "platform/Database.h"
+#include "platform/Vb.h"
+
+using namespace modTablas;
+
+namespace {
+const QString kFuente = QStringLiteral("clsPrestador");
+
+int MatPrescriptor(QString t)
+{
+    if (t.isEmpty())
+        t = QStringLiteral("0");
+    return t == QLatin1String("1") ? 1 : 0;
+}
+}
+
+void clsPrestador::Conectar()
+{
+    if (!rdoConnection)
+        rdoConnection = AbrirConexion();
+}
+
+bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QString& pNombre, const QString& pCuit,
+                            const QString& pRequierePrescripcion, const QString& pOdontologo,
+                            const QString& pcodigoOSDE, const QString& pPredeterminado, const QString& pFilial,
+                            const QString& pAdmisor, const QVariant& pBaja, const QVariant& pLicencia,
+                            const QString& sCondicion, const QString& pRequiereMatPrescriptor)
+{
+    const QString clausula = Clausula(sCondicion);
+    try {
+        QString sql;
+        QVariantList p;
+        switch (iOpcion) {
+        case 1: {
+            QString id = pIdPrestador;
+            if (id.isEmpty() || Vb::Val(id) == 0)
+                id = QString::number(MaxID());
+            sql = QStringLiteral("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, "
+                                 "codigoOSDE, Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            p = {Numero(id), pNombre, pCuit, Verdad(pRequierePrescripcion), Numero(pOdontologo),
+                 Numero(pcodigoOSDE), Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+                 Vb::CStr(pLicencia), MatPrescriptor(pRequiereMatPrescriptor)};
+            break;
+        }
+        case 2:
+            sql = QStringLiteral("DELETE FROM Prestadores") + clausula;
+            break;
+        case 3:
+            sql = QStringLiteral("UPDATE Prestadores SET Nombre = ?, Cuit = ?, RequierePrescripcion = ?, Odontologo = ?, "
+                                 "codigoOSDE = ?, Predeterminado = ?, Filial = ?, Admisor = ?, Baja = ?, "
+                                 "RequiereMatPrescriptor = ?, Licencia = ?") + clausula;
+            p = {pNombre, pCuit, Verdad(pRequierePrescripcion), Numero(pOdontologo), Numero(pcodigoOSDE),
+                 Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+                 MatPrescriptor(pRequiereMatPrescriptor), Vb::CStr(pLicencia)};
+            break;
+        default:
+            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
+                          QStringLiteral("42000"));
+        }
+        Conectar();
+        rdoConnection->Execute(sql, p);
+    } catch (const DbError& e) {
+        // A provider that is already there: recognised by SQLSTATE, whatever the driver.
+        if (e.isUniqueViolation())
+            return false;
+        Relanzar(kFuente);
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+    return false;
+}
+
+std::shared_ptr<DbResult> clsPrestador::Buscar(const QString& sWhere, const QString& pCuit)
+{
+    QString condicion;
+    QVariantList p;
+    if (!sWhere.isEmpty()) {
+        condicion = CondicionBuscar(sWhere);
+    } else if (!pCuit.isEmpty() && Vb::Val(pCuit) != 0) {
+        condicion = QStringLiteral(" WHERE (Cuit=?)");
+        p = {pCuit};
+    } else {
+        return nullptr;
+    }
+    try {
+        Conectar();
+        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
+            QStringLiteral("SELECT IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, codigoOSDE, "
+                           "Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor FROM Prestadores ")
+                + condicion,
+            p));
+        if (!rs->EOF_()) {
+            idPrestador = AEntero16(rs->value(0));
+            Nombre = ATexto(rs->value(1));
+            Cuit = ATexto(rs->value(2));
+            RequierePrescripcion = AFlag(rs->value(3));
+            Odontologo = AEntero16(rs->value(4));
+            codigoOSDE = ADoble(rs->value(5));
+            Predeterminado = AFlag(rs->value(6));
+            Filial = AEntero16(rs->value(7));
+            Admisor = AEntero16(rs->value(8));
+            Baja = AEntero16(rs->value(9));
+            Licencia = ATexto(rs->value(10));
+            RequiereMatPrescriptor = AEntero16(rs->value(11));
+        }
+        return rs;
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+}
+
+qint32 clsPrestador::MaxID()
+{
+    try {
+        Conectar();
+        const DbResult rs = rdoConnection->Query(QStringLiteral("SELECT MAX(Prestadores.IdPrestador) FROM Prestadores"));
+        if (rs.EOF_())
+            return 0;
+        const QVariant v = rs.value(0);
+        if (!v.isValid() || v.isNull() || Vb::Val(Vb::CStr(v)) == 0)
+            return 1;
+        return AEntero32(v) + 1;
+    } catch (...) {
+        Relanzar(kFuente);
+    }
+}

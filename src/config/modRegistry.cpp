@@ -1,0 +1,249 @@
+#include "config/modRegistry.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "platform/Vb.h"
+#include "platform/VbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace modRegistry {
+
+namespace {
+
+// System result codes shown after "DLL Returned=", as the registry calls give them.
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorAccessDenied = 5;
+constexpr int kErrorMoreData = 234;
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kSeccion = QStringLiteral("[HKEY_LOCAL_MACHINE\\") + kClave + QStringLiteral("]");
+
+struct Valor {
+    QString nombre;
+    qint32 tipo = REG_SZ;
+    QString texto; // type 1: the text; type 4: the decimal number
+};
+
+QString Escapar(const QString& s)
+{
+    QString out;
+    for (const QChar c : s) {
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('"'))
+            out += QLatin1String("\\\"");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+// Reads a quoted text starting at `pos` (just after the opening quote); pos ends after the
+// closing quote.
+QString LeerCitado(const QString& line, int& pos)
+{
+    QString out;
+    while (pos < line.size()) {
+        const QChar c = line.at(pos++);
+        if (c == QLatin1Char('"'))
+            return out;
+        if (c == QLatin1Char('\\') && pos < line.size()) {
+            const QChar n = line.at(pos++);
+            out += n == QLatin1Char('n') ? QChar('\n') : n == QLatin1Char('r') ? QChar('\r') : n;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The values of the key, in file order. False when the file cannot be read.
+bool LeerArchivo(QList<Valor>& valores, bool& existe)
+{
+    const QString path = ArchivoRegistro();
+    existe = QFileInfo::exists(path);
+    if (!existe)
+        return true;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QString text = QString::fromUtf8(f.readAll());
+    bool enClave = false;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.startsWith(QLatin1Char('['))) {
+            enClave = line.compare(kSeccion, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!enClave || !line.startsWith(QLatin1Char('"')))
+            continue;
+        int pos = 1;
+        Valor v;
+        v.nombre = LeerCitado(line, pos);
+        if (pos >= line.size() || line.at(pos) != QLatin1Char('='))
+            continue;
+        ++pos;
+        if (line.mid(pos).startsWith(QLatin1String("dword:"))) {
+            bool ok = false;
+            const quint32 n = line.mid(pos + 6).trimmed().toUInt(&ok, 16);
+            if (!ok)
+                continue;
+            v.tipo = REG_DWORD;
+            v.texto = QString::number(static_cast<qint32>(n));
+        } else if (pos < line.size() && line.at(pos) == QLatin1Char('"')) {
+            ++pos;
+            v.texto = LeerCitado(line, pos);
+        } else {
+            continue;
+        }
+        valores.append(v);
+    }
+    return true;
+}
+
+int Buscar(const QList<Valor>& valores, const QString& nombre)
+{
+    // Value names are matched without regard to case, as the registry does.
+    for (int i = 0; i < valores.size(); ++i)
+        if (valores.at(i).nombre.compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool EscribirArchivo(const QList<Valor>& valores)
+{
+    QString text = QStringLiteral("Windows Registry Editor Version 5.00") + kCrLf + kCrLf + kSeccion + kCrLf;
+    for (const Valor& v : valores) {
+        text += QLatin1Char('"') + Escapar(v.nombre) + QLatin1String("\"=");
+        if (v.tipo == REG_DWORD)
+            text += QStringLiteral("dword:%1").arg(static_cast<quint32>(v.texto.toInt()), 8, 16, QLatin1Char('0'));
+        else
+            text += QLatin1Char('"') + Escapar(v.texto) + QLatin1Char('"');
+        text += kCrLf;
+    }
+    QSaveFile f(ArchivoRegistro());
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(text.toUtf8());
+    return f.commit();
+}
+
+void MostrarError(const QString& cabecera, const QString& etiqueta, const QString& clave, int codigo,
+                  const QString& titulo)
+{
+    Dialogs::MsgBox(cabecera + kCrLf + etiqueta + clave + kCrLf + QStringLiteral("DLL Returned=") +
+                        QString::number(codigo),
+                    Vbc::vbExclamation | Vbc::vbOKOnly, titulo);
+}
+
+// Common part of the two readers: the stored value as text, or false after the messages.
+bool LeerTexto(const QString& nombre, qint32 tipo, QString& texto, bool mostrarMensajes)
+{
+    QList<Valor> valores;
+    bool existe = false;
+    const bool leido = LeerArchivo(valores, existe);
+    if (!leido || !existe) {
+        if (mostrarMensajes)
+            MostrarError(QStringLiteral("Error Opening Registry Key Entry:"), QStringLiteral("Key/Path="), kClave,
+                         leido ? kErrorFileNotFound : kErrorAccessDenied, QStringLiteral("ODBC Registry"));
+        return false;
+    }
+    const int i = Buscar(valores, nombre);
+    int codigo = 0;
+    if (i < 0)
+        codigo = kErrorFileNotFound;
+    else if (tipo == REG_SZ && valores.at(i).tipo == REG_SZ && valores.at(i).texto.size() > kLargoMaximo)
+        codigo = kErrorMoreData;
+    if (codigo != 0) {
+        if (mostrarMensajes)
+            MostrarError(QStringLiteral("Error Retrieving Registry Key Entry:"), QStringLiteral("Key="), nombre,
+                         codigo, QStringLiteral("ODBC Registry"));
+        return false;
+    }
+    texto = valores.at(i).texto;
+    return true;
+}
+
+} // namespace
+
+QString ArchivoRegistro()
+{
+    return Paths::Join(Paths::ConfigDir(), QStringLiteral("registro.ini"));
+}
+
+bool GuardarValorRegistro(qint32 tipo, const QString& nombre, const QVariant& valor)
+{
+    try {
+        // The key: the configuration folder and its file.
+        const QString dir = Paths::ConfigDir();
+        QList<Valor> valores;
+        bool existe = false;
+        if (!QFileInfo(dir).isDir() || !LeerArchivo(valores, existe)) {
+            MostrarError(QStringLiteral("Error Creating Registry Key Entry:"), QStringLiteral("Key="), kClave,
+                         kErrorAccessDenied, Dialogs::kAppTitle);
+            return false;
+        }
+        Valor v;
+        v.nombre = nombre;
+        v.tipo = tipo;
+        if (tipo == REG_SZ) {
+            v.texto = Vb::CStr(valor);
+        } else if (tipo == REG_DWORD) {
+            const QString t = Vb::CStr(valor);
+            v.texto = QString::number(valor.typeId() == QMetaType::QString ? Vb::CLng(t) : Vb::CLng(Vb::CDblValue(valor)));
+        } else {
+            return true; // nothing to store
+        }
+        const int i = Buscar(valores, nombre);
+        if (i >= 0) {
+            v.nombre = valores.at(i).nombre;
+            valores[i] = v;
+        } else {
+            valores.append(v);
+        }
+        if (!EscribirArchivo(valores)) {
+            MostrarError(QStringLiteral("Error Creating Registry Key Entry:"), QStringLiteral("Key="), nombre,
+                         kErrorAccessDenied, Dialogs::kAppTitle);
+            return false;
+        }
+        return true;
+    } catch (const VbError& e) {
+        Dialogs::MsgBox(e.description, Vbc::vbExclamation | Vbc::vbOKOnly, Dialogs::kAppTitle);
+        return false;
+    }
+}
+
+bool LeerValorRegistro(const QString& nombre, qint32 tipo, QString& valor, bool mostrarMensajes)
+{
+    QString texto;
+    if (!LeerTexto(nombre, tipo, texto, mostrarMensajes))
+        return false;
+    valor = texto;
+    return true;
+}
+
+bool LeerValorRegistro(const QString& nombre, qint32 tipo, qint32& valor, bool mostrarMensajes)
+{
+    QString texto;
+    if (!LeerTexto(nombre, tipo, texto, mostrarMensajes))
+        return false;
+    try {
+        valor = Vb::CLng(texto);
+        return true;
+    } catch (const VbError& e) {
+        // The reading routine's own trap, with its own title.
+        Dialogs::MsgBox(e.description, Vbc::vbExclamation | Vbc::vbOKOnly, QStringLiteral("YourAppName"));
+        return false;
+    }
+}
+
+}

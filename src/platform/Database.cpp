@@ -1,0 +1,620 @@
+#include "platform/Database.h"
+
+#include "platform/Paths.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <QTextStream>
+
+#include <sql.h>
+#include <sqlext.h>
+
+// ---------------------------------------------------------------------------------------------
+// DbError, DbResult
+
+bool DbError::isUniqueViolation() const
+{
+    if (sqlState == QLatin1String("23000") || sqlState == QLatin1String("23505"))
+        return true;
+    // SQLite result codes: 19 constraint, 1555 primary key, 2067 unique. Code 19 also covers
+    // NOT NULL and CHECK failures, so the driver's (untranslated) text decides.
+    if (nativeError == 1555 || nativeError == 2067)
+        return true;
+    if (nativeError == 19) {
+        const QString d = description.toLower();
+        return d.contains(QLatin1String("unique")) || d.contains(QLatin1String("primary key"));
+    }
+    return false;
+}
+
+DbResult::DbResult(QStringList columns, QList<QVariantList> rows)
+    : m_columns(std::move(columns)), m_rows(std::move(rows))
+{
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const QString key = m_columns.at(i).toLower();
+        if (!m_index.contains(key))
+            m_index.insert(key, i);
+    }
+}
+
+int DbResult::columnIndex(const QString& column) const
+{
+    QString key = column.toLower();
+    auto it = m_index.constFind(key);
+    if (it != m_index.constEnd())
+        return it.value();
+    // "Tabla.Columna" finds the column the driver reported without its table.
+    const int dot = key.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0) {
+        it = m_index.constFind(key.mid(dot + 1));
+        if (it != m_index.constEnd())
+            return it.value();
+    }
+    return -1;
+}
+
+bool DbResult::hasColumn(const QString& column) const
+{
+    return columnIndex(column) >= 0;
+}
+
+QVariant DbResult::operator[](const QString& column) const
+{
+    const int i = columnIndex(column);
+    if (i < 0)
+        throw VbError(3265, QStringLiteral("Database"),
+                      QStringLiteral("Item not found in this collection: %1").arg(column));
+    return value(i);
+}
+
+QVariant DbResult::value(int index) const
+{
+    if (m_pos < 0 || m_pos >= m_rows.size())
+        throw VbError(40022, QStringLiteral("Database"), QStringLiteral("No current row"));
+    const QVariantList& row = m_rows.at(m_pos);
+    if (index < 0 || index >= row.size())
+        throw VbError(3265, QStringLiteral("Database"),
+                      QStringLiteral("Item not found in this collection: %1").arg(index));
+    return row.at(index);
+}
+
+// ---------------------------------------------------------------------------------------------
+// unixODBC, reached at run time through the same library the Qt driver uses, for the few
+// calls Qt does not offer: the data sources and drivers that are defined, and the SQLSTATE of
+// a failure.
+
+namespace {
+
+struct Odbc {
+    using AllocHandle = SQLRETURN (*)(SQLSMALLINT, SQLHANDLE, SQLHANDLE*);
+    using FreeHandle = SQLRETURN (*)(SQLSMALLINT, SQLHANDLE);
+    using SetEnvAttr = SQLRETURN (*)(SQLHENV, SQLINTEGER, SQLPOINTER, SQLINTEGER);
+    using DataSources = SQLRETURN (*)(SQLHENV, SQLUSMALLINT, SQLCHAR*, SQLSMALLINT, SQLSMALLINT*,
+                                      SQLCHAR*, SQLSMALLINT, SQLSMALLINT*);
+    using Drivers = DataSources;
+    using GetDiagRec = SQLRETURN (*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*,
+                                     SQLCHAR*, SQLSMALLINT, SQLSMALLINT*);
+
+    AllocHandle alloc = nullptr;
+    FreeHandle free = nullptr;
+    SetEnvAttr setEnv = nullptr;
+    DataSources dataSources = nullptr;
+    Drivers drivers = nullptr;
+    GetDiagRec diag = nullptr;
+
+    static const Odbc& get()
+    {
+        static const Odbc instance = [] {
+            Odbc o;
+            static QLibrary lib(QStringLiteral("odbc"), 2);
+            if (!lib.load())
+                return o;
+            o.alloc = reinterpret_cast<AllocHandle>(lib.resolve("SQLAllocHandle"));
+            o.free = reinterpret_cast<FreeHandle>(lib.resolve("SQLFreeHandle"));
+            o.setEnv = reinterpret_cast<SetEnvAttr>(lib.resolve("SQLSetEnvAttr"));
+            o.dataSources = reinterpret_cast<DataSources>(lib.resolve("SQLDataSources"));
+            o.drivers = reinterpret_cast<Drivers>(lib.resolve("SQLDrivers"));
+            o.diag = reinterpret_cast<GetDiagRec>(lib.resolve("SQLGetDiagRec"));
+            return o;
+        }();
+        return instance;
+    }
+
+    // Names listed by SQLDataSources (dataSources true) or SQLDrivers.
+    QStringList list(bool wantDataSources) const
+    {
+        QStringList names;
+        if (!alloc || !free || !setEnv || !dataSources || !drivers)
+            return names;
+        SQLHENV env = SQL_NULL_HENV;
+        if (!SQL_SUCCEEDED(alloc(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
+            return names;
+        setEnv(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLCHAR name[512];
+        SQLCHAR desc[1024];
+        SQLSMALLINT nameLen = 0, descLen = 0;
+        SQLUSMALLINT direction = SQL_FETCH_FIRST;
+        for (;;) {
+            const SQLRETURN rc = wantDataSources
+                ? dataSources(env, direction, name, sizeof name, &nameLen, desc, sizeof desc, &descLen)
+                : drivers(env, direction, name, sizeof name, &nameLen, desc, sizeof desc, &descLen);
+            if (!SQL_SUCCEEDED(rc))
+                break;
+            names << QString::fromLocal8Bit(reinterpret_cast<const char*>(name));
+            direction = SQL_FETCH_NEXT;
+        }
+        free(SQL_HANDLE_ENV, env);
+        return names;
+    }
+};
+
+QAtomicInteger<quint64> g_connectionCounter;
+
+QMutex g_schemaMutex;
+QSet<QString>& schemaEnsured()
+{
+    static QSet<QString> set;
+    return set;
+}
+
+// Values go to the driver in the types the columns expect: flags as numbers, never booleans.
+QVariant bindable(const QVariant& v)
+{
+    if (!v.isValid())
+        return QVariant(QMetaType(QMetaType::QString));
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return QVariant(v.toBool() ? 1 : 0);
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return v.isNull() ? QVariant(QMetaType(QMetaType::Int)) : QVariant(v.toInt());
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return v.isNull() ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(v.toLongLong());
+    case QMetaType::Float:
+        return QVariant(v.toDouble());
+    default:
+        return v;
+    }
+}
+
+QString tableOfSection(const QString& line)
+{
+    // "-- table: Nombre"
+    return line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Database
+
+Database::Database()
+    : m_name(QStringLiteral("quorvan-db-%1").arg(++g_connectionCounter))
+{
+}
+
+Database::~Database()
+{
+    Close();
+}
+
+bool Database::DsnDefined(const QString& dsn)
+{
+    const QStringList names = Odbc::get().list(true);
+    for (const QString& n : names)
+        if (n.compare(dsn, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString Database::SQLiteConnectionString(const QString& file)
+{
+    // The driver registered by libsqliteodbc, or its library when unixODBC does not list it.
+    QString driver;
+    const QStringList drivers = Odbc::get().list(false);
+    for (const QString& d : drivers)
+        if (d.compare(QLatin1String("SQLite3"), Qt::CaseInsensitive) == 0)
+            driver = d;
+    if (driver.isEmpty()) {
+        const QStringList candidates = {
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so"),
+            QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so"),
+            QStringLiteral("/usr/lib/odbc/libsqlite3odbc.so"),
+            QStringLiteral("/usr/local/lib/libsqlite3odbc.so"),
+        };
+        driver = candidates.first();
+        for (const QString& c : candidates)
+            if (QFile::exists(c)) {
+                driver = c;
+                break;
+            }
+    }
+    // The driver takes the file name as it stands (no braces), up to the next ";".
+    return QStringLiteral("Driver={%1};Database=%2;Timeout=5000;JournalMode=WAL;SyncPragma=NORMAL;"
+                          "StepAPI=0;LongNames=0;BigInt=1")
+        .arg(driver, file);
+}
+
+QString Database::ProgramConnectionString()
+{
+    const QString env = qEnvironmentVariable("QUORVAN_DSN");
+    if (!env.trimmed().isEmpty())
+        return env;
+    if (DsnDefined(QStringLiteral("Quorvan")))
+        return QStringLiteral("DSN=Quorvan");
+    const QString dataDir = Paths::DataDir();
+    QDir().mkpath(dataDir);
+    return SQLiteConnectionString(Paths::Join(dataDir, QStringLiteral("Quorvan.db")));
+}
+
+void Database::Open()
+{
+    const QString cs = ProgramConnectionString();
+    OpenConnectionString(cs);
+    // Once per data source and process: the classes that open a connection per call must not
+    // pay for the check each time.
+    {
+        QMutexLocker lock(&g_schemaMutex);
+        if (schemaEnsured().contains(cs))
+            return;
+    }
+    EnsureSchema();
+    QMutexLocker lock(&g_schemaMutex);
+    schemaEnsured().insert(cs);
+}
+
+void Database::OpenConnectionString(const QString& connectionString)
+{
+    Close();
+    m_connectionString = connectionString;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+        db.setDatabaseName(connectionString);
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                          QStringLiteral("No se pudo abrir la base de datos: %1").arg(e.text()),
+                          QStringLiteral("08001"));
+        }
+    }
+    DetectEngine();
+    if (m_engine == Engine::SQLite) {
+        // The connect string asks for these too; older drivers ignore the options.
+        Query(QStringLiteral("PRAGMA journal_mode=WAL"));
+        Execute(QStringLiteral("PRAGMA busy_timeout=5000"));
+        Execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+}
+
+void Database::UseFullSync()
+{
+    if (m_engine == Engine::SQLite)
+        Execute(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+void Database::DetectEngine()
+{
+    m_engine = Engine::Other;
+    const QString cs = m_connectionString.toLower();
+    if (cs.contains(QLatin1String("sqlite"))) {
+        m_engine = Engine::SQLite;
+        return;
+    }
+    if (cs.contains(QLatin1String("postgres")) || cs.contains(QLatin1String("psqlodbc"))) {
+        m_engine = Engine::PostgreSQL;
+        return;
+    }
+    // A DSN says nothing about its engine: ask the server. A failed probe outside a
+    // transaction leaves nothing behind.
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT sqlite_version()"))) {
+            m_engine = Engine::SQLite;
+            return;
+        }
+    }
+    {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT version()")) && q.next()
+            && q.value(0).toString().contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+            m_engine = Engine::PostgreSQL;
+    }
+}
+
+bool Database::IsOpen() const
+{
+    if (!QSqlDatabase::contains(m_name))
+        return false;
+    return QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void Database::Close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (m_inTransaction && db.isOpen())
+            db.rollback();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_inTransaction = false;
+}
+
+void Database::Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError)
+{
+    const QString qtText = qtError.text();
+    QString state;
+    qint32 native = 0;
+    QString driverText;
+    const Odbc& odbc = Odbc::get();
+    if (stmtHandle && odbc.diag) {
+        SQLCHAR st[6] = {0};
+        SQLINTEGER nat = 0;
+        SQLCHAR msg[2048] = {0};
+        SQLSMALLINT len = 0;
+        if (SQL_SUCCEEDED(odbc.diag(SQL_HANDLE_STMT, stmtHandle, 1, st, &nat, msg, sizeof msg, &len))) {
+            state = QString::fromLatin1(reinterpret_cast<const char*>(st));
+            native = nat;
+            driverText = QString::fromUtf8(reinterpret_cast<const char*>(msg));
+        }
+    }
+    QString text = qtText.trimmed();
+    if (text.isEmpty())
+        text = driverText;
+    if (native == 0) {
+        bool ok = false;
+        const qint32 n = qtError.nativeErrorCode().toInt(&ok);
+        if (ok)
+            native = n;
+    }
+    if (state.isEmpty())
+        state = QStringLiteral("HY000");
+    Q_UNUSED(what);
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                  QStringLiteral("%1: %2 (%3)").arg(state, text, sql.simplified().left(300)), state, native);
+}
+
+namespace {
+void* statementHandle(const QSqlQuery& q)
+{
+    const QVariant h = q.result() ? q.result()->handle() : QVariant();
+    // QODBC hands out its statement handle as a void* (SQLHANDLE is a typedef of it).
+    if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 && qstrcmp(h.typeName(), "void*") != 0))
+        return nullptr;
+    return *static_cast<void* const*>(h.constData());
+}
+}
+
+DbResult Database::Query(const QString& sql, const QVariantList& params)
+{
+    if (!IsOpen())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        Raise(QStringLiteral("prepare"), sql, statementHandle(q), q.lastError());
+    for (const QVariant& p : params)
+        q.addBindValue(bindable(p));
+    if (!q.exec())
+        Raise(QStringLiteral("exec"), sql, statementHandle(q), q.lastError());
+    QStringList columns;
+    QList<QVariantList> rows;
+    if (q.isSelect()) {
+        const QSqlRecord rec = q.record();
+        const int n = rec.count();
+        for (int i = 0; i < n; ++i)
+            columns << rec.fieldName(i);
+        while (q.next()) {
+            QVariantList row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i)
+                row << (q.isNull(i) ? QVariant() : q.value(i));
+            rows << std::move(row);
+        }
+        if (q.lastError().isValid())
+            Raise(QStringLiteral("fetch"), sql, statementHandle(q), q.lastError());
+    }
+    q.finish();
+    return DbResult(std::move(columns), std::move(rows));
+}
+
+qint64 Database::Execute(const QString& sql, const QVariantList& params)
+{
+    if (!IsOpen())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        Raise(QStringLiteral("prepare"), sql, statementHandle(q), q.lastError());
+    for (const QVariant& p : params)
+        q.addBindValue(bindable(p));
+    if (!q.exec())
+        Raise(QStringLiteral("exec"), sql, statementHandle(q), q.lastError());
+    const qint64 n = q.numRowsAffected();
+    q.finish();
+    return n;
+}
+
+void Database::BeginTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.isOpen() || !db.transaction())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("No se pudo iniciar la transacción: %1").arg(db.lastError().text()),
+                      QStringLiteral("25000"));
+    m_inTransaction = true;
+}
+
+void Database::CommitTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const bool ok = db.isOpen() && db.commit();
+    if (!ok) {
+        const QString text = db.lastError().text();
+        if (db.isOpen())
+            db.rollback();
+        m_inTransaction = false;
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("No se pudo confirmar la transacción: %1").arg(text), QStringLiteral("40000"));
+    }
+    m_inTransaction = false;
+}
+
+void Database::RollbackTrans()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const bool ok = db.isOpen() && db.rollback();
+    m_inTransaction = false;
+    if (!ok)
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("No se pudo deshacer la transacción: %1").arg(db.lastError().text()),
+                      QStringLiteral("25000"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Schema
+
+QString Database::SchemaScript(Engine engine)
+{
+    const QString name = engine == Engine::PostgreSQL ? QStringLiteral(":/db/schema-postgresql.sql")
+                                                      : QStringLiteral(":/db/schema-sqlite.sql");
+    QFile f(name);
+    if (!f.open(QIODevice::ReadOnly))
+        throw VbError(53, QStringLiteral("Database"), QStringLiteral("No encuentro el esquema %1").arg(name));
+    return QString::fromUtf8(f.readAll());
+}
+
+QStringList Database::SplitStatements(const QString& script)
+{
+    QStringList out;
+    QString current;
+    bool inQuote = false;
+    bool inDollar = false;
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (const QString& rawLine : lines) {
+        const QString line = rawLine;
+        if (!inQuote && !inDollar && line.trimmed().startsWith(QLatin1String("--")))
+            continue;
+        for (int i = 0; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (!inQuote && c == QLatin1Char('$') && i + 1 < line.size() && line.at(i + 1) == QLatin1Char('$')) {
+                inDollar = !inDollar;
+                current += QLatin1String("$$");
+                ++i;
+                continue;
+            }
+            if (!inDollar && c == QLatin1Char('\''))
+                inQuote = !inQuote;
+            if (!inQuote && !inDollar && c == QLatin1Char(';')) {
+                if (!current.trimmed().isEmpty())
+                    out << current.trimmed();
+                current.clear();
+                continue;
+            }
+            current += c;
+        }
+        current += QLatin1Char('\n');
+    }
+    if (!current.trimmed().isEmpty())
+        out << current.trimmed();
+    return out;
+}
+
+void Database::EnsureSchema()
+{
+    // The script is made of sections headed "-- table: Name"; a section runs only when its
+    // table is missing, so a database created by an earlier version gets just what it lacks.
+    // A "-- setup" section (PostgreSQL's collation) runs before the first missing table.
+    const QString script = SchemaScript(m_engine == Engine::PostgreSQL ? Engine::PostgreSQL : Engine::SQLite);
+    struct Section {
+        QString table;
+        QString text;
+    };
+    QList<Section> sections;
+    QString setup;
+    QString* target = nullptr;
+    for (const QString& line : script.split(QLatin1Char('\n'))) {
+        const QString t = line.trimmed();
+        if (t.startsWith(QLatin1String("-- table:"))) {
+            sections.append({tableOfSection(t), QString()});
+            target = &sections.last().text;
+            continue;
+        }
+        if (t.startsWith(QLatin1String("-- setup"))) {
+            target = &setup;
+            continue;
+        }
+        if (target)
+            *target += line + QLatin1Char('\n');
+    }
+    // The tables present, from the engine's catalogue (lower-case names).
+    QSet<QString> present;
+    bool catalogue = true;
+    if (m_engine == Engine::SQLite) {
+        DbResult r = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        for (; !r.EOF_(); r.MoveNext())
+            present.insert(r.value(0).toString().toLower());
+    } else if (m_engine == Engine::PostgreSQL) {
+        DbResult r = Query(QStringLiteral(
+            "SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"));
+        for (; !r.EOF_(); r.MoveNext())
+            present.insert(r.value(0).toString().toLower());
+    } else {
+        catalogue = false;
+    }
+    bool setupDone = false;
+    for (const Section& s : sections) {
+        bool exists = present.contains(s.table.toLower());
+        if (!catalogue) {
+            exists = true;
+            try {
+                Query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(s.table));
+            } catch (const DbError&) {
+                exists = false;
+            }
+        }
+        if (exists)
+            continue;
+        if (!setupDone) {
+            for (const QString& st : SplitStatements(setup))
+                Execute(st);
+            setupDone = true;
+        }
+        BeginTrans();
+        try {
+            for (const QString& st : SplitStatements(s.text))
+                Execute(st);
+            CommitTrans();
+        } catch (...) {
+            if (m_inTransaction)
+                RollbackTrans();
+            throw;
+        }
+    }
+}

@@ -1,0 +1,354 @@
+#include "engine/modUtils.h"
+#include "platform/Database.h"
+#include "support/DbFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Every table of the system with its columns in their defined order (written out from the
+// table layouts, not read from the schema files).
+const QList<QPair<QString, QStringList>>& ExpectedTables()
+{
+    static const QList<QPair<QString, QStringList>> t = {
+        {"Parametros", {"IdTerminal", "CheckApp", "IdDelimitador", "Imprimir", "Impresora", "Copias", "Largohoja",
+                        "Timer", "WorkDir", "DirTX", "DefaultDirTX", "DBConect", "FontName", "FontSize", "DefaultOS",
+                        "DefaultActividad", "DireccionTerminal", "TelefonoTerminal", "LatitudTerminal",
+                        "LongitudTerminal"}},
+        {"Delimitadores", {"IdDelimitador", "Delimitador"}},
+        {"Operaciones", {"Identificacion", "Nombre", "Descripcion", "Utiliza"}},
+        {"Prestadores", {"IdPrestador", "Nombre", "Cuit", "RequierePrescripcion", "Odontologo", "codigoOSDE",
+                         "Predeterminado", "Filial", "Admisor", "Baja", "Licencia", "RequiereMatPrescriptor"}},
+        {"Efectores", {"IdEfector", "Nombre", "Cuit", "Matricula", "TipoMatricula", "Baja", "IdEspecialidad"}},
+        {"Especialidades", {"IdEspecialidad", "Especialidad"}},
+        {"ObrasSociales", {"IdObraSocial", "Nombre", "OnLine", "UtilizarCI", "AUISOA", "Empresa", "Actividad",
+                           "FilialOS", "UtilizaCSC"}},
+        {"Diagnosticos", {"Codigo", "Diagnostico", "Baja"}},
+        {"Prestaciones", {"IdObraSocial", "CodigoPrestacion", "CodigoInterno", "Valor1", "Valor2", "Descripcion",
+                          "Observaciones"}},
+        {"Medicos", {"ApellidoNombre", "Matricula", "TipoMatricula", "Baja"}},
+        {"Transaccion", {"Operacion", "Tarjeta", "TipoLectura", "Prestador", "PrestadorSolicitante", "TicketPadre",
+                         "FechaPrestacion", "HoraPrestacion", "TipoMatriculaMPrescriptor",
+                         "MatriculaMedicoPrescriptor", "CodigoAutorizacion", "NumeroAutorizacion", "Ticket", "Fecha",
+                         "Hora", "PlanAsociado", "TipoAsociado", "MontoAbonar", "Error", "Comentario",
+                         "NumeroTrxPrestador", "CodigoEmpresa"}},
+        {"ItemPrestaciones", {"Ticket", "CodigoPrestacion", "Cantidad"}},
+        {"TOSDE_svl1", {"IdTerminal", "NumeroTransaccion", "AUCUIT", "AUISOA", "AUFILA", "AUASOA", "AUBENA", "AUDIGA",
+                        "AUVERA", "AUTRAC", "AUATRC", "AUMANA", "AUWREF", "AUNREF", "AUTMAT", "AUNMAT", "AUCEFE",
+                        "AUFECP", "AUDSM1", "AUDSM2", "AUFINA", "NombreMedico", "NombreAfiliado",
+                        "FechaTransaccion", "Diferida"}},
+        {"TOSDE_svl2", {"NumeroTransaccion", "AUPRE", "AUTIP", "AUARA", "AUCAN", "AUODP", "AUODC", "AURES"}},
+        {"TOSDE_svl3", {"NumeroTransaccion", "AUAUTO", "AUWHOO", "AUREST", "AULEYD", "AULEYP", "AUMONT", "AUSYST"}},
+        {"TGenerica_svl1", {"IdTerminal", "NumeroTransaccion", "CodigoTransaccion", "CuitPrestador", "Banda",
+                            "NombreAfiliado", "NumeroAfiliado", "NumeroAutorizacion", "TipoMatricula",
+                            "NumeroMatricula", "FormaIngreso", "NombreMedico", "FechaTransaccion", "IdObraSocial"}},
+        {"TGenerica_svl2", {"NumeroTransaccion", "CodigoPrestacion", "CodigoAutorizacion", "Diagnostico"}},
+    };
+    return t;
+}
+
+QStringList Lower(QStringList l)
+{
+    for (QString& s : l)
+        s = s.toLower();
+    return l;
+}
+
+void ExpectFullSchema(Database& db)
+{
+    for (const auto& [table, columns] : ExpectedTables()) {
+        SCOPED_TRACE(table.toStdString());
+        const DbResult r = db.Query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table));
+        EXPECT_EQ(Lower(r.Columns()), Lower(columns));
+    }
+    // Seed rows: the 21 operation codes, all in use; the delimiters with TAB first.
+    DbResult op = db.Query("SELECT Identificacion, Nombre, Utiliza FROM Operaciones ORDER BY Identificacion");
+    QStringList codes;
+    for (; !op.EOF_(); op.MoveNext()) {
+        codes << op["Identificacion"].toString();
+        EXPECT_EQ(op["Utiliza"].toInt(), 1);
+        if (op["Identificacion"].toString() == "02P")
+            EXPECT_EQ(op["Nombre"].toString(), QString::fromUtf8("Enviar Protocolo Quirúrgico"));
+    }
+    QStringList expected = {"01A", "01B", "01C", "02A", "02B", "02L", "02C", "02D", "03A", "04A", "02S",
+                            "02E", "02I", "02Q", "02P", "2C",  "2CB", "3A",  "05F", "03F", "31"};
+    expected.sort();
+    codes.sort();
+    EXPECT_EQ(codes, expected);
+    DbResult d = db.Query("SELECT * FROM Delimitadores ORDER BY IdDelimitador");
+    ASSERT_FALSE(d.EOF_());
+    EXPECT_EQ(d["Delimitador"].toString(), "TAB");
+    EXPECT_GE(d.RowCount(), 3);
+}
+
+class DatabaseEmpty : public DbFixture {
+protected:
+    bool WithSchema() const override { return false; }
+};
+
+class DatabaseTest : public DbFixture {};
+
+} // namespace
+
+// The program's entry point on an empty database creates every table and the seed rows.
+TEST_P(DatabaseEmpty, OpenCreatesFullSchemaWithSeedRows)
+{
+    Database db;
+    db.Open();
+    ExpectFullSchema(db);
+    // Opening again neither fails nor duplicates the seed rows.
+    Database again;
+    again.OpenConnectionString(connectionString());
+    again.EnsureSchema();
+    EXPECT_EQ(again.Query("SELECT * FROM Operaciones").RowCount(), 21);
+}
+
+// With no QUORVAN_DSN and no data source "Quorvan", the embedded SQLite file below the data
+// folder is created with the schema.
+TEST(DatabaseDefault, EmbeddedDefaultBelowDataFolder)
+{
+    QTemporaryDir home(QDir::tempPath() + "/quorvan-home-XXXXXX");
+    const QByteArray savedHome = qgetenv("QUORVAN_HOME");
+    const QByteArray savedDsn = qgetenv("QUORVAN_DSN");
+    const bool hadDsn = qEnvironmentVariableIsSet("QUORVAN_DSN");
+    qputenv("QUORVAN_HOME", home.path().toUtf8());
+    qunsetenv("QUORVAN_DSN");
+    if (Database::DsnDefined("Quorvan")) {
+        qputenv("QUORVAN_HOME", savedHome);
+        GTEST_SKIP() << "this machine defines the data source Quorvan";
+    }
+    const QString cs = Database::ProgramConnectionString();
+    EXPECT_TRUE(cs.contains("SQLite", Qt::CaseInsensitive)) << cs.toStdString();
+    {
+        Database db;
+        db.Open();
+        EXPECT_EQ(db.engine(), Database::Engine::SQLite);
+        ExpectFullSchema(db);
+        EXPECT_EQ(db.Query("PRAGMA journal_mode").value(0).toString().toLower(), "wal");
+    }
+    const QStringList files = QDir(home.path()).entryList(QStringList() << "Quorvan.db", QDir::Files);
+    bool found = QFileInfo::exists(home.path() + "/Quorvan.db");
+    for (const QString& sub : QDir(home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        found = found || QFileInfo::exists(home.path() + "/" + sub + "/Quorvan.db");
+    EXPECT_TRUE(found);
+    qputenv("QUORVAN_HOME", savedHome);
+    if (hadDsn)
+        qputenv("QUORVAN_DSN", savedDsn);
+}
+
+TEST(DatabaseDefault, QuorvanDsnOverridesConnectionString)
+{
+    const QByteArray saved = qgetenv("QUORVAN_DSN");
+    const bool had = qEnvironmentVariableIsSet("QUORVAN_DSN");
+    qputenv("QUORVAN_DSN", "Driver=Nada;Database=/x");
+    EXPECT_EQ(Database::ProgramConnectionString(), "Driver=Nada;Database=/x");
+    if (had)
+        qputenv("QUORVAN_DSN", saved);
+    else
+        qunsetenv("QUORVAN_DSN");
+}
+
+// Text reaches the tables exactly as given: apostrophes, backslashes, non-ASCII, empty, null;
+// and the 12-digit ticket numbers keep all their digits.
+TEST_P(DatabaseTest, BoundParametersRoundTrip)
+{
+    auto db = Connect();
+    const QStringList texts = {"D'Angelo", QString::fromUtf8("Ñandú"), "C:\\Estandar", "C:\\\\doble\\", "", "a;b--c"};
+    for (const QString& t : texts)
+        db->Execute("INSERT INTO Diagnosticos (Codigo, Diagnostico) VALUES (?, ?)", {t.left(20), t});
+    DbResult r = db->Query("SELECT Diagnostico FROM Diagnosticos WHERE Diagnostico = ?", {"D'Angelo"});
+    ASSERT_EQ(r.RowCount(), 1);
+    for (const QString& t : texts) {
+        DbResult one = db->Query("SELECT Codigo, Diagnostico, Baja FROM Diagnosticos WHERE Codigo = ?", {t.left(20)});
+        ASSERT_EQ(one.RowCount(), 1) << t.toStdString();
+        EXPECT_EQ(one["diagnostico"].toString(), t);
+        EXPECT_EQ(one["BAJA"].toInt(), 0); // the default
+    }
+
+    const qint64 ticket = 987654321098LL;
+    db->Execute("INSERT INTO ItemPrestaciones (Ticket, CodigoPrestacion, Cantidad) VALUES (?, ?, ?)",
+                {ticket, QVariant(), 2});
+    DbResult t = db->Query("SELECT * FROM ItemPrestaciones WHERE Ticket = ?", {ticket});
+    ASSERT_EQ(t.RowCount(), 1);
+    EXPECT_EQ(t["Ticket"].toLongLong(), ticket);
+    EXPECT_TRUE(t["CodigoPrestacion"].isNull());
+    EXPECT_EQ(t["Cantidad"].toInt(), 2);
+    // Booleans go in as 1/0.
+    db->Execute("INSERT INTO Medicos (ApellidoNombre, Matricula, TipoMatricula, Baja) VALUES (?, ?, ?, ?)",
+                {"X", 5, "MN", true});
+    EXPECT_EQ(db->Query("SELECT Baja FROM Medicos").value(0).toInt(), 1);
+}
+
+TEST_P(DatabaseTest, TransactionsCommitAndRollBack)
+{
+    auto db = Connect();
+    auto other = Connect();
+    db->BeginTrans();
+    EXPECT_TRUE(db->InTransaction());
+    db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {1, "Uno"});
+    db->RollbackTrans();
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 0);
+
+    db->BeginTrans();
+    db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {2, "Dos"});
+    db->CommitTrans();
+    EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 1);
+
+    // A failing statement inside a transaction, then rollback: nothing of it stays.
+    db->BeginTrans();
+    db->Execute("DELETE FROM Especialidades");
+    EXPECT_THROW(db->Execute("INSERT INTO NoExiste (a) VALUES (1)"), DbError);
+    db->RollbackTrans();
+    EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 1);
+}
+
+// A duplicate key is recognised by its SQLSTATE (or SQLite's constraint code), whatever the
+// driver's language; other failures are not mistaken for it.
+TEST_P(DatabaseTest, ErrorsCarrySqlState)
+{
+    auto db = Connect();
+    db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {1, "Uno"});
+    try {
+        db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {1, "Otra"});
+        FAIL() << "duplicate accepted";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.isUniqueViolation()) << e.sqlState.toStdString() << " " << e.description.toStdString();
+        EXPECT_EQ(e.number, DbError::NumeroErrorOdbc);
+    }
+    try {
+        db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {3, QVariant()});
+        FAIL() << "null accepted";
+    } catch (const DbError& e) {
+        EXPECT_FALSE(e.isUniqueViolation()) << e.description.toStdString();
+    }
+    try {
+        db->Query("SELECT * FROM NoExiste");
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_FALSE(e.sqlState.isEmpty());
+        EXPECT_FALSE(e.isUniqueViolation());
+    }
+}
+
+// Names sort as a person expects, on both engines, with the statements' plain ORDER BY.
+TEST_P(DatabaseTest, NamesSortWithoutRegardToCase)
+{
+    auto db = Connect();
+    int i = 0;
+    for (const char* n : {"beta", "Alfa", "gamma", "Delta", "alfil"})
+        db->Execute("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit) VALUES (?, ?, ?)", {++i, n, "1"});
+    DbResult r = db->Query("SELECT * FROM Prestadores ORDER BY Nombre");
+    QStringList names;
+    for (; !r.EOF_(); r.MoveNext())
+        names << r["Nombre"].toString();
+    EXPECT_EQ(names, (QStringList{"Alfa", "alfil", "beta", "Delta", "gamma"}));
+    // Equality stays exact on PostgreSQL; SQLite's NOCASE also matches other cases.
+    EXPECT_GE(db->Query("SELECT * FROM Prestadores WHERE Nombre = ?", {"Alfa"}).RowCount(), 1);
+}
+
+// Efectores.IdEfector is given by the database when an insert does not name it, also after
+// the renumbering save wrote explicit ids.
+TEST_P(DatabaseTest, EffectorIdAssignedByDatabase)
+{
+    auto db = Connect();
+    db->Execute("INSERT INTO Efectores (IdEfector, Nombre, Cuit) VALUES (?, ?, ?)", {1, "Uno", "1"});
+    db->Execute("INSERT INTO Efectores (IdEfector, Nombre, Cuit) VALUES (?, ?, ?)", {2, "Dos", "2"});
+    db->Execute("INSERT INTO Efectores (Nombre, Cuit) VALUES (?, ?)", {"Tres", "3"});
+    DbResult r = db->Query("SELECT IdEfector, Baja FROM Efectores WHERE Nombre = ?", {"Tres"});
+    ASSERT_EQ(r.RowCount(), 1);
+    EXPECT_EQ(r["idefector"].toInt(), 3);
+    EXPECT_EQ(r["Baja"].toInt(), 0);
+}
+
+TEST_P(DatabaseTest, ResultColumnsByNameWithoutCase)
+{
+    auto db = Connect();
+    db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {4, "Cuatro"});
+    DbResult r = db->Query("SELECT Especialidades.IdEspecialidad, Especialidad FROM Especialidades");
+    EXPECT_EQ(r["IDESPECIALIDAD"].toInt(), 4);
+    EXPECT_EQ(r["Especialidades.idEspecialidad"].toInt(), 4);
+    EXPECT_EQ(r.value(1).toString(), "Cuatro");
+    try {
+        (void)r["NoHay"];
+        FAIL();
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number, 3265);
+    }
+    r.MoveNext();
+    EXPECT_TRUE(r.EOF_());
+}
+
+// A result set is read and closed before the next write: another connection can write while
+// this one still holds its result.
+TEST_P(DatabaseTest, ReadResultDoesNotBlockOtherWriters)
+{
+    auto a = Connect();
+    auto b = Connect();
+    for (int i = 1; i <= 3; ++i)
+        a->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (?, ?)", {i, "E"});
+    DbResult held = a->Query("SELECT * FROM Especialidades");
+    b->Execute("DELETE FROM Especialidades WHERE IdEspecialidad = ?", {2});
+    EXPECT_EQ(held.RowCount(), 3);
+    EXPECT_EQ(a->Query("SELECT * FROM Especialidades").RowCount(), 2);
+}
+
+TEST(DatabaseScript, SplitsStatementsOutsideQuotesAndBodies)
+{
+    const QString script = "-- comment; here\nCREATE TABLE a (x VARCHAR(3) DEFAULT ';');\n"
+                           "CREATE FUNCTION f() RETURNS trigger AS $$\nBEGIN\n  RETURN NEW;\nEND\n$$ LANGUAGE plpgsql;\n"
+                           "INSERT INTO a VALUES ('it''s');";
+    const QStringList s = Database::SplitStatements(script);
+    ASSERT_EQ(s.size(), 3);
+    EXPECT_EQ(s[0], "CREATE TABLE a (x VARCHAR(3) DEFAULT ';')");
+    EXPECT_TRUE(s[1].contains("RETURN NEW;"));
+    EXPECT_EQ(s[2], "INSERT INTO a VALUES ('it''s')");
+}
+
+TEST(ModUtilsDb, NuloATextoYNuloANumero)
+{
+    const QList<QPair<QVariant, QString>> textos = {
+        {QVariant(), ""}, {QVariant(QMetaType(QMetaType::QString)), ""}, {"  abc  ", "abc"}, {12, "12"},
+        {2.5, "2.5"}, {"\tx ", "\tx"}};
+    for (const auto& [v, esperado] : textos)
+        EXPECT_EQ(modUtils::NuloATexto(v), esperado) << v.toString().toStdString();
+    const QList<QPair<QVariant, qint32>> numeros = {
+        {QVariant(), 0}, {"12abc", 12}, {"abc", 0}, {" 1 2", 12}, {2.5, 2}, {3.5, 4}, {"&H10", 16}, {"-7.5", -8},
+        {QVariant(QMetaType(QMetaType::Int)), 0}};
+    for (const auto& [v, esperado] : numeros)
+        EXPECT_EQ(modUtils::NuloANumero(v), esperado) << v.toString().toStdString();
+    try {
+        modUtils::NuloANumero("3000000000");
+        FAIL();
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number, VbError::Overflow);
+    }
+}
+
+TEST(ModUtilsDb, EscaparBarrasYNormalizarCodigo)
+{
+    struct Caso {
+        QString texto, motor, esperado;
+    };
+    const QList<Caso> barras = {
+        {"C:\\Estandar\\tx", "PostgreSQL", "C:\\\\Estandar\\\\tx"},
+        {"C:\\Estandar\\tx", "postgresql", "C:\\\\Estandar\\\\tx"},
+        {"C:\\Estandar\\tx", "Access", "C:\\Estandar\\tx"},
+        {"a\\\\b", "PostgreSQL", "a\\\\\\\\b"},
+        {"a\\b", " PostgreSQL", "a\\b"},
+        {"", "PostgreSQL", ""},
+    };
+    for (const Caso& c : barras)
+        EXPECT_EQ(modUtils::EscaparBarras(c.texto, c.motor), c.esperado) << c.texto.toStdString();
+    const QList<QPair<QString, QString>> codigos = {
+        {"00123", "123"}, {" 0123", "0123"}, {"12A", "12A"}, {"", "0"}, {"000", "0"}, {"007", "7"},
+        {" 12A ", "12A"}, {"98765432109876543210", "98765432109876543210"},
+        {"0000123456789012345678", "123456789012345678"}, {"1.5", "1.5"}};
+    for (const auto& [codigo, esperado] : codigos)
+        EXPECT_EQ(modUtils::NormalizarCodigo(codigo), esperado) << codigo.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DatabaseEmpty, DbEngines(), DbEngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, DatabaseTest, DbEngines(), DbEngineName);

@@ -1,0 +1,131 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QWaitCondition>
+#include <functional>
+
+class QThread;
+class DruvexSimWorker;
+
+// Plays the communications client's side of the working-folder protocol on its own thread:
+// watches "tx", takes a trigger (deletes it), reads the terminal folder's "upload", writes
+// the scripted answer files into "download" and then "estado.rsp" (written under another
+// name and renamed, so it appears whole).
+class DruvexSim {
+public:
+    enum class Modo {
+        Aprobar,           // answer code "0000", a ticket without errors
+        Rechazar,          // the header answer carries `codigoRespuesta` and `mensaje`
+        ErrorEnTicket,     // approved codes, but the ticket text holds "ERROR"
+        NoTomar,           // never take the trigger (the time-out case)
+        TomarSinResponder, // take the trigger and never write the status
+        EstadoVacio,       // answers, then an empty "estado.rsp"
+    };
+
+    struct Guion {
+        Modo modo = Modo::Aprobar;
+        // Milliseconds between taking the trigger and writing the answer (slow answer).
+        int demoraMs = 0;
+        // Text of "estado.rsp"; it begins with "0" when the request was carried.
+        QString estado = QStringLiteral("0");
+        // Header answer ("_svl.1").
+        QString codigoRespuesta;  // empty: "0000", or "0051" when rejecting
+        QString mensaje;          // comment at 312-351
+        QString numeroAutorizacion = QStringLiteral("000012345678");
+        QString numeroAutorizacionComplementaria = QStringLiteral("000000000077");
+        QString plan = QStringLiteral("AB210");
+        QString tipoAsociado = QStringLiteral("1");
+        QString coseguro = QStringLiteral("00000001500");
+        // Codes and comments of the answered service lines, by line; missing ones are "0000".
+        QStringList codigosItems;
+        QStringList comentariosItems;
+        // Answer code and comment of a catalogue ("_svl.7") or close ("_sal.0") request.
+        QString codigoCierre = QStringLiteral("0000");
+        QString comentarioCierre;
+        // Lines of "_ticket.prn"; empty gives a ticket fitting the mode. `sinTicket` writes none.
+        QStringList ticket;
+        bool sinTicket = false;
+        // Further answer files by name ("_sal.2", "_sal.4" ... "_sal.8"), written as they stand.
+        QMap<QString, QByteArray> archivos;
+    };
+
+    // One trigger seen by the client.
+    struct Toma {
+        QString terminal;                 // name of the trigger and of the terminal folder
+        QMap<QString, QByteArray> upload; // the "upload" files (lower-case names) when taken
+        bool tomada = false;              // the trigger was deleted
+        bool respondida = false;          // "estado.rsp" was written
+        qint64 renombradoNs = 0;          // steady clock as "estado.rsp" was renamed into place
+    };
+
+    explicit DruvexSim(const QString& carpetaBase);
+    ~DruvexSim();
+    DruvexSim(const DruvexSim&) = delete;
+    DruvexSim& operator=(const DruvexSim&) = delete;
+
+    // The script of every following exchange.
+    void setGuion(const Guion& guion);
+    // A script for the next exchange only (queued in order).
+    void encolarGuion(const Guion& guion);
+    void iniciar();
+    void detener();
+
+    QList<Toma> tomas() const;
+    // Waits (without spinning) until `n` triggers were seen, or `ms` have passed.
+    bool esperarTomas(int n, int ms) const;
+    // The same for `n` answered requests.
+    bool esperarRespuestas(int n, int ms) const;
+    // Called on the client's thread right after it renamed "estado.rsp" into place.
+    void setAlResponder(std::function<void(const Toma&)> f);
+
+    static qint64 AhoraNs();
+
+    // ---- Answer layouts, written from the record tables --------------------------------
+    // The answered header: the request record with the answer fields filled in.
+    static QByteArray RespuestaSVL1(const QByteArray& pedido, const Guion& g);
+    // The answered service lines: each request line with its code and comment.
+    static QByteArray RespuestaSVL2(const QByteArray& pedido, const Guion& g);
+    static QByteArray RespuestaSVL7(const QByteArray& pedido, const Guion& g);
+    static QByteArray RespuestaSAL0(const QByteArray& pedido, const Guion& g);
+    // Lines of the table-update answers, CR LF included.
+    static QByteArray LineaMedico(int matricula, const QString& tipo, const QString& nombre, bool baja);
+    static QByteArray LineaEfector(const QString& nombre, const QString& cuit, const QString& tipo,
+                                   const QString& matricula, bool baja);
+    static QByteArray LineaPrestador(const QString& nombre, const QString& cuit, bool requierePrescripcion,
+                                     const QString& odontologo, const QString& codigoOSDE, bool predeterminado,
+                                     const QString& filial, const QString& admisor, bool baja,
+                                     const QString& licencia, const QString& requiereMatPrescriptor);
+    static QByteArray LineaPrestacion(const QString& codigo, const QString& descripcion);
+    static QByteArray LineaDiagnostico(const QString& codigo, const QString& descripcion, const QString& marca);
+    // One record of the account file "_druvex.emp" (74 bytes, line end included).
+    static QByteArray RegistroEmp(const QString& licencia, const QString& codigoEmpresa,
+                                  const QString& nombreEmpresa, const QString& codigoActividad,
+                                  const QString& nombreActividad);
+    // One line of the parameter file "_druvex.prm".
+    static QByteArray LineaPrm(const QString& codigoEmpresa, const QString& codigoActividad,
+                               const QString& registro, bool marcada);
+    // Writes a file of the working folder (the account and parameter files), whole.
+    static bool EscribirArchivoTrabajo(const QString& carpetaBase, const QString& nombre, const QByteArray& bytes);
+    // A ready table-update answer: one or two lines of every list.
+    static QMap<QString, QByteArray> ArchivosTablasEjemplo();
+
+private:
+    friend class DruvexSimWorker;
+    Guion siguienteGuion();
+    void registrar(const Toma& t, bool nueva);
+
+    QString m_Base;
+    QThread* m_Thread = nullptr;
+    DruvexSimWorker* m_Worker = nullptr;
+
+    mutable QMutex m_Mutex;
+    mutable QWaitCondition m_Cambio;
+    Guion m_Guion;
+    QList<Guion> m_Cola;
+    QList<Toma> m_Tomas;
+    std::function<void(const Toma&)> m_AlResponder;
+};

@@ -1,0 +1,119 @@
+// druvex-sim: stands in for the communications client on a working folder, so Quorvan can
+// be tried by hand without the real client.
+#include "support/DruvexSim.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+namespace {
+
+const char* const kAyuda = R"(Plays the communications client on a working folder: every request Quorvan
+hands over in WORKDIR/tx is taken, answered in its terminal folder's "download"
+folder, and closed with "estado.rsp".
+
+Scripts (--script):
+  approve        answer code 0000 and an authorisation ticket (default)
+  reject         the header answer carries --code (default 0051) and --message
+  error-ticket   approved codes, but the ticket text holds "ERROR"
+  no-take        never take the trigger: Quorvan ends with its time-out
+  no-answer      take the trigger and never answer
+  empty-status   answer with an empty "estado.rsp"
+
+Example:
+  druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
+and set the working folder of the terminal to ~/druvex/ in Quorvan.)";
+
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("druvex-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kAyuda));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("WORKDIR"), QStringLiteral("the client's working folder"));
+    const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("how to answer (see above)"),
+                                    QStringLiteral("name"), QStringLiteral("approve"));
+    const QCommandLineOption code(QStringLiteral("code"), QStringLiteral("answer code of a rejection"),
+                                  QStringLiteral("code"), QStringLiteral("0051"));
+    const QCommandLineOption message(QStringLiteral("message"), QStringLiteral("answer comment of a rejection"),
+                                     QStringLiteral("text"), QStringLiteral("AFILIADO INHABILITADO"));
+    const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("milliseconds before answering"),
+                                   QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("text of estado.rsp (default 0)"),
+                                    QStringLiteral("text"), QStringLiteral("0"));
+    const QCommandLineOption tables(QStringLiteral("tables"),
+                                    QStringLiteral("add sample table-update answers (_sal.2, _sal.4 to _sal.8)"));
+    const QCommandLineOption emp(QStringLiteral("write-emp"),
+                                 QStringLiteral("write _druvex.emp with these account codes (comma-separated)"),
+                                 QStringLiteral("codes"));
+    const QCommandLineOption prm(QStringLiteral("write-prm"), QStringLiteral("write a sample _druvex.prm"));
+    parser.addOptions({script, code, message, delay, status, tables, emp, prm});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1) {
+        err << "druvex-sim: give the working folder (see --help)\n";
+        return 2;
+    }
+    const QString base = QDir(args.first()).absolutePath() + QLatin1Char('/');
+    if (!QDir(base).exists()) {
+        err << "druvex-sim: no such folder: " << base << "\n";
+        return 2;
+    }
+    QDir(base).mkdir(QStringLiteral("tx"));
+
+    DruvexSim::Guion g;
+    const QString s = parser.value(script);
+    if (s == QLatin1String("approve")) g.modo = DruvexSim::Modo::Aprobar;
+    else if (s == QLatin1String("reject")) g.modo = DruvexSim::Modo::Rechazar;
+    else if (s == QLatin1String("error-ticket")) g.modo = DruvexSim::Modo::ErrorEnTicket;
+    else if (s == QLatin1String("no-take")) g.modo = DruvexSim::Modo::NoTomar;
+    else if (s == QLatin1String("no-answer")) g.modo = DruvexSim::Modo::TomarSinResponder;
+    else if (s == QLatin1String("empty-status")) g.modo = DruvexSim::Modo::EstadoVacio;
+    else {
+        err << "druvex-sim: unknown script " << s << " (see --help)\n";
+        return 2;
+    }
+    if (g.modo == DruvexSim::Modo::Rechazar) {
+        g.codigoRespuesta = parser.value(code);
+        g.mensaje = parser.value(message);
+        g.codigoCierre = parser.value(code);
+        g.comentarioCierre = parser.value(message);
+    }
+    g.demoraMs = parser.value(delay).toInt();
+    g.estado = parser.value(status);
+    if (parser.isSet(tables)) g.archivos = DruvexSim::ArchivosTablasEjemplo();
+
+    if (parser.isSet(emp)) {
+        QByteArray bytes;
+        for (const QString& lic : parser.value(emp).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bytes += DruvexSim::RegistroEmp(lic, QStringLiteral("11"), QStringLiteral("OBRA SOCIAL DEMO"),
+                                            QStringLiteral("01"), QStringLiteral("AMBULATORIO"));
+            bytes += DruvexSim::RegistroEmp(lic, QStringLiteral("11"), QStringLiteral("OBRA SOCIAL DEMO"),
+                                            QStringLiteral("02"), QStringLiteral("FARMACIA"));
+        }
+        DruvexSim::EscribirArchivoTrabajo(base, QStringLiteral("_druvex.emp"), bytes);
+    }
+    if (parser.isSet(prm))
+        DruvexSim::EscribirArchivoTrabajo(
+            base, QStringLiteral("_druvex.prm"),
+            DruvexSim::LineaPrm(QStringLiteral("11"), QStringLiteral("01"), QStringLiteral("SVL1"), true) +
+                DruvexSim::LineaPrm(QStringLiteral("11"), QStringLiteral("02"), QStringLiteral("SVL1"), false));
+
+    DruvexSim sim(base);
+    sim.setGuion(g);
+    sim.setAlResponder([](const DruvexSim::Toma& t) {
+        QTextStream out(stdout);
+        out << "answered " << t.terminal << " (" << t.upload.keys().join(QLatin1Char(' ')) << ")\n";
+        out.flush();
+    });
+    sim.iniciar();
+    QTextStream(stdout) << "druvex-sim watching " << base << "tx (script " << s << "); Ctrl+C ends\n";
+    return app.exec();
+}

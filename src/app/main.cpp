@@ -1,4 +1,8 @@
+#include "config/clsConfig.h"
+#include "engine/General.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/VbError.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -14,7 +18,16 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvan"));
+    General::ReiniciarControlRepeticion();
+    try {
+        // Opening the configuration creates the embedded database on first use.
+        General::gConfig = std::make_shared<clsConfig>();
+    } catch (const VbError& e) {
+        Dialogs::MsgBox(QStringLiteral("No se pudo abrir la base de datos: ") + e.description, Vbc::vbCritical);
+        return 1;
+    }
     QTextStream(stderr) << "Quorvan " << Platform::VersionText()
-                        << ": el motor de transacciones está disponible; las ventanas de trabajo aún no." << Qt::endl;
+                        << ": configuración abierta; las ventanas de trabajo aún no están disponibles." << Qt::endl;
+    General::gConfig.reset();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "engine/clsCierres.h"
 
 #include "engine/General.h"
+#include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
 #include "platform/Paths.h"
 #include "platform/Vb.h"
@@ -18,40 +19,6 @@ const QString kArchivo = QStringLiteral("_sal.0");
 constexpr int kPosCodigo = 41;
 constexpr int kPosComentario = 45;
 constexpr int kFinComentario = 84;
-
-// The records of a file the client left in "download"; none when the file is not there
-// (looking never creates it).
-QStringList registrosRespuesta(const QString& carpetaTerminal, const QString& nombre, int largo, int minimo,
-                               const QString& origen)
-{
-    QStringList registros;
-    const QString bajada = Paths::FindCaseInsensitive(carpetaTerminal, QStringLiteral("download"));
-    if (bajada.isEmpty()) return registros;
-    const QString ruta = Paths::FindCaseInsensitive(bajada, nombre);
-    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return registros;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VbError(75, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    const QByteArray datos = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw VbError(57, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-    for (qsizetype i = 0; i < datos.size(); i += largo) {
-        const QString registro = Codec1252::decode(datos.mid(i, largo));
-        if (registro.size() < minimo) break;
-        registros.append(registro.leftJustified(largo, QLatin1Char(' ')));
-    }
-    return registros;
-}
-
-// An answer code that is blank or reads as zero means no error. Any other code is an error,
-// a code that is not a number ("E001") included: it must not pass as an approved answer.
-bool esCodigoError(const QString& codigo)
-{
-    QString digitos = codigo;
-    digitos.remove(QLatin1Char(' '));
-    if (digitos.isEmpty()) return false;
-    return !Vb::IsNumeric(digitos) || Vb::Val(digitos) != 0;
-}
 
 // The client knows the values 1 and 2; any way of writing them ("01", " 1") is that digit.
 QString valorActualiza(const QString& value)
@@ -129,15 +96,8 @@ clsItemError clsCierres::LeerSAL0(const QString& carpetaTerminal)
 {
     clsItemError resultado;
     try {
-        const QStringList registros = registrosRespuesta(carpetaTerminal, kArchivo, LargoSAL0, kFinComentario, kClase);
-        if (!registros.isEmpty()) {
-            const QString codigo = Vb::Mid(registros.first(), kPosCodigo, 4);
-            if (esCodigoError(codigo)) {
-                resultado.Tipo = 1;
-                resultado.Error = codigo;
-                resultado.Comentario = Vb::Mid(registros.first(), kPosComentario, 40);
-            }
-        }
+        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSAL0, kFinComentario, kPosCodigo,
+                                                 kPosComentario, kClase);
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }

@@ -1,13 +1,12 @@
 #include "engine/clsItemTicket.h"
 
 #include "engine/General.h"
+#include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
-#include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -19,61 +18,16 @@ constexpr int kPosCodigo = 87;
 constexpr int kPosComentario = 91;
 constexpr int kFinComentario = 130;
 
-// The records of a file the client left in "download"; none when the file is not there
-// (looking never creates it).
-QStringList registrosRespuesta(const QString& carpetaTerminal, const QString& nombre, int largo, int minimo,
-                               const QString& origen)
-{
-    QStringList registros;
-    const QString bajada = Paths::FindCaseInsensitive(carpetaTerminal, QStringLiteral("download"));
-    if (bajada.isEmpty()) return registros;
-    const QString ruta = Paths::FindCaseInsensitive(bajada, nombre);
-    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return registros;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VbError(75, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    const QByteArray datos = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw VbError(57, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-    for (qsizetype i = 0; i < datos.size(); i += largo) {
-        const QString registro = Codec1252::decode(datos.mid(i, largo));
-        if (registro.size() < minimo) break;
-        registros.append(registro.leftJustified(largo, QLatin1Char(' ')));
-    }
-    return registros;
-}
-
 }
 
 qint16 clsItemTicket::AbrirArchivo(const QString& carpetaTerminal)
 {
-    const QString carpeta = Paths::Join(carpetaTerminal, QStringLiteral("upload"));
-    if (!QFileInfo(carpeta).isDir())
-        throw VbError(VbError::PathNotFound, kClase, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
-    auto file = std::make_shared<QFile>(Paths::Join(carpeta, kArchivo));
-    if (!file->open(QIODevice::ReadWrite))
-        throw VbError(75, kClase, QStringLiteral("Error de acceso a la ruta o el archivo: ") + file->fileName());
-    qint16 numero = 1;
-    while (m_archivos.count(numero)) ++numero;
-    m_archivos[numero] = file;
-    return numero;
+    return modRegistros::AbrirSubida(m_archivos, carpetaTerminal, kArchivo, kClase);
 }
 
 bool clsItemTicket::CerrarArchivo(qint16 archivo)
 {
-    try {
-        const auto it = m_archivos.find(archivo);
-        if (it == m_archivos.end()) return true;
-        const std::shared_ptr<QFile> file = it->second;
-        m_archivos.erase(it);
-        const bool escrito = file->flush();
-        file->close();
-        if (!escrito)
-            throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + file->fileName());
-        return true;
-    } catch (const VbError& e) {
-        throw VbError(e.number, QStringLiteral("clsItemTicket.CerrarArchivo"), e.description);
-    }
+    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
 }
 
 QString clsItemTicket::RegistroSVL2() const
@@ -105,17 +59,9 @@ bool clsItemTicket::GrabarRegistroSVL2(qint16 posicion, const QString& carpetaTe
         // The record is built before the file is touched, so a refused field writes nothing.
         const QByteArray bytes = Codec1252::encode(RegistroSVL2());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
-        if (archivo) {
-            QFile& file = *m_archivos[archivo];
-            const bool escrito = file.seek(qint64(posicion - 1) * LargoSVL2) && file.write(bytes) == bytes.size();
-            if (!escrito) {
-                const QString ruta = file.fileName();
-                CerrarArchivo(archivo);
-                throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-            }
-            resultado = true;
-            CerrarArchivo(archivo);
-        }
+        if (archivo)
+            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, qint64(posicion - 1) * LargoSVL2, bytes,
+                                                      kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsItemTicket.GrabarRegistroSVL2"), e.description);
@@ -127,7 +73,8 @@ ListaErrores clsItemTicket::LeerSVL2(const QString& carpetaTerminal)
 {
     ListaErrores resultado;
     try {
-        const QStringList registros = registrosRespuesta(carpetaTerminal, kArchivo, LargoSVL2, kFinComentario, kClase);
+        const QStringList registros =
+            modRegistros::RegistrosRespuesta(carpetaTerminal, kArchivo, LargoSVL2, kFinComentario, kClase);
         for (const QString& registro : registros) {
             clsItemError item;
             item.Tipo = 1;

@@ -222,6 +222,7 @@ public:
 private:
     enum class Camino { Ninguno, Prescripcion, Cabecera, Vademecum, Cierre };
     Camino ElegirCamino() const;
+    bool TomarDatosAsociado();
     bool GrabarSolicitud(Camino camino);
     void ControlRepeticion();
     void LeerRespuesta(Camino camino);

@@ -52,6 +52,17 @@ struct Marca {
 
 }
 
+// The member's card, plan and type as the header worked them out; false without a card.
+bool clsTransaccion::TomarDatosAsociado()
+{
+    const clsTicket& t = *m_Ticket;
+    if (Vb::Trim(t.TarjetaAsociado()).isEmpty()) return false;
+    m_TarjetaAsociado = t.TarjetaAsociado();
+    m_PlanAsociado = t.PlanAsociado();
+    m_TipoAsociado = t.TipoAsociado();
+    return true;
+}
+
 void clsTransaccion::setTiempoEspera(qint32 segundos)
 {
     const qint64 ms = static_cast<qint64>(segundos) * 1000;
@@ -94,11 +105,7 @@ bool clsTransaccion::CompletarSVL1(qint32 Operacion, const QString& Cuit, const 
     t.setDocumentacionExtra(DocumentacionExtra);
     t.setCodigoSeguridad(CodigoSeguridad);
     t.setOperacion(Operacion);
-    if (Vb::Trim(t.TarjetaAsociado()).isEmpty()) return false;
-    m_TarjetaAsociado = t.TarjetaAsociado();
-    m_PlanAsociado = t.PlanAsociado();
-    m_TipoAsociado = t.TipoAsociado();
-    return true;
+    return TomarDatosAsociado();
 }
 
 void clsTransaccion::CompletarSVL5(const QString& TipoDocumento, const QString& NumeroDocumento,
@@ -153,11 +160,7 @@ bool clsTransaccion::CompletarSVL6(qint32 Operacion, const QString& Tarjeta, con
     t.setTelefono(Telefono);
     t.setDomicilio(Domicilio);
     t.setCodigoPostal(CodigoPostal);
-    if (Vb::Trim(t.TarjetaAsociado()).isEmpty()) return false;
-    m_TarjetaAsociado = t.TarjetaAsociado();
-    m_PlanAsociado = t.PlanAsociado();
-    m_TipoAsociado = t.TipoAsociado();
-    return true;
+    return TomarDatosAsociado();
 }
 
 bool clsTransaccion::CompletarSAL0(qint32 tipo, const QString& NumeroCierre, const QString& FechaDesde,

@@ -1,14 +1,12 @@
 #include "engine/clsVademecum.h"
 
 #include "engine/General.h"
+#include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
-#include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -18,40 +16,6 @@ const QString kArchivo = QStringLiteral("_svl.7");
 constexpr int kPosCodigo = 273;
 constexpr int kPosComentario = 277;
 constexpr int kFinComentario = 316;
-
-// The records of a file the client left in "download"; none when the file is not there
-// (looking never creates it).
-QStringList registrosRespuesta(const QString& carpetaTerminal, const QString& nombre, int largo, int minimo,
-                               const QString& origen)
-{
-    QStringList registros;
-    const QString bajada = Paths::FindCaseInsensitive(carpetaTerminal, QStringLiteral("download"));
-    if (bajada.isEmpty()) return registros;
-    const QString ruta = Paths::FindCaseInsensitive(bajada, nombre);
-    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return registros;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VbError(75, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    const QByteArray datos = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw VbError(57, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-    for (qsizetype i = 0; i < datos.size(); i += largo) {
-        const QString registro = Codec1252::decode(datos.mid(i, largo));
-        if (registro.size() < minimo) break;
-        registros.append(registro.leftJustified(largo, QLatin1Char(' ')));
-    }
-    return registros;
-}
-
-// An answer code that is blank or reads as zero means no error. Any other code is an error,
-// a code that is not a number ("E001") included: it must not pass as an approved answer.
-bool esCodigoError(const QString& codigo)
-{
-    QString digitos = codigo;
-    digitos.remove(QLatin1Char(' '));
-    if (digitos.isEmpty()) return false;
-    return !Vb::IsNumeric(digitos) || Vb::Val(digitos) != 0;
-}
 
 }
 
@@ -63,33 +27,12 @@ void clsVademecum::setMonodroga(const QString& value) { m_monodroga = General::F
 
 qint16 clsVademecum::AbrirArchivo(const QString& carpetaTerminal)
 {
-    const QString carpeta = Paths::Join(carpetaTerminal, QStringLiteral("upload"));
-    if (!QFileInfo(carpeta).isDir())
-        throw VbError(VbError::PathNotFound, kClase, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
-    auto file = std::make_shared<QFile>(Paths::Join(carpeta, kArchivo));
-    if (!file->open(QIODevice::ReadWrite))
-        throw VbError(75, kClase, QStringLiteral("Error de acceso a la ruta o el archivo: ") + file->fileName());
-    qint16 numero = 1;
-    while (m_archivos.count(numero)) ++numero;
-    m_archivos[numero] = file;
-    return numero;
+    return modRegistros::AbrirSubida(m_archivos, carpetaTerminal, kArchivo, kClase);
 }
 
 bool clsVademecum::CerrarArchivo(qint16 archivo)
 {
-    try {
-        const auto it = m_archivos.find(archivo);
-        if (it == m_archivos.end()) return true;
-        const std::shared_ptr<QFile> file = it->second;
-        m_archivos.erase(it);
-        const bool escrito = file->flush();
-        file->close();
-        if (!escrito)
-            throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + file->fileName());
-        return true;
-    } catch (const VbError& e) {
-        throw VbError(e.number, QStringLiteral("clsVademecum.CerrarArchivo"), e.description);
-    }
+    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
 }
 
 QString clsVademecum::RegistroSVL7() const
@@ -114,16 +57,7 @@ bool clsVademecum::GrabarSVL7(const QString& carpetaTerminal)
     try {
         const QByteArray bytes = Codec1252::encode(RegistroSVL7());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
-        if (archivo) {
-            QFile& file = *m_archivos[archivo];
-            if (!file.seek(0) || file.write(bytes) != bytes.size()) {
-                const QString ruta = file.fileName();
-                CerrarArchivo(archivo);
-                throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-            }
-            resultado = true;
-            CerrarArchivo(archivo);
-        }
+        if (archivo) resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, 0, bytes, kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsVademecum.GrabarSVL7"), e.description);
@@ -135,15 +69,8 @@ clsItemError clsVademecum::LeerSVL7(const QString& carpetaTerminal)
 {
     clsItemError resultado;
     try {
-        const QStringList registros = registrosRespuesta(carpetaTerminal, kArchivo, LargoSVL7, kFinComentario, kClase);
-        if (!registros.isEmpty()) {
-            const QString codigo = Vb::Mid(registros.first(), kPosCodigo, 4);
-            if (esCodigoError(codigo)) {
-                resultado.Tipo = 1;
-                resultado.Error = codigo;
-                resultado.Comentario = Vb::Mid(registros.first(), kPosComentario, 40);
-            }
-        }
+        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSVL7, kFinComentario, kPosCodigo,
+                                                 kPosComentario, kClase);
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }

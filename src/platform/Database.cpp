@@ -407,7 +407,7 @@ void* statementHandle(const QSqlQuery& q)
 }
 }
 
-DbResult Database::Query(const QString& sql, const QVariantList& params)
+QSqlQuery Database::Run(const QString& sql, const QVariantList& params)
 {
     if (!IsOpen())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
@@ -421,6 +421,12 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
         q.addBindValue(bindable(p));
     if (!q.exec())
         Raise(QStringLiteral("exec"), sql, statementHandle(q), q.lastError());
+    return q;
+}
+
+DbResult Database::Query(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery q = Run(sql, params);
     QStringList columns;
     QList<QVariantList> rows;
     if (q.isSelect()) {
@@ -444,18 +450,7 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
 
 qint64 Database::Execute(const QString& sql, const QVariantList& params)
 {
-    if (!IsOpen())
-        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
-                      QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        Raise(QStringLiteral("prepare"), sql, statementHandle(q), q.lastError());
-    for (const QVariant& p : params)
-        q.addBindValue(bindable(p));
-    if (!q.exec())
-        Raise(QStringLiteral("exec"), sql, statementHandle(q), q.lastError());
+    QSqlQuery q = Run(sql, params);
     const qint64 n = q.numRowsAffected();
     q.finish();
     return n;

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+class QSqlQuery;
+
 class QSqlError;
 
 // A database failure, with the driver's SQLSTATE so callers can tell a duplicate key from
@@ -108,6 +110,8 @@ public:
 private:
     [[noreturn]] void Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError);
     void DetectEngine();
+    // Prepares, binds and executes one statement; raises DbError on failure.
+    QSqlQuery Run(const QString& sql, const QVariantList& params);
     QString m_name; // Qt connection name
     QString m_connectionString;
     Engine m_engine = Engine::Other;

@@ -275,3 +275,12 @@ CREATE TABLE TGenerica_svl2 (
     CodigoAutorizacion BIGINT,
     Diagnostico VARCHAR(255)
 );
+
+-- always
+-- The lookups by key that the table refresh makes once per answer line; a database created
+-- before these existed gets them on its next start.
+CREATE INDEX IF NOT EXISTS IX_Medicos_Matricula ON Medicos (Matricula, TipoMatricula);
+CREATE INDEX IF NOT EXISTS IX_Efectores_Matricula ON Efectores (Matricula, TipoMatricula);
+CREATE INDEX IF NOT EXISTS IX_Prestadores_Cuit ON Prestadores (Cuit);
+CREATE INDEX IF NOT EXISTS IX_Diagnosticos_Codigo ON Diagnosticos (Codigo);
+CREATE INDEX IF NOT EXISTS IX_Transaccion_Prestador ON Transaccion (Prestador);

@@ -6,7 +6,7 @@
 class Database;
 class DbResult;
 
-// One row of Efectores (performing professionals). Opens a new connection for every call.
+// One row of Efectores (performing professionals). Keeps one connection for its life, opened on first use.
 class clsEfector {
 public:
     qint16 idEfector = 0;
@@ -29,5 +29,6 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, const QString& Matricula, const QString& TipoMatricula);
 
 private:
+    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

@@ -8,6 +8,12 @@ using namespace modTablas;
 namespace {
 const QString kFuente = QStringLiteral("clsMedico");
 }
+void clsMedico::Conectar()
+{
+    if (!rdoConnection)
+        rdoConnection = AbrirConexion();
+}
+
 
 bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QString& pMatricula,
                          const QString& pTipoMatricula, bool pBaja)
@@ -34,7 +40,7 @@ bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QStr
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        rdoConnection = AbrirConexion();
+        Conectar();
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -55,7 +61,7 @@ std::shared_ptr<DbResult> clsMedico::Buscar(const QString& sWhere, qint32 pMatri
         return nullptr;
     }
     try {
-        rdoConnection = AbrirConexion();
+        Conectar();
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT Matricula, TipoMatricula, ApellidoNombre, Baja FROM Medicos ") + condicion, p));
         if (!rs->EOF_()) {

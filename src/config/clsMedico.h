@@ -5,7 +5,7 @@
 class Database;
 class DbResult;
 
-// One row of Medicos (doctors). Opens a new connection for every call.
+// One row of Medicos (doctors). Keeps one connection for its life, opened on first use.
 class clsMedico {
 public:
     QString ApellidoNombre;
@@ -24,5 +24,6 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, qint32 Matricula, const QString& TipoMatricula);
 
 private:
+    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

@@ -5,7 +5,7 @@
 class Database;
 class DbResult;
 
-// One row of ObrasSociales (insurers). Opens a new connection for every call.
+// One row of ObrasSociales (insurers). Keeps one connection for its life, opened on first use.
 class clsObraSocial {
 public:
     qint16 IdObraSocial = 0;
@@ -30,5 +30,6 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, qint32 Empresa, qint32 Actividad);
 
 private:
+    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

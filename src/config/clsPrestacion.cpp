@@ -18,7 +18,7 @@ void clsPrestacion::Conectar()
         rdoConnection = AbrirConexion();
 }
 
-bool clsPrestacion::Procesar(int iOpcion, const QString& /*pIdObraSocial*/, const QString& pCodigoPrestacion,
+bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pCodigoPrestacion,
                              const QString& pCodigoInterno, const QString& pValor1, const QString& pValor2,
                              const QString& pDescripcion, const QString& pObservaciones, const QString& sCondicion)
 {
@@ -36,8 +36,10 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& /*pIdObraSocial*/, cons
             p.clear();
             break;
         case 3:
-            sql = QStringLiteral("UPDATE Prestaciones SET IdObraSocial = 0, CodigoPrestacion = ?, CodigoInterno = ?, "
+            // The insurer the caller passes, so that a refresh of a row keeps the one it had.
+            sql = QStringLiteral("UPDATE Prestaciones SET IdObraSocial = ?, CodigoPrestacion = ?, CodigoInterno = ?, "
                                  "Valor1 = ?, Valor2 = ?, Descripcion = ?, Observaciones = ?") + clausula;
+            p.prepend(Numero(pIdObraSocial));
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),

@@ -19,9 +19,9 @@ public:
     // The insurer of the row as loaded, so that a rewrite of the table keeps it.
     qint32 IdObraSocial = 0;
 
-    // 1 insert, 2 delete, 3 update (IdObraSocial is written as 0, whatever pIdObraSocial
-    // holds); delete and update take sCondicion as their clause. Always returns false;
-    // failures are raised.
+    // 1 insert (IdObraSocial written as 0, whatever pIdObraSocial holds), 2 delete, 3 update
+    // (IdObraSocial from pIdObraSocial, blank giving 0); delete and update take sCondicion as
+    // their clause. Always returns false; failures are raised.
     bool Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pCodigoPrestacion,
                   const QString& pCodigoInterno, const QString& pValor1, const QString& pValor2,
                   const QString& pDescripcion, const QString& pObservaciones, const QString& sCondicion);

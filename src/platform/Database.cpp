@@ -205,8 +205,22 @@ QString tableOfSection(const QString& line)
 // ---------------------------------------------------------------------------------------------
 // Database
 
+// The prepared statements of one connection, by their text. Callers that build a condition
+// into the text make a new entry per call, so the cache starts again when it is full.
+struct Database::Sentencias {
+    static constexpr int kMaximo = 64;
+    QHash<QString, QSqlQuery*> porTexto;
+    ~Sentencias() { Vaciar(); }
+    void Vaciar()
+    {
+        qDeleteAll(porTexto);
+        porTexto.clear();
+    }
+    void Quitar(const QString& sql) { delete porTexto.take(sql); }
+};
+
 Database::Database()
-    : m_name(QStringLiteral("quorvan-db-%1").arg(++g_connectionCounter))
+    : m_name(QStringLiteral("quorvan-db-%1").arg(++g_connectionCounter)), m_sentencias(std::make_unique<Sentencias>())
 {
 }
 
@@ -350,6 +364,8 @@ bool Database::IsOpen() const
 
 void Database::Close()
 {
+    // The statements belong to the connection and must go before it.
+    m_sentencias->Vaciar();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -407,26 +423,48 @@ void* statementHandle(const QSqlQuery& q)
 }
 }
 
-QSqlQuery Database::Run(const QString& sql, const QVariantList& params)
+QSqlQuery& Database::Run(const QString& sql, const QVariantList& params)
 {
     if (!IsOpen())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                       QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        Raise(QStringLiteral("prepare"), sql, statementHandle(q), q.lastError());
-    for (const QVariant& p : params)
-        q.addBindValue(bindable(p));
-    if (!q.exec())
-        Raise(QStringLiteral("exec"), sql, statementHandle(q), q.lastError());
-    return q;
+    QSqlQuery* q = m_sentencias->porTexto.value(sql);
+    if (!q) {
+        if (m_sentencias->porTexto.size() >= Sentencias::kMaximo)
+            m_sentencias->Vaciar();
+        q = new QSqlQuery(QSqlDatabase::database(m_name, false));
+        m_sentencias->porTexto.insert(sql, q);
+        q->setForwardOnly(true);
+        if (!q->prepare(sql)) {
+            const QSqlError e = q->lastError();
+            void* h = statementHandle(*q);
+            try {
+                Raise(QStringLiteral("prepare"), sql, h, e);
+            } catch (...) {
+                m_sentencias->Quitar(sql);
+                throw;
+            }
+        }
+    }
+    for (int i = 0; i < params.size(); ++i)
+        q->bindValue(i, bindable(params.at(i)));
+    if (!q->exec()) {
+        // A statement that failed is prepared anew next time, in case the failure left it unusable.
+        const QSqlError e = q->lastError();
+        void* h = statementHandle(*q);
+        try {
+            Raise(QStringLiteral("exec"), sql, h, e);
+        } catch (...) {
+            m_sentencias->Quitar(sql);
+            throw;
+        }
+    }
+    return *q;
 }
 
 DbResult Database::Query(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = Run(sql, params);
+    QSqlQuery& q = Run(sql, params);
     QStringList columns;
     QList<QVariantList> rows;
     if (q.isSelect()) {
@@ -441,8 +479,16 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
                 row << (q.isNull(i) ? QVariant() : q.value(i));
             rows << std::move(row);
         }
-        if (q.lastError().isValid())
-            Raise(QStringLiteral("fetch"), sql, statementHandle(q), q.lastError());
+        if (q.lastError().isValid()) {
+            const QSqlError e = q.lastError();
+            void* h = statementHandle(q);
+            try {
+                Raise(QStringLiteral("fetch"), sql, h, e);
+            } catch (...) {
+                m_sentencias->Quitar(sql);
+                throw;
+            }
+        }
     }
     q.finish();
     return DbResult(std::move(columns), std::move(rows));
@@ -450,7 +496,7 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
 
 qint64 Database::Execute(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q = Run(sql, params);
+    QSqlQuery& q = Run(sql, params);
     const qint64 n = q.numRowsAffected();
     q.finish();
     return n;
@@ -553,6 +599,7 @@ void Database::EnsureSchema()
     };
     QList<Section> sections;
     QString setup;
+    QString always;
     QString* target = nullptr;
     for (const QString& line : script.split(QLatin1Char('\n'))) {
         const QString t = line.trimmed();
@@ -563,6 +610,10 @@ void Database::EnsureSchema()
         }
         if (t.startsWith(QLatin1String("-- setup"))) {
             target = &setup;
+            continue;
+        }
+        if (t.startsWith(QLatin1String("-- always"))) {
+            target = &always;
             continue;
         }
         if (target)
@@ -612,4 +663,9 @@ void Database::EnsureSchema()
             throw;
         }
     }
+    // Idempotent statements ("IF NOT EXISTS") that every database must end up with.
+    for (const QString& st : SplitStatements(always))
+        Execute(st);
+    // The schema statements run once; they need not stay prepared.
+    m_sentencias->Vaciar();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 
 class QSqlQuery;
 
@@ -110,10 +111,13 @@ public:
 private:
     [[noreturn]] void Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError);
     void DetectEngine();
-    // Prepares, binds and executes one statement; raises DbError on failure.
-    QSqlQuery Run(const QString& sql, const QVariantList& params);
+    // Binds and executes one statement, prepared once per connection and kept for the next
+    // call with the same text; raises DbError on failure. The query stays owned by the cache.
+    QSqlQuery& Run(const QString& sql, const QVariantList& params);
     QString m_name; // Qt connection name
     QString m_connectionString;
     Engine m_engine = Engine::Other;
     bool m_inTransaction = false;
+    struct Sentencias;
+    std::unique_ptr<Sentencias> m_sentencias;
 };

@@ -295,6 +295,46 @@ TEST_P(DatabaseTest, ReadResultDoesNotBlockOtherWriters)
     EXPECT_EQ(a->Query("SELECT * FROM Especialidades").RowCount(), 2);
 }
 
+// Statements are prepared once per connection: a re-run with other values, a statement
+// that failed, and more distinct statements than are kept must all still give the right rows.
+TEST_P(DatabaseTest, PreparedStatementsReusedSafely)
+{
+    auto db = Connect();
+    const QString insert = "INSERT INTO Medicos (ApellidoNombre, Matricula, TipoMatricula, Baja) VALUES (?, ?, ?, 0)";
+    const QString select = "SELECT ApellidoNombre FROM Medicos WHERE Matricula = ? AND TipoMatricula = ?";
+    for (int i = 1; i <= 3; ++i)
+        db->Execute(insert, {QString("Medico %1").arg(i), i, "MP"});
+    for (int i : {2, 1, 3, 2}) {
+        DbResult r = db->Query(select, {i, "MP"});
+        ASSERT_EQ(r.RowCount(), 1);
+        EXPECT_EQ(r.value(0).toString(), QString("Medico %1").arg(i));
+    }
+    EXPECT_EQ(db->Query(select, {9, "MP"}).RowCount(), 0);
+    // A failing run (NOT NULL) does not spoil the next one of the same text.
+    const QString insertOs = "INSERT INTO ObrasSociales (IdObraSocial, Nombre) VALUES (?, ?)";
+    EXPECT_THROW(db->Execute(insertOs, {1, QVariant(QMetaType(QMetaType::QString))}), DbError);
+    db->Execute(insertOs, {2, "Segunda"});
+    EXPECT_EQ(db->Query("SELECT Nombre FROM ObrasSociales WHERE IdObraSocial = 2").value(0).toString(), "Segunda");
+    // Far more distinct texts than the connection keeps prepared.
+    for (int i = 0; i < 150; ++i)
+        EXPECT_EQ(db->Query(QString("SELECT Matricula FROM Medicos WHERE Matricula = %1").arg(i % 4)).RowCount(),
+                  i % 4 == 0 ? 0 : 1);
+    EXPECT_EQ(db->Query(select, {3, "MP"}).value(0).toString(), "Medico 3");
+}
+
+// A database made before the lookup indexes existed gets them when it is opened again.
+TEST_P(DatabaseTest, LookupIndexesAddedToOlderDatabase)
+{
+    auto db = Connect();
+    db->Execute("DROP INDEX IX_Medicos_Matricula");
+    const QString catalogo = isPostgreSQL()
+        ? "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND lower(indexname) = 'ix_medicos_matricula'"
+        : "SELECT name FROM sqlite_master WHERE type = 'index' AND lower(name) = 'ix_medicos_matricula'";
+    EXPECT_EQ(db->Query(catalogo).RowCount(), 0);
+    db->EnsureSchema();
+    EXPECT_EQ(db->Query(catalogo).RowCount(), 1);
+}
+
 TEST(DatabaseScript, SplitsStatementsOutsideQuotesAndBodies)
 {
     const QString script = "-- comment; here\nCREATE TABLE a (x VARCHAR(3) DEFAULT ';');\n"

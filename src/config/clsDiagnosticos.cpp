@@ -20,14 +20,14 @@ bool clsDiagnosticos::Procesar(int iOpcion, const QString& pCodigo, const QStrin
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Diagnosticos (Codigo, Diagnostico) VALUES (?, ?)");
-            p = {pCodigo, pDiagnostico};
+            p = {Texto(pCodigo), Texto(pDiagnostico)};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Diagnosticos") + clausula;
             break;
         case 3:
             sql = QStringLiteral("UPDATE Diagnosticos SET Codigo = ?, Diagnostico = ?") + clausula;
-            p = {pCodigo, pDiagnostico};
+            p = {Texto(pCodigo), Texto(pDiagnostico)};
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),

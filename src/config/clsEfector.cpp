@@ -28,7 +28,7 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
         case 1:
             sql = QStringLiteral("INSERT INTO Efectores (Nombre, Cuit, Matricula, TipoMatricula, Baja, idEspecialidad) "
                                  "VALUES (?, ?, ?, ?, ?, ?)");
-            p = {pNombre, pCuit, pMatricula, pTipoMatricula, Verdad(pBaja), pidEspecialidad};
+            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Efectores") + clausula;
@@ -36,7 +36,7 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
         case 3:
             sql = QStringLiteral("UPDATE Efectores SET Nombre = ?, Cuit = ?, Matricula = ?, TipoMatricula = ?, Baja = ?, "
                                  "idEspecialidad = ?") + clausula;
-            p = {pNombre, pCuit, pMatricula, pTipoMatricula, Verdad(pBaja), pidEspecialidad};
+            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),

@@ -33,7 +33,7 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
         case 1:
             sql = QStringLiteral("INSERT INTO ObrasSociales (Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, "
                                  "Actividad, FilialOS, UtilizaCSC) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {pNombre.trimmed(), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA),
+            p = {Texto(pNombre.trimmed()), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA),
                  NumeroOCero(pEmpresa), NumeroOCero(pActividad), NumeroOCero(pFilialOS), pUtilizaCSC};
             break;
         case 2:
@@ -43,7 +43,7 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             // An empty number writes 0, as the insert does.
             sql = QStringLiteral("UPDATE ObrasSociales SET Nombre = ?, OnLine = ?, UtilizarCI = ?, IdObraSocial = ?, "
                                  "AUISOA = ?, Empresa = ?, Actividad = ?, UtilizaCSC = ?, FilialOS = ?") + clausula;
-            p = {pNombre, pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
+            p = {Texto(pNombre), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
                  NumeroOCero(pActividad), pUtilizaCSC, NumeroOCero(pFilialOS)};
             break;
         default:

@@ -25,7 +25,8 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
     const QString clausula = Clausula(sCondicion);
     try {
         QString sql;
-        QVariantList p = {pCodigoPrestacion, pCodigoInterno, pValor1, pValor2, pDescripcion, pObservaciones};
+        QVariantList p = {Texto(pCodigoPrestacion), Texto(pCodigoInterno), Texto(pValor1), Texto(pValor2),
+                          Texto(pDescripcion), Texto(pObservaciones)};
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Prestaciones (IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, "

@@ -42,7 +42,7 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             sql = QStringLiteral("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, "
                                  "codigoOSDE, Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {Numero(id), pNombre, pCuit, Verdad(pRequierePrescripcion), Numero(pOdontologo),
+            p = {Numero(id), Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo),
                  Numero(pcodigoOSDE), Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
                  Vb::CStr(pLicencia), MatPrescriptor(pRequiereMatPrescriptor)};
             break;
@@ -54,7 +54,7 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             sql = QStringLiteral("UPDATE Prestadores SET Nombre = ?, Cuit = ?, RequierePrescripcion = ?, Odontologo = ?, "
                                  "codigoOSDE = ?, Predeterminado = ?, Filial = ?, Admisor = ?, Baja = ?, "
                                  "RequiereMatPrescriptor = ?, Licencia = ?") + clausula;
-            p = {pNombre, pCuit, Verdad(pRequierePrescripcion), Numero(pOdontologo), Numero(pcodigoOSDE),
+            p = {Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo), Numero(pcodigoOSDE),
                  Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
                  MatPrescriptor(pRequiereMatPrescriptor), Vb::CStr(pLicencia)};
             break;

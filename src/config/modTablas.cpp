@@ -76,6 +76,11 @@ QVariant Numero(const QString& texto)
     return QVariant(Vb::Val(t));
 }
 
+QString Texto(const QString& texto)
+{
+    return texto.isNull() ? QStringLiteral("") : texto;
+}
+
 QString ATexto(const QVariant& valor)
 {
     return Vb::CStr(valor);

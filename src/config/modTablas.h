@@ -30,6 +30,9 @@ bool Verdad(const QVariant& valor);
 // others as double; a blank text gives 0; a text that is not a number is error 13.
 QVariant Numero(const QString& texto);
 
+// A text to bind: an unset text is the empty text, never NULL (the text columns are NOT NULL).
+QString Texto(const QString& texto);
+
 // Column values read by position into the fields (null gives "" or 0).
 QString ATexto(const QVariant& valor);
 qint16 AEntero16(const QVariant& valor);

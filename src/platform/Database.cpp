@@ -206,17 +206,44 @@ QString tableOfSection(const QString& line)
 // Database
 
 // The prepared statements of one connection, by their text. Callers that build a condition
-// into the text make a new entry per call, so the cache starts again when it is full.
+// into the text make a new entry per call; when the cache is full the statement used least
+// recently goes, so the ones run for every line of a long list stay prepared.
 struct Database::Sentencias {
     static constexpr int kMaximo = 64;
-    QHash<QString, QSqlQuery*> porTexto;
+    struct Entrada {
+        QSqlQuery* q = nullptr;
+        quint64 uso = 0;
+    };
+    QHash<QString, Entrada> porTexto;
+    quint64 reloj = 0;
     ~Sentencias() { Vaciar(); }
     void Vaciar()
     {
-        qDeleteAll(porTexto);
+        for (auto& e : porTexto)
+            delete e.q;
         porTexto.clear();
     }
-    void Quitar(const QString& sql) { delete porTexto.take(sql); }
+    void Quitar(const QString& sql) { delete porTexto.take(sql).q; }
+    QSqlQuery* Buscar(const QString& sql)
+    {
+        auto it = porTexto.find(sql);
+        if (it == porTexto.end())
+            return nullptr;
+        it->uso = ++reloj;
+        return it->q;
+    }
+    void Agregar(const QString& sql, QSqlQuery* q)
+    {
+        if (porTexto.size() >= kMaximo) {
+            auto viejo = porTexto.begin();
+            for (auto it = porTexto.begin(); it != porTexto.end(); ++it)
+                if (it->uso < viejo->uso)
+                    viejo = it;
+            delete viejo->q;
+            porTexto.erase(viejo);
+        }
+        porTexto.insert(sql, Entrada{q, ++reloj});
+    }
 };
 
 Database::Database()
@@ -428,12 +455,10 @@ QSqlQuery& Database::Run(const QString& sql, const QVariantList& params)
     if (!IsOpen())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                       QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
-    QSqlQuery* q = m_sentencias->porTexto.value(sql);
+    QSqlQuery* q = m_sentencias->Buscar(sql);
     if (!q) {
-        if (m_sentencias->porTexto.size() >= Sentencias::kMaximo)
-            m_sentencias->Vaciar();
         q = new QSqlQuery(QSqlDatabase::database(m_name, false));
-        m_sentencias->porTexto.insert(sql, q);
+        m_sentencias->Agregar(sql, q);
         q->setForwardOnly(true);
         if (!q->prepare(sql)) {
             const QSqlError e = q->lastError();

@@ -280,3 +280,26 @@ TEST_P(Tables, BuscarReadsRowsIntoMemory)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Tables, DbEngines(), DbEngineName);
+
+// An unset text is stored as the empty text: the text columns refuse NULL.
+TEST_P(Tables, UnsetTextsStoredEmpty)
+{
+    auto db = Connect();
+    const QString nulo;
+    clsPrestacion p;
+    p.Procesar(1, "0", "420101", nulo, nulo, nulo, nulo, nulo, "");
+    p.Procesar(3, nulo, "420101", nulo, nulo, nulo, nulo, nulo, " CodigoPrestacion = '420101'");
+    EXPECT_EQ(db->Query("SELECT Valor1 FROM Prestaciones").value(0).toString(), "");
+    clsEfector e;
+    e.Procesar(1, "LOPEZ", nulo, nulo, nulo, 0, "", 0);
+    EXPECT_EQ(db->Query("SELECT Cuit FROM Efectores").value(0).toString(), "");
+    clsDiagnosticos d;
+    d.Procesar(1, "A09", nulo, "");
+    EXPECT_EQ(Count(*db, "Diagnosticos", "Diagnostico = ''"), 1);
+    clsPrestador pr;
+    pr.Procesar(1, "1", nulo, nulo, "0", "0", "0", "0", "0", "0", 0, "", "", "0");
+    EXPECT_EQ(Count(*db, "Prestadores", "Nombre = '' AND Cuit = ''"), 1);
+    clsObraSocial os;
+    os.Procesar(1, "1", nulo, true, false, "", "1", "1", "", false, "");
+    EXPECT_EQ(Count(*db, "ObrasSociales", "Nombre = ''"), 1);
+}

@@ -11,6 +11,7 @@
 #include "config/clsPrestaciones.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
+#include "txlog/clsTransacciones.h"
 #include "engine/modUtils.h"
 #include "platform/Codec1252.h"
 #include "platform/Database.h"
@@ -647,4 +648,60 @@ void clsConfig::SaveMedicos()
                   {QStringLiteral("ApellidoNombre"), QStringLiteral("Matricula"), QStringLiteral("TipoMatricula"),
                    QStringLiteral("Baja")},
                   filas);
+}
+
+// ---------------------------------------------------------------- the transaction history
+
+namespace {
+// A whole number of the history whose text must not be empty (64 bits: ticket numbers have 12
+// digits).
+qint64 entero64(const QString& t)
+{
+    return Vb::CLng64(Vb::CDbl(t));
+}
+}
+
+void clsConfig::LoadTransacciones(const QString& sCuit)
+{
+    vaciar(m_Transacciones);
+    // ObrasSociales has one row per company and activity; the history knows only the company,
+    // so one name per company keeps each transaction listed once.
+    QString sql = QStringLiteral(
+        "SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial FROM Transaccion "
+        "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
+        "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
+    QVariantList p;
+    if (!sCuit.isEmpty()) {
+        sql += QStringLiteral("Where Transaccion.Prestador = ? ");
+        p << sCuit;
+    }
+    sql += QStringLiteral("ORDER BY Fecha");
+
+    DbResult rs = m_cn->Query(sql, p);
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        auto t = std::make_shared<clsTransacciones>();
+        t->Ticket = Vb::CLng64(numero(rs["Ticket"]));
+        t->CodigoAutorizacion = Vb::CLng(Vb::Val(textoSeguro(rs["CodigoAutorizacion"])));
+        t->Comentario = recortado(rs["Comentario"]);
+        t->Error = enteroDelNumero(rs["Error"]);
+        t->Fecha = texto(rs["Fecha"]);
+        t->FechaPrestacion = texto(rs["FechaPrestacion"]);
+        t->Hora = texto(rs["Hora"]);
+        t->HoraPrestacion = texto(rs["HoraPrestacion"]);
+        t->MatriculaMedicoPrescriptor = texto(rs["MatriculaMedicoPrescriptor"]);
+        t->MontoAbonar = Vb::CDbl(textoSeguro(rs["MontoAbonar"]));
+        t->NumeroAutorizacion = textoSeguro(rs["NumeroAutorizacion"]);
+        t->NumeroTrxPrestador = entero64(textoSeguro(rs["NumeroTrxPrestador"]));
+        t->Operacion = textoSeguro(rs["Operacion"]);
+        t->PlanAsociado = textoSeguro(rs["PlanAsociado"]);
+        t->Prestador = textoSeguro(rs["Prestador"]);
+        t->PrestadorSolicitante = textoSeguro(rs["PrestadorSolicitante"]);
+        t->Tarjeta = Vb::Trim(textoSeguro(rs["Tarjeta"]));
+        t->TicketPadre = entero64(textoSeguro(rs["TicketPadre"]));
+        t->TipoAsociado = Vb::CInt(textoSeguro(rs["TipoAsociado"]));
+        t->TipoLectura = textoSeguro(rs["TipoLectura"]);
+        t->TipoMatriculaMPrescriptor = textoSeguro(rs["TipoMatriculaMPrescriptor"]);
+        t->ObraSocial = textoSeguro(rs["ObraSocial"]);
+        m_Transacciones->Add(t);
+    }
 }

@@ -127,6 +127,9 @@ public:
     void SaveOperaciones();
     qint16 getCantTerminales();
     void LoadMedicos();
+    // Rebuilds Transacciones with the logged transactions of the provider of that tax number
+    // (every provider when empty), each with its insurer's name, in order of date.
+    void LoadTransacciones(const QString& sCuit);
 
 private:
     void LoadDelimitadores();

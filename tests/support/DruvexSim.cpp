@@ -401,9 +401,9 @@ QMap<QString, QByteArray> DruvexSim::ArchivosTablasEjemplo()
              LineaDiagnostico(QStringLiteral("A09"), QStringLiteral("DIARREA Y GASTROENTERITIS"), QStringLiteral("1")));
     a.insert(QStringLiteral("_sal.5"), LineaPrestacion(QStringLiteral("420101"), QStringLiteral("CONSULTA MEDICA")));
     a.insert(QStringLiteral("_sal.6"),
-             LineaPrestador(QStringLiteral("CLINICA DEL SOL"), QStringLiteral("30700000049"), true, QStringLiteral("N"),
-                            QStringLiteral("000012345"), true, QStringLiteral("60"), QStringLiteral("S"), false,
-                            QStringLiteral("00001234"), QStringLiteral("N")));
+             LineaPrestador(QStringLiteral("CLINICA DEL SOL"), QStringLiteral("30700000049"), true, QStringLiteral("0"),
+                            QStringLiteral("000012345"), true, QStringLiteral("60"), QStringLiteral("1"), false,
+                            QStringLiteral("00001234"), QStringLiteral("0")));
     a.insert(QStringLiteral("_sal.7"), LineaEfector(QStringLiteral("LOPEZ MARIA"), QStringLiteral("27123456784"),
                                                     QStringLiteral("MP"), QStringLiteral("000123"), false));
     a.insert(QStringLiteral("_sal.8"), QByteArray("IBUPROFENO 400 MG         ANTIINFLAMATORIO\r\n"));

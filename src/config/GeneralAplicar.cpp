@@ -24,8 +24,6 @@ namespace General {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// An empty text value: a null QString would be stored as NULL.
-const QString kVacio = QString("");
 const QString kTituloError = QStringLiteral("Error al leer archivos");
 const QString kTituloAviso = QStringLiteral("Actualización de tablas");
 
@@ -253,14 +251,7 @@ bool Hallado(const std::shared_ptr<DbResult>& rs)
 QString Texto(const DbResult& rs, const QString& columna)
 {
     const QVariant v = rs.value(columna);
-    return v.isNull() ? kVacio : Vb::CStr(v);
-}
-
-// Trimmed of blanks; an all-blank field gives "", never a null text.
-QString Recortar(const QString& campo)
-{
-    const QString t = Vb::Trim(campo);
-    return t.isEmpty() ? kVacio : t;
+    return v.isNull() ? QString() : Vb::CStr(v);
 }
 
 // ---- One list -------------------------------------------------------------------------------
@@ -337,7 +328,7 @@ void AplicarMedicos(clsMedico& med, bool completo)
         const bool hallado = matricula != 0 && matricula == static_cast<qint32>(matricula)
             ? Hallado(med.Buscar(QString(), static_cast<qint32>(matricula), r.TipoMatricula))
             : Hallado(med.Buscar(CondicionBusqueda(clave), 0, QString()));
-        const QString nombre = Recortar(r.ApellidoNombre);
+        const QString nombre = Vb::Trim(r.ApellidoNombre);
         if (!hallado) {
             med.Procesar(1, nombre, numero, r.TipoMatricula, Flag(r.Baja));
         } else {
@@ -359,8 +350,8 @@ void AplicarEfectores(clsEfector& ef, bool completo)
         // so the search and the condition use that same form.
         ef.Nombre.clear();
         const bool hallado = Hallado(ef.Buscar(QString(), r.Matricula, r.TipoMatricula));
-        const QString nombre = Recortar(r.Nombre);
-        const QString cuit = Recortar(r.Cuit);
+        const QString nombre = Vb::Trim(r.Nombre);
+        const QString cuit = Vb::Trim(r.Cuit);
         if (!hallado) {
             ef.Procesar(1, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(Flag(r.Baja)), QString(), 0);
         } else {
@@ -385,12 +376,12 @@ void AplicarPrestadores(clsPrestador& pr, bool completo)
     const Omitidas o = RecorrerLista<RegistroPrestador>(texto, &LeerPrestador, [&pr](const RegistroPrestador& r) {
         // One CUIT may have several accounts at the client: a provider is the pair, both in
         // the search and in the update. The CUIT is stored trimmed, so it is compared so.
-        const QString cuit = Recortar(r.Cuit);
+        const QString cuit = Vb::Trim(r.Cuit);
         const QString clave =
             QStringLiteral(" Cuit = ") + Citar(cuit) + QStringLiteral(" AND Licencia = ") + Citar(r.Licencia);
         pr.Nombre.clear();
         const bool hallado = Hallado(pr.Buscar(CondicionBusqueda(clave), QString()));
-        const QString nombre = Recortar(r.Nombre);
+        const QString nombre = Vb::Trim(r.Nombre);
         const QString id = hallado ? QString() : QStringLiteral("0");
         QString condicion;
         if (hallado) {
@@ -414,12 +405,12 @@ void AplicarPrestaciones(clsPrestacion& pc, bool completo)
         pc.CodigoPrestacion.clear();
         QString buscado = r.CodigoPrestacion;
         const std::shared_ptr<DbResult> rs = pc.Buscar(QString(), buscado);
-        const QString codigo = Recortar(r.CodigoPrestacion);
-        QString descripcion = Recortar(r.Descripcion);
+        const QString codigo = Vb::Trim(r.CodigoPrestacion);
+        QString descripcion = Vb::Trim(r.Descripcion);
         if (descripcion.size() > 30)
             descripcion = r.Descripcion.left(30);
         if (!Hallado(rs)) {
-            pc.Procesar(1, QStringLiteral("0"), codigo, codigo, kVacio, kVacio, descripcion, kVacio, QString());
+            pc.Procesar(1, QStringLiteral("0"), codigo, codigo, QString(), QString(), descripcion, QString(), QString());
             return;
         }
         // The answer carries neither the values, the remarks nor the insurer of a service:
@@ -449,8 +440,8 @@ void AplicarDiagnosticos(clsDiagnosticos& dg, bool completo)
             dg.Diagnostico.clear();
             QString buscado = r.Codigo;
             const bool hallado = Hallado(dg.Buscar(QString(), buscado));
-            const QString codigo = Recortar(r.Codigo);
-            const QString diagnostico = Recortar(r.Diagnostico);
+            const QString codigo = Vb::Trim(r.Codigo);
+            const QString diagnostico = Vb::Trim(r.Diagnostico);
             if (!hallado) {
                 dg.Procesar(1, codigo, diagnostico, QString());
             } else {

@@ -33,8 +33,7 @@ bool clsDiagnosticos::Procesar(int iOpcion, const QString& pCodigo, const QStrin
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        if (!rdoConnection)
-            rdoConnection = AbrirConexion();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -55,8 +54,7 @@ std::shared_ptr<DbResult> clsDiagnosticos::Buscar(const QString& sWhere, QString
         return nullptr;
     }
     try {
-        if (!rdoConnection)
-            rdoConnection = AbrirConexion();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(
             rdoConnection->Query(QStringLiteral("SELECT Codigo, Diagnostico, Baja FROM Diagnosticos ") + condicion, p));
         if (!rs->EOF_()) {

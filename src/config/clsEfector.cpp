@@ -9,12 +9,6 @@ using namespace modTablas;
 namespace {
 const QString kFuente = QStringLiteral("clsEfector");
 }
-void clsEfector::Conectar()
-{
-    if (!rdoConnection)
-        rdoConnection = AbrirConexion();
-}
-
 
 bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pCuit, const QString& pMatricula,
                           const QString& pTipoMatricula, const QVariant& pBaja, const QString& sCondicion,
@@ -42,7 +36,7 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        Conectar();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -64,7 +58,7 @@ std::shared_ptr<DbResult> clsEfector::Buscar(const QString& sWhere, const QStrin
         return nullptr;
     }
     try {
-        Conectar();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT Matricula, TipoMatricula, Nombre, Cuit, Baja, Efectores.idEspecialidad, "
                            "Especialidades.Especialidad FROM Efectores LEFT JOIN Especialidades "

@@ -29,6 +29,5 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, const QString& Matricula, const QString& TipoMatricula);
 
 private:
-    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

@@ -8,12 +8,6 @@ using namespace modTablas;
 namespace {
 const QString kFuente = QStringLiteral("clsMedico");
 }
-void clsMedico::Conectar()
-{
-    if (!rdoConnection)
-        rdoConnection = AbrirConexion();
-}
-
 
 bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QString& pMatricula,
                          const QString& pTipoMatricula, bool pBaja)
@@ -40,7 +34,7 @@ bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QStr
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        Conectar();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -61,7 +55,7 @@ std::shared_ptr<DbResult> clsMedico::Buscar(const QString& sWhere, qint32 pMatri
         return nullptr;
     }
     try {
-        Conectar();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT Matricula, TipoMatricula, ApellidoNombre, Baja FROM Medicos ") + condicion, p));
         if (!rs->EOF_()) {

@@ -24,6 +24,5 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, qint32 Matricula, const QString& TipoMatricula);
 
 private:
-    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

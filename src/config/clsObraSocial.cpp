@@ -13,12 +13,6 @@ QVariant NumeroOCero(const QString& t)
     return t.trimmed().isEmpty() ? QVariant(qint64(0)) : Numero(t);
 }
 }
-void clsObraSocial::Conectar()
-{
-    if (!rdoConnection)
-        rdoConnection = AbrirConexion();
-}
-
 
 bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pNombre, bool pOnLine,
                              bool pUtilizaCI, const QString& pAUISOA, const QString& pEmpresa,
@@ -50,7 +44,7 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        Conectar();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -71,7 +65,7 @@ std::shared_ptr<DbResult> clsObraSocial::Buscar(const QString& sWhere, qint32 pE
         return nullptr;
     }
     try {
-        Conectar();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, Actividad, FilialOS, "
                            "UtilizaCSC FROM ObrasSociales ") + condicion, p));

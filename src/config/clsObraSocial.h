@@ -30,6 +30,5 @@ public:
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, qint32 Empresa, qint32 Actividad);
 
 private:
-    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

@@ -12,12 +12,6 @@ const QString kFuente = QStringLiteral("clsPrestacion");
 const QString kCrLf = QStringLiteral("\r\n");
 }
 
-void clsPrestacion::Conectar()
-{
-    if (!rdoConnection)
-        rdoConnection = AbrirConexion();
-}
-
 bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pCodigoPrestacion,
                              const QString& pCodigoInterno, const QString& pValor1, const QString& pValor2,
                              const QString& pDescripcion, const QString& pObservaciones, const QString& sCondicion)
@@ -46,7 +40,7 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        Conectar();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (...) {
         Relanzar(kFuente);
@@ -67,7 +61,7 @@ std::shared_ptr<DbResult> clsPrestacion::Buscar(const QString& sWhere, QString& 
         return nullptr;
     }
     try {
-        Conectar();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, Descripcion, "
                            "Observaciones FROM Prestaciones ") + condicion,
@@ -102,7 +96,7 @@ QString clsPrestacion::BuscarValoracion(const QString& pCodigoEmpresa)
         }
         sql += QStringLiteral(" GROUP BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion"
                               " ORDER BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion");
-        Conectar();
+        Conectar(rdoConnection);
         DbResult rs = rdoConnection->Query(sql, p);
         QString out = QStringLiteral("OBRA SOCIAL, PLAN, C. PRESTACION, CANTIDAD, IMPORTE, TOTAL") + kCrLf;
         int n = 2;

@@ -34,6 +34,5 @@ public:
     QString BuscarValoracion(const QString& pCodigoEmpresa);
 
 private:
-    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

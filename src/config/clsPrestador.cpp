@@ -18,12 +18,6 @@ int MatPrescriptor(QString t)
 }
 }
 
-void clsPrestador::Conectar()
-{
-    if (!rdoConnection)
-        rdoConnection = AbrirConexion();
-}
-
 bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QString& pNombre, const QString& pCuit,
                             const QString& pRequierePrescripcion, const QString& pOdontologo,
                             const QString& pcodigoOSDE, const QString& pPredeterminado, const QString& pFilial,
@@ -62,7 +56,7 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
                           QStringLiteral("42000"));
         }
-        Conectar();
+        Conectar(rdoConnection);
         rdoConnection->Execute(sql, p);
     } catch (const DbError& e) {
         // A provider that is already there: recognised by SQLSTATE, whatever the driver.
@@ -88,7 +82,7 @@ std::shared_ptr<DbResult> clsPrestador::Buscar(const QString& sWhere, const QStr
         return nullptr;
     }
     try {
-        Conectar();
+        Conectar(rdoConnection);
         auto rs = std::make_shared<DbResult>(rdoConnection->Query(
             QStringLiteral("SELECT IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, codigoOSDE, "
                            "Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor FROM Prestadores ")
@@ -117,7 +111,7 @@ std::shared_ptr<DbResult> clsPrestador::Buscar(const QString& sWhere, const QStr
 qint32 clsPrestador::MaxID()
 {
     try {
-        Conectar();
+        Conectar(rdoConnection);
         const DbResult rs = rdoConnection->Query(QStringLiteral("SELECT MAX(Prestadores.IdPrestador) FROM Prestadores"));
         if (rs.EOF_())
             return 0;

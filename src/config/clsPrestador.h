@@ -41,6 +41,5 @@ public:
     void setConeccion(std::shared_ptr<Database> cn) { rdoConnection = std::move(cn); }
 
 private:
-    void Conectar();
     std::shared_ptr<Database> rdoConnection;
 };

@@ -13,6 +13,12 @@ std::shared_ptr<Database> AbrirConexion()
     return cn;
 }
 
+void Conectar(std::shared_ptr<Database>& conexion)
+{
+    if (!conexion)
+        conexion = AbrirConexion();
+}
+
 void Relanzar(const QString& fuente)
 {
     try {

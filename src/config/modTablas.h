@@ -12,6 +12,8 @@ namespace modTablas {
 
 // A new connection to the program's data source.
 std::shared_ptr<Database> AbrirConexion();
+// The object's own connection, opened on first use and kept for its life.
+void Conectar(std::shared_ptr<Database>& conexion);
 
 // Re-raises the error being handled with the class name as its source (a database error
 // keeps its SQLSTATE). Call only inside a catch block.

@@ -563,6 +563,17 @@ void Database::RollbackTrans()
                       QStringLiteral("25000"));
 }
 
+void Database::DeshacerSilencioso() noexcept
+{
+    if (!m_inTransaction)
+        return;
+    try {
+        RollbackTrans();
+    } catch (...) {
+        m_inTransaction = false;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Schema
 
@@ -677,16 +688,10 @@ void Database::EnsureSchema()
                 Execute(st);
             setupDone = true;
         }
-        BeginTrans();
-        try {
+        EnTransaccion([&] {
             for (const QString& st : SplitStatements(s.text))
                 Execute(st);
-            CommitTrans();
-        } catch (...) {
-            if (m_inTransaction)
-                RollbackTrans();
-            throw;
-        }
+        });
     }
     // Idempotent statements ("IF NOT EXISTS") that every database must end up with.
     for (const QString& st : SplitStatements(always))

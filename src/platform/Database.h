@@ -86,6 +86,20 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const { return m_inTransaction; }
+    // Runs `trabajo` inside one transaction: begun, committed when it returns, rolled back when
+    // anything is raised (a failing rollback does not hide the first error), which is raised again.
+    template <class F>
+    void EnTransaccion(F&& trabajo)
+    {
+        BeginTrans();
+        try {
+            trabajo();
+        } catch (...) {
+            DeshacerSilencioso();
+            throw;
+        }
+        CommitTrans();
+    }
 
     Engine engine() const { return m_engine; }
     QString connectionString() const { return m_connectionString; }
@@ -109,6 +123,7 @@ public:
     void UseFullSync();
 
 private:
+    void DeshacerSilencioso() noexcept;
     [[noreturn]] void Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError);
     void DetectEngine();
     // Binds and executes one statement, prepared once per connection and kept for the next

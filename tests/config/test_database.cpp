@@ -203,6 +203,17 @@ TEST_P(DatabaseTest, TransactionsCommitAndRollBack)
     EXPECT_THROW(db->Execute("INSERT INTO NoExiste (a) VALUES (1)"), DbError);
     db->RollbackTrans();
     EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 1);
+
+    // The guard: a raise inside rolls back and passes the error on; a clean run commits.
+    EXPECT_THROW(db->EnTransaccion([&] {
+        db->Execute("DELETE FROM Especialidades");
+        throw VbError(5, "x", "y");
+    }),
+                 VbError);
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 1);
+    db->EnTransaccion([&] { db->Execute("DELETE FROM Especialidades"); });
+    EXPECT_EQ(other->Query("SELECT * FROM Especialidades").RowCount(), 0);
 }
 
 // A duplicate key is recognised by its SQLSTATE (or SQLite's constraint code), whatever the

@@ -3,7 +3,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
-          odbc-postgresql postgresql libzint-dev googletest libgtest-dev libbenchmark-dev poppler-utils libgl-dev)
+          odbc-postgresql postgresql libzint-dev googletest libgtest-dev libbenchmark-dev poppler-utils libgl-dev
+          libhidapi-dev)
 
 install_missing() {
     local missing=()

@@ -66,6 +66,8 @@ frmHistoriaClinica::frmHistoriaClinica(QWidget* parent) : QWidget(parent)
     optAlergia = opciones(fraAlergia, QStringLiteral("optAlergia"), this);
     txtAlergia = new QLineEdit(fraAlergia);
     txtAlergia->setObjectName(QStringLiteral("txtAlergia"));
+    // The box has no label of its own: say what goes in it.
+    txtAlergia->setPlaceholderText(QStringLiteral("Motivo de la alergia"));
     auto* capaAlergia = new QGridLayout(fraAlergia);
     capaAlergia->addWidget(optAlergia[0], 0, 0);
     capaAlergia->addWidget(optAlergia[1], 0, 1);

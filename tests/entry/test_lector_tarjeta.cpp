@@ -12,107 +12,78 @@ namespace {
 // The reader state is program-wide: every test starts without a reader found.
 class LectorTarjeta : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        LectorEncontrado = false;
-        HandleLector = 0;
-    }
+    void SetUp() override { LectorEncontrado = false, HandleLector = 0; }
     TransporteHidSimulado hid;
 };
 
-QByteArray tarjetaNumerada()
+QByteArray tarjeta(const QByteArray& historia)
 {
     QByteArray t(256, '\0');
     for (int i = 0; i < 256; ++i) t[i] = static_cast<char>(255 - i);
-    return t;
-}
-
-QByteArray tarjetaConHistoria(const QByteArray& historia)
-{
-    QByteArray t(256, '\x55');
     t.replace(132, 100, historia.leftJustified(100, '\0', true));
     return t;
 }
 
-// The 34 reports of one read, written out by hand.
-QList<QByteArray> informesDeUnaLectura()
-{
-    QList<QByteArray> r{QByteArray("\x00" "A0\x00\x00\x00\x00\x00\x00", 9)};
-    for (int b = 0; b < 32; ++b) r.append(QByteArray("\x00" "B\x08\x00\x00\x00\x00\x00\x00", 9));
-    r.append(QByteArray("\x00" "D\x00\x00\x00\x00\x00\x00\x00", 9));
-    return r;
-}
-
-}
-
-TEST_F(LectorTarjeta, WithoutAReaderNothingIsReadOrAppended)
-{
-    hid.dispositivos.append({0x046D, 0xC52B, "/dev/hidraw0"});
-    EXPECT_FALSE(BuscarLectorTarjeta());
-    QString texto = QStringLiteral("previo");
-    EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::SinLector);
-    EXPECT_EQ(texto, QStringLiteral("previo"));
-    QByteArray memoria(256, 'x');
-    EXPECT_EQ(LeerMemoriaTarjeta(memoria), EstadoLector::SinLector);
-    EXPECT_EQ(memoria, QByteArray(256, 'x'));
-    EXPECT_TRUE(hid.abiertos.isEmpty());
-    EXPECT_TRUE(hid.enviados.isEmpty());
 }
 
 TEST_F(LectorTarjeta, ReadsTheWholeCardWithThe34ReportsInOrder)
 {
     // Another device listed first is never opened: its vendor and product come from the list.
-    hid.dispositivos = {{0x04D8, 0x0056, "/dev/hidraw0"}, TransporteHidSimulado::Lector(tarjetaNumerada())};
+    hid.dispositivos = {{0x04D8, 0x0056, "/dev/hidraw0"}, TransporteHidSimulado::Lector(tarjeta("X"))};
     QByteArray memoria(3, 'x');
     ASSERT_EQ(LeerMemoriaTarjeta(memoria), EstadoLector::Correcto);
-    EXPECT_EQ(memoria, tarjetaNumerada());
-    EXPECT_EQ(hid.enviados, informesDeUnaLectura());
+    EXPECT_EQ(memoria, tarjeta("X"));
+    QList<QByteArray> informes{QByteArray("\x00" "A0\x00\x00\x00\x00\x00\x00", 9)};
+    for (int b = 0; b < 32; ++b) informes.append(QByteArray("\x00" "B\x08\x00\x00\x00\x00\x00\x00", 9));
+    informes.append(QByteArray("\x00" "D\x00\x00\x00\x00\x00\x00\x00", 9));
+    EXPECT_EQ(hid.enviados, informes);
     EXPECT_EQ(hid.abiertos, QList<QByteArray>{"/dev/hidraw1"});
-    EXPECT_TRUE(LectorEncontrado);
 
-    // The reader stays open for the next read.
+    // The reader stays open; above the last card byte the image holds a zero; desde above hasta
+    // appends nothing but still reads the whole card.
     QString texto;
-    ASSERT_EQ(LeerTextoTarjeta(0, 3, texto), EstadoLector::Correcto);
-    EXPECT_EQ(texto, QString::fromUtf16(u"\u00FF\u00FE\u00FD\u00FC"));
+    ASSERT_EQ(LeerTextoTarjeta(0, 1, texto), EstadoLector::Correcto);
+    ASSERT_EQ(LeerTextoTarjeta(256, 256, texto), EstadoLector::Correcto);
+    ASSERT_EQ(LeerTextoTarjeta(10, 9, texto), EstadoLector::Correcto);
+    EXPECT_EQ(texto, QString::fromUtf16(u"\u00FF\u00FE") + QChar(0));
     EXPECT_EQ(hid.abiertos.size(), 1);
-    EXPECT_EQ(hid.enviados.size(), 68);
+    EXPECT_EQ(hid.enviados.size(), 4 * 34);
 }
 
 TEST_F(LectorTarjeta, HistoryIsBytes132To231AsWindows1252Characters)
 {
-    struct Caso {
-        QByteArray historia;
-        QString esperado;
-    };
-    const Caso casos[] = {
+    const std::pair<QByteArray, QString> casos[] = {
         {QByteArray("A") + QByteArray(99, ' '), QStringLiteral("A") + QString(99, QLatin1Char(' '))},
         {QByteArray("\xD1" "and\x80"), QString::fromUtf16(u"\u00D1and\u20AC") + QString(95, QChar(0))},
         {QByteArray(), QString(100, QChar(0))},
     };
-    for (const Caso& c : casos) {
-        hid.dispositivos = {TransporteHidSimulado::Lector(tarjetaConHistoria(c.historia))};
+    for (const auto& [historia, esperado] : casos) {
+        hid.dispositivos = {TransporteHidSimulado::Lector(tarjeta(historia))};
         QString texto = QStringLiteral(">");
         ASSERT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::Correcto);
-        EXPECT_EQ(texto, QStringLiteral(">") + c.esperado) << c.historia.toHex().toStdString();
+        EXPECT_EQ(texto, QStringLiteral(">") + esperado) << historia.toHex().toStdString();
     }
 }
 
-TEST_F(LectorTarjeta, PositionsAndOrder)
+TEST_F(LectorTarjeta, NoReadWithoutAnOpenReaderOrOutsideTheImage)
 {
-    hid.dispositivos = {TransporteHidSimulado::Lector(tarjetaNumerada())};
-    // Above the highest card byte the image holds a zero.
+    auto cerrado = TransporteHidSimulado::Lector(tarjeta("A"));
+    cerrado.abrible = false;
+    const std::pair<QList<TransporteHidSimulado::Dispositivo>, EstadoLector> casos[] = {
+        {{}, EstadoLector::SinLector},
+        {{{0x046D, 0xC52B, "/dev/hidraw0"}}, EstadoLector::SinLector},
+        {{cerrado}, EstadoLector::NoAbierto},
+    };
+    for (const auto& [dispositivos, estado] : casos) {
+        hid.dispositivos = dispositivos;
+        EXPECT_FALSE(BuscarLectorTarjeta());
+        QString texto = QStringLiteral("previo");
+        EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), estado);
+        EXPECT_EQ(texto, QStringLiteral("previo"));
+    }
+    hid.dispositivos = {TransporteHidSimulado::Lector(tarjeta("A"))};
     QString texto;
-    ASSERT_EQ(LeerTextoTarjeta(255, 256, texto), EstadoLector::Correcto);
-    EXPECT_EQ(texto, QString(QChar(0)) + QChar(0));
-    // desde above hasta appends nothing but still reads the whole card.
-    hid.enviados.clear();
-    ASSERT_EQ(LeerTextoTarjeta(10, 9, texto), EstadoLector::Correcto);
-    EXPECT_EQ(texto.size(), 2);
-    EXPECT_EQ(hid.enviados.size(), 34);
-
-    hid.enviados.clear();
-    const std::pair<int, int> fuera[] = {{-1, 10}, {0, 257}, {257, 300}, {300, 0}};
-    for (const auto& [desde, hasta] : fuera) {
+    for (const auto& [desde, hasta] : {std::pair{-1, 10}, {0, 257}, {300, 0}}) {
         try {
             LeerTextoTarjeta(static_cast<qint16>(desde), static_cast<qint16>(hasta), texto);
             ADD_FAILURE() << desde << " " << hasta;
@@ -121,43 +92,25 @@ TEST_F(LectorTarjeta, PositionsAndOrder)
         }
     }
     EXPECT_TRUE(hid.enviados.isEmpty());
-    EXPECT_EQ(texto.size(), 2);
-}
-
-TEST_F(LectorTarjeta, ReaderThatCannotBeOpenedIsToldApart)
-{
-    auto lector = TransporteHidSimulado::Lector(tarjetaNumerada());
-    lector.abrible = false;
-    hid.dispositivos = {lector};
-    EXPECT_FALSE(BuscarLectorTarjeta());
-    QString texto;
-    EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::NoAbierto);
-    EXPECT_TRUE(texto.isEmpty());
-    EXPECT_TRUE(hid.enviados.isEmpty());
 }
 
 TEST_F(LectorTarjeta, AFailedExchangeEndsTheReadAndLetsTheReaderGo)
 {
-    const QByteArray tarjeta = tarjetaConHistoria("B+ ALERGIA PENICILINA");
     for (const Fallo fallo : {Fallo::Envio, Fallo::Recepcion, Fallo::RespuestaCorta}) {
         for (const int bloque : {0, 16, 31}) {
             SCOPED_TRACE(testing::Message() << "fallo " << static_cast<int>(fallo) << " bloque " << bloque);
             TransporteHidSimulado hid;
-            hid.dispositivos = {TransporteHidSimulado::Lector(tarjeta)};
+            hid.dispositivos = {TransporteHidSimulado::Lector(tarjeta("B+"))};
             SetUp();
             hid.fallarEn(1 + bloque, fallo);
-
             QString texto = QStringLiteral("previo");
             EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::FalloIntercambio);
             EXPECT_EQ(texto, QStringLiteral("previo"));
-            EXPECT_EQ(hid.enviados.size(), 2 + bloque); // nothing sent after the failure
+            EXPECT_EQ(hid.enviados.size(), 2 + bloque);
             EXPECT_FALSE(LectorEncontrado);
             EXPECT_EQ(hid.abiertosAhora(), 0);
-
-            // The next read opens the reader again and reads the card.
-            texto.clear();
-            ASSERT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::Correcto);
-            EXPECT_TRUE(texto.startsWith(QStringLiteral("B+ ALERGIA PENICILINA")));
+            // The next read opens the reader again.
+            EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::Correcto);
             EXPECT_EQ(hid.abiertos.size(), 2);
         }
     }
@@ -165,15 +118,12 @@ TEST_F(LectorTarjeta, AFailedExchangeEndsTheReadAndLetsTheReaderGo)
 
 TEST_F(LectorTarjeta, UnpluggedDuringAReadIsFoundAgainWhenPluggedIn)
 {
-    hid.dispositivos = {TransporteHidSimulado::Lector(tarjetaConHistoria("O-"))};
+    hid.dispositivos = {TransporteHidSimulado::Lector(tarjeta("O-"))};
     hid.fallarEn(10, Fallo::Desconexion);
     QString texto;
     EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::FalloIntercambio);
     EXPECT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::SinLector);
-    EXPECT_TRUE(texto.isEmpty());
-
     hid.dispositivos[0].conectado = true;
     ASSERT_EQ(LeerHistoriaClinicaTarjeta(texto), EstadoLector::Correcto);
     EXPECT_TRUE(texto.startsWith(QStringLiteral("O-")));
-    EXPECT_EQ(hid.abiertos.size(), 2);
 }

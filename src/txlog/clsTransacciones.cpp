@@ -4,6 +4,7 @@
 #include "platform/Lineas.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "txlog/modLog.h"
 
 namespace {
 
@@ -99,15 +100,15 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
                               "NumeroAutorizacion, Ticket, Fecha, Hora, PlanAsociado, TipoAsociado, MontoAbonar, "
                               "Error, Comentario, NumeroTrxPrestador, CodigoEmpresa) "
                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                          {Operacion, Tarjeta, TipoLectura, Prestador, PrestadorSolicitante, TicketPadre,
+                          modLog::Valores({Operacion, Tarjeta, TipoLectura, Prestador, PrestadorSolicitante, TicketPadre,
                            FechaPrestacion, HoraPrestacion, TipoMatriculaMPrescriptor, MatriculaMedicoPrescriptor,
                            CodigoAutorizacion, NumeroAutorizacion, Ticket, Fecha, Hora, PlanAsociado,
                            static_cast<int>(TipoAsociado), MontoAbonar, static_cast<int>(Error), Comentario,
-                           NumeroTrxPrestador, CodigoEmpresaComoValor(CodigoEmpresa)});
+                           NumeroTrxPrestador, CodigoEmpresaComoValor(CodigoEmpresa)}));
             for (const Item& it : items)
                 m_cn->Execute(QStringLiteral("INSERT INTO ItemPrestaciones (Ticket, CodigoPrestacion, Cantidad) "
                                              "Values (?, ?, ?)"),
-                              {Ticket, it.codigo, it.cantidad});
+                              modLog::Valores({Ticket, it.codigo, it.cantidad}));
         });
     } catch (const VbError& e) {
         throw VbError(e.number, kFuente, QStringLiteral("Error al guardar el ticket y sus items en la base local"));

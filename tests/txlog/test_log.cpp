@@ -235,4 +235,25 @@ TEST_P(LogDb, TwoLogsSavingAtOnceNeverShareANumber)
               2 * kPorHilo);
 }
 
+TEST_P(LogDb, AnOlderHeaderTableGetsAUniqueNumberUnlessOneIsRepeated)
+{
+    auto cn = Connect();
+    for (bool repetido : {false, true}) {
+        cn->Execute(QStringLiteral("DROP TABLE TGenerica_svl1"));
+        cn->Execute(QStringLiteral("CREATE TABLE TGenerica_svl1 (IdTerminal INTEGER, NumeroTransaccion INTEGER NOT NULL)"));
+        cn->Execute(QStringLiteral("INSERT INTO TGenerica_svl1 VALUES (1, 1)"));
+        if (repetido)
+            cn->Execute(QStringLiteral("INSERT INTO TGenerica_svl1 VALUES (2, 1)"));
+        cn->EnsureSchema();
+        bool rechazado = false;
+        try {
+            cn->Execute(QStringLiteral("INSERT INTO TGenerica_svl1 VALUES (3, 1)"));
+        } catch (const DbError& e) {
+            rechazado = e.isUniqueViolation();
+        }
+        EXPECT_EQ(rechazado, !repetido);
+        EXPECT_EQ(Filas(QStringLiteral("SELECT * FROM TGenerica_svl1")), repetido ? 3 : 1);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LogDb, DbEngines(), DbEngineName);

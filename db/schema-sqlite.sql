@@ -183,7 +183,7 @@ CREATE INDEX IX_ItemPrestaciones_Ticket ON ItemPrestaciones (Ticket);
 -- table: TOSDE_svl1
 CREATE TABLE TOSDE_svl1 (
     IdTerminal INTEGER,
-    NumeroTransaccion INTEGER NOT NULL,
+    NumeroTransaccion INTEGER NOT NULL PRIMARY KEY,
     AUCUIT VARCHAR(100),
     AUISOA VARCHAR(100),
     AUFILA VARCHAR(100),
@@ -236,7 +236,7 @@ CREATE TABLE TOSDE_svl3 (
 -- table: TGenerica_svl1
 CREATE TABLE TGenerica_svl1 (
     IdTerminal INTEGER,
-    NumeroTransaccion INTEGER NOT NULL,
+    NumeroTransaccion INTEGER NOT NULL PRIMARY KEY,
     CodigoTransaccion VARCHAR(10),
     CuitPrestador VARCHAR(20),
     Banda VARCHAR(255),
@@ -267,3 +267,14 @@ CREATE INDEX IF NOT EXISTS IX_Efectores_Matricula ON Efectores (Matricula, TipoM
 CREATE INDEX IF NOT EXISTS IX_Prestadores_Cuit ON Prestadores (Cuit);
 CREATE INDEX IF NOT EXISTS IX_Diagnosticos_Codigo ON Diagnosticos (Codigo);
 CREATE INDEX IF NOT EXISTS IX_Transaccion_Prestador ON Transaccion (Prestador);
+-- The log's lines and answers are read and deleted by their request's number.
+CREATE INDEX IF NOT EXISTS IX_TOSDE_svl2_Numero ON TOSDE_svl2 (NumeroTransaccion);
+CREATE INDEX IF NOT EXISTS IX_TOSDE_svl3_Numero ON TOSDE_svl3 (NumeroTransaccion);
+CREATE INDEX IF NOT EXISTS IX_TGenerica_svl2_Numero ON TGenerica_svl2 (NumeroTransaccion);
+
+-- A log header table of an older database, created without its key, gets a unique index on
+-- the number, unless it already has a key or holds a repeated number (left as it stands).
+-- unless: SELECT 1 FROM pragma_table_info('TOSDE_svl1') WHERE pk > 0 UNION ALL SELECT 1 FROM (SELECT NumeroTransaccion FROM TOSDE_svl1 GROUP BY NumeroTransaccion HAVING COUNT(*) > 1) R
+CREATE UNIQUE INDEX IF NOT EXISTS UX_TOSDE_svl1_Numero ON TOSDE_svl1 (NumeroTransaccion);
+-- unless: SELECT 1 FROM pragma_table_info('TGenerica_svl1') WHERE pk > 0 UNION ALL SELECT 1 FROM (SELECT NumeroTransaccion FROM TGenerica_svl1 GROUP BY NumeroTransaccion HAVING COUNT(*) > 1) R
+CREATE UNIQUE INDEX IF NOT EXISTS UX_TGenerica_svl1_Numero ON TGenerica_svl1 (NumeroTransaccion);

@@ -16,12 +16,28 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QTextStream>
+#include <QThread>
 
 #include <sql.h>
 #include <sqlext.h>
 
 // ---------------------------------------------------------------------------------------------
 // DbError, DbResult
+
+bool DbError::isBusyConflict() const
+{
+    // PostgreSQL: serialization failure, deadlock, lock not available (lock_timeout).
+    if (sqlState == QLatin1String("40001") || sqlState == QLatin1String("40P01") || sqlState == QLatin1String("55P03"))
+        return true;
+    // SQLite: BUSY and LOCKED with their extended codes.
+    const qint32 primario = nativeError & 0xFF;
+    if (primario == 5 || primario == 6)
+        return true;
+    const QString d = description.toLower();
+    return d.contains(QLatin1String("database is locked")) || d.contains(QLatin1String("database table is locked"))
+        || d.contains(QLatin1String("deadlock detected")) || d.contains(QLatin1String("could not serialize"))
+        || d.contains(QLatin1String("lock timeout"));
+}
 
 bool DbError::isUniqueViolation() const
 {
@@ -309,6 +325,11 @@ void Database::Open()
 {
     const QString cs = ProgramConnectionString();
     OpenConnectionString(cs);
+    EnsureSchemaOnce(cs);
+}
+
+void Database::EnsureSchemaOnce(const QString& cs)
+{
     // Once per data source and process: the classes that open a connection per call must not
     // pay for the check each time.
     {
@@ -392,6 +413,8 @@ bool Database::IsOpen() const
 void Database::Close()
 {
     // The statements belong to the connection and must go before it.
+    while (!m_cursores.isEmpty())
+        m_cursores.first()->Close();
     m_sentencias->Vaciar();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -636,6 +659,13 @@ void Database::EnsureSchema()
     QList<Section> sections;
     QString setup;
     QString always;
+    // "-- unless: <query>": statements that run, after the "always" ones, only when the query
+    // finds no row (a unique index that an older database's rows would violate).
+    struct Condicional {
+        QString consulta;
+        QString text;
+    };
+    QList<Condicional> condicionales;
     QString* target = nullptr;
     for (const QString& line : script.split(QLatin1Char('\n'))) {
         const QString t = line.trimmed();
@@ -650,6 +680,11 @@ void Database::EnsureSchema()
         }
         if (t.startsWith(QLatin1String("-- always"))) {
             target = &always;
+            continue;
+        }
+        if (t.startsWith(QLatin1String("-- unless:"))) {
+            condicionales.append({tableOfSection(t), QString()});
+            target = &condicionales.last().text;
             continue;
         }
         if (target)
@@ -696,6 +731,155 @@ void Database::EnsureSchema()
     // Idempotent statements ("IF NOT EXISTS") that every database must end up with.
     for (const QString& st : SplitStatements(always))
         Execute(st);
+    for (const Condicional& c : condicionales) {
+        if (Query(c.consulta).RowCount() > 0)
+            continue;
+        for (const QString& st : SplitStatements(c.text))
+            Execute(st);
+    }
     // The schema statements run once; they need not stay prepared.
     m_sentencias->Vaciar();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Streaming cursor, write-locking transaction
+
+void Database::OpenStreaming()
+{
+    const QString cs = ProgramConnectionString();
+    QString streaming = cs;
+    // The SQLite driver otherwise reads a whole result set into memory on execute.
+    streaming.replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
+    OpenConnectionString(streaming);
+    EnsureSchemaOnce(cs);
+}
+
+std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVariantList& params)
+{
+    if (!IsOpen())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
+    auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
+    q->setForwardOnly(true);
+    if (!q->prepare(sql))
+        Raise(QStringLiteral("prepare"), sql, statementHandle(*q), q->lastError());
+    for (int i = 0; i < params.size(); ++i)
+        q->bindValue(i, bindable(params.at(i)));
+    if (!q->exec())
+        Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
+    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, std::move(q)));
+    m_cursores.append(c.get());
+    return c;
+}
+
+void Database::BeginTransEscritura(const QString& tabla)
+{
+    if (m_engine == Engine::SQLite) {
+        // As a statement: the driver's own transaction would begin deferred, and a reader
+        // that later writes can find another writer has moved on.
+        Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        m_escrituraExplicita = true;
+        m_inTransaction = true;
+        return;
+    }
+    BeginTrans();
+    if (m_engine == Engine::PostgreSQL) {
+        try {
+            Execute(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tabla));
+        } catch (...) {
+            DeshacerSilencioso();
+            throw;
+        }
+    }
+}
+
+void Database::CommitTransEscritura()
+{
+    if (!m_escrituraExplicita) {
+        CommitTrans();
+        return;
+    }
+    try {
+        Execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        DeshacerEscrituraSilencioso();
+        throw;
+    }
+    m_escrituraExplicita = false;
+    m_inTransaction = false;
+}
+
+void Database::DeshacerEscrituraSilencioso() noexcept
+{
+    if (!m_escrituraExplicita) {
+        DeshacerSilencioso();
+        return;
+    }
+    m_escrituraExplicita = false;
+    m_inTransaction = false;
+    try {
+        Execute(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+    }
+}
+
+void Database::EsperarReintento(int intento)
+{
+    // Two connections that collided should not collide again in step.
+    const unsigned long ms = 10ul * static_cast<unsigned long>(intento) + (g_connectionCounter.loadRelaxed() % 7ul) * 3ul;
+    QThread::msleep(ms);
+}
+
+DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query)
+    : m_owner(owner), m_sql(std::move(sql)), m_query(std::move(query))
+{
+    const QSqlRecord rec = m_query->record();
+    for (int i = 0; i < rec.count(); ++i)
+        m_columns << rec.fieldName(i);
+}
+
+DbCursor::~DbCursor()
+{
+    Close();
+}
+
+void DbCursor::Close()
+{
+    if (m_query) {
+        m_query->finish();
+        m_query.reset();
+    }
+    if (m_owner) {
+        m_owner->m_cursores.removeOne(this);
+        m_owner = nullptr;
+    }
+}
+
+bool DbCursor::Next()
+{
+    if (!m_query)
+        return false;
+    if (m_query->next())
+        return true;
+    if (m_query->lastError().isValid() && m_owner)
+        m_owner->Raise(QStringLiteral("fetch"), m_sql, statementHandle(*m_query), m_query->lastError());
+    return false;
+}
+
+QVariant DbCursor::value(int index) const
+{
+    if (!m_query || !m_query->isValid())
+        throw VbError(40022, QStringLiteral("Database"), QStringLiteral("No current row"));
+    if (index < 0 || index >= m_columns.size())
+        throw VbError(3265, QStringLiteral("Database"),
+                      QStringLiteral("Item not found in this collection: %1").arg(index));
+    return m_query->isNull(index) ? QVariant() : m_query->value(index);
+}
+
+QVariant DbCursor::value(const QString& column) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return value(i);
+    throw VbError(3265, QStringLiteral("Database"), QStringLiteral("Item not found in this collection: %1").arg(column));
 }

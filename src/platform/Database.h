@@ -27,6 +27,9 @@ public:
     // A duplicate key: SQLSTATE 23000/23505, or SQLite's unique-constraint failure, which its
     // ODBC driver reports as HY000.
     bool isUniqueViolation() const;
+    // Another connection holds what this one needs: SQLite busy or locked, a PostgreSQL lock
+    // time-out, deadlock or serialization failure. Worth trying again.
+    bool isBusyConflict() const;
 
     // The number every database failure is raised with (the number RDO gave ODBC errors).
     static constexpr qint32 NumeroErrorOdbc = 40002;
@@ -122,6 +125,53 @@ public:
     // FULL); reference data keeps NORMAL.
     void UseFullSync();
 
+    // Opens the program's data source like Open, asking the embedded SQLite driver to step
+    // through result sets instead of reading them whole, so a cursor streams its rows.
+    void OpenStreaming();
+    // A forward-only cursor over the rows of a query, read one at a time, on a statement of
+    // its own (the prepared statements of Query and Execute stay as they were). It must be
+    // closed or destroyed before the connection closes; other statements may run on the
+    // connection while it is open, but on SQLite they stay out of the tables it reads.
+    std::unique_ptr<class DbCursor> OpenCursor(const QString& sql, const QVariantList& params = {});
+    // Runs `trabajo` in a transaction that holds the right to write `tabla` from its first
+    // statement (SQLite: BEGIN IMMEDIATE; PostgreSQL: an exclusive lock on the table, which
+    // still lets readers through), so a read-then-insert (a number taken as the largest plus
+    // one) cannot interleave with another connection's. A busy conflict (lock time-out,
+    // deadlock, serialization failure) rolls back and starts over, up to `intentos` times in
+    // all, waiting a little longer each time; then it is raised. Any other failure rolls
+    // back and is raised at once. `trabajo` may therefore run more than once.
+    template <class F>
+    void EnTransaccionDeEscritura(const QString& tabla, F&& trabajo, int intentos = 8)
+    {
+        for (int intento = 1;; ++intento) {
+            try {
+                BeginTransEscritura(tabla);
+                try {
+                    trabajo();
+                } catch (...) {
+                    DeshacerEscrituraSilencioso();
+                    throw;
+                }
+                CommitTransEscritura();
+                return;
+            } catch (const DbError& e) {
+                if (!e.isBusyConflict() || intento >= intentos)
+                    throw;
+            }
+            EsperarReintento(intento);
+        }
+    }
+
+private:
+    void BeginTransEscritura(const QString& tabla);
+    void CommitTransEscritura();
+    void DeshacerEscrituraSilencioso() noexcept;
+    static void EsperarReintento(int intento);
+    void EnsureSchemaOnce(const QString& connectionString);
+    bool m_escrituraExplicita = false; // BEGIN IMMEDIATE issued as a statement (SQLite)
+    friend class DbCursor;
+    QList<DbCursor*> m_cursores; // open cursors, closed before the connection
+
 private:
     void DeshacerSilencioso() noexcept;
     [[noreturn]] void Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError);
@@ -135,4 +185,30 @@ private:
     bool m_inTransaction = false;
     struct Sentencias;
     std::unique_ptr<Sentencias> m_sentencias;
+};
+
+// The rows of one query, fetched one at a time from the driver (see Database::OpenCursor).
+// Values are read by position or by name without regard to case; null comes back as an
+// invalid QVariant.
+class DbCursor {
+public:
+    ~DbCursor();
+    DbCursor(const DbCursor&) = delete;
+    DbCursor& operator=(const DbCursor&) = delete;
+
+    // Moves to the next row; false at the end. A failure while fetching raises DbError.
+    bool Next();
+    int ColumnCount() const { return m_columns.size(); }
+    const QStringList& Columns() const { return m_columns; }
+    QVariant value(int index) const;
+    QVariant value(const QString& column) const;
+    void Close();
+
+private:
+    friend class Database;
+    DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query);
+    Database* m_owner;
+    QString m_sql;
+    std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_columns;
 };

@@ -11,17 +11,21 @@
 #include "engine/clsTransaccion.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QCoreApplication>
 #include <QStringView>
-#include <cmath>
 #include <exception>
 
 namespace General {
 
 namespace {
+
+using ValoresBD::ATexto;
+using ValoresBD::EnteroDeTexto;
+using ValoresBD::VerdadIgualUno;
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTituloError = QStringLiteral("Error al leer archivos");
@@ -200,31 +204,9 @@ bool SoloBlancos(const QString& t, qsizetype pos)
     return true;
 }
 
-// The number the field's leading digits give, 0 when there are none.
-qint64 ValorNumerico(const QString& campo)
-{
-    const QString digitos = Vb::ValIntegerDigits(campo);
-    if (!digitos.isEmpty()) {
-        bool ok = false;
-        const qint64 n = digitos.toLongLong(&ok);
-        if (ok)
-            return n;
-    }
-    const double v = std::trunc(Vb::Val(campo));
-    if (!std::isfinite(v) || std::fabs(v) > 9.0e18)
-        throw VbError(VbError::Overflow, QString(), QStringLiteral("Overflow"));
-    return static_cast<qint64>(v);
-}
-
-// A flag field: true exactly when its numeric value is 1.
-bool Flag(const QString& campo)
-{
-    return Vb::Val(campo) == 1;
-}
-
 QString FlagTexto(const QString& campo)
 {
-    return Flag(campo) ? QStringLiteral("1") : QStringLiteral("0");
+    return VerdadIgualUno(campo) ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // A text value inside a condition: the classes take conditions only as text, so an apostrophe
@@ -246,12 +228,6 @@ QString CondicionBusqueda(const QString& condicion)
 bool Hallado(const std::shared_ptr<DbResult>& rs)
 {
     return rs && !rs->EOF_();
-}
-
-QString Texto(const DbResult& rs, const QString& columna)
-{
-    const QVariant v = rs.value(columna);
-    return v.isNull() ? QString() : Vb::CStr(v);
 }
 
 // ---- One list -------------------------------------------------------------------------------
@@ -318,7 +294,7 @@ void AplicarMedicos(clsMedico& med, bool completo)
         med.Procesar(2, QString(), QString(), QString(), false);
     const Omitidas o = RecorrerLista<RegistroMedico>(texto, &LeerMedico, [&med](const RegistroMedico& r) {
         // The column is numeric: search, store and condition all use the number.
-        const qint64 matricula = ValorNumerico(r.Matricula);
+        const qint64 matricula = EnteroDeTexto(r.Matricula);
         const QString numero = QString::number(matricula);
         const QString clave =
             QStringLiteral(" Matricula = ") + numero + QStringLiteral(" AND TipoMatricula = ") + Citar(r.TipoMatricula);
@@ -330,10 +306,10 @@ void AplicarMedicos(clsMedico& med, bool completo)
             : Hallado(med.Buscar(CondicionBusqueda(clave), 0, QString()));
         const QString nombre = Vb::Trim(r.ApellidoNombre);
         if (!hallado) {
-            med.Procesar(1, nombre, numero, r.TipoMatricula, Flag(r.Baja));
+            med.Procesar(1, nombre, numero, r.TipoMatricula, VerdadIgualUno(r.Baja));
         } else {
             med.Condicion = clave;
-            med.Procesar(3, nombre, numero, r.TipoMatricula, Flag(r.Baja));
+            med.Procesar(3, nombre, numero, r.TipoMatricula, VerdadIgualUno(r.Baja));
         }
     });
     AvisarOmitidas(o, QStringLiteral("médicos"));
@@ -353,13 +329,13 @@ void AplicarEfectores(clsEfector& ef, bool completo)
         const QString nombre = Vb::Trim(r.Nombre);
         const QString cuit = Vb::Trim(r.Cuit);
         if (!hallado) {
-            ef.Procesar(1, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(Flag(r.Baja)), QString(), 0);
+            ef.Procesar(1, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(VerdadIgualUno(r.Baja)), QString(), 0);
         } else {
             // The speciality is not in the answer: the one the row has stays.
             const qint16 especialidad = ef.idEspecialidad;
             ef.Condicion = QStringLiteral(" Matricula = ") + Citar(r.Matricula) + QStringLiteral(" AND TipoMatricula = ")
                 + Citar(r.TipoMatricula);
-            ef.Procesar(3, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(Flag(r.Baja)), ef.Condicion,
+            ef.Procesar(3, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(VerdadIgualUno(r.Baja)), ef.Condicion,
                         especialidad);
         }
     });
@@ -389,7 +365,7 @@ void AplicarPrestadores(clsPrestador& pr, bool completo)
             condicion = pr.Condicion;
         }
         pr.Procesar(hallado ? 3 : 1, id, nombre, cuit, FlagTexto(r.RequierePrescripcion), r.Odontologo, r.codigoOSDE,
-                    FlagTexto(r.Predeterminado), r.Filial, r.Admisor, QVariant(Flag(r.Baja)), QVariant(r.Licencia),
+                    FlagTexto(r.Predeterminado), r.Filial, r.Admisor, QVariant(VerdadIgualUno(r.Baja)), QVariant(r.Licencia),
                     condicion, r.RequiereMatPrescriptor);
     });
     AvisarOmitidas(o, QStringLiteral("prestadores"));
@@ -416,11 +392,11 @@ void AplicarPrestaciones(clsPrestacion& pc, bool completo)
         // The answer carries neither the values, the remarks nor the insurer of a service:
         // those of the row stay. A code may stand under several insurers; only the row that
         // was found is rewritten, so the others keep their own values.
-        const QString idObraSocial = QString::number(ValorNumerico(Texto(*rs, QStringLiteral("IdObraSocial"))));
+        const QString idObraSocial = QString::number(EnteroDeTexto(ATexto(rs->value(QStringLiteral("IdObraSocial")))));
         pc.IdObraSocial = static_cast<qint32>(idObraSocial.toLongLong());
-        pc.Valor1 = Texto(*rs, QStringLiteral("Valor1"));
-        pc.Valor2 = Texto(*rs, QStringLiteral("Valor2"));
-        pc.Observaciones = Texto(*rs, QStringLiteral("Observaciones"));
+        pc.Valor1 = ATexto(rs->value(QStringLiteral("Valor1")));
+        pc.Valor2 = ATexto(rs->value(QStringLiteral("Valor2")));
+        pc.Observaciones = ATexto(rs->value(QStringLiteral("Observaciones")));
         pc.Condicion = QStringLiteral(" CodigoPrestacion = ") + Citar(codigo) + QStringLiteral(" AND IdObraSocial = ")
             + idObraSocial;
         pc.Procesar(3, idObraSocial, codigo, codigo, pc.Valor1, pc.Valor2, descripcion, pc.Observaciones,

@@ -5,6 +5,7 @@
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsDiagnostico");
@@ -20,14 +21,14 @@ bool clsDiagnosticos::Procesar(int iOpcion, const QString& pCodigo, const QStrin
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Diagnosticos (Codigo, Diagnostico) VALUES (?, ?)");
-            p = {Texto(pCodigo), Texto(pDiagnostico)};
+            p = {TextoParaGuardar(pCodigo), TextoParaGuardar(pDiagnostico)};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Diagnosticos") + clausula;
             break;
         case 3:
             sql = QStringLiteral("UPDATE Diagnosticos SET Codigo = ?, Diagnostico = ?") + clausula;
-            p = {Texto(pCodigo), Texto(pDiagnostico)};
+            p = {TextoParaGuardar(pCodigo), TextoParaGuardar(pDiagnostico)};
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),

@@ -1,10 +1,10 @@
 #include "config/clsEfector.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsEfector");
@@ -22,7 +22,7 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
         case 1:
             sql = QStringLiteral("INSERT INTO Efectores (Nombre, Cuit, Matricula, TipoMatricula, Baja, idEspecialidad) "
                                  "VALUES (?, ?, ?, ?, ?, ?)");
-            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), TextoParaGuardar(pMatricula), TextoParaGuardar(pTipoMatricula), VerdadNoCero(pBaja), pidEspecialidad};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Efectores") + clausula;
@@ -30,7 +30,7 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
         case 3:
             sql = QStringLiteral("UPDATE Efectores SET Nombre = ?, Cuit = ?, Matricula = ?, TipoMatricula = ?, Baja = ?, "
                                  "idEspecialidad = ?") + clausula;
-            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), TextoParaGuardar(pMatricula), TextoParaGuardar(pTipoMatricula), VerdadNoCero(pBaja), pidEspecialidad};
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
@@ -72,7 +72,7 @@ std::shared_ptr<DbResult> clsEfector::Buscar(const QString& sWhere, const QStrin
             Cuit = ATexto(rs->value(3));
             Baja = AEntero16(rs->value(4));
             idEspecialidad = AEntero16(rs->value(5));
-            Especialidad = modUtils::NuloATexto(rs->value(6));
+            Especialidad = NuloATexto(rs->value(6));
         }
         return rs;
     } catch (...) {

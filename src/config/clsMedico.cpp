@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsMedico");
@@ -20,7 +21,7 @@ bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QStr
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Medicos (ApellidoNombre, Matricula, TipoMatricula, Baja) VALUES (?, ?, ?, ?)");
-            p = {pApellidoNombre, Numero(pMatricula), pTipoMatricula, pBaja};
+            p = {pApellidoNombre, NumeroParaGuardar(pMatricula), pTipoMatricula, pBaja};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Medicos") + clausula;
@@ -28,7 +29,7 @@ bool clsMedico::Procesar(int iOpcion, const QString& pApellidoNombre, const QStr
         case 3:
             sql = QStringLiteral("UPDATE Medicos SET ApellidoNombre = ?, Matricula = ?, TipoMatricula = ?, Baja = ?")
                 + clausula;
-            p = {pApellidoNombre, Numero(pMatricula), pTipoMatricula, pBaja};
+            p = {pApellidoNombre, NumeroParaGuardar(pMatricula), pTipoMatricula, pBaja};
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),

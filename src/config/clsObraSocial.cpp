@@ -4,13 +4,14 @@
 #include "platform/Database.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsObraSocial");
 
 QVariant NumeroOCero(const QString& t)
 {
-    return t.trimmed().isEmpty() ? QVariant(qint64(0)) : Numero(t);
+    return t.trimmed().isEmpty() ? QVariant(qint64(0)) : NumeroParaGuardar(t);
 }
 }
 
@@ -27,7 +28,7 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
         case 1:
             sql = QStringLiteral("INSERT INTO ObrasSociales (Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, "
                                  "Actividad, FilialOS, UtilizaCSC) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {Texto(pNombre.trimmed()), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA),
+            p = {TextoParaGuardar(pNombre.trimmed()), pOnLine, pUtilizaCI, NumeroParaGuardar(pIdObraSocial), NumeroOCero(pAUISOA),
                  NumeroOCero(pEmpresa), NumeroOCero(pActividad), NumeroOCero(pFilialOS), pUtilizaCSC};
             break;
         case 2:
@@ -37,7 +38,7 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             // An empty number writes 0, as the insert does.
             sql = QStringLiteral("UPDATE ObrasSociales SET Nombre = ?, OnLine = ?, UtilizarCI = ?, IdObraSocial = ?, "
                                  "AUISOA = ?, Empresa = ?, Actividad = ?, UtilizaCSC = ?, FilialOS = ?") + clausula;
-            p = {Texto(pNombre), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
+            p = {TextoParaGuardar(pNombre), pOnLine, pUtilizaCI, NumeroParaGuardar(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
                  NumeroOCero(pActividad), pUtilizaCSC, NumeroOCero(pFilialOS)};
             break;
         default:
@@ -71,14 +72,14 @@ std::shared_ptr<DbResult> clsObraSocial::Buscar(const QString& sWhere, qint32 pE
                            "UtilizaCSC FROM ObrasSociales ") + condicion, p));
         if (!rs->EOF_()) {
             Nombre = ATexto(rs->value(0));
-            OnLine = AFlag(rs->value(1));
-            UtilizaCI = AFlag(rs->value(2));
+            OnLine = NuloAVerdad(rs->value(1));
+            UtilizaCI = NuloAVerdad(rs->value(2));
             IdObraSocial = AEntero16(rs->value(3));
             AUISOA = ADoble(rs->value(4));
             Empresa = AEntero16(rs->value(5));
             Actividad = AEntero16(rs->value(6));
             FilialOS = AEntero16(rs->value(7));
-            UtilizaCSC = AFlag(rs->value(8));
+            UtilizaCSC = NuloAVerdad(rs->value(8));
         }
         return rs;
     } catch (...) {

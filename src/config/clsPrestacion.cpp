@@ -1,11 +1,11 @@
 #include "config/clsPrestacion.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsPrestacion");
@@ -19,8 +19,8 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
     const QString clausula = Clausula(sCondicion);
     try {
         QString sql;
-        QVariantList p = {Texto(pCodigoPrestacion), Texto(pCodigoInterno), Texto(pValor1), Texto(pValor2),
-                          Texto(pDescripcion), Texto(pObservaciones)};
+        QVariantList p = {TextoParaGuardar(pCodigoPrestacion), TextoParaGuardar(pCodigoInterno), TextoParaGuardar(pValor1), TextoParaGuardar(pValor2),
+                          TextoParaGuardar(pDescripcion), TextoParaGuardar(pObservaciones)};
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Prestaciones (IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, "
@@ -34,7 +34,7 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             // The insurer the caller passes, so that a refresh of a row keeps the one it had.
             sql = QStringLiteral("UPDATE Prestaciones SET IdObraSocial = ?, CodigoPrestacion = ?, CodigoInterno = ?, "
                                  "Valor1 = ?, Valor2 = ?, Descripcion = ?, Observaciones = ?") + clausula;
-            p.prepend(Numero(pIdObraSocial));
+            p.prepend(NumeroParaGuardar(pIdObraSocial));
             break;
         default:
             throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
@@ -92,7 +92,7 @@ QString clsPrestacion::BuscarValoracion(const QString& pCodigoEmpresa)
         QVariantList p;
         if (!pCodigoEmpresa.isEmpty()) {
             sql += QStringLiteral(" WHERE os.Empresa = ?");
-            p << Numero(pCodigoEmpresa);
+            p << NumeroParaGuardar(pCodigoEmpresa);
         }
         sql += QStringLiteral(" GROUP BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion"
                               " ORDER BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion");

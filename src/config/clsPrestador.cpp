@@ -1,11 +1,11 @@
 #include "config/clsPrestador.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsPrestador");
@@ -36,8 +36,8 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             sql = QStringLiteral("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, "
                                  "codigoOSDE, Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {Numero(id), Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo),
-                 Numero(pcodigoOSDE), Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+            p = {NumeroParaGuardar(id), TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), VerdadNoCero(pRequierePrescripcion), NumeroParaGuardar(pOdontologo),
+                 NumeroParaGuardar(pcodigoOSDE), VerdadNoCero(pPredeterminado), NumeroParaGuardar(pFilial), NumeroParaGuardar(pAdmisor), VerdadNoCero(pBaja),
                  Vb::CStr(pLicencia), MatPrescriptor(pRequiereMatPrescriptor)};
             break;
         }
@@ -48,8 +48,8 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             sql = QStringLiteral("UPDATE Prestadores SET Nombre = ?, Cuit = ?, RequierePrescripcion = ?, Odontologo = ?, "
                                  "codigoOSDE = ?, Predeterminado = ?, Filial = ?, Admisor = ?, Baja = ?, "
                                  "RequiereMatPrescriptor = ?, Licencia = ?") + clausula;
-            p = {Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo), Numero(pcodigoOSDE),
-                 Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), VerdadNoCero(pRequierePrescripcion), NumeroParaGuardar(pOdontologo), NumeroParaGuardar(pcodigoOSDE),
+                 VerdadNoCero(pPredeterminado), NumeroParaGuardar(pFilial), NumeroParaGuardar(pAdmisor), VerdadNoCero(pBaja),
                  MatPrescriptor(pRequiereMatPrescriptor), Vb::CStr(pLicencia)};
             break;
         default:
@@ -92,10 +92,10 @@ std::shared_ptr<DbResult> clsPrestador::Buscar(const QString& sWhere, const QStr
             idPrestador = AEntero16(rs->value(0));
             Nombre = ATexto(rs->value(1));
             Cuit = ATexto(rs->value(2));
-            RequierePrescripcion = AFlag(rs->value(3));
+            RequierePrescripcion = NuloAVerdad(rs->value(3));
             Odontologo = AEntero16(rs->value(4));
             codigoOSDE = ADoble(rs->value(5));
-            Predeterminado = AFlag(rs->value(6));
+            Predeterminado = NuloAVerdad(rs->value(6));
             Filial = AEntero16(rs->value(7));
             Admisor = AEntero16(rs->value(8));
             Baja = AEntero16(rs->value(9));

@@ -1,4 +1,5 @@
 #include "config/Coleccion.h"
+#include "config/GeneralConfiguracion.h"
 #include "config/GeneralTablas.h"
 #include "config/clsConfig.h"
 #include "config/clsObraSocial.h"

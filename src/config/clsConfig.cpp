@@ -82,7 +82,8 @@ clsConfig::~clsConfig()
 
 void clsConfig::Relanzar(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description, db->sqlState);
+    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description,
+        db->sqlState);
     if (const auto* vb = dynamic_cast<const VbError*>(&e)) throw VbError(vb->number, kOrigen, vb->description);
     throw VbError(5, kOrigen, QString::fromLocal8Bit(e.what()));
 }
@@ -323,7 +324,7 @@ void clsConfig::LoadPrestadores(bool bConfiguracion)
                           QStringLiteral("True"), QString::number(primero->Filial),
                           QString::number(primero->Admisor), QVariant(int(primero->Baja)),
                           QVariant(primero->Licencia),
-                          QStringLiteral(" idPrestador = ") + QString::number(primero->idPrestador),
+                          CondicionSQL{QStringLiteral("idPrestador = ?"), {int(primero->idPrestador)}},
                           QString::number(primero->RequiereMatPrescriptor));
     }
 }

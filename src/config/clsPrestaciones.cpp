@@ -19,7 +19,8 @@ const QString kOrigen = QStringLiteral("QuorvanLog.clsPrestaciones");
 
 [[noreturn]] void relanzar(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description, db->sqlState);
+    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description,
+        db->sqlState);
     if (const auto* vb = dynamic_cast<const VbError*>(&e)) throw VbError(vb->number, kOrigen, vb->description);
     throw VbError(5, kOrigen, QString::fromLocal8Bit(e.what()));
 }

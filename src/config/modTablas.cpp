@@ -42,4 +42,33 @@ QString CondicionBuscar(const QString& sWhere)
     return Clausula(sWhere);
 }
 
+void Ejecutar(std::shared_ptr<Database>& conexion, const QString& sql, const QVariantList& valores,
+              const QString& fuente)
+{
+    try {
+        Conectar(conexion);
+        conexion->Execute(sql, valores);
+    } catch (...) {
+        Relanzar(fuente);
+    }
+}
+
+std::shared_ptr<DbResult> Consultar(std::shared_ptr<Database>& conexion, const QString& sql,
+                                    const QVariantList& valores, const QString& fuente)
+{
+    try {
+        Conectar(conexion);
+        return std::make_shared<DbResult>(conexion->Query(sql, valores));
+    } catch (...) {
+        Relanzar(fuente);
+    }
+}
+
+void OpcionInvalida(const QString& fuente)
+{
+    throw DbError(DbError::NumeroErrorOdbc, fuente, QStringLiteral("42000: Sentencia SQL vacía"), QStringLiteral("42000"));
+}
+
+CondicionSQL SinValores(const QString& condicion) { return CondicionSQL{condicion, {}}; }
+
 }

@@ -427,11 +427,15 @@ bool clsTransaccion::EnviarTransaccion()
         m_RespuestaDRUVEX.clear();
 
         const Camino camino = ElegirCamino();
-        // An old answer left in download would be read as the new one.
-        if (carpetaLista && !LimpiarDescargas())
-            throw VbError(75, QStringLiteral("clsTransaccion.EnviarTransaccion"),
-                          QStringLiteral("No se pudo vaciar la carpeta de respuestas ") + Terminal().Descarga());
-        if (carpetaLista && GrabarSolicitud(camino)) {
+        // A terminal folder that cannot be made ready, or an old answer left in download that
+        // would be read as the new one, ends the send with its reason.
+        static const QString kOrigen = QStringLiteral("clsTransaccion.EnviarTransaccion");
+        if (!carpetaLista)
+            throw VbError(75, kOrigen, QStringLiteral("No se pudo preparar la carpeta de la terminal ") +
+                                           (m_CarpetaTerminal.isEmpty() ? m_CarpetaBase : m_CarpetaTerminal));
+        if (!LimpiarDescargas())
+            throw VbError(75, kOrigen, QStringLiteral("No se pudo vaciar la carpeta de respuestas ") + Terminal().Descarga());
+        if (GrabarSolicitud(camino)) {
             frmProcesandoCO espera;
             bool visible = m_MostrarFormProceso;
             QString base = m_CarpetaBase;

@@ -1,6 +1,6 @@
 #pragma once
 #include <QDialog>
-#include <QEventLoop>
+
 #include <QList>
 #include <QPixmap>
 #include <QString>

@@ -1,11 +1,9 @@
 #include "engine/modRegistros.h"
 
 #include "engine/CarpetaTerminal.h"
-#include "platform/EscrituraSegura.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFileInfo>
 
 namespace modRegistros {
 

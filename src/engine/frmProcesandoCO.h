@@ -1,6 +1,5 @@
 #pragma once
 #include <QDialog>
-
 #include <QList>
 #include <QPixmap>
 #include <QString>

@@ -1,4 +1,5 @@
 #include "config/clsConfig.h"
+#include "config/GeneralConfiguracion.h"
 #include "engine/General.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"

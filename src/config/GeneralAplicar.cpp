@@ -11,17 +11,21 @@
 #include "engine/clsTransaccion.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QCoreApplication>
 #include <QStringView>
-#include <cmath>
 #include <exception>
 
 namespace General {
 
 namespace {
+
+using ValoresBD::ATexto;
+using ValoresBD::EnteroDeTexto;
+using ValoresBD::VerdadIgualUno;
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTituloError = QStringLiteral("Error al leer archivos");
@@ -189,69 +193,28 @@ bool Desarmar(QString& texto, Registro& r, bool (*leer)(const QString&, qsizetyp
 
 // ---- Values ---------------------------------------------------------------------------------
 
-// Nothing but blanks and line ends from `pos` on: the list is over.
-bool SoloBlancos(const QString& t, qsizetype pos)
+// Where the list ends: after its last character that is not a blank or a line end. Found once,
+// so blank lines cost no more than any other line.
+qsizetype FinDeLista(const QString& t)
 {
-    for (qsizetype i = pos; i < t.size(); ++i) {
-        const QChar c = t[i];
+    qsizetype fin = t.size();
+    while (fin > 0) {
+        const QChar c = t[fin - 1];
         if (c != QLatin1Char(' ') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            return false;
+            break;
+        --fin;
     }
-    return true;
-}
-
-// The number the field's leading digits give, 0 when there are none.
-qint64 ValorNumerico(const QString& campo)
-{
-    const QString digitos = Vb::ValIntegerDigits(campo);
-    if (!digitos.isEmpty()) {
-        bool ok = false;
-        const qint64 n = digitos.toLongLong(&ok);
-        if (ok)
-            return n;
-    }
-    const double v = std::trunc(Vb::Val(campo));
-    if (!std::isfinite(v) || std::fabs(v) > 9.0e18)
-        throw VbError(VbError::Overflow, QString(), QStringLiteral("Overflow"));
-    return static_cast<qint64>(v);
-}
-
-// A flag field: true exactly when its numeric value is 1.
-bool Flag(const QString& campo)
-{
-    return Vb::Val(campo) == 1;
+    return fin;
 }
 
 QString FlagTexto(const QString& campo)
 {
-    return Flag(campo) ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-// A text value inside a condition: the classes take conditions only as text, so an apostrophe
-// in a field of the answer must not end the literal.
-QString Citar(const QString& valor)
-{
-    QString v = valor;
-    v.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + v + QLatin1Char('\'');
-}
-
-// A lookup condition given whole, with its own lower-case keyword, so that the classes never
-// take a "where" inside a quoted value for the keyword.
-QString CondicionBusqueda(const QString& condicion)
-{
-    return QStringLiteral(" where (") + condicion + QLatin1Char(')');
+    return VerdadIgualUno(campo) ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 bool Hallado(const std::shared_ptr<DbResult>& rs)
 {
     return rs && !rs->EOF_();
-}
-
-QString Texto(const DbResult& rs, const QString& columna)
-{
-    const QVariant v = rs.value(columna);
-    return v.isNull() ? QString() : Vb::CStr(v);
 }
 
 // ---- One list -------------------------------------------------------------------------------
@@ -271,9 +234,16 @@ Omitidas RecorrerLista(const QString& texto, bool (*leer)(const QString&, qsizet
     qsizetype pos = 0;
     int numero = 0;
     Registro r;
-    while (!SoloBlancos(texto, pos)) {
+    const qsizetype fin = FinDeLista(texto);
+    while (pos < fin) {
         ++numero;
-        if (leer(texto, pos, r)) {
+        const qsizetype inicio = pos;
+        bool ok = leer(texto, pos, r);
+        // A NUL cannot be stored (PostgreSQL text holds none) and would cut the statement at
+        // the driver: such a line is malformed.
+        if (ok && QStringView(texto).mid(inicio, pos - inicio).contains(QChar(0)))
+            ok = false;
+        if (ok) {
             aplicar(r);
         } else if (o.cantidad++ == 0) {
             o.primera = numero;
@@ -318,23 +288,16 @@ void AplicarMedicos(clsMedico& med, bool completo)
         med.Procesar(2, QString(), QString(), QString(), false);
     const Omitidas o = RecorrerLista<RegistroMedico>(texto, &LeerMedico, [&med](const RegistroMedico& r) {
         // The column is numeric: search, store and condition all use the number.
-        const qint64 matricula = ValorNumerico(r.Matricula);
+        const qint64 matricula = EnteroDeTexto(r.Matricula);
         const QString numero = QString::number(matricula);
-        const QString clave =
-            QStringLiteral(" Matricula = ") + numero + QStringLiteral(" AND TipoMatricula = ") + Citar(r.TipoMatricula);
+        const CondicionSQL clave{QStringLiteral("Matricula = ? AND TipoMatricula = ?"), {matricula, r.TipoMatricula}};
         med.ApellidoNombre.clear();
-        // The class searches by key only for a non-zero number; a zero one goes as a condition,
-        // so that it is found again too.
-        const bool hallado = matricula != 0 && matricula == static_cast<qint32>(matricula)
-            ? Hallado(med.Buscar(QString(), static_cast<qint32>(matricula), r.TipoMatricula))
-            : Hallado(med.Buscar(CondicionBusqueda(clave), 0, QString()));
+        const bool hallado = Hallado(med.Buscar(clave));
         const QString nombre = Vb::Trim(r.ApellidoNombre);
-        if (!hallado) {
-            med.Procesar(1, nombre, numero, r.TipoMatricula, Flag(r.Baja));
-        } else {
-            med.Condicion = clave;
-            med.Procesar(3, nombre, numero, r.TipoMatricula, Flag(r.Baja));
-        }
+        if (!hallado)
+            med.Procesar(1, nombre, numero, r.TipoMatricula, VerdadIgualUno(r.Baja));
+        else
+            med.Procesar(3, nombre, numero, r.TipoMatricula, VerdadIgualUno(r.Baja), clave);
     });
     AvisarOmitidas(o, QStringLiteral("médicos"));
     CederEventos();
@@ -348,19 +311,17 @@ void AplicarEfectores(clsEfector& ef, bool completo)
     const Omitidas o = RecorrerLista<RegistroEfector>(texto, &LeerEfector, [&ef](const RegistroEfector& r) {
         // The column is text and the insert stores the registration as received ("000123"),
         // so the search and the condition use that same form.
+        const CondicionSQL clave{QStringLiteral("Matricula = ? AND TipoMatricula = ?"), {r.Matricula, r.TipoMatricula}};
         ef.Nombre.clear();
-        const bool hallado = Hallado(ef.Buscar(QString(), r.Matricula, r.TipoMatricula));
+        const bool hallado = Hallado(ef.Buscar(clave));
         const QString nombre = Vb::Trim(r.Nombre);
         const QString cuit = Vb::Trim(r.Cuit);
+        const QVariant baja(VerdadIgualUno(r.Baja));
         if (!hallado) {
-            ef.Procesar(1, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(Flag(r.Baja)), QString(), 0);
+            ef.Procesar(1, nombre, cuit, r.Matricula, r.TipoMatricula, baja, QString(), 0);
         } else {
             // The speciality is not in the answer: the one the row has stays.
-            const qint16 especialidad = ef.idEspecialidad;
-            ef.Condicion = QStringLiteral(" Matricula = ") + Citar(r.Matricula) + QStringLiteral(" AND TipoMatricula = ")
-                + Citar(r.TipoMatricula);
-            ef.Procesar(3, nombre, cuit, r.Matricula, r.TipoMatricula, QVariant(Flag(r.Baja)), ef.Condicion,
-                        especialidad);
+            ef.Procesar(3, nombre, cuit, r.Matricula, r.TipoMatricula, baja, clave, ef.idEspecialidad);
         }
     });
     AvisarOmitidas(o, QStringLiteral("efectores"));
@@ -371,26 +332,20 @@ void AplicarPrestadores(clsPrestador& pr, bool completo)
 {
     const QString texto = TextoRespuesta(&clsTransaccion::GetPrestadores);
     if (!texto.isEmpty() && completo)
-        pr.Procesar(2, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
+        pr.Procesar(2, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
+                    QString(),
                     QVariant(false), QVariant(QString()), QString(), QString());
     const Omitidas o = RecorrerLista<RegistroPrestador>(texto, &LeerPrestador, [&pr](const RegistroPrestador& r) {
         // One CUIT may have several accounts at the client: a provider is the pair, both in
         // the search and in the update. The CUIT is stored trimmed, so it is compared so.
         const QString cuit = Vb::Trim(r.Cuit);
-        const QString clave =
-            QStringLiteral(" Cuit = ") + Citar(cuit) + QStringLiteral(" AND Licencia = ") + Citar(r.Licencia);
+        const CondicionSQL clave{QStringLiteral("Cuit = ? AND Licencia = ?"), {cuit, r.Licencia}};
         pr.Nombre.clear();
-        const bool hallado = Hallado(pr.Buscar(CondicionBusqueda(clave), QString()));
-        const QString nombre = Vb::Trim(r.Nombre);
-        const QString id = hallado ? QString() : QStringLiteral("0");
-        QString condicion;
-        if (hallado) {
-            pr.Condicion = clave;
-            condicion = pr.Condicion;
-        }
-        pr.Procesar(hallado ? 3 : 1, id, nombre, cuit, FlagTexto(r.RequierePrescripcion), r.Odontologo, r.codigoOSDE,
-                    FlagTexto(r.Predeterminado), r.Filial, r.Admisor, QVariant(Flag(r.Baja)), QVariant(r.Licencia),
-                    condicion, r.RequiereMatPrescriptor);
+        const bool hallado = Hallado(pr.Buscar(clave));
+        pr.Procesar(hallado ? 3 : 1, hallado ? QString() : QStringLiteral("0"), Vb::Trim(r.Nombre), cuit,
+                    FlagTexto(r.RequierePrescripcion), r.Odontologo, r.codigoOSDE, FlagTexto(r.Predeterminado),
+                    r.Filial, r.Admisor, QVariant(VerdadIgualUno(r.Baja)), QVariant(r.Licencia),
+                    hallado ? clave : CondicionSQL{}, r.RequiereMatPrescriptor);
     });
     AvisarOmitidas(o, QStringLiteral("prestadores"));
     CederEventos();
@@ -410,21 +365,21 @@ void AplicarPrestaciones(clsPrestacion& pc, bool completo)
         if (descripcion.size() > 30)
             descripcion = r.Descripcion.left(30);
         if (!Hallado(rs)) {
-            pc.Procesar(1, QStringLiteral("0"), codigo, codigo, QString(), QString(), descripcion, QString(), QString());
+            pc.Procesar(1, QStringLiteral("0"), codigo, codigo, QString(), QString(), descripcion, QString(),
+                        QString());
             return;
         }
         // The answer carries neither the values, the remarks nor the insurer of a service:
         // those of the row stay. A code may stand under several insurers; only the row that
         // was found is rewritten, so the others keep their own values.
-        const QString idObraSocial = QString::number(ValorNumerico(Texto(*rs, QStringLiteral("IdObraSocial"))));
-        pc.IdObraSocial = static_cast<qint32>(idObraSocial.toLongLong());
-        pc.Valor1 = Texto(*rs, QStringLiteral("Valor1"));
-        pc.Valor2 = Texto(*rs, QStringLiteral("Valor2"));
-        pc.Observaciones = Texto(*rs, QStringLiteral("Observaciones"));
-        pc.Condicion = QStringLiteral(" CodigoPrestacion = ") + Citar(codigo) + QStringLiteral(" AND IdObraSocial = ")
-            + idObraSocial;
-        pc.Procesar(3, idObraSocial, codigo, codigo, pc.Valor1, pc.Valor2, descripcion, pc.Observaciones,
-                    pc.Condicion);
+        const qint64 idObraSocial = EnteroDeTexto(ATexto(rs->value(QStringLiteral("IdObraSocial"))));
+        pc.IdObraSocial = static_cast<qint32>(idObraSocial);
+        pc.Valor1 = ATexto(rs->value(QStringLiteral("Valor1")));
+        pc.Valor2 = ATexto(rs->value(QStringLiteral("Valor2")));
+        pc.Observaciones = ATexto(rs->value(QStringLiteral("Observaciones")));
+        pc.Procesar(3, QString::number(idObraSocial), codigo, codigo, pc.Valor1, pc.Valor2, descripcion,
+                    pc.Observaciones,
+                    CondicionSQL{QStringLiteral("CodigoPrestacion = ? AND IdObraSocial = ?"), {codigo, idObraSocial}});
     });
     AvisarOmitidas(o, QStringLiteral("prácticas"));
     CederEventos();
@@ -445,9 +400,7 @@ void AplicarDiagnosticos(clsDiagnosticos& dg, bool completo)
             if (!hallado) {
                 dg.Procesar(1, codigo, diagnostico, QString());
             } else {
-                // The object's Codigo holds the condition of the update.
-                dg.Codigo = QStringLiteral(" Codigo = ") + Citar(codigo);
-                dg.Procesar(3, codigo, diagnostico, dg.Codigo);
+                dg.Procesar(3, codigo, diagnostico, CondicionSQL{QStringLiteral("Codigo = ?"), {codigo}});
             }
         });
     AvisarOmitidas(o, QStringLiteral("diagnósticos"));

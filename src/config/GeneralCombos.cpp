@@ -1,5 +1,6 @@
 #include "config/GeneralCombos.h"
 
+#include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 #include "config/clsEspecialidad.h"
 #include "config/clsPrestador.h"

@@ -1,5 +1,6 @@
 #include "config/GeneralTablas.h"
 
+#include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 #include "config/clsObraSocial.h"
 #include "engine/General.h"

@@ -11,95 +11,35 @@
 #include "config/clsPrestaciones.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
-#include "txlog/clsTransacciones.h"
-#include "engine/modUtils.h"
 #include "platform/Codec1252.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/Lineas.h"
 #include "platform/Paths.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
+#include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <cmath>
+
+using namespace ValoresBD;
 
 namespace {
 
 const QString kOrigen = QStringLiteral("QuorvanLog.clsConfig");
 
-// The conversions the lists and the row are read with. A null where a value is required is
-// the runtime's "invalid use of Null".
-[[noreturn]] void errorNulo()
-{
-    throw VbError(94, QStringLiteral("clsConfig"), QStringLiteral("Uso no válido de Null"));
-}
-
-bool esNumero(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Char: case QMetaType::SChar:
-    case QMetaType::UChar: case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// text: the value as text, must not be null.
-QString texto(const QVariant& v)
-{
-    if (v.isNull()) errorNulo();
-    return Vb::CStr(v);
-}
-// trimmed text
-QString recortado(const QVariant& v) { return Vb::Trim(texto(v)); }
-// number: the leading number of the text
-double numero(const QVariant& v) { return Vb::Val(texto(v)); }
-// integer of the number
-qint16 enteroDelNumero(const QVariant& v) { return Vb::CInt(numero(v)); }
-// integer: the value converted directly (a text that is not a number is a type mismatch)
-qint16 entero(const QVariant& v)
-{
-    if (v.isNull()) errorNulo();
-    if (v.typeId() == QMetaType::Bool) return v.toBool() ? -1 : 0;
-    if (esNumero(v)) return Vb::CInt(v.toDouble());
-    return Vb::CInt(Vb::CStr(v));
-}
-// truth value: zero is false, any other number true
-bool verdad(const QVariant& v)
-{
-    if (v.isNull()) errorNulo();
-    if (v.typeId() == QMetaType::Bool) return v.toBool();
-    if (esNumero(v)) return v.toDouble() != 0;
-    const QString t = Vb::Trim(Vb::CStr(v));
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
-    return Vb::CDbl(t) != 0;
-}
-// safe text
-QString textoSeguro(const QVariant& v) { return modUtils::NuloATexto(v); }
-// safe number, held as 16 bits
-qint16 numeroSeguro(const QVariant& v) { return Vb::CInt(static_cast<double>(modUtils::NuloANumero(v))); }
-
-// A number as a bound value: whole numbers go as integers, so an integer column takes them on
-// every engine.
-QVariant valorNumerico(double d)
-{
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15) return QVariant(qint64(d));
-    return QVariant(d);
-}
-QVariant bandera(bool b) { return QVariant(b ? 1 : 0); }
+// The row and the lists are read and bound through ValoresBD; a null where a value is
+// required is the runtime's "invalid use of Null".
+QString recortado(const QVariant& v) { return Vb::Trim(Texto(v)); }
 
 // DefaultActividad is a number column; an empty value stands for activity 1.
 QVariant actividadNumerica(const QString& actividad)
 {
     const QString t = Vb::Trim(actividad);
     if (t.isEmpty()) return QVariant(qint64(1));
-    return valorNumerico(Vb::Val(t));
+    return ValorNumerico(Vb::Val(t));
 }
 
 template <typename T>
@@ -142,7 +82,8 @@ clsConfig::~clsConfig()
 
 void clsConfig::Relanzar(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description, db->sqlState);
+    if (const auto* db = dynamic_cast<const DbError*>(&e)) throw DbError(db->number, kOrigen, db->description,
+        db->sqlState);
     if (const auto* vb = dynamic_cast<const VbError*>(&e)) throw VbError(vb->number, kOrigen, vb->description);
     throw VbError(5, kOrigen, QString::fromLocal8Bit(e.what()));
 }
@@ -166,26 +107,26 @@ bool clsConfig::LoadConfig(qint16 intIdTerminal, bool bArranque)
                                   {QVariant(int(intIdTerminal))});
         if (rs.EOF_()) return false;
 
-        m_IdTerminal = enteroDelNumero(rs["IdTerminal"]);
-        m_CheckApp = verdad(rs["CheckApp"]);
-        m_DefaultOS = textoSeguro(rs["DefaultOS"]);
-        m_DefaultActividad = textoSeguro(rs["DefaultActividad"]);
-        m_Imprimir = verdad(rs["Imprimir"]);
-        m_Impresora = textoSeguro(rs["Impresora"]);
-        m_Copias = Vb::CInt(Vb::Val(textoSeguro(rs["Copias"])));
-        m_Largohoja = Vb::CInt(Vb::Val(textoSeguro(rs["Largohoja"])));
-        m_FontName = textoSeguro(rs["FontName"]);
-        m_FontSize = Vb::CInt(Vb::Val(textoSeguro(rs["FontSize"])));
-        m_Timer = verdad(rs["Timer"]);
-        General::DirectorioTrabajo = textoSeguro(rs["WorkDir"]);
-        m_DirTX = textoSeguro(rs["DirTX"]);
-        m_DefaultDirTX = textoSeguro(rs["DefaultDirTX"]);
-        m_DBConect = textoSeguro(rs["DBConect"]);
-        m_idDelimitador = Vb::CInt(Vb::Val(textoSeguro(rs["idDelimitador"])));
-        m_DireccionTerminal = textoSeguro(rs["DireccionTerminal"]);
-        m_TelefonoTerminal = textoSeguro(rs["TelefonoTerminal"]);
-        m_LatitudTerminal = textoSeguro(rs["LatitudTerminal"]);
-        m_LongitudTerminal = textoSeguro(rs["LongitudTerminal"]);
+        m_IdTerminal = EnteroDelNumero(rs["IdTerminal"]);
+        m_CheckApp = VerdadNoCero(rs["CheckApp"]);
+        m_DefaultOS = NuloATexto(rs["DefaultOS"]);
+        m_DefaultActividad = NuloATexto(rs["DefaultActividad"]);
+        m_Imprimir = VerdadNoCero(rs["Imprimir"]);
+        m_Impresora = NuloATexto(rs["Impresora"]);
+        m_Copias = Vb::CInt(Vb::Val(NuloATexto(rs["Copias"])));
+        m_Largohoja = Vb::CInt(Vb::Val(NuloATexto(rs["Largohoja"])));
+        m_FontName = NuloATexto(rs["FontName"]);
+        m_FontSize = Vb::CInt(Vb::Val(NuloATexto(rs["FontSize"])));
+        m_Timer = VerdadNoCero(rs["Timer"]);
+        General::DirectorioTrabajo = NuloATexto(rs["WorkDir"]);
+        m_DirTX = NuloATexto(rs["DirTX"]);
+        m_DefaultDirTX = NuloATexto(rs["DefaultDirTX"]);
+        m_DBConect = NuloATexto(rs["DBConect"]);
+        m_idDelimitador = Vb::CInt(Vb::Val(NuloATexto(rs["idDelimitador"])));
+        m_DireccionTerminal = NuloATexto(rs["DireccionTerminal"]);
+        m_TelefonoTerminal = NuloATexto(rs["TelefonoTerminal"]);
+        m_LatitudTerminal = NuloATexto(rs["LatitudTerminal"]);
+        m_LongitudTerminal = NuloATexto(rs["LongitudTerminal"]);
 
         if (bArranque) LeerArchivoParametros();
 
@@ -225,8 +166,7 @@ void clsConfig::LeerArchivoParametros()
         throw VbError(VbError::FileNotFound, kOrigen, QStringLiteral("No se ha encontrado el archivo"));
     const QString contenido = Codec1252::decode(f.readAll());
     f.close();
-    static const QRegularExpression finDeLinea(QStringLiteral("\r\n|\r|\n"));
-    QStringList lineas = contenido.split(finDeLinea);
+    QStringList lineas = Lineas::Separar(contenido);
     if (!lineas.isEmpty() && lineas.last().isEmpty()) lineas.removeLast();
 
     for (const auto& os : *m_ObrasSociales) {
@@ -247,9 +187,9 @@ void clsConfig::ActualizarFila(qint16 idTerminal)
                       "Copias = ?, FontName = ?, FontSize = ?, Largohoja = ?, Timer = ?, WorkDir = ?, DirTX = ?, "
                       "DefaultDirTX = ?, DBConect = ?, DefaultOS = ?, DefaultActividad = ?, DireccionTerminal = ?, "
                       "TelefonoTerminal = ?, LatitudTerminal = ?, LongitudTerminal = ? WHERE IdTerminal = ?"),
-                  {bandera(m_CheckApp), int(m_idDelimitador), bandera(m_Imprimir), m_Impresora, int(m_Copias),
-                   m_FontName, int(m_FontSize), int(m_Largohoja), bandera(m_Timer), General::DirectorioTrabajo,
-                   m_DirTX, valorNumerico(Vb::Val(m_DefaultDirTX)), Vb::Trim(m_DBConect), m_DefaultOS,
+                  {Bandera(m_CheckApp), int(m_idDelimitador), Bandera(m_Imprimir), m_Impresora, int(m_Copias),
+                   m_FontName, int(m_FontSize), int(m_Largohoja), Bandera(m_Timer), General::DirectorioTrabajo,
+                   m_DirTX, ValorNumerico(Vb::Val(m_DefaultDirTX)), Vb::Trim(m_DBConect), m_DefaultOS,
                    actividadNumerica(m_DefaultActividad), m_DireccionTerminal, m_TelefonoTerminal,
                    m_LatitudTerminal, m_LongitudTerminal, int(idTerminal)});
 }
@@ -261,74 +201,60 @@ void clsConfig::InsertarFila(qint16 idTerminal, const QString& workDir, const QS
                       "Largohoja, Timer, WorkDir, DirTX, DefaultDirTX, DBConect, FontName, FontSize, DefaultOS, "
                       "DefaultActividad, DireccionTerminal, TelefonoTerminal, LatitudTerminal, LongitudTerminal) "
                       "VALUES (?, 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  {int(idTerminal), int(m_idDelimitador), bandera(m_Imprimir), m_Impresora, int(m_Copias),
-                   int(m_Largohoja), bandera(m_Timer), workDir, m_DirTX, valorNumerico(Vb::Val(m_DefaultDirTX)),
+                  {int(idTerminal), int(m_idDelimitador), Bandera(m_Imprimir), m_Impresora, int(m_Copias),
+                   int(m_Largohoja), Bandera(m_Timer), workDir, m_DirTX, ValorNumerico(Vb::Val(m_DefaultDirTX)),
                    m_DBConect, m_FontName, int(m_FontSize), defaultOS, actividadNumerica(m_DefaultActividad),
                    m_DireccionTerminal, m_TelefonoTerminal, m_LatitudTerminal, m_LongitudTerminal});
 }
 
 void clsConfig::UpdateConfig()
 {
-    bool abierta = false;
     try {
-        m_cn->BeginTrans();
-        abierta = true;
-        SaveOperaciones();
-        SavePrestadores();
-        SavePrestaciones();
-        SaveEfectores();
-        SaveDiagnosticos();
-        SaveObrasSociales();
-        ActualizarFila(m_IdTerminal);
-        m_cn->CommitTrans();
+        m_cn->EnTransaccion([&] {
+            SaveOperaciones();
+            SavePrestadores();
+            SavePrestaciones();
+            SaveEfectores();
+            SaveDiagnosticos();
+            SaveObrasSociales();
+            ActualizarFila(m_IdTerminal);
+        });
     } catch (const std::exception& e) {
-        if (abierta && m_cn->InTransaction()) {
-            try { m_cn->RollbackTrans(); } catch (const std::exception&) {}
-        }
         Relanzar(e);
     }
 }
 
 void clsConfig::AddConfig(qint16 intIdTerminal)
 {
-    bool abierta = false;
     try {
-        m_cn->BeginTrans();
-        abierta = true;
-        SavePrestadores();
-        SaveEfectores();
-        SaveObrasSociales();
-        DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Parametros WHERE IdTerminal = ?"),
-                                  {QVariant(int(intIdTerminal))});
-        if (rs.EOF_())
-            InsertarFila(intIdTerminal, General::DirectorioTrabajo, m_DefaultOS);
-        else
-            ActualizarFila(intIdTerminal);
-        m_cn->CommitTrans();
+        m_cn->EnTransaccion([&] {
+            SavePrestadores();
+            SaveEfectores();
+            SaveObrasSociales();
+            DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Parametros WHERE IdTerminal = ?"),
+                                      {QVariant(int(intIdTerminal))});
+            if (rs.EOF_())
+                InsertarFila(intIdTerminal, General::DirectorioTrabajo, m_DefaultOS);
+            else
+                ActualizarFila(intIdTerminal);
+        });
     } catch (const std::exception& e) {
-        if (abierta && m_cn->InTransaction()) {
-            try { m_cn->RollbackTrans(); } catch (const std::exception&) {}
-        }
         Relanzar(e);
     }
 }
 
 qint16 clsConfig::getIdTerminal(const QString& strWorkDir)
 {
-    bool abierta = false;
     try {
-        m_cn->BeginTrans();
-        abierta = true;
-        DbResult rs = m_cn->Query(QStringLiteral("SELECT MAX(IdTerminal) AS Terminal FROM Parametros"));
-        const qint32 m = rs.EOF_() ? 0 : modUtils::NuloANumero(rs["Terminal"]);
-        const qint16 nuevo = Vb::CInt(double(m) + 1);
-        InsertarFila(nuevo, strWorkDir, m_DefaultOS.isEmpty() ? QStringLiteral("OSDE") : m_DefaultOS);
-        m_cn->CommitTrans();
+        qint16 nuevo = 0;
+        m_cn->EnTransaccion([&] {
+            DbResult rs = m_cn->Query(QStringLiteral("SELECT MAX(IdTerminal) AS Terminal FROM Parametros"));
+            const qint32 m = rs.EOF_() ? 0 : NuloANumero(rs["Terminal"]);
+            nuevo = Vb::CInt(double(m) + 1);
+            InsertarFila(nuevo, strWorkDir, m_DefaultOS.isEmpty() ? QStringLiteral("OSDE") : m_DefaultOS);
+        });
         return nuevo;
     } catch (const std::exception& e) {
-        if (abierta && m_cn->InTransaction()) {
-            try { m_cn->RollbackTrans(); } catch (const std::exception&) {}
-        }
         Relanzar(e);
     }
 }
@@ -343,7 +269,7 @@ qint16 clsConfig::getCantTerminales()
 {
     try {
         DbResult rs = m_cn->Query(QStringLiteral("SELECT COUNT(*) AS Cantidad FROM Parametros"));
-        return Vb::CInt(double(rs.EOF_() ? 0 : modUtils::NuloANumero(rs["Cantidad"])));
+        return Vb::CInt(double(rs.EOF_() ? 0 : NuloANumero(rs["Cantidad"])));
     } catch (const std::exception& e) {
         Relanzar(e);
     }
@@ -357,10 +283,10 @@ void clsConfig::LoadOperaciones()
     DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Operaciones ORDER BY Identificacion"));
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto op = std::make_shared<clsOperacion>();
-        op->strIdentificacion = texto(rs["Identificacion"]);
-        op->strNombre = texto(rs["Nombre"]);
-        op->strDescripcion = texto(rs["Descripcion"]);
-        op->intUtiliza = entero(rs["Utiliza"]);
+        op->strIdentificacion = Texto(rs["Identificacion"]);
+        op->strNombre = Texto(rs["Nombre"]);
+        op->strDescripcion = Texto(rs["Descripcion"]);
+        op->intUtiliza = Entero(rs["Utiliza"]);
         m_Operaciones->Add(op, op->strIdentificacion);
     }
 }
@@ -373,16 +299,16 @@ void clsConfig::LoadPrestadores(bool bConfiguracion)
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto p = std::make_shared<clsPrestador>();
         p->Cuit = recortado(rs["Cuit"]);
-        p->idPrestador = enteroDelNumero(rs["idPrestador"]);
-        p->codigoOSDE = numero(rs["codigoOSDE"]);
-        p->Predeterminado = verdad(rs["Predeterminado"]);
+        p->idPrestador = EnteroDelNumero(rs["idPrestador"]);
+        p->codigoOSDE = Numero(rs["codigoOSDE"]);
+        p->Predeterminado = VerdadNoCero(rs["Predeterminado"]);
         p->Nombre = recortado(rs["Nombre"]);
-        p->Odontologo = entero(rs["Odontologo"]);
-        p->RequierePrescripcion = verdad(rs["RequierePrescripcion"]);
-        p->Filial = enteroDelNumero(rs["Filial"]);
-        p->Admisor = Vb::CInt(Vb::Val(textoSeguro(rs["Admisor"])));
-        p->Licencia = textoSeguro(rs["Licencia"]);
-        p->RequiereMatPrescriptor = entero(rs["RequiereMatPrescriptor"]);
+        p->Odontologo = Entero(rs["Odontologo"]);
+        p->RequierePrescripcion = VerdadNoCero(rs["RequierePrescripcion"]);
+        p->Filial = EnteroDelNumero(rs["Filial"]);
+        p->Admisor = Vb::CInt(Vb::Val(NuloATexto(rs["Admisor"])));
+        p->Licencia = NuloATexto(rs["Licencia"]);
+        p->RequiereMatPrescriptor = Entero(rs["RequiereMatPrescriptor"]);
         if (p->Predeterminado) hayPredeterminado = true;
         m_Prestadores->Add(p, QString::number(p->idPrestador));
     }
@@ -398,7 +324,7 @@ void clsConfig::LoadPrestadores(bool bConfiguracion)
                           QStringLiteral("True"), QString::number(primero->Filial),
                           QString::number(primero->Admisor), QVariant(int(primero->Baja)),
                           QVariant(primero->Licencia),
-                          QStringLiteral(" idPrestador = ") + QString::number(primero->idPrestador),
+                          CondicionSQL{QStringLiteral("idPrestador = ?"), {int(primero->idPrestador)}},
                           QString::number(primero->RequiereMatPrescriptor));
     }
 }
@@ -414,12 +340,12 @@ void clsConfig::LoadEfectores()
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto e = std::make_shared<clsEfector>();
         e->Cuit = recortado(rs["Cuit"]);
-        e->idEfector = enteroDelNumero(rs["idEfector"]);
+        e->idEfector = EnteroDelNumero(rs["idEfector"]);
         e->Nombre = recortado(rs["Nombre"]);
         e->TipoMatricula = recortado(rs["TipoMatricula"]);
-        e->Matricula = texto(rs["Matricula"]);
-        e->idEspecialidad = numeroSeguro(rs["idEspecialidad"]);
-        e->Especialidad = textoSeguro(rs["Especialidad"]);
+        e->Matricula = Texto(rs["Matricula"]);
+        e->idEspecialidad = AEntero16(rs["idEspecialidad"]);
+        e->Especialidad = NuloATexto(rs["Especialidad"]);
         m_Efectores->Add(e, QString::number(e->idEfector));
     }
 }
@@ -447,9 +373,9 @@ void clsConfig::LoadPrestaciones()
         p->Descripcion = recortado(rs["Descripcion"]);
         p->Observaciones = recortado(rs["Observaciones"]);
         // Carried so that a rewrite of the table keeps them.
-        p->IdObraSocial = modUtils::NuloANumero(rs["IdObraSocial"]);
-        p->Valor1 = textoSeguro(rs["Valor1"]);
-        p->Valor2 = textoSeguro(rs["Valor2"]);
+        p->IdObraSocial = NuloANumero(rs["IdObraSocial"]);
+        p->Valor1 = NuloATexto(rs["Valor1"]);
+        p->Valor2 = NuloATexto(rs["Valor2"]);
         // The catalogue holds one row per insurer; a code already listed for another insurer
         // stays in the list, reachable by position, so the first one answers the code.
         if (m_PrestacionesCol->Contains(p->CodigoPrestacion))
@@ -465,15 +391,15 @@ void clsConfig::LoadOS()
     DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM ObrasSociales ORDER BY Nombre"));
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto o = std::make_shared<clsObraSocial>();
-        o->IdObraSocial = enteroDelNumero(rs["IdObraSocial"]);
+        o->IdObraSocial = EnteroDelNumero(rs["IdObraSocial"]);
         o->Nombre = recortado(rs["Nombre"]);
-        o->OnLine = verdad(rs["OnLine"]);
-        o->UtilizaCI = verdad(rs["UtilizarCI"]);
-        o->AUISOA = numero(rs["AUISOA"]);
-        o->Empresa = enteroDelNumero(rs["Empresa"]);
-        o->Actividad = enteroDelNumero(rs["Actividad"]);
-        o->FilialOS = Vb::CInt(Vb::Val(textoSeguro(rs["FilialOS"])));
-        o->UtilizaCSC = verdad(rs["UtilizaCSC"]);
+        o->OnLine = VerdadNoCero(rs["OnLine"]);
+        o->UtilizaCI = VerdadNoCero(rs["UtilizarCI"]);
+        o->AUISOA = Numero(rs["AUISOA"]);
+        o->Empresa = EnteroDelNumero(rs["Empresa"]);
+        o->Actividad = EnteroDelNumero(rs["Actividad"]);
+        o->FilialOS = Vb::CInt(Vb::Val(NuloATexto(rs["FilialOS"])));
+        o->UtilizaCSC = VerdadNoCero(rs["UtilizaCSC"]);
         m_ObrasSociales->Add(o, o->Nombre + QLatin1Char(' ') + QString::number(o->Actividad));
     }
 }
@@ -484,7 +410,7 @@ void clsConfig::LoadDelimitadores()
     DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Delimitadores"));
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto d = std::make_shared<clsDelimitador>();
-        d->idDelimitador = enteroDelNumero(rs["idDelimitador"]);
+        d->idDelimitador = EnteroDelNumero(rs["idDelimitador"]);
         d->Delimitador = recortado(rs["Delimitador"]);
         m_Delimitadores->Add(d);
     }
@@ -496,7 +422,7 @@ void clsConfig::LoadEspecialidades()
     DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Especialidades"));
     for (; !rs.EOF_(); rs.MoveNext()) {
         auto e = std::make_shared<clsEspecialidad>();
-        e->idEspecialidad = enteroDelNumero(rs["idEspecialidad"]);
+        e->idEspecialidad = EnteroDelNumero(rs["idEspecialidad"]);
         e->Especialidad = recortado(rs["Especialidad"]);
         m_Especialidades->Add(e);
     }
@@ -509,11 +435,11 @@ void clsConfig::LoadMedicos()
     try {
         for (; !rs.EOF_(); rs.MoveNext()) {
             auto m = std::make_shared<clsMedico>();
-            m->ApellidoNombre = textoSeguro(rs["ApellidoNombre"]);
-            m->Matricula = textoSeguro(rs["Matricula"]);
-            m->TipoMatricula = textoSeguro(rs["TipoMatricula"]);
+            m->ApellidoNombre = NuloATexto(rs["ApellidoNombre"]);
+            m->Matricula = NuloATexto(rs["Matricula"]);
+            m->TipoMatricula = NuloATexto(rs["TipoMatricula"]);
             const QVariant baja = rs["Baja"];
-            m->Baja = baja.isNull() ? 0 : (verdad(baja) ? -1 : 0);
+            m->Baja = baja.isNull() ? 0 : (VerdadNoCero(baja) ? -1 : 0);
             m_Medicos->Add(m);
         }
     } catch (const VbError& e) {
@@ -567,8 +493,8 @@ void clsConfig::SavePrestadores()
     for (const auto& p : *m_Prestadores) {
         // Providers are renumbered by their place in the list.
         i = Vb::CInt(double(i) + 1);
-        filas.append({int(i), p->Nombre, p->Cuit, valorNumerico(p->codigoOSDE), bandera(p->Predeterminado),
-                      bandera(p->RequierePrescripcion), int(p->Filial), int(p->Admisor),
+        filas.append({int(i), p->Nombre, p->Cuit, ValorNumerico(p->codigoOSDE), Bandera(p->Predeterminado),
+                      Bandera(p->RequierePrescripcion), int(p->Filial), int(p->Admisor),
                       int(std::abs(int(p->Odontologo))), p->Licencia, int(p->RequiereMatPrescriptor)});
     }
     InsertarFilas(QStringLiteral("Prestadores"),
@@ -613,7 +539,7 @@ void clsConfig::SaveEfectores()
         // Effectors are renumbered by their place in the list.
         i = Vb::CInt(double(i) + 1);
         filas.append({int(i), e->Nombre, e->Cuit, e->TipoMatricula, e->Matricula, int(e->idEspecialidad),
-                      bandera(e->Baja != 0)});
+                      Bandera(e->Baja != 0)});
     }
     InsertarFilas(QStringLiteral("Efectores"),
                   {QStringLiteral("IdEfector"), QStringLiteral("Nombre"), QStringLiteral("Cuit"),
@@ -628,8 +554,8 @@ void clsConfig::SaveObrasSociales()
     QList<QVariantList> filas;
     filas.reserve(m_ObrasSociales->Count());
     for (const auto& o : *m_ObrasSociales)
-        filas.append({int(o->IdObraSocial), o->Nombre, int(o->FilialOS), bandera(o->OnLine), bandera(o->UtilizaCI),
-                      valorNumerico(o->AUISOA), int(o->Empresa), int(o->Actividad), bandera(o->UtilizaCSC)});
+        filas.append({int(o->IdObraSocial), o->Nombre, int(o->FilialOS), Bandera(o->OnLine), Bandera(o->UtilizaCI),
+                      ValorNumerico(o->AUISOA), int(o->Empresa), int(o->Actividad), Bandera(o->UtilizaCSC)});
     InsertarFilas(QStringLiteral("ObrasSociales"),
                   {QStringLiteral("IdObraSocial"), QStringLiteral("Nombre"), QStringLiteral("FilialOS"),
                    QStringLiteral("OnLine"), QStringLiteral("UtilizarCI"), QStringLiteral("AUISOA"),
@@ -643,65 +569,9 @@ void clsConfig::SaveMedicos()
     QList<QVariantList> filas;
     filas.reserve(m_Medicos->Count());
     for (const auto& m : *m_Medicos)
-        filas.append({m->ApellidoNombre, m->Matricula, m->TipoMatricula, bandera(m->Baja != 0)});
+        filas.append({m->ApellidoNombre, m->Matricula, m->TipoMatricula, Bandera(m->Baja != 0)});
     InsertarFilas(QStringLiteral("Medicos"),
                   {QStringLiteral("ApellidoNombre"), QStringLiteral("Matricula"), QStringLiteral("TipoMatricula"),
                    QStringLiteral("Baja")},
                   filas);
-}
-
-// ---------------------------------------------------------------- the transaction history
-
-namespace {
-// A whole number of the history whose text must not be empty (64 bits: ticket numbers have 12
-// digits).
-qint64 entero64(const QString& t)
-{
-    return Vb::CLng64(Vb::CDbl(t));
-}
-}
-
-void clsConfig::LoadTransacciones(const QString& sCuit)
-{
-    vaciar(m_Transacciones);
-    // ObrasSociales has one row per company and activity; the history knows only the company,
-    // so one name per company keeps each transaction listed once.
-    QString sql = QStringLiteral(
-        "SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial FROM Transaccion "
-        "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
-        "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
-    QVariantList p;
-    if (!sCuit.isEmpty()) {
-        sql += QStringLiteral("Where Transaccion.Prestador = ? ");
-        p << sCuit;
-    }
-    sql += QStringLiteral("ORDER BY Fecha");
-
-    DbResult rs = m_cn->Query(sql, p);
-    for (; !rs.EOF_(); rs.MoveNext()) {
-        auto t = std::make_shared<clsTransacciones>();
-        t->Ticket = Vb::CLng64(numero(rs["Ticket"]));
-        t->CodigoAutorizacion = Vb::CLng(Vb::Val(textoSeguro(rs["CodigoAutorizacion"])));
-        t->Comentario = recortado(rs["Comentario"]);
-        t->Error = enteroDelNumero(rs["Error"]);
-        t->Fecha = texto(rs["Fecha"]);
-        t->FechaPrestacion = texto(rs["FechaPrestacion"]);
-        t->Hora = texto(rs["Hora"]);
-        t->HoraPrestacion = texto(rs["HoraPrestacion"]);
-        t->MatriculaMedicoPrescriptor = texto(rs["MatriculaMedicoPrescriptor"]);
-        t->MontoAbonar = Vb::CDbl(textoSeguro(rs["MontoAbonar"]));
-        t->NumeroAutorizacion = textoSeguro(rs["NumeroAutorizacion"]);
-        t->NumeroTrxPrestador = entero64(textoSeguro(rs["NumeroTrxPrestador"]));
-        t->Operacion = textoSeguro(rs["Operacion"]);
-        t->PlanAsociado = textoSeguro(rs["PlanAsociado"]);
-        t->Prestador = textoSeguro(rs["Prestador"]);
-        t->PrestadorSolicitante = textoSeguro(rs["PrestadorSolicitante"]);
-        t->Tarjeta = Vb::Trim(textoSeguro(rs["Tarjeta"]));
-        t->TicketPadre = entero64(textoSeguro(rs["TicketPadre"]));
-        t->TipoAsociado = Vb::CInt(textoSeguro(rs["TipoAsociado"]));
-        t->TipoLectura = textoSeguro(rs["TipoLectura"]);
-        t->TipoMatriculaMPrescriptor = textoSeguro(rs["TipoMatriculaMPrescriptor"]);
-        t->ObraSocial = textoSeguro(rs["ObraSocial"]);
-        m_Transacciones->Add(t);
-    }
 }

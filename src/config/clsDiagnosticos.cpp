@@ -5,6 +5,7 @@
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsDiagnostico");
@@ -13,28 +14,34 @@ const QString kFuente = QStringLiteral("clsDiagnostico");
 bool clsDiagnosticos::Procesar(int iOpcion, const QString& pCodigo, const QString& pDiagnostico,
                                const QString& sCondicion)
 {
-    const QString clausula = Clausula(sCondicion);
+    return Procesar(iOpcion, pCodigo, pDiagnostico, SinValores(sCondicion));
+}
+
+bool clsDiagnosticos::Procesar(int iOpcion, const QString& pCodigo, const QString& pDiagnostico,
+                               const CondicionSQL& condicion)
+{
+    const QString clausula = Clausula(condicion.Texto);
     try {
         QString sql;
         QVariantList p;
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Diagnosticos (Codigo, Diagnostico) VALUES (?, ?)");
-            p = {Texto(pCodigo), Texto(pDiagnostico)};
+            p = {TextoParaGuardar(pCodigo), TextoParaGuardar(pDiagnostico)};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Diagnosticos") + clausula;
+            p = condicion.Valores;
             break;
         case 3:
             sql = QStringLiteral("UPDATE Diagnosticos SET Codigo = ?, Diagnostico = ?") + clausula;
-            p = {Texto(pCodigo), Texto(pDiagnostico)};
+            p = {TextoParaGuardar(pCodigo), TextoParaGuardar(pDiagnostico)};
+            p += condicion.Valores;
             break;
         default:
-            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
-                          QStringLiteral("42000"));
+            OpcionInvalida(kFuente);
         }
-        Conectar(rdoConnection);
-        rdoConnection->Execute(sql, p);
+        Ejecutar(rdoConnection, sql, p, kFuente);
     } catch (...) {
         Relanzar(kFuente);
     }
@@ -53,16 +60,26 @@ std::shared_ptr<DbResult> clsDiagnosticos::Buscar(const QString& sWhere, QString
     } else {
         return nullptr;
     }
+    return Leer(condicion, p);
+}
+
+std::shared_ptr<DbResult> clsDiagnosticos::Buscar(const CondicionSQL& condicion)
+{
+    return Leer(Clausula(condicion.Texto), condicion.Valores);
+}
+
+std::shared_ptr<DbResult> clsDiagnosticos::Leer(const QString& clausula, const QVariantList& valores)
+{
+    auto rs = Consultar(rdoConnection,
+                       QStringLiteral("SELECT Codigo, Diagnostico, Baja FROM Diagnosticos ") + clausula, valores,
+                                      kFuente);
     try {
-        Conectar(rdoConnection);
-        auto rs = std::make_shared<DbResult>(
-            rdoConnection->Query(QStringLiteral("SELECT Codigo, Diagnostico, Baja FROM Diagnosticos ") + condicion, p));
         if (!rs->EOF_()) {
             Codigo = ATexto(rs->value(0));
             Diagnostico = ATexto(rs->value(1));
         }
-        return rs;
     } catch (...) {
         Relanzar(kFuente);
     }
+    return rs;
 }

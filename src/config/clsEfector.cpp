@@ -1,10 +1,10 @@
 #include "config/clsEfector.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsEfector");
@@ -14,7 +14,15 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
                           const QString& pTipoMatricula, const QVariant& pBaja, const QString& sCondicion,
                           qint16 pidEspecialidad)
 {
-    const QString clausula = Clausula(sCondicion);
+    return Procesar(iOpcion, pNombre, pCuit, pMatricula, pTipoMatricula, pBaja, SinValores(sCondicion),
+                    pidEspecialidad);
+}
+
+bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pCuit, const QString& pMatricula,
+                          const QString& pTipoMatricula, const QVariant& pBaja, const CondicionSQL& condicion,
+                          qint16 pidEspecialidad)
+{
+    const QString clausula = Clausula(condicion.Texto);
     try {
         QString sql;
         QVariantList p;
@@ -22,22 +30,24 @@ bool clsEfector::Procesar(int iOpcion, const QString& pNombre, const QString& pC
         case 1:
             sql = QStringLiteral("INSERT INTO Efectores (Nombre, Cuit, Matricula, TipoMatricula, Baja, idEspecialidad) "
                                  "VALUES (?, ?, ?, ?, ?, ?)");
-            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), TextoParaGuardar(pMatricula),
+                 TextoParaGuardar(pTipoMatricula), VerdadNoCero(pBaja), pidEspecialidad};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Efectores") + clausula;
+            p = condicion.Valores;
             break;
         case 3:
             sql = QStringLiteral("UPDATE Efectores SET Nombre = ?, Cuit = ?, Matricula = ?, TipoMatricula = ?, Baja = ?, "
                                  "idEspecialidad = ?") + clausula;
-            p = {Texto(pNombre), Texto(pCuit), Texto(pMatricula), Texto(pTipoMatricula), Verdad(pBaja), pidEspecialidad};
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), TextoParaGuardar(pMatricula),
+                 TextoParaGuardar(pTipoMatricula), VerdadNoCero(pBaja), pidEspecialidad};
+            p += condicion.Valores;
             break;
         default:
-            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
-                          QStringLiteral("42000"));
+            OpcionInvalida(kFuente);
         }
-        Conectar(rdoConnection);
-        rdoConnection->Execute(sql, p);
+        Ejecutar(rdoConnection, sql, p, kFuente);
     } catch (...) {
         Relanzar(kFuente);
     }
@@ -57,14 +67,21 @@ std::shared_ptr<DbResult> clsEfector::Buscar(const QString& sWhere, const QStrin
     } else {
         return nullptr;
     }
+    return Leer(condicion, p);
+}
+
+std::shared_ptr<DbResult> clsEfector::Buscar(const CondicionSQL& condicion)
+{
+    return Leer(Clausula(condicion.Texto), condicion.Valores);
+}
+
+std::shared_ptr<DbResult> clsEfector::Leer(const QString& clausula, const QVariantList& valores)
+{
+    auto rs = Consultar(rdoConnection,
+                       QStringLiteral("SELECT Matricula, TipoMatricula, Nombre, Cuit, Baja, Efectores.idEspecialidad, "
+                       "Especialidades.Especialidad FROM Efectores LEFT JOIN Especialidades "
+                       "ON Efectores.idEspecialidad = Especialidades.idEspecialidad ") + clausula, valores, kFuente);
     try {
-        Conectar(rdoConnection);
-        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
-            QStringLiteral("SELECT Matricula, TipoMatricula, Nombre, Cuit, Baja, Efectores.idEspecialidad, "
-                           "Especialidades.Especialidad FROM Efectores LEFT JOIN Especialidades "
-                           "ON Efectores.idEspecialidad = Especialidades.idEspecialidad ")
-                + condicion,
-            p));
         if (!rs->EOF_()) {
             Matricula = ATexto(rs->value(0));
             TipoMatricula = ATexto(rs->value(1));
@@ -72,10 +89,10 @@ std::shared_ptr<DbResult> clsEfector::Buscar(const QString& sWhere, const QStrin
             Cuit = ATexto(rs->value(3));
             Baja = AEntero16(rs->value(4));
             idEspecialidad = AEntero16(rs->value(5));
-            Especialidad = modUtils::NuloATexto(rs->value(6));
+            Especialidad = NuloATexto(rs->value(6));
         }
-        return rs;
     } catch (...) {
         Relanzar(kFuente);
     }
+    return rs;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "config/CondicionSQL.h"
+
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -25,9 +27,16 @@ public:
     bool Procesar(int iOpcion, const QString& pNombre, const QString& pCuit, const QString& pMatricula,
                   const QString& pTipoMatricula, const QVariant& pBaja, const QString& sCondicion,
                   qint16 pidEspecialidad);
+    // The same with a condition whose values are bound (options 2 and 3).
+    bool Procesar(int iOpcion, const QString& pNombre, const QString& pCuit, const QString& pMatricula,
+                  const QString& pTipoMatricula, const QVariant& pBaja, const CondicionSQL& condicion,
+                  qint16 pidEspecialidad);
     // The rows of the condition, or of the registration; null when neither gives a condition.
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, const QString& Matricula, const QString& TipoMatricula);
+    // The rows of a condition whose values are bound; the first row fills the fields.
+    std::shared_ptr<DbResult> Buscar(const CondicionSQL& condicion);
 
 private:
+    std::shared_ptr<DbResult> Leer(const QString& clausula, const QVariantList& valores);
     std::shared_ptr<Database> rdoConnection;
 };

@@ -4,13 +4,14 @@
 #include "platform/Database.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsObraSocial");
 
 QVariant NumeroOCero(const QString& t)
 {
-    return t.trimmed().isEmpty() ? QVariant(qint64(0)) : Numero(t);
+    return t.trimmed().isEmpty() ? QVariant(qint64(0)) : NumeroParaGuardar(t);
 }
 }
 
@@ -19,7 +20,16 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
                              const QString& pActividad, const QString& pFilialOS, bool pUtilizaCSC,
                              const QString& sCondicion)
 {
-    const QString clausula = Clausula(sCondicion);
+    return Procesar(iOpcion, pIdObraSocial, pNombre, pOnLine, pUtilizaCI, pAUISOA, pEmpresa, pActividad, pFilialOS,
+                    pUtilizaCSC, SinValores(sCondicion));
+}
+
+bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pNombre, bool pOnLine,
+                             bool pUtilizaCI, const QString& pAUISOA, const QString& pEmpresa,
+                             const QString& pActividad, const QString& pFilialOS, bool pUtilizaCSC,
+                             const CondicionSQL& condicion)
+{
+    const QString clausula = Clausula(condicion.Texto);
     try {
         QString sql;
         QVariantList p;
@@ -27,25 +37,27 @@ bool clsObraSocial::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
         case 1:
             sql = QStringLiteral("INSERT INTO ObrasSociales (Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, "
                                  "Actividad, FilialOS, UtilizaCSC) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {Texto(pNombre.trimmed()), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA),
+            p = {TextoParaGuardar(pNombre.trimmed()), pOnLine, pUtilizaCI, NumeroParaGuardar(pIdObraSocial),
+                 NumeroOCero(pAUISOA),
                  NumeroOCero(pEmpresa), NumeroOCero(pActividad), NumeroOCero(pFilialOS), pUtilizaCSC};
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM ObrasSociales") + clausula;
+            p = condicion.Valores;
             break;
         case 3:
             // An empty number writes 0, as the insert does.
             sql = QStringLiteral("UPDATE ObrasSociales SET Nombre = ?, OnLine = ?, UtilizarCI = ?, IdObraSocial = ?, "
                                  "AUISOA = ?, Empresa = ?, Actividad = ?, UtilizaCSC = ?, FilialOS = ?") + clausula;
-            p = {Texto(pNombre), pOnLine, pUtilizaCI, Numero(pIdObraSocial), NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
+            p = {TextoParaGuardar(pNombre), pOnLine, pUtilizaCI, NumeroParaGuardar(pIdObraSocial),
+                 NumeroOCero(pAUISOA), NumeroOCero(pEmpresa),
                  NumeroOCero(pActividad), pUtilizaCSC, NumeroOCero(pFilialOS)};
+            p += condicion.Valores;
             break;
         default:
-            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
-                          QStringLiteral("42000"));
+            OpcionInvalida(kFuente);
         }
-        Conectar(rdoConnection);
-        rdoConnection->Execute(sql, p);
+        Ejecutar(rdoConnection, sql, p, kFuente);
     } catch (...) {
         Relanzar(kFuente);
     }
@@ -64,24 +76,33 @@ std::shared_ptr<DbResult> clsObraSocial::Buscar(const QString& sWhere, qint32 pE
     } else {
         return nullptr;
     }
+    return Leer(condicion, p);
+}
+
+std::shared_ptr<DbResult> clsObraSocial::Buscar(const CondicionSQL& condicion)
+{
+    return Leer(Clausula(condicion.Texto), condicion.Valores);
+}
+
+std::shared_ptr<DbResult> clsObraSocial::Leer(const QString& clausula, const QVariantList& valores)
+{
+    auto rs = Consultar(rdoConnection,
+                       QStringLiteral("SELECT Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, Actividad, FilialOS, "
+                       "UtilizaCSC FROM ObrasSociales ") + clausula, valores, kFuente);
     try {
-        Conectar(rdoConnection);
-        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
-            QStringLiteral("SELECT Nombre, OnLine, UtilizarCI, IdObraSocial, AUISOA, Empresa, Actividad, FilialOS, "
-                           "UtilizaCSC FROM ObrasSociales ") + condicion, p));
         if (!rs->EOF_()) {
             Nombre = ATexto(rs->value(0));
-            OnLine = AFlag(rs->value(1));
-            UtilizaCI = AFlag(rs->value(2));
+            OnLine = NuloAVerdad(rs->value(1));
+            UtilizaCI = NuloAVerdad(rs->value(2));
             IdObraSocial = AEntero16(rs->value(3));
             AUISOA = ADoble(rs->value(4));
             Empresa = AEntero16(rs->value(5));
             Actividad = AEntero16(rs->value(6));
             FilialOS = AEntero16(rs->value(7));
-            UtilizaCSC = AFlag(rs->value(8));
+            UtilizaCSC = NuloAVerdad(rs->value(8));
         }
-        return rs;
     } catch (...) {
         Relanzar(kFuente);
     }
+    return rs;
 }

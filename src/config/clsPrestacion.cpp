@@ -1,11 +1,11 @@
 #include "config/clsPrestacion.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsPrestacion");
@@ -16,11 +16,20 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
                              const QString& pCodigoInterno, const QString& pValor1, const QString& pValor2,
                              const QString& pDescripcion, const QString& pObservaciones, const QString& sCondicion)
 {
-    const QString clausula = Clausula(sCondicion);
+    return Procesar(iOpcion, pIdObraSocial, pCodigoPrestacion, pCodigoInterno, pValor1, pValor2, pDescripcion,
+                    pObservaciones, SinValores(sCondicion));
+}
+
+bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QString& pCodigoPrestacion,
+                             const QString& pCodigoInterno, const QString& pValor1, const QString& pValor2,
+                             const QString& pDescripcion, const QString& pObservaciones, const CondicionSQL& condicion)
+{
+    const QString clausula = Clausula(condicion.Texto);
     try {
         QString sql;
-        QVariantList p = {Texto(pCodigoPrestacion), Texto(pCodigoInterno), Texto(pValor1), Texto(pValor2),
-                          Texto(pDescripcion), Texto(pObservaciones)};
+        QVariantList p = {TextoParaGuardar(pCodigoPrestacion), TextoParaGuardar(pCodigoInterno),
+                          TextoParaGuardar(pValor1), TextoParaGuardar(pValor2),
+                          TextoParaGuardar(pDescripcion), TextoParaGuardar(pObservaciones)};
         switch (iOpcion) {
         case 1:
             sql = QStringLiteral("INSERT INTO Prestaciones (IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, "
@@ -28,20 +37,19 @@ bool clsPrestacion::Procesar(int iOpcion, const QString& pIdObraSocial, const QS
             break;
         case 2:
             sql = QStringLiteral("DELETE FROM Prestaciones") + clausula;
-            p.clear();
+            p = condicion.Valores;
             break;
         case 3:
             // The insurer the caller passes, so that a refresh of a row keeps the one it had.
             sql = QStringLiteral("UPDATE Prestaciones SET IdObraSocial = ?, CodigoPrestacion = ?, CodigoInterno = ?, "
                                  "Valor1 = ?, Valor2 = ?, Descripcion = ?, Observaciones = ?") + clausula;
-            p.prepend(Numero(pIdObraSocial));
+            p.prepend(NumeroParaGuardar(pIdObraSocial));
+            p += condicion.Valores;
             break;
         default:
-            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
-                          QStringLiteral("42000"));
+            OpcionInvalida(kFuente);
         }
-        Conectar(rdoConnection);
-        rdoConnection->Execute(sql, p);
+        Ejecutar(rdoConnection, sql, p, kFuente);
     } catch (...) {
         Relanzar(kFuente);
     }
@@ -60,21 +68,29 @@ std::shared_ptr<DbResult> clsPrestacion::Buscar(const QString& sWhere, QString& 
     } else {
         return nullptr;
     }
+    return Leer(condicion, p);
+}
+
+std::shared_ptr<DbResult> clsPrestacion::Buscar(const CondicionSQL& condicion)
+{
+    return Leer(Clausula(condicion.Texto), condicion.Valores);
+}
+
+std::shared_ptr<DbResult> clsPrestacion::Leer(const QString& clausula, const QVariantList& valores)
+{
+    auto rs = Consultar(rdoConnection,
+                       QStringLiteral("SELECT IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, Descripcion, "
+                       "Observaciones FROM Prestaciones ") + clausula, valores, kFuente);
     try {
-        Conectar(rdoConnection);
-        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
-            QStringLiteral("SELECT IdObraSocial, CodigoPrestacion, CodigoInterno, Valor1, Valor2, Descripcion, "
-                           "Observaciones FROM Prestaciones ") + condicion,
-            p));
         if (!rs->EOF_()) {
             CodigoPrestacion = ATexto(rs->value(1));
             CodigoInterno = ATexto(rs->value(2));
             Descripcion = ATexto(rs->value(5));
         }
-        return rs;
     } catch (...) {
         Relanzar(kFuente);
     }
+    return rs;
 }
 
 QString clsPrestacion::BuscarValoracion(const QString& pCodigoEmpresa)
@@ -92,7 +108,7 @@ QString clsPrestacion::BuscarValoracion(const QString& pCodigoEmpresa)
         QVariantList p;
         if (!pCodigoEmpresa.isEmpty()) {
             sql += QStringLiteral(" WHERE os.Empresa = ?");
-            p << Numero(pCodigoEmpresa);
+            p << NumeroParaGuardar(pCodigoEmpresa);
         }
         sql += QStringLiteral(" GROUP BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion"
                               " ORDER BY os.Nombre, Transaccion.PlanAsociado, ItemPrestaciones.CodigoPrestacion");

@@ -1,11 +1,11 @@
 #include "config/clsPrestador.h"
 
 #include "config/modTablas.h"
-#include "engine/modUtils.h"
 #include "platform/Database.h"
 #include "platform/Vb.h"
 
 using namespace modTablas;
+using namespace ValoresBD;
 
 namespace {
 const QString kFuente = QStringLiteral("clsPrestador");
@@ -24,7 +24,18 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
                             const QString& pAdmisor, const QVariant& pBaja, const QVariant& pLicencia,
                             const QString& sCondicion, const QString& pRequiereMatPrescriptor)
 {
-    const QString clausula = Clausula(sCondicion);
+    return Procesar(iOpcion, pIdPrestador, pNombre, pCuit, pRequierePrescripcion, pOdontologo, pcodigoOSDE,
+                    pPredeterminado, pFilial, pAdmisor, pBaja, pLicencia, SinValores(sCondicion),
+                    pRequiereMatPrescriptor);
+}
+
+bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QString& pNombre, const QString& pCuit,
+                            const QString& pRequierePrescripcion, const QString& pOdontologo,
+                            const QString& pcodigoOSDE, const QString& pPredeterminado, const QString& pFilial,
+                            const QString& pAdmisor, const QVariant& pBaja, const QVariant& pLicencia,
+                            const CondicionSQL& condicion, const QString& pRequiereMatPrescriptor)
+{
+    const QString clausula = Clausula(condicion.Texto);
     try {
         QString sql;
         QVariantList p;
@@ -36,28 +47,32 @@ bool clsPrestador::Procesar(int iOpcion, const QString& pIdPrestador, const QStr
             sql = QStringLiteral("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, "
                                  "codigoOSDE, Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            p = {Numero(id), Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo),
-                 Numero(pcodigoOSDE), Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+            p = {NumeroParaGuardar(id), TextoParaGuardar(pNombre), TextoParaGuardar(pCuit),
+                 VerdadNoCero(pRequierePrescripcion), NumeroParaGuardar(pOdontologo),
+                 NumeroParaGuardar(pcodigoOSDE), VerdadNoCero(pPredeterminado), NumeroParaGuardar(pFilial),
+                                   NumeroParaGuardar(pAdmisor), VerdadNoCero(pBaja),
                  Vb::CStr(pLicencia), MatPrescriptor(pRequiereMatPrescriptor)};
             break;
         }
         case 2:
             sql = QStringLiteral("DELETE FROM Prestadores") + clausula;
+            p = condicion.Valores;
             break;
         case 3:
             sql = QStringLiteral("UPDATE Prestadores SET Nombre = ?, Cuit = ?, RequierePrescripcion = ?, Odontologo = ?, "
                                  "codigoOSDE = ?, Predeterminado = ?, Filial = ?, Admisor = ?, Baja = ?, "
                                  "RequiereMatPrescriptor = ?, Licencia = ?") + clausula;
-            p = {Texto(pNombre), Texto(pCuit), Verdad(pRequierePrescripcion), Numero(pOdontologo), Numero(pcodigoOSDE),
-                 Verdad(pPredeterminado), Numero(pFilial), Numero(pAdmisor), Verdad(pBaja),
+            p = {TextoParaGuardar(pNombre), TextoParaGuardar(pCuit), VerdadNoCero(pRequierePrescripcion),
+                 NumeroParaGuardar(pOdontologo), NumeroParaGuardar(pcodigoOSDE),
+                 VerdadNoCero(pPredeterminado), NumeroParaGuardar(pFilial), NumeroParaGuardar(pAdmisor),
+                              VerdadNoCero(pBaja),
                  MatPrescriptor(pRequiereMatPrescriptor), Vb::CStr(pLicencia)};
+            p += condicion.Valores;
             break;
         default:
-            throw DbError(DbError::NumeroErrorOdbc, kFuente, QStringLiteral("42000: Sentencia SQL vacía"),
-                          QStringLiteral("42000"));
+            OpcionInvalida(kFuente);
         }
-        Conectar(rdoConnection);
-        rdoConnection->Execute(sql, p);
+        Ejecutar(rdoConnection, sql, p, kFuente);
     } catch (const DbError& e) {
         // A provider that is already there: recognised by SQLSTATE, whatever the driver.
         if (e.isUniqueViolation())
@@ -81,31 +96,38 @@ std::shared_ptr<DbResult> clsPrestador::Buscar(const QString& sWhere, const QStr
     } else {
         return nullptr;
     }
+    return Leer(condicion, p);
+}
+
+std::shared_ptr<DbResult> clsPrestador::Buscar(const CondicionSQL& condicion)
+{
+    return Leer(Clausula(condicion.Texto), condicion.Valores);
+}
+
+std::shared_ptr<DbResult> clsPrestador::Leer(const QString& clausula, const QVariantList& valores)
+{
+    auto rs = Consultar(rdoConnection,
+                       QStringLiteral("SELECT IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, codigoOSDE, "
+                       "Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor FROM Prestadores ") + clausula, valores, kFuente);
     try {
-        Conectar(rdoConnection);
-        auto rs = std::make_shared<DbResult>(rdoConnection->Query(
-            QStringLiteral("SELECT IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, codigoOSDE, "
-                           "Predeterminado, Filial, Admisor, Baja, Licencia, RequiereMatPrescriptor FROM Prestadores ")
-                + condicion,
-            p));
         if (!rs->EOF_()) {
             idPrestador = AEntero16(rs->value(0));
             Nombre = ATexto(rs->value(1));
             Cuit = ATexto(rs->value(2));
-            RequierePrescripcion = AFlag(rs->value(3));
+            RequierePrescripcion = NuloAVerdad(rs->value(3));
             Odontologo = AEntero16(rs->value(4));
             codigoOSDE = ADoble(rs->value(5));
-            Predeterminado = AFlag(rs->value(6));
+            Predeterminado = NuloAVerdad(rs->value(6));
             Filial = AEntero16(rs->value(7));
             Admisor = AEntero16(rs->value(8));
             Baja = AEntero16(rs->value(9));
             Licencia = ATexto(rs->value(10));
             RequiereMatPrescriptor = AEntero16(rs->value(11));
         }
-        return rs;
     } catch (...) {
         Relanzar(kFuente);
     }
+    return rs;
 }
 
 qint32 clsPrestador::MaxID()

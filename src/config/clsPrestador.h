@@ -1,4 +1,6 @@
 #pragma once
+#include "config/CondicionSQL.h"
+
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -33,13 +35,22 @@ public:
                   const QString& pPredeterminado, const QString& pFilial, const QString& pAdmisor,
                   const QVariant& pBaja, const QVariant& pLicencia, const QString& sCondicion,
                   const QString& pRequiereMatPrescriptor);
+    // The same with a condition whose values are bound (options 2 and 3).
+    bool Procesar(int iOpcion, const QString& pIdPrestador, const QString& pNombre, const QString& pCuit,
+                  const QString& pRequierePrescripcion, const QString& pOdontologo, const QString& pcodigoOSDE,
+                  const QString& pPredeterminado, const QString& pFilial, const QString& pAdmisor,
+                  const QVariant& pBaja, const QVariant& pLicencia, const CondicionSQL& condicion,
+                  const QString& pRequiereMatPrescriptor);
     // The rows of the condition, or of the CUIT; null when neither gives a condition.
     std::shared_ptr<DbResult> Buscar(const QString& sWhere, const QString& Cuit);
+    // The rows of a condition whose values are bound; the first row fills the fields.
+    std::shared_ptr<DbResult> Buscar(const CondicionSQL& condicion);
     // The next free provider id (1 on an empty table).
     qint32 MaxID();
     // Runs this object's statements on the caller's connection.
     void setConeccion(std::shared_ptr<Database> cn) { rdoConnection = std::move(cn); }
 
 private:
+    std::shared_ptr<DbResult> Leer(const QString& clausula, const QVariantList& valores);
     std::shared_ptr<Database> rdoConnection;
 };

@@ -1,6 +1,8 @@
 #include "config/modRegistry.h"
 
 #include "platform/Dialogs.h"
+#include "platform/EscrituraSegura.h"
+#include "platform/Lineas.h"
 #include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace modRegistry {
 
@@ -77,9 +78,7 @@ bool LeerArchivo(QList<Valor>& valores, bool& existe)
         return false;
     const QString text = QString::fromUtf8(f.readAll());
     bool enClave = false;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    for (const QString& line : Lineas::Separar(text)) {
         if (line.startsWith(QLatin1Char('['))) {
             enClave = line.compare(kSeccion, Qt::CaseInsensitive) == 0;
             continue;
@@ -130,11 +129,8 @@ bool EscribirArchivo(const QList<Valor>& valores)
             text += QLatin1Char('"') + Escapar(v.texto) + QLatin1Char('"');
         text += kCrLf;
     }
-    QSaveFile f(ArchivoRegistro());
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(text.toUtf8());
-    return f.commit();
+    // Whole or not at all: a failed write leaves the old registry as it was.
+    return EscrituraSegura::EscribirArchivo(ArchivoRegistro(), text.toUtf8(), nullptr, true);
 }
 
 void MostrarError(const QString& cabecera, const QString& etiqueta, const QString& clave, int codigo,

@@ -1,7 +1,5 @@
 #include "config/modTablas.h"
 
-#include "platform/Vb.h"
-
 #include <exception>
 
 namespace modTablas {
@@ -44,80 +42,33 @@ QString CondicionBuscar(const QString& sWhere)
     return Clausula(sWhere);
 }
 
-bool Verdad(const QVariant& valor)
+void Ejecutar(std::shared_ptr<Database>& conexion, const QString& sql, const QVariantList& valores,
+              const QString& fuente)
 {
-    if (!valor.isValid() || valor.isNull())
-        throw VbError(94, QString(), QStringLiteral("Invalid use of Null"));
-    if (valor.typeId() == QMetaType::Bool)
-        return valor.toBool();
-    if (valor.typeId() == QMetaType::QString) {
-        const QString t = valor.toString().trimmed();
-        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-            || t.compare(QLatin1String("verdadero"), Qt::CaseInsensitive) == 0)
-            return true;
-        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0
-            || t.compare(QLatin1String("falso"), Qt::CaseInsensitive) == 0)
-            return false;
-        if (!Vb::IsNumeric(t))
-            throw VbError(VbError::TypeMismatch, QString(), QStringLiteral("Type mismatch"));
-        return Vb::Val(t) != 0;
+    try {
+        Conectar(conexion);
+        conexion->Execute(sql, valores);
+    } catch (...) {
+        Relanzar(fuente);
     }
-    return Vb::CDblValue(valor) != 0;
 }
 
-QVariant Numero(const QString& texto)
+std::shared_ptr<DbResult> Consultar(std::shared_ptr<Database>& conexion, const QString& sql,
+                                    const QVariantList& valores, const QString& fuente)
 {
-    const QString t = texto.trimmed();
-    if (t.isEmpty())
-        return QVariant(qint64(0));
-    if (!Vb::IsNumeric(t))
-        throw VbError(VbError::TypeMismatch, QString(), QStringLiteral("Type mismatch"));
-    const QString digits = Vb::ValIntegerDigits(t);
-    if (!digits.isEmpty()) {
-        bool ok = false;
-        const qint64 n = digits.toLongLong(&ok);
-        if (ok)
-            return QVariant(n);
+    try {
+        Conectar(conexion);
+        return std::make_shared<DbResult>(conexion->Query(sql, valores));
+    } catch (...) {
+        Relanzar(fuente);
     }
-    return QVariant(Vb::Val(t));
 }
 
-QString Texto(const QString& texto)
+void OpcionInvalida(const QString& fuente)
 {
-    return texto.isNull() ? QStringLiteral("") : texto;
+    throw DbError(DbError::NumeroErrorOdbc, fuente, QStringLiteral("42000: Sentencia SQL vacía"), QStringLiteral("42000"));
 }
 
-QString ATexto(const QVariant& valor)
-{
-    return Vb::CStr(valor);
-}
-
-qint16 AEntero16(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return 0;
-    return Vb::CInt(Vb::Val(Vb::CStr(valor)));
-}
-
-qint32 AEntero32(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return 0;
-    return Vb::CLng(Vb::Val(Vb::CStr(valor)));
-}
-
-double ADoble(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return 0;
-    return Vb::Val(Vb::CStr(valor));
-}
-
-bool AFlag(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return false;
-    return Vb::Val(Vb::CStr(valor)) != 0;
-}
+CondicionSQL SinValores(const QString& condicion) { return CondicionSQL{condicion, {}}; }
 
 }

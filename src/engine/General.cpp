@@ -10,7 +10,6 @@
 
 namespace General {
 
-std::shared_ptr<clsConfig> gConfig;
 QString DirectorioTrabajo;
 QStringList Licencias;
 QString LicenciaSeleccionada;

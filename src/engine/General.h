@@ -5,14 +5,12 @@
 #include <memory>
 #include <optional>
 
-class clsConfig;
 class clsTransaccion;
 
-// The program-wide state and the fixed-width field routines shared by every subsystem.
+// The program-wide state and the fixed-width field routines shared by every subsystem. The
+// globals of configuration types are declared with the configuration (config/GeneralConfiguracion.h).
 namespace General {
 
-// The program's one configuration; the configuration window replaces it.
-extern std::shared_ptr<clsConfig> gConfig;
 // The communications client's working folder.
 extern QString DirectorioTrabajo;
 // Account codes found in the client's "_druvex.emp", numbered from 0.

@@ -1,15 +1,11 @@
 #include "engine/clsCierres.h"
 
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
-#include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -18,7 +14,6 @@ const QString kArchivo = QStringLiteral("_sal.0");
 // Answer fields: error code at 41, comment at 45.
 constexpr int kPosCodigo = 41;
 constexpr int kPosComentario = 45;
-constexpr int kFinComentario = 84;
 
 // The client knows the values 1 and 2; any way of writing them ("01", " 1") is that digit.
 QString valorActualiza(const QString& value)
@@ -77,15 +72,7 @@ bool clsCierres::GrabarSAL0(const QString& carpetaTerminal)
     try {
         m_existo = true;
         const QByteArray bytes = Codec1252::encode(RegistroSAL0());
-        const QString carpeta = Paths::Join(carpetaTerminal, QStringLiteral("upload"));
-        if (!QFileInfo(carpeta).isDir() && !QDir().mkpath(carpeta))
-            throw VbError(VbError::PathNotFound, kClase, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
-        QFile file(Paths::Join(carpeta, kArchivo));
-        if (!file.open(QIODevice::ReadWrite))
-            throw VbError(75, kClase, QStringLiteral("Error de acceso a la ruta o el archivo: ") + file.fileName());
-        const bool escrito = file.seek(0) && file.write(bytes) == bytes.size() && file.flush();
-        file.close();
-        if (!escrito) throw VbError(57, kClase, QStringLiteral("Error de E/S en el dispositivo: ") + file.fileName());
+        CarpetaTerminal(carpetaTerminal).GrabarArchivo(kArchivo, bytes, kClase, true);
         return true;
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
@@ -96,8 +83,7 @@ clsItemError clsCierres::LeerSAL0(const QString& carpetaTerminal)
 {
     clsItemError resultado;
     try {
-        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSAL0, kFinComentario, kPosCodigo,
-                                                 kPosComentario, kClase);
+        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSAL0, kPosCodigo, kPosComentario, kClase);
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }

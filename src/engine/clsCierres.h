@@ -27,7 +27,7 @@ public:
     void setActualizarPrestadores(const QString& value);
     void setActualizarEfectores(const QString& value);
 
-    // Writes the request record, creating the "upload" folder when it is missing. A close
+    // Writes the request record, creating the upload folder when it is missing. A close
     // number longer than its field raises VbError 6 and nothing is written.
     bool GrabarSAL0(const QString& carpetaTerminal);
     // The first answer record: an item with its code and comment when the code is an error,

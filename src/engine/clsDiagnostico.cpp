@@ -6,17 +6,13 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
-
 namespace {
 
 const QString kClase = QStringLiteral("clsDiagnostico");
 const QString kArchivo = QStringLiteral("_svl.4");
-// Answer fields: error code at 11, comment at 15; a record cut short still holds an answer
-// when it reaches the end of the comment.
+// Answer fields: error code at 11, comment at 15.
 constexpr int kPosCodigo = 11;
 constexpr int kPosComentario = 15;
-constexpr int kFinComentario = 54;
 
 }
 
@@ -27,7 +23,7 @@ qint16 clsDiagnostico::AbrirArchivo(const QString& carpetaTerminal)
 
 bool clsDiagnostico::CerrarArchivo(qint16 archivo)
 {
-    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
+    return modRegistros::CerrarSubida(m_archivos, archivo);
 }
 
 QString clsDiagnostico::RegistroSVL4() const
@@ -49,8 +45,7 @@ bool clsDiagnostico::GrabarRegistroSVL4(qint16 posicion, const QString& carpetaT
         const QByteArray bytes = Codec1252::encode(RegistroSVL4());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
         if (archivo)
-            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, qint64(posicion - 1) * LargoSVL4, bytes,
-                                                      kClase);
+            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, posicion, LargoSVL4, bytes, kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsDiagnostico.GrabarRegistroSVL4"), e.description);
@@ -60,20 +55,11 @@ bool clsDiagnostico::GrabarRegistroSVL4(qint16 posicion, const QString& carpetaT
 
 ListaErrores clsDiagnostico::LeerSVL4(const QString& carpetaTerminal)
 {
-    ListaErrores resultado;
     try {
-        const QStringList registros =
-            modRegistros::RegistrosRespuesta(carpetaTerminal, kArchivo, LargoSVL4, kFinComentario, kClase);
-        for (const QString& registro : registros) {
-            clsItemError item;
-            item.Tipo = 1;
-            item.Clave = QStringLiteral("Svl4");
-            item.Error = Vb::Mid(registro, kPosCodigo, 4);
-            item.Comentario = Vb::Mid(registro, kPosComentario, 40);
-            resultado.append(item);
-        }
+        const ListaErrores resultado = modRegistros::LeerItems(
+            carpetaTerminal, {kArchivo, QStringLiteral("Svl4"), LargoSVL4, kPosCodigo, kPosComentario}, kClase);
+        return resultado;
     } catch (const VbError& e) {
         throw VbError(e.number, QStringLiteral("clsDiagnostico.LeerSVL4"), e.description);
     }
-    return resultado;
 }

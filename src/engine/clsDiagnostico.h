@@ -1,11 +1,8 @@
 #pragma once
 #include "engine/clsItemError.h"
+#include "engine/modRegistros.h"
 
 #include <QString>
-#include <map>
-#include <memory>
-
-class QFile;
 
 // One diagnosis of a request: a record of "upload/_svl.4". The client answers in
 // "download/_svl.4" with the same layout.
@@ -29,5 +26,5 @@ private:
     QString RegistroSVL4() const;
 
     QString m_diagnostico;
-    std::map<qint16, std::shared_ptr<QFile>> m_archivos;
+    modRegistros::TablaArchivos m_archivos;
 };

@@ -6,17 +6,13 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
-
 namespace {
 
 const QString kClase = QStringLiteral("clsItemMedicamento");
 const QString kArchivo = QStringLiteral("_svl.3");
-// Answer fields: error code at 171, comment at 175; a record cut short still holds an answer
-// when it reaches the end of the comment.
+// Answer fields: error code at 171, comment at 175.
 constexpr int kPosCodigo = 171;
 constexpr int kPosComentario = 175;
-constexpr int kFinComentario = 214;
 
 }
 
@@ -27,7 +23,7 @@ qint16 clsItemMedicamento::AbrirArchivo(const QString& carpetaTerminal)
 
 bool clsItemMedicamento::CerrarArchivo(qint16 archivo)
 {
-    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
+    return modRegistros::CerrarSubida(m_archivos, archivo);
 }
 
 QString clsItemMedicamento::RegistroSVL3() const
@@ -58,8 +54,7 @@ bool clsItemMedicamento::GrabarRegistroSVL3(qint16 posicion, const QString& carp
         const QByteArray bytes = Codec1252::encode(RegistroSVL3());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
         if (archivo)
-            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, qint64(posicion - 1) * LargoSVL3, bytes,
-                                                      kClase);
+            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, posicion, LargoSVL3, bytes, kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsItemMedicamento.GrabarRegistroSVL3"), e.description);
@@ -69,21 +64,13 @@ bool clsItemMedicamento::GrabarRegistroSVL3(qint16 posicion, const QString& carp
 
 ListaErrores clsItemMedicamento::LeerSVL3(const QString& carpetaTerminal)
 {
-    ListaErrores resultado;
     try {
-        const QStringList registros =
-            modRegistros::RegistrosRespuesta(carpetaTerminal, kArchivo, LargoSVL3, kFinComentario, kClase);
-        for (const QString& registro : registros) {
-            clsItemError item;
-            item.Tipo = 1;
-            item.Clave = QStringLiteral("SVL3");
-            item.Error = Vb::Mid(registro, kPosCodigo, 4);
-            item.Comentario = Vb::Mid(registro, kPosComentario, 40);
-            resultado.append(item);
-            m_codigoErrorPrescripcion = Vb::Right(QStringLiteral("00") + Vb::Trim(item.Error), 2);
-        }
+        QString ultimo;
+        const ListaErrores resultado = modRegistros::LeerItems(
+            carpetaTerminal, {kArchivo, QStringLiteral("SVL3"), LargoSVL3, kPosCodigo, kPosComentario}, kClase, &ultimo);
+        if (!ultimo.isNull()) m_codigoErrorPrescripcion = Vb::Right(QStringLiteral("00") + Vb::Trim(ultimo), 2);
+        return resultado;
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }
-    return resultado;
 }

@@ -1,11 +1,8 @@
 #pragma once
 #include "engine/clsItemError.h"
+#include "engine/modRegistros.h"
 
 #include <QString>
-#include <map>
-#include <memory>
-
-class QFile;
 
 // One medicine of a prescription: a record of "upload/_svl.3". The client answers in
 // "download/_svl.3" with the same layout, one record per medicine.
@@ -34,5 +31,5 @@ private:
     QString m_troquel;
     QString m_cantidad;
     QString m_codigoErrorPrescripcion;
-    std::map<qint16, std::shared_ptr<QFile>> m_archivos;
+    modRegistros::TablaArchivos m_archivos;
 };

@@ -6,17 +6,13 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
-
 namespace {
 
 const QString kClase = QStringLiteral("clsItemTicket");
 const QString kArchivo = QStringLiteral("_svl.2");
-// Answer fields: error code at 87, comment at 91; a record cut short still holds an answer
-// when it reaches the end of the comment.
+// Answer fields: error code at 87, comment at 91.
 constexpr int kPosCodigo = 87;
 constexpr int kPosComentario = 91;
-constexpr int kFinComentario = 130;
 
 }
 
@@ -27,7 +23,7 @@ qint16 clsItemTicket::AbrirArchivo(const QString& carpetaTerminal)
 
 bool clsItemTicket::CerrarArchivo(qint16 archivo)
 {
-    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
+    return modRegistros::CerrarSubida(m_archivos, archivo);
 }
 
 QString clsItemTicket::RegistroSVL2() const
@@ -60,8 +56,7 @@ bool clsItemTicket::GrabarRegistroSVL2(qint16 posicion, const QString& carpetaTe
         const QByteArray bytes = Codec1252::encode(RegistroSVL2());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
         if (archivo)
-            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, qint64(posicion - 1) * LargoSVL2, bytes,
-                                                      kClase);
+            resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, posicion, LargoSVL2, bytes, kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsItemTicket.GrabarRegistroSVL2"), e.description);
@@ -71,21 +66,13 @@ bool clsItemTicket::GrabarRegistroSVL2(qint16 posicion, const QString& carpetaTe
 
 ListaErrores clsItemTicket::LeerSVL2(const QString& carpetaTerminal)
 {
-    ListaErrores resultado;
     try {
-        const QStringList registros =
-            modRegistros::RegistrosRespuesta(carpetaTerminal, kArchivo, LargoSVL2, kFinComentario, kClase);
-        for (const QString& registro : registros) {
-            clsItemError item;
-            item.Tipo = 1;
-            item.Clave = QStringLiteral("SVL2");
-            item.Error = Vb::Mid(registro, kPosCodigo, 4);
-            item.Comentario = Vb::Mid(registro, kPosComentario, 40);
-            resultado.append(item);
-            m_codigoErrorPrestacion = Vb::Right(QStringLiteral("00") + Vb::Trim(item.Error), 2);
-        }
+        QString ultimo;
+        const ListaErrores resultado = modRegistros::LeerItems(
+            carpetaTerminal, {kArchivo, QStringLiteral("SVL2"), LargoSVL2, kPosCodigo, kPosComentario}, kClase, &ultimo);
+        if (!ultimo.isNull()) m_codigoErrorPrestacion = Vb::Right(QStringLiteral("00") + Vb::Trim(ultimo), 2);
+        return resultado;
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }
-    return resultado;
 }

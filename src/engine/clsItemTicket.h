@@ -1,11 +1,8 @@
 #pragma once
 #include "engine/clsItemError.h"
+#include "engine/modRegistros.h"
 
 #include <QString>
-#include <map>
-#include <memory>
-
-class QFile;
 
 // One service line of a request: a record of "upload/_svl.2". The answer of the client comes
 // back in "download/_svl.2" with the same layout, one record per service.
@@ -42,5 +39,5 @@ private:
     QString m_piezaDental;
     QString m_caraDental;
     QString m_codigoErrorPrestacion;
-    std::map<qint16, std::shared_ptr<QFile>> m_archivos;
+    modRegistros::TablaArchivos m_archivos;
 };

@@ -1,19 +1,21 @@
 #include "engine/clsTicket.h"
 
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
+#include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
-#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QDir>
-#include <QFile>
+#include <optional>
 
 namespace {
 
 const QString kOrigen = QStringLiteral("clsTicket");
 const QString kFinDeRegistro = QStringLiteral("\r\n");
+// The answer code ends at byte 311 of the header answer.
+constexpr int kFinCodigoRespuesta = 311;
 
 QString blancos(int n) { return QString(n, QLatin1Char(' ')); }
 
@@ -41,22 +43,11 @@ bool soloDigitos(const QString& s)
     return true;
 }
 
-// Writes one record as the whole file `nombre` of the terminal folder's "upload" folder. The
+// Writes one record as the whole file `nombre` of the terminal folder's upload folder. The
 // file is written anew, so nothing of an earlier, longer file is left behind the record.
 void grabarRegistro(const QString& carpetaTerminal, const QString& nombre, const QString& registro)
 {
-    const QString carpeta = Paths::Join(carpetaTerminal, QStringLiteral("upload"));
-    if (!QDir(carpeta).exists() && !QDir().mkpath(carpeta))
-        throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
-    const QString ruta = Paths::Join(carpeta, nombre);
-    QFile file(ruta);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw VbError(75, kOrigen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    const QByteArray bytes = Codec1252::encode(registro);
-    const bool escrito = file.write(bytes) == bytes.size();
-    file.close();
-    if (!escrito || file.error() != QFileDevice::NoError)
-        throw VbError(57, kOrigen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+    CarpetaTerminal(carpetaTerminal).GrabarArchivo(nombre, Codec1252::encode(registro), kOrigen, true);
 }
 
 }
@@ -338,23 +329,23 @@ bool clsTicket::GrabarSVL6(const QString& carpetaTerminal)
 clsItemError clsTicket::LeerSVL1(const QString& carpetaTerminal)
 {
     clsItemError resultado;
-    // The client's folder and file may come in any case; a missing answer is no answer, and
-    // looking for it never leaves a file behind.
-    const QString descarga = Paths::FindCaseInsensitive(Paths::Normalize(carpetaTerminal), QStringLiteral("download"));
-    if (descarga.isEmpty()) return resultado;
-    const QString ruta = Paths::FindCaseInsensitive(descarga, QStringLiteral("_svl.1"));
-    if (ruta.isEmpty()) return resultado;
+    // The client's folder and file may come in any case; a missing or empty answer is no
+    // answer, and looking for it never leaves a file behind.
+    std::optional<QStringList> registros;
+    try {
+        registros = CarpetaTerminal(carpetaTerminal).LeerRegistros(QStringLiteral("_svl.1"), LargoSVL1, kOrigen);
+    } catch (const VbError& e) {
+        throw VbError(e.number, kOrigen, e.description);
+    }
+    if (!registros || registros->isEmpty()) return resultado;
 
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VbError(75, kOrigen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    const QByteArray bytes = file.read(LargoSVL1);
-    file.close();
-    if (bytes.isEmpty()) return resultado;
-
-    // A record cut short reads as blanks where its bytes are missing.
-    QString registro = Codec1252::decode(bytes);
-    if (registro.size() < LargoSVL1) registro += blancos(LargoSVL1 - registro.size());
+    // A record cut after its answer code reads as blanks where its bytes are missing; one cut
+    // before the end of the code cannot tell a rejection ("0051") from an approval ("00").
+    const QString& leido = registros->first();
+    if (leido.size() < kFinCodigoRespuesta)
+        throw VbError(modRegistros::ErrorRespuestaIncompleta, kOrigen,
+                      QStringLiteral("Respuesta incompleta del cliente: _svl.1 de %1 bytes").arg(leido.size()));
+    const QString registro = leido.leftJustified(LargoSVL1, QLatin1Char(' '));
 
     m_numeroAutorizacion = Vb::Mid(registro, 261, 12);
     m_numeroAutorizacionComplementaria = Vb::Mid(registro, 238, 12);
@@ -364,11 +355,7 @@ clsItemError clsTicket::LeerSVL1(const QString& carpetaTerminal)
     m_codigoRespuesta = Vb::Mid(registro, 308, 4);
     m_mensaje1 = Vb::Mid(registro, 312, 40);
 
-    // Only blanks and zeros mean "no error": a code such as "E001" is an error too.
-    bool esError = false;
-    for (QChar c : m_codigoRespuesta)
-        if (c != QLatin1Char('0') && c != QLatin1Char(' ')) esError = true;
-    if (esError) {
+    if (modRegistros::ErrorEnCabecera(m_codigoRespuesta)) {
         resultado.Tipo = 1;
         resultado.Error = m_codigoRespuesta;
         resultado.Comentario = Vb::Mid(registro, 312, 40);

@@ -45,14 +45,14 @@ public:
     void setAUNTRA(const QString& value);
     void setAUHORP(const QString& value);
 
-    // Each writer takes the terminal folder, writes its record into its "upload" folder and
+    // Each writer takes the terminal folder, writes its record into its upload folder and
     // returns true; a failure (also a numeric field that does not fit) raises VbError with
     // the source "clsTicket" and nothing is written.
     bool GrabarSVL1(const QString& carpetaTerminal);
     bool GrabarSVL5(const QString& carpetaTerminal);
     bool GrabarSVL6(const QString& carpetaTerminal);
 
-    // Reads the answered header from the terminal folder's "download" folder. The result
+    // Reads the answered header from the terminal folder's download folder. The result
     // carries the answer code and comment when the code is an error, else it is empty.
     clsItemError LeerSVL1(const QString& carpetaTerminal);
 

@@ -1,5 +1,6 @@
 #include "engine/clsTransaccion.h"
 
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/clsCierres.h"
 #include "engine/clsItemTicket.h"
@@ -12,80 +13,17 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-const QString kUpload = QStringLiteral("upload");
-const QString kDownload = QStringLiteral("download");
-const QString kTx = QStringLiteral("tx");
-const QString kEstado = QStringLiteral("estado.rsp");
 constexpr qint32 kErrorAcceso = 75;
-
-// Every entry of the folder whose name equals `nombre` without regard to case.
-QStringList EntradasSinMayusculas(const QString& carpeta, const QString& nombre)
-{
-    QStringList result;
-    const QDir dir(carpeta);
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& e : entries)
-        if (e.compare(nombre, Qt::CaseInsensitive) == 0) result << dir.filePath(e);
-    return result;
-}
-
-// Removes every spelling of the file `nombre` in the folder; false when one stays.
-bool BorrarSinMayusculas(const QString& carpeta, const QString& nombre)
-{
-    bool ok = true;
-    for (const QString& p : EntradasSinMayusculas(carpeta, nombre)) {
-        const QFileInfo info(p);
-        if (info.isDir() && !info.isSymLink()) { ok = false; continue; }
-        if (!QFile::remove(p)) ok = false;
-    }
-    return ok;
-}
-
-// Deletes the files (and links) directly inside a folder, never following a link.
-void VaciarCarpeta(const QString& carpeta)
-{
-    const QDir dir(carpeta);
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& e : entries)
-        if (e.isSymLink() || !e.isDir()) QFile::remove(e.filePath());
-}
 
 QString CodigoDosCifras(const QString& valor, const QString& defecto)
 {
     QString v = Vb::Trim(valor);
     if (v.isEmpty()) v = defecto;
     return Vb::Right(QStringLiteral("00") + v, 2);
-}
-
-// Lines of a text as the runtime's line input reads them: CR LF, CR or LF end a line, and a
-// line end at the very end gives no extra empty line.
-QStringList Lineas(const QString& texto)
-{
-    QStringList lines;
-    QString current;
-    bool pending = false;
-    for (int i = 0; i < texto.size(); ++i) {
-        const QChar c = texto.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto.at(i + 1) == QLatin1Char('\n')) ++i;
-            lines << current;
-            current.clear();
-            pending = false;
-        } else {
-            current += c;
-            pending = true;
-        }
-    }
-    if (pending) lines << current;
-    return lines;
 }
 
 }
@@ -141,18 +79,12 @@ void clsTransaccion::setPasoDRUVEX(const QString& value)
         m_TerminalFijo.clear();
     }
     m_CarpetaBase = Paths::WithTrailingSlash(Vb::Trim(m_CarpetaBase));
-    if (m_CarpetaBase.isEmpty()) return;
-    const QString tx = Paths::FindCaseInsensitive(m_CarpetaBase, kTx);
-    if (tx.isEmpty() || !QFileInfo(tx).isDir()) QDir().mkdir(m_CarpetaBase + kTx);
+    ::CarpetaTerminal::AsegurarCarpetaDisparo(m_CarpetaBase);
 }
 
-QString clsTransaccion::ArchivoDisparador() const
-{
-    if (m_CarpetaBase.isEmpty() || m_NombreTerminal.isEmpty()) return QString();
-    QString tx = Paths::FindCaseInsensitive(m_CarpetaBase, kTx);
-    if (tx.isEmpty()) tx = m_CarpetaBase + kTx;
-    return Paths::Join(tx, m_NombreTerminal);
-}
+QString clsTransaccion::ArchivoDisparador() const { return Terminal().ArchivoDisparador(); }
+
+::CarpetaTerminal clsTransaccion::Terminal() const { return ::CarpetaTerminal(m_CarpetaTerminal); }
 
 void clsTransaccion::setLicencia(const QString& value)
 {
@@ -184,55 +116,36 @@ bool clsTransaccion::PrepararCarpetaTerminal()
     if (!m_TerminalFijo.isEmpty()) {
         m_NombreTerminal = m_TerminalFijo;
         m_CarpetaTerminal = m_CarpetaBase + m_NombreTerminal;
-        if (!QFileInfo(m_CarpetaTerminal).isDir() && !QDir().mkdir(m_CarpetaTerminal)) return false;
     } else {
-        // The letters are kept between tries, so every retry asks for a longer name; mkdir
-        // fails for an existing folder, which makes taking a name atomic.
+        // The letters are kept between tries, so every retry asks for a longer name; taking a
+        // name is atomic, since a folder that exists is never taken.
         QString letras;
         bool hecho = false;
         for (int intento = 0; intento < 32 && !hecho; ++intento) {
             for (int k = 0; k < 4; ++k)
                 letras += QChar(Vb::CInt(Platform::Rnd() * 25 + 65));
             const QString nombre = QStringLiteral("term") + letras;
-            const QString ruta = m_CarpetaBase + nombre;
-            if (!EntradasSinMayusculas(m_CarpetaBase, nombre).isEmpty()) continue;
-            if (QDir().mkdir(ruta)) {
+            const int reserva = ::CarpetaTerminal(m_CarpetaBase, nombre).Reservar();
+            if (reserva < 0) return false;
+            if (reserva > 0) {
                 m_NombreTerminal = nombre;
-                m_CarpetaTerminal = ruta;
+                m_CarpetaTerminal = m_CarpetaBase + nombre;
                 hecho = true;
-            } else if (!QFileInfo::exists(ruta)) {
-                return false;
             }
         }
         if (!hecho) return false;
     }
-    for (const QString& sub : {kUpload, kDownload}) {
-        const QString ruta = Paths::Join(m_CarpetaTerminal, sub);
-        if (!QFileInfo(ruta).isDir() && !QDir().mkdir(ruta)) return false;
-    }
+    const ::CarpetaTerminal terminal = Terminal();
+    if (!terminal.Crear()) return false;
     // Records left by an earlier exchange of a fixed folder must not go out again.
-    bool ok = true;
-    for (const QString& up : EntradasSinMayusculas(m_CarpetaTerminal, kUpload)) {
-        const std::optional<QStringList> files = General::ListarArchivos(up);
-        if (!files || !General::BorrarArchivos(*files)) ok = false;
-    }
-    return ok;
+    return terminal.VaciarSubida();
 }
 
 bool clsTransaccion::LimpiarDescargas()
 {
     colArchivos.clear();
     if (m_CarpetaTerminal.isEmpty()) return false;
-    bool ok = true;
-    for (const QString& down : EntradasSinMayusculas(m_CarpetaTerminal, kDownload)) {
-        const std::optional<QStringList> files = General::ListarArchivos(down);
-        if (!files) { ok = false; continue; }
-        colArchivos << *files;
-        if (!General::BorrarArchivos(*files)) ok = false;
-        const std::optional<QStringList> left = General::ListarArchivos(down);
-        if (!left || !left->isEmpty()) ok = false;
-    }
-    return ok;
+    return Terminal().VaciarDescarga(colArchivos);
 }
 
 QByteArray clsTransaccion::RegistroControlSVL0() const
@@ -247,31 +160,19 @@ QByteArray clsTransaccion::RegistroControlSVL0() const
 bool clsTransaccion::EscribirControlSVL0()
 {
     static const QString kOrigen = QStringLiteral("clsTransaccion.EscribirControlSVL0");
+    const ::CarpetaTerminal terminal = Terminal();
     // A stale status, in any spelling, would end the new wait at once.
-    if (!BorrarSinMayusculas(m_CarpetaTerminal, kEstado))
-        throw VbError(kErrorAcceso, kOrigen, QStringLiteral("No se pudo borrar ") + kEstado);
-
-    QString upload = Paths::FindCaseInsensitive(m_CarpetaTerminal, kUpload);
-    if (upload.isEmpty()) upload = Paths::Join(m_CarpetaTerminal, kUpload);
-    const QString ruta = Paths::Join(upload, QStringLiteral("_svl.0"));
-    QFile file(ruta);
-    const QByteArray registro = RegistroControlSVL0();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(registro) != registro.size()) {
-        file.close();
-        throw VbError(kErrorAcceso, kOrigen, QStringLiteral("No se pudo escribir ") + ruta);
+    if (!terminal.BorrarEstado())
+        throw VbError(kErrorAcceso, kOrigen, QStringLiteral("No se pudo borrar el estado de ") + m_CarpetaTerminal);
+    try {
+        terminal.GrabarArchivo(QStringLiteral("_svl.0"), RegistroControlSVL0(), kOrigen, true);
+    } catch (const VbError& e) {
+        throw VbError(kErrorAcceso, kOrigen, e.description);
     }
-    file.close();
-
     // The trigger is the last thing written: its appearance tells the client the request is
     // complete. Without a "tx" folder the request stays without a trigger.
-    const QString tx = Paths::FindCaseInsensitive(m_CarpetaBase, kTx);
-    if (!tx.isEmpty() && QFileInfo(tx).isDir()) {
-        BorrarSinMayusculas(tx, m_NombreTerminal);
-        QFile trigger(Paths::Join(tx, m_NombreTerminal));
-        if (!trigger.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw VbError(kErrorAcceso, kOrigen, QStringLiteral("No se pudo crear ") + trigger.fileName());
-        trigger.close();
-    }
+    if (!terminal.CrearDisparador())
+        throw VbError(kErrorAcceso, kOrigen, QStringLiteral("No se pudo crear ") + terminal.ArchivoDisparador());
     return true;
 }
 
@@ -287,9 +188,7 @@ bool clsTransaccion::GrabarArchivoAdjunto()
     // A card read from a stripe may hold a "/", which must not lead into another folder.
     archivo.replace(QLatin1Char('/'), QLatin1Char('_'));
     archivo.replace(QLatin1Char('\\'), QLatin1Char('_'));
-    QString upload = Paths::FindCaseInsensitive(m_CarpetaTerminal, kUpload);
-    if (upload.isEmpty()) upload = Paths::Join(m_CarpetaTerminal, kUpload);
-    modUtils::ConvertirArchivoAHex(m_RutaAdjunto, Paths::Join(upload, archivo));
+    modUtils::ConvertirArchivoAHex(m_RutaAdjunto, Paths::Join(Terminal().Subida(), archivo));
     return true;
 }
 
@@ -297,28 +196,9 @@ void clsTransaccion::BorrarCarpetaTerminal()
 {
     // Only a folder directly below the working folder, named as this exchange's terminal,
     // is ever removed: never the client's working folder or anything beside it.
-    const QString nombre = m_NombreTerminal;
-    if (m_CarpetaBase.isEmpty() || nombre.isEmpty() || nombre == QLatin1String(".") ||
-        nombre == QLatin1String("..") || nombre.contains(QLatin1Char('/')) || nombre.contains(QLatin1Char('\\')))
-        return;
-    const QString terminal = m_CarpetaBase + nombre;
-    if (Paths::Normalize(m_CarpetaTerminal) != terminal) return;
-    const QFileInfo info(terminal);
-    if (info.isSymLink()) {
-        QFile::remove(terminal);
-        return;
-    }
-    if (!info.isDir()) return;
-    for (const QString& sub : {kUpload, kDownload}) {
-        for (const QString& ruta : EntradasSinMayusculas(terminal, sub)) {
-            const QFileInfo s(ruta);
-            if (s.isSymLink() || !s.isDir()) continue;
-            VaciarCarpeta(ruta);
-            QDir().rmdir(ruta);
-        }
-    }
-    VaciarCarpeta(terminal);
-    QDir().rmdir(terminal);
+    const ::CarpetaTerminal terminal(m_CarpetaBase, m_NombreTerminal);
+    if (terminal.Vacia() || Paths::Normalize(m_CarpetaTerminal) != terminal.Ruta()) return;
+    terminal.Borrar();
 }
 
 // ---- Answer reading -------------------------------------------------------------------
@@ -367,17 +247,7 @@ std::optional<QString> clsTransaccion::LeerArchivoDescarga(const QString& nombre
 {
     if (lineas) *lineas = 0;
     if (m_CarpetaTerminal.isEmpty()) return std::nullopt;
-    const QString down = Paths::FindCaseInsensitive(m_CarpetaTerminal, kDownload);
-    if (down.isEmpty()) return std::nullopt;
-    const QString ruta = Paths::FindCaseInsensitive(down, nombre);
-    if (ruta.isEmpty() || QFileInfo(ruta).isDir()) return std::nullopt;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly)) return QString();
-    const QStringList lines = Lineas(Codec1252::decode(file.readAll()));
-    QString texto;
-    for (const QString& l : lines) texto += l + QStringLiteral("\r\n");
-    if (lineas) *lineas = static_cast<qint32>(lines.size());
-    return texto;
+    return Terminal().LeerTexto(nombre, QStringLiteral("clsTransaccion"), lineas);
 }
 
 QString clsTransaccion::LeerTicketPrn()

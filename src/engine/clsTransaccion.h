@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class CarpetaTerminal;
 class clsTicket;
 class clsItemTicket;
 class clsItemMedicamento;
@@ -38,7 +39,7 @@ public:
     ListaErrores colErrores;
     // Rejection codes; nothing fills them, the header reader releases them.
     std::optional<QStringList> colCodigosRechazo;
-    // Paths of the "download" files deleted before the exchange.
+    // Paths of the download files deleted before the exchange.
     QStringList colArchivos;
     QString gPlanes;
     QString gMedicos;
@@ -75,18 +76,18 @@ public:
     // Public so that the protocol can be driven and checked step by step.
 
     // Makes the terminal folder of this exchange (the fixed one, or a new "term" + letters)
-    // with its "upload" and "download" folders, and empties "upload" so that no record of an
+    // with its upload and download folders, and empties upload so that no record of an
     // earlier exchange goes out again. False when there is no base folder or a folder cannot
     // be made or emptied.
     bool PrepararCarpetaTerminal();
     // Deletes the answers of an earlier exchange, listing them in colArchivos. False when
-    // "download" is still not empty: an old answer must never be read as the new one.
+    // download is still not empty: an old answer must never be read as the new one.
     bool LimpiarDescargas();
     // Deletes a stale status file, writes "_svl.0" and then creates the trigger in "tx".
     bool EscribirControlSVL0();
     // The control record's bytes as they are written.
     QByteArray RegistroControlSVL0() const;
-    // Copies the attached file as hexadecimal text into "upload"; true when none is set.
+    // Copies the attached file as hexadecimal text into upload; true when none is set.
     bool GrabarArchivoAdjunto();
     // Removes the terminal folder with its content; never anything outside it.
     void BorrarCarpetaTerminal();
@@ -225,8 +226,15 @@ private:
     bool TomarDatosAsociado();
     bool GrabarSolicitud(Camino camino);
     void ControlRepeticion();
-    void LeerRespuesta(Camino camino);
-    void MostrarRespuesta(Camino camino);
+    // Reads the whole answer and decides; true when it carries errors. Raises when the answer
+    // cannot be trusted.
+    bool LeerRespuesta(Camino camino);
+    // The error list, the ticket window and the printed ticket, as the settings ask.
+    void MostrarRespuesta(bool conErrores);
+    // Ends an exchange whose answer cannot be trusted as a failed wait ends.
+    void DescartarRespuesta(const QString& codigo, const QString& detalle);
+    // This exchange's terminal folder.
+    ::CarpetaTerminal Terminal() const;
 
     qint32 m_TiempoEspera = 30000;
     bool m_MostrarFormProceso = true;
@@ -255,7 +263,7 @@ private:
     bool m_Enviando = false;
 
     QString LeerDatoError(int tipo, qint16 i) const;
-    // The whole text of a "download" file, every line followed by CR LF; "" when missing.
+    // The whole text of a download file, every line followed by CR LF; "" when missing.
     // `lineas` receives the number of lines.
     std::optional<QString> LeerArchivoDescarga(const QString& nombre, qint32* lineas = nullptr) const;
 

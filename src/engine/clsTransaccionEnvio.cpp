@@ -3,6 +3,7 @@
 // clsTransaccion.cpp.
 #include "engine/clsTransaccion.h"
 
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/clsCierres.h"
 #include "engine/clsDiagnostico.h"
@@ -14,15 +15,15 @@
 #include "engine/frmMuestraTicket.h"
 #include "engine/frmProcesandoCO.h"
 #include "engine/modImpresion.h"
+#include "engine/modRegistros.h"
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
+#include "platform/Lineas.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -32,16 +33,8 @@ constexpr qint32 kEsperaCierre = 50000;
 constexpr qint32 kEsperaMaxima = 60000;
 constexpr qint32 kEsperaMinima = 1000;
 
-// A header answer code that means "no error": blank, or the numbers 0 and 99 however wide
-// the reader gives them ("00", "0099").
-bool CodigoSinError(const QString& codigo)
-{
-    const QString c = Vb::Trim(codigo);
-    if (c.isEmpty()) return true;
-    if (!Vb::IsNumeric(c)) return false;
-    const double v = Vb::Val(c);
-    return v == 0 || v == 99;
-}
+const QString kRespuestaIncompleta = QStringLiteral("-1: Respuesta incompleta del cliente");
+const QString kRespuestaIlegible = QStringLiteral("-1: No se pudo leer la respuesta del cliente");
 
 // Restores a flag on every way out of a scope.
 struct Marca {
@@ -276,14 +269,11 @@ bool clsTransaccion::GrabarSolicitud(Camino camino)
         n = 0;
         for (const auto& item : colItemTicket)
             if (!item->GrabarRegistroSVL2(++n, m_CarpetaTerminal)) return false;
-        // Only this exchange's service records count: "upload" was emptied by the set-up.
+        // Only this exchange's service records count: upload was emptied by the set-up.
         General::SVL2Actual.clear();
-        QFile svl2(Paths::Join(m_CarpetaTerminal, QStringLiteral("upload/_svl.2")));
-        if (svl2.open(QIODevice::ReadOnly)) {
-            const QString texto = Codec1252::decode(svl2.readAll());
-            for (const QString& linea : texto.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-                General::SVL2Actual += linea + QStringLiteral("\r\n");
-        }
+        if (const std::optional<QByteArray> svl2 = Terminal().LeerSubida(QStringLiteral("_svl.2")))
+            for (const QString& linea : Lineas::Separar(Codec1252::decode(*svl2)))
+                if (!linea.isEmpty()) General::SVL2Actual += linea + QStringLiteral("\r\n");
         if (!GrabarArchivoAdjunto()) return false;
         ControlRepeticion();
         m_UltimaEspera = m_RutaAdjunto.isEmpty() ? m_TiempoEspera : kEsperaConAdjunto;
@@ -314,11 +304,13 @@ void clsTransaccion::ControlRepeticion()
     };
     if (Vb::Mid(SVL1Actual, 6, 2) != QLatin1String("15") && piezas(SVL1Anterior) == piezas(SVL1Actual) &&
         General::SVL2Actual == General::SVL2Anterior && !SVL1Anterior.isEmpty()) {
-        QSaveFile f(Paths::Join(m_CarpetaTerminal, QStringLiteral("upload/_svl.1")));
-        if (!f.open(QIODevice::WriteOnly) || f.write(Codec1252::encode(SVL1Anterior + QStringLiteral("\r\n"))) < 0 ||
-            !f.commit())
+        try {
+            Terminal().GrabarArchivo(QStringLiteral("_svl.1"), Codec1252::encode(SVL1Anterior + QStringLiteral("\r\n")),
+                                     QStringLiteral("clsTransaccion.EnviarTransaccion"));
+        } catch (const VbError&) {
             throw VbError(75, QStringLiteral("clsTransaccion.EnviarTransaccion"),
                           QStringLiteral("No se pudo escribir el registro repetido"));
+        }
     }
     SVL1Anterior = SVL1Actual;
     General::SVL2Anterior = General::SVL2Actual;
@@ -332,9 +324,8 @@ QString clsTransaccion::ArmarCodigoBarras(const QString& svl1, const QDate& fech
            QStringLiteral("*");
 }
 
-void clsTransaccion::LeerRespuesta(Camino camino)
+bool clsTransaccion::LeerRespuesta(Camino camino)
 {
-    bool aprobada = true;
     const bool cabecera = camino == Camino::Prescripcion || camino == Camino::Cabecera;
     if (cabecera) {
         colCodigosRechazo = QStringList();
@@ -342,35 +333,46 @@ void clsTransaccion::LeerRespuesta(Camino camino)
         m_CantidadCodigosRechazo = colCodigosRechazo ? static_cast<qint16>(colCodigosRechazo->size()) : 0;
         qint16 errores = 0;
         for (const clsItemError& e : colErrores)
-            if (e.Clave == QLatin1String("SVL3") && !CodigoSinError(e.Error)) ++errores;
+            if (e.Clave == QLatin1String("SVL3") && modRegistros::ErrorParaAprobacion(e.Error)) ++errores;
         m_CantidadErrores = errores;
     } else {
         if (camino == Camino::Vademecum) LeeRespuestaVademecum();
         else LeeRespuestaCierres();
         m_CantidadErrores = static_cast<qint16>(colErrores.size());
     }
-    if (m_CantidadErrores != 0 || (cabecera && m_CantidadCodigosRechazo != 0)) {
-        aprobada = false;
-        if (m_VerListaErrores) {
-            frmMostrarErrores lista;
-            lista.colErrores = colErrores;
-            lista.CargarErrores();
-            Dialogs::ExecModal(&lista);
-        }
-    }
+    const bool aprobada = m_CantidadErrores == 0 && !(cabecera && m_CantidadCodigosRechazo != 0);
 
     m_RespuestaValidador = LeerTicketPrn();
-    m_TransaccionAprobada = aprobada && !m_RespuestaValidador.contains(QLatin1String("ERROR"));
     m_CodigoBarras.clear();
     if (cabecera) {
         LeerArchivosSVL();
+        // Neither a header answer nor a ticket: nothing says what became of the request.
+        if (gSVL1.isEmpty() && m_RespuestaValidador.isEmpty())
+            throw VbError(modRegistros::ErrorRespuestaIncompleta, QStringLiteral("clsTransaccion"),
+                          QStringLiteral("Respuesta incompleta del cliente: no dejó _svl.1 ni _ticket.prn"));
         gElTicket = m_RespuestaValidador;
         m_CodigoBarras = ArmarCodigoBarras(gSVL1, Platform::Now().date());
+    } else if (camino == Camino::Vademecum) {
+        LeerArchivoSAL8();
+    } else {
+        LeerArchivoSAL4();
+        LeerArchivoSAL5();
+        LeerArchivoSAL2();
+        LeerArchivoSAL6();
+        LeerArchivoSAL7();
     }
+    m_TransaccionAprobada = aprobada && !m_RespuestaValidador.contains(QLatin1String("ERROR"));
+    return !aprobada;
 }
 
-void clsTransaccion::MostrarRespuesta(Camino camino)
+void clsTransaccion::MostrarRespuesta(bool conErrores)
 {
+    if (conErrores && m_VerListaErrores) {
+        frmMostrarErrores lista;
+        lista.colErrores = colErrores;
+        lista.CargarErrores();
+        Dialogs::ExecModal(&lista);
+    }
     if (!m_RespuestaValidador.isEmpty() && m_VerTicket) {
         frmMuestraTicket ventana;
         ventana.Cargar(m_RespuestaValidador, m_LineasTicket, m_PrinterDevice, m_PrinterFontName, m_PrinterFontSize,
@@ -379,15 +381,29 @@ void clsTransaccion::MostrarRespuesta(Camino camino)
     if (!m_RespuestaValidador.isEmpty() && m_ImprimirTicket)
         modImpresion::ImprimirComprobante(m_RespuestaValidador, m_LineasTicket, m_PrinterDevice, m_PrinterFontName,
                                           m_PrinterFontSize, m_PrinterLargoHoja, m_PrinterCopias, m_CodigoBarras);
-    if (camino == Camino::Vademecum) {
-        LeerArchivoSAL8();
-    } else if (camino == Camino::Cierre) {
-        LeerArchivoSAL4();
-        LeerArchivoSAL5();
-        LeerArchivoSAL2();
-        LeerArchivoSAL6();
-        LeerArchivoSAL7();
-    }
+}
+
+void clsTransaccion::DescartarRespuesta(const QString& codigo, const QString& detalle)
+{
+    m_TransaccionCancelada = false;
+    m_TransaccionRealizada = false;
+    m_TransaccionAprobada = false;
+    m_RespuestaDRUVEX.clear();
+    m_RespuestaValidador.clear();
+    m_CodigoBarras.clear();
+    m_CantidadErrores = 0;
+    m_CantidadCodigosRechazo = 0;
+    m_LineasTicket = 0;
+    for (QString* texto : {&gElTicket, &gSVL1, &gSVL2, &gPlanes, &gMedicos, &gMedicamentos, &gDiagnosticos,
+                           &gPracticas, &gPrestadores, &gEfectores, &gVademecum})
+        texto->clear();
+    gCantidadPrestaciones = 0;
+    colErrores.clear();
+    clsItemError e;
+    e.Error = codigo;
+    e.Clave = QStringLiteral("DRUVEX");
+    e.Comentario = detalle;
+    colErrores.append(e);
 }
 
 bool clsTransaccion::EnviarTransaccion()
@@ -411,7 +427,15 @@ bool clsTransaccion::EnviarTransaccion()
         m_RespuestaDRUVEX.clear();
 
         const Camino camino = ElegirCamino();
-        if (carpetaLista && LimpiarDescargas() && GrabarSolicitud(camino)) {
+        // A terminal folder that cannot be made ready, or an old answer left in download that
+        // would be read as the new one, ends the send with its reason.
+        static const QString kOrigen = QStringLiteral("clsTransaccion.EnviarTransaccion");
+        if (!carpetaLista)
+            throw VbError(75, kOrigen, QStringLiteral("No se pudo preparar la carpeta de la terminal ") +
+                                           (m_CarpetaTerminal.isEmpty() ? m_CarpetaBase : m_CarpetaTerminal));
+        if (!LimpiarDescargas())
+            throw VbError(75, kOrigen, QStringLiteral("No se pudo vaciar la carpeta de respuestas ") + Terminal().Descarga());
+        if (GrabarSolicitud(camino)) {
             frmProcesandoCO espera;
             bool visible = m_MostrarFormProceso;
             QString base = m_CarpetaBase;
@@ -433,8 +457,20 @@ bool clsTransaccion::EnviarTransaccion()
                 m_RespuestaDRUVEX = resultado;
                 exito = true;
                 colErrores.clear();
-                LeerRespuesta(camino);
-                MostrarRespuesta(camino);
+                bool confiable = true;
+                bool conErrores = false;
+                try {
+                    conErrores = LeerRespuesta(camino);
+                } catch (const VbError& e) {
+                    // The status says the request was carried, but its answer cannot be read
+                    // whole: nobody may approve or log it.
+                    DescartarRespuesta(e.number == modRegistros::ErrorRespuestaIncompleta ? kRespuestaIncompleta
+                                                                                         : kRespuestaIlegible,
+                                       e.description);
+                    exito = camino != Camino::Cierre;
+                    confiable = false;
+                }
+                if (confiable) MostrarRespuesta(conErrores);
             }
         }
         if (m_TerminalFijo.isEmpty()) BorrarCarpetaTerminal();

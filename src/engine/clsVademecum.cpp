@@ -6,7 +6,6 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
 
 namespace {
 
@@ -15,7 +14,6 @@ const QString kArchivo = QStringLiteral("_svl.7");
 // Answer fields: error code at 273, comment at 277.
 constexpr int kPosCodigo = 273;
 constexpr int kPosComentario = 277;
-constexpr int kFinComentario = 316;
 
 }
 
@@ -32,7 +30,7 @@ qint16 clsVademecum::AbrirArchivo(const QString& carpetaTerminal)
 
 bool clsVademecum::CerrarArchivo(qint16 archivo)
 {
-    return modRegistros::CerrarSubida(m_archivos, archivo, kClase);
+    return modRegistros::CerrarSubida(m_archivos, archivo);
 }
 
 QString clsVademecum::RegistroSVL7() const
@@ -57,7 +55,7 @@ bool clsVademecum::GrabarSVL7(const QString& carpetaTerminal)
     try {
         const QByteArray bytes = Codec1252::encode(RegistroSVL7());
         const qint16 archivo = AbrirArchivo(carpetaTerminal);
-        if (archivo) resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, 0, bytes, kClase);
+        if (archivo) resultado = modRegistros::EscribirYCerrar(m_archivos, archivo, 1, LargoSVL7, bytes, kClase);
     } catch (const VbError& e) {
         m_archivos.clear();
         throw VbError(e.number, QStringLiteral("clsVademecum.GrabarSVL7"), e.description);
@@ -69,8 +67,7 @@ clsItemError clsVademecum::LeerSVL7(const QString& carpetaTerminal)
 {
     clsItemError resultado;
     try {
-        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSVL7, kFinComentario, kPosCodigo,
-                                                 kPosComentario, kClase);
+        resultado = modRegistros::ErrorRespuesta(carpetaTerminal, kArchivo, LargoSVL7, kPosCodigo, kPosComentario, kClase);
     } catch (const VbError& e) {
         throw VbError(e.number, kClase, e.description);
     }

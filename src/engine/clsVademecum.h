@@ -1,11 +1,8 @@
 #pragma once
 #include "engine/clsItemError.h"
+#include "engine/modRegistros.h"
 
 #include <QString>
-#include <map>
-#include <memory>
-
-class QFile;
 
 // The medicine catalogue query: the single record of "upload/_svl.7", answered in
 // "download/_svl.7" with the same layout.
@@ -43,5 +40,5 @@ private:
     QString m_nombreMedicamento = QString(30, QLatin1Char(' '));
     QString m_accion = QString(35, QLatin1Char(' '));
     QString m_monodroga = QString(40, QLatin1Char(' '));
-    std::map<qint16, std::shared_ptr<QFile>> m_archivos;
+    modRegistros::TablaArchivos m_archivos;
 };

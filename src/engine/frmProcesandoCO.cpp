@@ -1,37 +1,20 @@
 #include "engine/frmProcesandoCO.h"
 
-#include "platform/Codec1252.h"
+#include "engine/CarpetaTerminal.h"
+#include "engine/EsperaCliente.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "platform/VbError.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
-int frmProcesandoCO::s_DuracionTick = 1000;
-
-namespace {
-const QString kEstado = QStringLiteral("estado.rsp");
-const QString kTimeOut = QStringLiteral("-1: Cancelado por Time Out");
-const QString kFallida = QStringLiteral("-1: Cancelado por ejecucion fallida");
-const QString kVacio = QStringLiteral("-2: Error inesperado en comunicación");
-
-QString TextoError(qint32 numero, const QString& descripcion)
-{
-    return QStringLiteral("-%1: %2").arg(numero).arg(descripcion);
-}
-}
-
-void frmProcesandoCO::setDuracionTick(int ms) { s_DuracionTick = ms > 0 ? ms : 1000; }
-int frmProcesandoCO::DuracionTick() { return s_DuracionTick; }
+void frmProcesandoCO::setDuracionTick(int ms) { EsperaCliente::setDuracionTick(ms); }
+int frmProcesandoCO::DuracionTick() { return EsperaCliente::DuracionTick(); }
 
 QPixmap frmProcesandoCO::DibujarTambor(int cuadro)
 {
@@ -57,11 +40,9 @@ frmProcesandoCO::frmProcesandoCO(QWidget* parent) : QDialog(parent)
     setWindowTitle(Dialogs::kAppTitle);
     setWindowModality(Qt::ApplicationModal);
 
-    TimerEspera = new QTimer(this);
-    TimerEspera->setObjectName(QStringLiteral("TimerEspera"));
-    TimerEspera->setInterval(1000);
-    TimerForzarTimeOut = new QTimer(this);
-    TimerForzarTimeOut->setObjectName(QStringLiteral("TimerForzarTimeOut"));
+    m_Espera = new EsperaCliente(this);
+    TimerEspera = m_Espera->TimerEspera;
+    TimerForzarTimeOut = m_Espera->TimerForzarTimeOut;
 
     imgEspera = new QLabel(this);
     imgEspera->setObjectName(QStringLiteral("imgEspera"));
@@ -85,207 +66,81 @@ frmProcesandoCO::frmProcesandoCO(QWidget* parent) : QDialog(parent)
     layout->addLayout(fila);
     layout->addWidget(cmdCancelar, 0, Qt::AlignRight);
 
-    m_Watcher = new QFileSystemWatcher(this);
-    connect(m_Watcher, &QFileSystemWatcher::directoryChanged, this, [this] { RevisarRespuesta(false); });
-    connect(TimerEspera, &QTimer::timeout, this, &frmProcesandoCO::TimerEspera_Timer);
-    connect(TimerForzarTimeOut, &QTimer::timeout, this, &frmProcesandoCO::TimerForzarTimeOut_Timer);
+    connect(m_Espera, &EsperaCliente::Avance, this, [this](int cuadro) {
+        if (m_Visible) imgEspera->setPixmap(ImlEspera.at(cuadro - 1));
+    });
+    connect(m_Espera, &EsperaCliente::Terminada, this, &frmProcesandoCO::Cerrar);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmProcesandoCO::cmdCancelar_Click);
 }
 
 frmProcesandoCO::~frmProcesandoCO() = default;
 
-qint64 frmProcesandoCO::Escalar(qint64 ms) const { return ms * s_DuracionTick / 1000; }
-
-QString frmProcesandoCO::ArchivoCompletado() const
-{
-    if (m_CarpetaTerminal.isEmpty()) return QString();
-    return Paths::FindCaseInsensitive(m_CarpetaTerminal, kEstado);
-}
+bool frmProcesandoCO::Esperando() const { return m_Espera->Esperando(); }
+qint16 frmProcesandoCO::Reinicios() const { return m_Espera->Reinicios(); }
+qint16 frmProcesandoCO::Cuadro() const { return m_Espera->Cuadro(); }
+QString frmProcesandoCO::ArchivoDisparo() const { return m_Espera->ArchivoDisparo(); }
 
 QString frmProcesandoCO::Cargar(qint32 timeOut, bool cancelarPorTimeOut, const QString& carpetaTerminal,
                                 bool& visible, QString& carpetaBase)
 {
     Q_UNUSED(cancelarPorTimeOut) // the wait always ends by itself at its time-out
     try {
-        m_Cuadro = 0;
-        m_Segundos = 0;
-        m_Reinicios = 0;
-        m_TimedOut = false;
-        m_Forzado = false;
-        m_Respondido = false;
-        m_VacioVisto = false;
-        m_Resultado.clear();
-        TimerEspera->stop();
-        TimerForzarTimeOut->stop();
-
-        m_SegundosPermitidos = timeOut / 1000;
-        m_Visible = visible;
-        m_IntervaloForzado = timeOut + 5000;
-
-        QString terminal = Paths::Normalize(carpetaTerminal);
-        while (terminal.size() > 1 && terminal.endsWith(QLatin1Char('/'))) terminal.chop(1);
-        m_CarpetaTerminal = terminal;
-        // The trigger is named after the terminal folder, in the working folder's "tx".
+        const CarpetaTerminal terminal(carpetaTerminal);
+        // The trigger is named after the terminal folder, in the working folder's trigger folder.
         QString base = Paths::WithTrailingSlash(carpetaBase);
-        if (base.isEmpty() && !terminal.isEmpty()) base = Paths::WithTrailingSlash(QFileInfo(terminal).path());
-        QString tx = Paths::FindCaseInsensitive(base, QStringLiteral("tx"));
-        if (tx.isEmpty()) tx = base + QStringLiteral("tx");
-        m_ArchivoDisparo = terminal.isEmpty() ? QString() : Paths::Join(tx, Paths::LastComponent(terminal));
-
-        m_Esperando = true;
+        if (base.isEmpty()) base = terminal.CarpetaBase();
+        const QString disparo =
+            terminal.Vacia() ? QString() : CarpetaTerminal(base, terminal.Nombre()).ArchivoDisparador();
+        m_Visible = visible;
         cmdCancelar->setEnabled(false);
-
-        if (!m_Watcher->directories().isEmpty()) m_Watcher->removePaths(m_Watcher->directories());
-        if (QFileInfo(terminal).isDir()) m_Watcher->addPath(terminal);
-
-        if (timeOut < 100000) {
-            TimerForzarTimeOut->setInterval(static_cast<int>(Escalar(m_IntervaloForzado)));
-            TimerForzarTimeOut->start();
-        } else {
-            TimerForzarTimeOut->setInterval(static_cast<int>(Escalar(1000)));
-        }
-
-        m_CancelarPorTimeOut = true;
-        TimerEspera->setInterval(s_DuracionTick);
-        TimerEspera->start();
-        TimerEspera_Timer();
-
-        if (m_Esperando && !m_Forzado) {
+        m_Espera->Iniciar(terminal.ArchivoEstado(), disparo, LimitesEspera::DeIntercambio(timeOut));
+        if (m_Espera->Esperando()) {
             if (m_Visible) {
                 m_Modal = true;
                 Dialogs::ExecModal(this);
                 m_Modal = false;
             } else {
-                QEventLoop loop;
-                m_Loop = &loop;
-                if (m_Esperando && !m_Forzado) loop.exec();
-                m_Loop = nullptr;
+                m_Espera->Esperar();
             }
         }
-
-        QString resultado;
-        if (m_Respondido) resultado = m_Resultado;
-        else if (m_Forzado) resultado = kFallida;
-        else if (m_TimedOut) resultado = kTimeOut;
-        else resultado = m_Resultado;
-
-        m_Esperando = false;
-        TimerEspera->stop();
-        TimerForzarTimeOut->stop();
-        if (!m_Watcher->directories().isEmpty()) m_Watcher->removePaths(m_Watcher->directories());
         hide();
-        return resultado;
+        return m_Espera->Resultado();
     } catch (const VbError& e) {
-        m_Esperando = false;
-        TimerEspera->stop();
-        TimerForzarTimeOut->stop();
+        m_Espera->Cancelar();
         hide();
-        return TextoError(e.number, e.description);
+        return QStringLiteral("-%1: %2").arg(e.number).arg(e.description);
     } catch (const std::exception& e) {
-        m_Esperando = false;
-        TimerEspera->stop();
-        TimerForzarTimeOut->stop();
+        m_Espera->Cancelar();
         hide();
-        return TextoError(5, QString::fromLocal8Bit(e.what()));
+        return QStringLiteral("-5: ") + QString::fromLocal8Bit(e.what());
     }
 }
 
-void frmProcesandoCO::Descargar()
+void frmProcesandoCO::Cerrar()
 {
-    m_Esperando = false;
-    TimerEspera->stop();
-    if (m_Loop) m_Loop->quit();
     if (m_Modal) done(0);
     else hide();
 }
 
-bool frmProcesandoCO::RevisarRespuesta(bool desdeTick)
+void frmProcesandoCO::Descargar()
 {
-    if (!m_Esperando) return true;
-    const QString ruta = ArchivoCompletado();
-    if (ruta.isEmpty() || QFileInfo(ruta).isDir()) return false;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly)) return false; // still being written: the next notice or tick
-    QString texto = Codec1252::decode(file.readAll()).trimmed();
-    file.close();
-    if (texto.isEmpty()) {
-        // Read an empty status once more on the next tick before calling it a failure.
-        if (!desdeTick) return false;
-        if (!m_VacioVisto) {
-            m_VacioVisto = true;
-            return false;
-        }
-        texto = kVacio;
-    }
-    m_Resultado = texto;
-    m_Respondido = true;
-    TimerEspera->stop();
-    Descargar();
-    return true;
+    if (m_Espera->Esperando()) m_Espera->Cancelar(); // its end closes the window
+    else Cerrar();
 }
 
-void frmProcesandoCO::TimerEspera_Timer()
-{
-    TimerEspera->stop();
-    if (!m_Esperando) return;
-    ++m_Cuadro;
-    ++m_Segundos;
-    if (m_Cuadro > 4) m_Cuadro = 1;
-    try {
-        if (m_Segundos > m_SegundosPermitidos) {
-            const bool disparoPendiente = !m_ArchivoDisparo.isEmpty() && QFileInfo::exists(m_ArchivoDisparo);
-            if (disparoPendiente || m_Reinicios >= 1) {
-                m_TimedOut = true;
-                // The client never took the request: take it back, so it cannot be carried
-                // later after the user was told it failed.
-                if (disparoPendiente) QFile::remove(m_ArchivoDisparo);
-                cmdCancelar_Click();
-                return;
-            }
-            // The client took the request but has not answered yet: wait once more.
-            TimerForzarTimeOut->stop();
-            TimerForzarTimeOut->setInterval(static_cast<int>(Escalar(m_IntervaloForzado)));
-            TimerForzarTimeOut->start();
-            ++m_Reinicios;
-            m_Segundos = 1;
-        } else {
-            if (m_Visible) imgEspera->setPixmap(ImlEspera.at(m_Cuadro - 1));
-            if (RevisarRespuesta(true)) return;
-        }
-    } catch (const VbError& e) {
-        m_Resultado = TextoError(e.number, e.description);
-        m_Respondido = true;
-        Descargar();
-        return;
-    }
-    if (m_Esperando) TimerEspera->start();
-}
-
-void frmProcesandoCO::TimerForzarTimeOut_Timer()
-{
-    TimerForzarTimeOut->stop();
-    if (!m_Esperando) return;
-    // An answer that is already there wins over the forced end.
-    if (RevisarRespuesta(false)) return;
-    m_Forzado = true;
-    Descargar();
-}
-
-void frmProcesandoCO::cmdCancelar_Click()
-{
-    m_Resultado.clear();
-    Descargar();
-}
+void frmProcesandoCO::TimerEspera_Timer() { m_Espera->Tick(); }
+void frmProcesandoCO::TimerForzarTimeOut_Timer() { m_Espera->ForzarTimeOut(); }
+void frmProcesandoCO::cmdCancelar_Click() { m_Espera->Cancelar(); }
 
 void frmProcesandoCO::reject()
 {
     // Escape must not end the wait: the request may still be carried.
-    if (m_Esperando) return;
+    if (m_Espera->Esperando()) return;
     QDialog::reject();
 }
 
 void frmProcesandoCO::closeEvent(QCloseEvent* event)
 {
-    if (m_Esperando) event->ignore();
+    if (m_Espera->Esperando()) event->ignore();
     else QDialog::closeEvent(event);
 }

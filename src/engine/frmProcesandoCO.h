@@ -1,21 +1,18 @@
 #pragma once
 #include <QDialog>
-#include <QEventLoop>
 #include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
 
-class QFileSystemWatcher;
+class EsperaCliente;
 class QLabel;
 class QPushButton;
 class QTimer;
 
-// The wait for the communications client: ends when the client's status file "estado.rsp"
-// appears in the terminal folder, or by itself when the time allowed has run out. It waits
-// as a modal dialog with a small animation, or hidden in a local event loop; in both cases
-// the CPU stays idle, since the folder is watched and the one-second tick only keeps the
-// time-out arithmetic (and is the fallback when a change notice is missed).
+// The wait dialog: shows an `EsperaCliente` waiting for the client's status file in the
+// terminal folder, with a small animation, or runs it hidden in a local event loop. The
+// rules of the wait live in `EsperaCliente`; this window only shows it.
 class frmProcesandoCO : public QDialog {
     Q_OBJECT
 public:
@@ -23,7 +20,7 @@ public:
     ~frmProcesandoCO() override;
 
     // Waits and returns the result text: the status file's text, trimmed, or one of the
-    // texts of this window, which all begin with "-".
+    // texts of the wait, which all begin with "-".
     QString Cargar(qint32 timeOut, bool cancelarPorTimeOut, const QString& carpetaTerminal, bool& visible,
                    QString& carpetaBase);
     // Ends the wait and unloads the window.
@@ -33,14 +30,14 @@ public:
     void TimerForzarTimeOut_Timer();
     void cmdCancelar_Click();
 
-    // Length of one tick in ms (1000 in the program); every interval of the wait scales
-    // with it, so tests run a 30-second time-out in well under a second per tick.
+    // Length of one tick in ms (see EsperaCliente).
     static void setDuracionTick(int ms);
     static int DuracionTick();
 
     // The four animation frames, drawn in code, under the keys "TAMBOR1" to "TAMBOR4".
     static QPixmap DibujarTambor(int cuadro);
 
+    // The wait's own timers.
     QTimer* TimerEspera = nullptr;
     QTimer* TimerForzarTimeOut = nullptr;
     QPushButton* cmdCancelar = nullptr;
@@ -50,10 +47,11 @@ public:
     QList<QPixmap> ImlEspera;
 
     // State of the wait, readable by tests.
-    bool Esperando() const { return m_Esperando; }
-    qint16 Reinicios() const { return m_Reinicios; }
-    qint16 Cuadro() const { return m_Cuadro; }
-    QString ArchivoDisparo() const { return m_ArchivoDisparo; }
+    EsperaCliente& Espera() { return *m_Espera; }
+    bool Esperando() const;
+    qint16 Reinicios() const;
+    qint16 Cuadro() const;
+    QString ArchivoDisparo() const;
 
     void reject() override;
 
@@ -61,31 +59,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Takes the status file when it is there; `desdeTick` tells a tick from a folder notice.
-    // True when the wait ended.
-    bool RevisarRespuesta(bool desdeTick);
-    QString ArchivoCompletado() const;
-    qint64 Escalar(qint64 ms) const;
+    void Cerrar();
 
-    QFileSystemWatcher* m_Watcher = nullptr;
-    QEventLoop* m_Loop = nullptr;
-
-    QString m_Resultado;
+    EsperaCliente* m_Espera = nullptr;
     bool m_Visible = false;
     bool m_Modal = false;
-    qint32 m_SegundosPermitidos = 0;
-    qint16 m_Segundos = 0;
-    qint16 m_Cuadro = 0;
-    qint16 m_Reinicios = 0;
-    bool m_Esperando = false;
-    bool m_TimedOut = false;
-    bool m_Forzado = false;
-    bool m_Respondido = false;
-    bool m_VacioVisto = false;
-    qint32 m_IntervaloForzado = 0;
-    bool m_CancelarPorTimeOut = false;
-    QString m_CarpetaTerminal;
-    QString m_ArchivoDisparo;
-
-    static int s_DuracionTick;
 };

@@ -1,7 +1,5 @@
 #include "engine/modImpresion.h"
 
-#include "config/clsConfig.h"
-#include "engine/General.h"
 #include "platform/Barcode.h"
 #include "platform/Dialogs.h"
 #include "platform/Printers.h"
@@ -14,11 +12,6 @@ namespace {
 constexpr qint32 kErrorImpresora = 482;
 constexpr int kCodigoLargo = 16;
 constexpr int kCodigoCorto = 20;
-
-QString impresoraConfigurada()
-{
-    return General::gConfig ? General::gConfig->Impresora() : QString();
-}
 }
 
 bool ElegirImpresoraConfigurada(const QString& configurada)
@@ -34,12 +27,12 @@ bool ElegirImpresoraConfigurada(const QString& configurada)
     return true;
 }
 
-void ImprimirComprobante(const QString& Ticket, qint32 Lineas, const QString& /*PrinterDevice*/,
+void ImprimirComprobante(const QString& Ticket, qint32 Lineas, const QString& PrinterDevice,
                          const QString& FontName, qint16 FontSize, qint16 LargoHoja, qint16 Copias,
                          const QString& CodigoBarras)
 {
     try {
-        if (!ElegirImpresoraConfigurada(impresoraConfigurada())) {
+        if (!ElegirImpresoraConfigurada(PrinterDevice)) {
             Dialogs::MsgBox(QStringLiteral("No se puede imprimir, no tiene impresoras configuradas en su sistema."),
                             Vbc::vbInformation, QStringLiteral("Imposible imprimir"));
             return;

@@ -10,8 +10,9 @@ namespace modImpresion {
 // the system has no printers.
 bool ElegirImpresoraConfigurada(const QString& configurada);
 
-// Prints `Copias` copies of the ticket on the configured printer (see above); the device
-// argument plays no part. A ticket longer than `LargoHoja` lines prints as it stands, a
+// Prints `Copias` copies of the ticket on the configured printer `PrinterDevice` (see above):
+// the caller hands over the configuration's printer, font and copies, and prints only when
+// the configuration says so; the engine never reads the configuration itself. A ticket longer than `LargoHoja` lines prints as it stands, a
 // shorter one is padded to `LargoHoja` lines; two copies share a sheet. Each copy ends with
 // the barcode line when there is a barcode text that can be encoded. Failures are shown, never
 // raised.

@@ -1,12 +1,13 @@
 #include "engine/modUtils.h"
 
 #include "platform/Dialogs.h"
+#include "platform/EscrituraSegura.h"
+#include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace modUtils {
 
@@ -42,26 +43,14 @@ QString LeerArchivoComoHex(const QString& ruta)
 void ConvertirArchivoAHex(const QString& origen, const QString& destino)
 {
     const QString hex = LeerArchivoComoHex(origen);
-    QSaveFile out(destino);
-    if (!out.open(QIODevice::WriteOnly) || out.write(hex.toLatin1()) < 0 || !out.commit())
+    if (!EscrituraSegura::EscribirArchivo(destino, hex.toLatin1()))
         throw VbError(VbError::PathNotFound, QStringLiteral("modUtils.ConvertirArchivoAHex"),
                       QStringLiteral("No se pudo escribir %1").arg(destino));
 }
 
+QString NuloATexto(const QVariant& valor) { return ValoresBD::NuloATexto(valor); }
 
-QString NuloATexto(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    return Vb::Trim(Vb::CStr(valor));
-}
-
-qint32 NuloANumero(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return 0;
-    return Vb::CLng(Vb::Val(Vb::CStr(valor)));
-}
+qint32 NuloANumero(const QVariant& valor) { return ValoresBD::NuloANumero(valor); }
 
 QString EscaparBarras(const QString& texto, const QString& motorBD)
 {

@@ -18,6 +18,7 @@ void ConvertirArchivoAHex(const QString& origen, const QString& destino);
 
 // Helpers of the database readers and writers.
 
+// The documented names of two conversions of ValoresBD (platform/ValoresBD.h).
 // "" for a null value, else its text form without leading and trailing blanks.
 QString NuloATexto(const QVariant& valor);
 // 0 for a null value, else the leading number of its text, rounded half to even into 32 bits

@@ -214,10 +214,12 @@ QString Str(double value)
 {
     if (std::isnan(value)) return QStringLiteral("NaN");
     if (value == 0) return QStringLiteral("0");
-    const double a = std::fabs(value);
-    if (a >= 1e15 || a < 1e-15) {
+    // Fifteen significant digits; the exponent form where the runtime uses it (from 1E+15 up
+    // and below 1E-04), so a small number keeps all its digits ("1.000001E-12").
+    QString t = QString::number(value, 'g', 15);
+    if (t.contains(QLatin1Char('e'))) {
         // Exponent form: mantissa with up to 15 significant digits, "E+nn"/"E-nn".
-        QString t = QString::number(value, 'e', 14);
+        t = QString::number(value, 'e', 14);
         const int e = t.indexOf(QLatin1Char('e'));
         QString mant = t.left(e);
         QString exp = t.mid(e + 1);
@@ -231,8 +233,6 @@ QString Str(double value)
         if (exp.size() < 2) exp.prepend(QLatin1Char('0'));
         return mant + QLatin1Char('E') + sign + exp;
     }
-    QString t = QString::number(value, 'g', 15);
-    if (t.contains(QLatin1Char('e'))) t = QString::number(value, 'f', 15);
     if (t.contains(QLatin1Char('.'))) {
         while (t.endsWith(QLatin1Char('0'))) t.chop(1);
         if (t.endsWith(QLatin1Char('.'))) t.chop(1);

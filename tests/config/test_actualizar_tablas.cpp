@@ -1,4 +1,5 @@
 #include "config/Coleccion.h"
+#include "config/GeneralConfiguracion.h"
 #include "config/GeneralTablas.h"
 #include "config/clsConfig.h"
 #include "config/clsObraSocial.h"
@@ -234,3 +235,20 @@ TEST_P(ActualizarTablasDb, ClientNeverAnswers)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ActualizarTablasDb, DbEngines(), DbEngineName);
+
+TEST_P(ActualizarTablasDb, ANulLineIsSkippedAndBlankLinesDoNotEndTheList)
+{
+    // A NUL would cut the statement at the driver and end the whole update: that line alone is
+    // skipped, as a malformed one. Blank lines in between are passed over.
+    QByteArray medicos = DruvexSim::LineaMedico(123, "MP", "PEREZ JUAN", false);
+    medicos.replace("PEREZ", QByteArray("PER\0Z", 5));
+    medicos += QByteArray(2000, ' ') + "\r\n\r\n" + DruvexSim::LineaMedico(4567, "MN", "GOMEZ ANA", false);
+    Responder({{"_sal.2", medicos}});
+    sim.iniciar();
+    EXPECT_TRUE(General::ActualizarTablas(false, false, true, false, false, false, false, false, false, false, false,
+                                          false, QString()));
+    EXPECT_EQ(Filas("Medicos"), 1);
+    EXPECT_EQ(Valor("SELECT ApellidoNombre FROM Medicos WHERE Matricula = 4567"), "GOMEZ ANA");
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(dialogs.messages().first().contains("línea 1")) << dialogs.messages().first().toStdString();
+}

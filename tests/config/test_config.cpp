@@ -1,3 +1,4 @@
+#include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 
 #include "config/clsDiagnosticos.h"

@@ -1,3 +1,4 @@
+#include "config/GeneralConfiguracion.h"
 #include "engine/General.h"
 #include "engine/modImpresion.h"
 #include "platform/Barcode.h"

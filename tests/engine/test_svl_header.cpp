@@ -407,13 +407,23 @@ TEST_F(SvlHeader, ReadMissingOrEmptyAnswer)
 
 TEST_F(SvlHeader, ReadShortAndExtraRecords)
 {
-    // A record cut inside the answer code: what is there is read, the rest counts as blank.
+    // A record cut inside the answer code cannot tell a rejection from an approval ("0051"
+    // cut at 309 would read "00"): it is refused. Cut after the code, the rest counts as blank.
     tf.write("ter01/download/_svl.1", answer({{261, "000000001234"}, {308, "0051"}}, 309));
     clsTicket cut;
+    try {
+        cut.LeerSVL1(terminal);
+        ADD_FAILURE() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number, 62);
+        EXPECT_EQ(e.source, "clsTicket");
+    }
+    tf.write("ter01/download/_svl.1", answer({{261, "000000001234"}, {308, "0051"}}, 311));
     clsItemError item = cut.LeerSVL1(terminal);
     EXPECT_EQ(cut.NumeroAutorizacion(), "000000001234");
-    EXPECT_EQ(cut.CodigoRespuesta(), "00  ");
-    EXPECT_EQ(item.Error, "");
+    EXPECT_EQ(cut.CodigoRespuesta(), "0051");
+    EXPECT_EQ(item.Error, "0051");
+    EXPECT_EQ(item.Comentario, QString(40, QLatin1Char(' ')));
 
     // Only the first record counts; a short second one is ignored.
     tf.write("ter01/download/_svl.1", answer({{308, "0000"}}) + answer({{308, "0099"}}, 320));

@@ -324,10 +324,14 @@ TEST(LeerSVL2, MissingEmptyAndShortAnswerFiles)
         EXPECT_EQ(items[1].Comentario.trimmed(), "SIN CR LF");
     }
     {
-        // A fragment that does not reach the comment's end holds no answer.
+        // A fragment that does not reach the comment's end is reported in its place.
         Terminal t;
         t.respuesta("_svl.2", respuesta(162, 87, "0000", "") + respuesta(162, 87, "0003", "").substr(0, 100));
-        EXPECT_EQ(clsItemTicket().LeerSVL2(t.carpeta).size(), 1);
+        const ListaErrores items = clsItemTicket().LeerSVL2(t.carpeta);
+        ASSERT_EQ(items.size(), 2);
+        EXPECT_EQ(items[1].Clave, "SVL2");
+        EXPECT_EQ(items[1].Error, "0003");
+        EXPECT_EQ(items[1].Comentario, "Respuesta incompleta en _svl.2");
     }
 }
 

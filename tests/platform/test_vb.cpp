@@ -52,7 +52,10 @@ TEST(Vb, NumberToText)
 {
     struct Case { double v; const char* text; };
     const Case cases[] = {{1.0, "1"}, {1.5, "1.5"}, {-5, "-5"}, {0.5, "0.5"}, {123456789012345.0, "123456789012345"},
-                          {1e16, "1E+16"}, {9.87654321098765e19, "9.87654321098765E+19"}, {0.1 + 0.2, "0.3"}};
+                          {1e16, "1E+16"}, {9.87654321098765e19, "9.87654321098765E+19"}, {0.1 + 0.2, "0.3"},
+                          // small numbers keep every significant digit
+                          {1.000001e-12, "1.000001E-12"}, {1e-15, "1E-15"}, {1.5e-5, "1.5E-05"},
+                          {0.0001, "0.0001"}, {-2.25e-7, "-2.25E-07"}};
     for (const auto& c : cases) EXPECT_EQ(Vb::Str(c.v), QString::fromLatin1(c.text));
 }
 

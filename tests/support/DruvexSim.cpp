@@ -141,10 +141,13 @@ private:
             down = Paths::Join(terminal, QStringLiteral("download"));
             QDir().mkdir(down);
         }
-        if (t.upload.contains(QStringLiteral("_svl.1")))
-            escribir(down, QStringLiteral("_svl.1"), DruvexSim::RespuestaSVL1(t.upload.value(QStringLiteral("_svl.1")), g));
+        const auto cortado = [](const QByteArray& b, int n) { return n > 0 ? b.left(n) : b; };
+        if (t.upload.contains(QStringLiteral("_svl.1")) && !g.sinSVL1)
+            escribir(down, QStringLiteral("_svl.1"),
+                     cortado(DruvexSim::RespuestaSVL1(t.upload.value(QStringLiteral("_svl.1")), g), g.cortarSVL1En));
         if (t.upload.contains(QStringLiteral("_svl.2")))
-            escribir(down, QStringLiteral("_svl.2"), DruvexSim::RespuestaSVL2(t.upload.value(QStringLiteral("_svl.2")), g));
+            escribir(down, QStringLiteral("_svl.2"),
+                     cortado(DruvexSim::RespuestaSVL2(t.upload.value(QStringLiteral("_svl.2")), g), g.cortarSVL2En));
         if (t.upload.contains(QStringLiteral("_svl.7")))
             escribir(down, QStringLiteral("_svl.7"), DruvexSim::RespuestaSVL7(t.upload.value(QStringLiteral("_svl.7")), g));
         if (t.upload.contains(QStringLiteral("_sal.0")))
@@ -161,6 +164,10 @@ private:
             QByteArray ticket;
             for (const QString& l : lineas) ticket += Codec1252::encode(Codec1252::toRepresentable(l)) + kCrLf;
             escribir(down, QStringLiteral("_ticket.prn"), ticket);
+        }
+        if (g.descargaIlegible) {
+            QDir(down).removeRecursively();
+            escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
         }
         const QByteArray estado =
             g.modo == DruvexSim::Modo::EstadoVacio ? QByteArray() : Codec1252::encode(g.estado);

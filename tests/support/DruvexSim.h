@@ -51,6 +51,13 @@ public:
         bool sinTicket = false;
         // Further answer files by name ("_sal.2", "_sal.4" ... "_sal.8"), written as they stand.
         QMap<QString, QByteArray> archivos;
+        // Faults of the answer: no "_svl.1" at all; "_svl.1" or "_svl.2" cut after that many
+        // bytes (0 leaves them whole); a "download" the engine cannot read (a file stands where
+        // the folder was) while the status still says the request was carried.
+        bool sinSVL1 = false;
+        int cortarSVL1En = 0;
+        int cortarSVL2En = 0;
+        bool descargaIlegible = false;
     };
 
     // One trigger seen by the client.

@@ -20,6 +20,9 @@ Scripts (--script):
   no-take        never take the trigger: Quorvan ends with its time-out
   no-answer      take the trigger and never answer
   empty-status   answer with an empty "estado.rsp"
+  no-answer-files approve, but leave neither "_svl.1" nor "_ticket.prn"
+  cut-header     approve with "_svl.1" cut after --cut bytes (default 309)
+  bad-download   approve, but leave a file where "download" should be
 
 Example:
   druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
@@ -52,7 +55,9 @@ int main(int argc, char** argv)
                                  QStringLiteral("write _druvex.emp with these account codes (comma-separated)"),
                                  QStringLiteral("codes"));
     const QCommandLineOption prm(QStringLiteral("write-prm"), QStringLiteral("write a sample _druvex.prm"));
-    parser.addOptions({script, code, message, delay, status, tables, emp, prm});
+    const QCommandLineOption cut(QStringLiteral("cut"), QStringLiteral("bytes of _svl.1 kept by cut-header"),
+                                 QStringLiteral("n"), QStringLiteral("309"));
+    parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -76,6 +81,9 @@ int main(int argc, char** argv)
     else if (s == QLatin1String("no-take")) g.modo = DruvexSim::Modo::NoTomar;
     else if (s == QLatin1String("no-answer")) g.modo = DruvexSim::Modo::TomarSinResponder;
     else if (s == QLatin1String("empty-status")) g.modo = DruvexSim::Modo::EstadoVacio;
+    else if (s == QLatin1String("no-answer-files")) g.sinSVL1 = g.sinTicket = true;
+    else if (s == QLatin1String("cut-header")) g.cortarSVL1En = parser.value(cut).toInt();
+    else if (s == QLatin1String("bad-download")) g.descargaIlegible = true;
     else {
         err << "druvex-sim: unknown script " << s << " (see --help)\n";
         return 2;

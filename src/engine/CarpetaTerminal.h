@@ -1,0 +1,93 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// One terminal folder below the communications client's working folder, and every file step
+// of an exchange in it: the request files go into upload, the client's answers come back in
+// download, its status file appears beside them and the trigger goes into the working
+// folder's tx. Folders and files the program makes are spelt in lower case; those the
+// client leaves are found in any case. This is the one place that knows those names.
+//
+// A value: copying it copies the path, nothing on disk.
+class CarpetaTerminal {
+public:
+    CarpetaTerminal() = default;
+    // The terminal folder at `ruta` ("\" read as "/", trailing "/" ignored).
+    explicit CarpetaTerminal(const QString& ruta);
+    // The folder `nombre` directly below the working folder `carpetaBase`.
+    CarpetaTerminal(const QString& carpetaBase, const QString& nombre);
+
+    bool Vacia() const { return m_Ruta.isEmpty(); }
+    const QString& Ruta() const { return m_Ruta; }
+    // The working folder, with one trailing "/", and the terminal's own name.
+    const QString& CarpetaBase() const { return m_Base; }
+    const QString& Nombre() const { return m_Nombre; }
+
+    // ---- Paths -----------------------------------------------------------------------------
+    // The working folder's tx in the spelling the client uses, else the lower-case path.
+    static QString CarpetaDisparo(const QString& carpetaBase);
+    // Makes tx below the working folder unless it is there in some spelling.
+    static void AsegurarCarpetaDisparo(const QString& carpetaBase);
+    // Where this terminal's trigger goes; empty without a working folder or a name.
+    QString ArchivoDisparador() const;
+    // The status file the client writes when it is done (looked up in any case by the wait).
+    QString ArchivoEstado() const;
+    QString Subida() const;
+    QString Descarga() const;
+    // True when an entry of that name exists directly below the working folder, in any case.
+    bool Existe() const;
+
+    // ---- Preparing and clearing ------------------------------------------------------------
+    // Makes the terminal folder (when missing) with its upload and download.
+    bool Crear() const;
+    // Makes the terminal folder itself and only when no entry of that name exists: taking a
+    // new name is atomic. 1 taken, 0 already there, -1 the folder could not be made.
+    int Reservar() const;
+    // Deletes every file of upload (in every spelling); false when one stays.
+    bool VaciarSubida() const;
+    // Deletes every file of download, listing them in `borrados`; false when the folder
+    // cannot be read or is not empty afterwards.
+    bool VaciarDescarga(QStringList& borrados) const;
+    // Deletes a status file in every spelling; false when one stays.
+    bool BorrarEstado() const;
+    // Creates the empty trigger in tx, directly: its appearance is the client's signal.
+    // True without a tx folder (no trigger then); false when it cannot be made.
+    bool CrearDisparador() const;
+    // Removes the terminal folder with its upload and download and their files; never a
+    // link's target, never anything outside it, never the working folder.
+    void Borrar() const;
+
+    // ---- Request files ---------------------------------------------------------------------
+    // Writes `bytes` as the whole file `nombre` of upload, whole or not at all. Without
+    // upload it is made when `crearSubida`, else VbError 76; a file that cannot be created
+    // raises 75 and a failed write 57, all with `origen`.
+    void GrabarArchivo(const QString& nombre, const QByteArray& bytes, const QString& origen,
+                       bool crearSubida = false) const;
+    // Writes `bytes` as record `posicion` (from 1) of `largo` bytes into "upload/<nombre>",
+    // keeping the other records; the file is replaced whole. Errors as GrabarArchivo.
+    void GrabarRegistro(const QString& nombre, qint32 posicion, int largo, const QByteArray& bytes,
+                        const QString& origen) const;
+    // The bytes of an upload file; none when it is missing.
+    std::optional<QByteArray> LeerSubida(const QString& nombre) const;
+
+    // ---- Answer files ----------------------------------------------------------------------
+    // True when the client left a file of that name in download.
+    bool ExisteRespuesta(const QString& nombre) const;
+    // The bytes of a download file; none when the folder or the file is missing (looking
+    // never creates either). A download or a file there that cannot be read raises VbError
+    // 75, a failed read 57, with `origen`: an answer that is there but unreadable is not a
+    // missing one.
+    std::optional<QByteArray> LeerRespuesta(const QString& nombre, const QString& origen) const;
+    // The file cut into records of `largo` characters; the last may be shorter.
+    std::optional<QStringList> LeerRegistros(const QString& nombre, int largo, const QString& origen) const;
+    // The text of the file, every line (CR LF, CR or LF) followed by CR LF; `lineas` receives
+    // the count.
+    std::optional<QString> LeerTexto(const QString& nombre, const QString& origen, qint32* lineas = nullptr) const;
+
+private:
+    QString m_Ruta;
+    QString m_Base;
+    QString m_Nombre;
+};

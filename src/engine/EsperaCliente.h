@@ -1,0 +1,99 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+class QEventLoop;
+class QFileSystemWatcher;
+class QTimer;
+
+// How long a wait for the communications client may last.
+struct LimitesEspera {
+    // The time allowed, in ms, counted in whole ticks.
+    qint32 TiempoMs = 30000;
+    // The safety timer ends the wait as a failed run after this many ms; it is restarted when
+    // the wait is extended.
+    qint32 SeguridadMs = 35000;
+    // The safety timer runs from the start (otherwise only after an extension).
+    bool SeguridadDesdeElInicio = true;
+    // Times the wait is extended when the client took the request but has not answered yet.
+    qint16 Extensiones = 1;
+
+    // The limits of an exchange: the safety timer is the time allowed plus five seconds, and
+    // runs from the start only for waits under 100 seconds.
+    static LimitesEspera DeIntercambio(qint32 tiempoMs);
+};
+
+// The wait for the client's status file, without a window: it watches the status file's
+// folder (the one-second tick keeps the time-out arithmetic and is the fallback for a missed
+// notice), extends the wait once when the client took the request but has not answered, and
+// ends by itself at the time-out or at the safety timer. A window shows it; a hidden wait runs
+// it in a local event loop. The CPU stays idle while it waits.
+class EsperaCliente : public QObject {
+    Q_OBJECT
+public:
+    explicit EsperaCliente(QObject* parent = nullptr);
+    ~EsperaCliente() override;
+
+    // Starts waiting for `archivoEstado` (found in its folder in any case). `archivoDisparo`
+    // is the trigger whose presence at the time-out tells that the client never took the
+    // request (it is then taken back); empty when there is none. The first tick runs at once,
+    // so an answer that is already there ends the wait here.
+    void Iniciar(const QString& archivoEstado, const QString& archivoDisparo, const LimitesEspera& limites);
+    // Runs a local event loop until the wait ends; returns Resultado().
+    QString Esperar();
+
+    // The status file's text, trimmed, or one of these texts, which all begin with "-":
+    // "-1: Cancelado por Time Out", "-1: Cancelado por ejecucion fallida", "-2: Error
+    // inesperado en comunicación" (an empty status, read twice), "-<n>: <description>" of an
+    // error; empty when cancelled.
+    QString Resultado() const;
+
+    // The one-second tick, the safety timer and the cancel, as their timers and button call them.
+    void Tick();
+    void ForzarTimeOut();
+    void Cancelar();
+
+    bool Esperando() const { return m_Esperando; }
+    qint16 Reinicios() const { return m_Reinicios; }
+    // The animation frame of the last tick, 1 to 4.
+    qint16 Cuadro() const { return m_Cuadro; }
+    const QString& ArchivoDisparo() const { return m_ArchivoDisparo; }
+
+    QTimer* TimerEspera = nullptr;
+    QTimer* TimerForzarTimeOut = nullptr;
+
+    // Length of one tick in ms (1000 in the program); every interval of the wait scales with
+    // it, so tests run a 30-second time-out in well under a second per tick.
+    static void setDuracionTick(int ms);
+    static int DuracionTick();
+
+signals:
+    // A tick inside the time allowed, with its animation frame.
+    void Avance(int cuadro);
+    // The wait is over.
+    void Terminada();
+
+private:
+    // Takes the status file when it is there; `desdeTick` tells a tick from a folder notice.
+    // True when the wait ended.
+    bool Revisar(bool desdeTick);
+    void Terminar();
+    qint64 Escalar(qint64 ms) const;
+
+    QFileSystemWatcher* m_Watcher = nullptr;
+    QEventLoop* m_Loop = nullptr;
+    LimitesEspera m_Limites;
+    QString m_ArchivoEstado;
+    QString m_ArchivoDisparo;
+    QString m_Resultado;
+    qint16 m_Segundos = 0;
+    qint16 m_Cuadro = 0;
+    qint16 m_Reinicios = 0;
+    bool m_Esperando = false;
+    bool m_TimedOut = false;
+    bool m_Forzado = false;
+    bool m_Respondido = false;
+    bool m_VacioVisto = false;
+
+    static int s_DuracionTick;
+};

@@ -54,10 +54,11 @@ int ReemplazoArchivo::Preparar()
     const int de = ::open(QFile::encodeName(m_Origen).constData(), O_RDONLY | O_CLOEXEC);
     if (de < 0) return errno;
     struct stat info{};
-    if (::fstat(de, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int e = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const int estado = ::fstat(de, &info) == 0 ? (S_ISREG(info.st_mode) ? 0 : EISDIR) : errno;
+    if (estado != 0) {
+        // Only a plain file is ever put in the program's place.
         ::close(de);
-        return e ? e : EINVAL;
+        return estado;
     }
     mode_t modo = 0755;
     struct stat anterior{};

@@ -180,10 +180,10 @@ bool CarpetaTerminal::VaciarDescarga(QStringList& borrados) const
 
 bool CarpetaTerminal::BorrarEstado() const { return BorrarTodas(m_Ruta, kEstado); }
 
-bool CarpetaTerminal::CrearDisparador() const
+bool CarpetaTerminal::CrearDisparador(bool exigirCarpeta) const
 {
     const QString tx = Paths::FindCaseInsensitive(m_Base, kTx);
-    if (tx.isEmpty() || !QFileInfo(tx).isDir()) return true;
+    if (tx.isEmpty() || !QFileInfo(tx).isDir()) return !exigirCarpeta;
     BorrarTodas(tx, m_Nombre);
     QFile trigger(Paths::Join(tx, m_Nombre));
     if (!trigger.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;

@@ -53,8 +53,9 @@ public:
     // Deletes a status file in every spelling; false when one stays.
     bool BorrarEstado() const;
     // Creates the empty trigger in tx, directly: its appearance is the client's signal.
-    // True without a tx folder (no trigger then); false when it cannot be made.
-    bool CrearDisparador() const;
+    // True without a tx folder (no trigger then) unless `exigirCarpeta`; false when it cannot
+    // be made. tx itself is never made here.
+    bool CrearDisparador(bool exigirCarpeta = false) const;
     // Removes the terminal folder with its upload and download and their files; never a
     // link's target, never anything outside it, never the working folder.
     void Borrar() const;

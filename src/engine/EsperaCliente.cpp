@@ -29,6 +29,16 @@ LimitesEspera LimitesEspera::DeIntercambio(qint32 tiempoMs)
     return l;
 }
 
+LimitesEspera LimitesEspera::SinLimite(qint32 tickMs)
+{
+    LimitesEspera l;
+    l.SinTiempoLimite = true;
+    l.SeguridadDesdeElInicio = false;
+    l.Extensiones = 0;
+    l.TickMs = tickMs;
+    return l;
+}
+
 void EsperaCliente::setDuracionTick(int ms) { s_DuracionTick = ms > 0 ? ms : 1000; }
 int EsperaCliente::DuracionTick() { return s_DuracionTick; }
 
@@ -52,7 +62,19 @@ qint64 EsperaCliente::Escalar(qint64 ms) const { return ms * s_DuracionTick / 10
 void EsperaCliente::Iniciar(const QString& archivoEstado, const QString& archivoDisparo,
                             const LimitesEspera& limites)
 {
+    Empezar(archivoEstado, archivoDisparo, limites, false);
+}
+
+void EsperaCliente::IniciarAusencia(const QString& archivo, const LimitesEspera& limites)
+{
+    Empezar(archivo, QString(), limites, true);
+}
+
+void EsperaCliente::Empezar(const QString& archivoEstado, const QString& archivoDisparo,
+                            const LimitesEspera& limites, bool ausencia)
+{
     m_Limites = limites;
+    m_Ausencia = ausencia;
     m_ArchivoEstado = Paths::Normalize(archivoEstado);
     m_ArchivoDisparo = archivoDisparo;
     m_Cuadro = 0;
@@ -71,11 +93,11 @@ void EsperaCliente::Iniciar(const QString& archivoEstado, const QString& archivo
     if (!m_ArchivoEstado.isEmpty() && QFileInfo(carpeta).isDir()) m_Watcher->addPath(carpeta);
 
     TimerForzarTimeOut->setInterval(static_cast<int>(Escalar(m_Limites.SeguridadDesdeElInicio ? m_Limites.SeguridadMs : 1000)));
-    if (m_Limites.SeguridadDesdeElInicio) TimerForzarTimeOut->start();
+    if (m_Limites.SeguridadDesdeElInicio && !m_Limites.SinTiempoLimite) TimerForzarTimeOut->start();
 
     m_Esperando = true;
-    TimerEspera->setInterval(s_DuracionTick);
-    TimerEspera->start();
+    TimerEspera->setInterval(m_Limites.TickMs > 0 ? m_Limites.TickMs : s_DuracionTick);
+    if (m_Limites.TickMs >= 0) TimerEspera->start();
     Tick();
 }
 
@@ -114,6 +136,12 @@ bool EsperaCliente::Revisar(bool desdeTick)
     if (m_ArchivoEstado.isEmpty()) return false;
     const QFileInfo estado(m_ArchivoEstado);
     const QString ruta = Paths::FindCaseInsensitive(estado.path(), estado.fileName());
+    if (m_Ausencia) {
+        if (!ruta.isEmpty()) return false;
+        m_Respondido = true;
+        Terminar();
+        return true;
+    }
     if (ruta.isEmpty() || QFileInfo(ruta).isDir()) return false;
     QFile file(ruta);
     if (!file.open(QIODevice::ReadOnly)) return false; // still being written: the next notice or tick
@@ -139,10 +167,10 @@ void EsperaCliente::Tick()
     TimerEspera->stop();
     if (!m_Esperando) return;
     ++m_Cuadro;
-    ++m_Segundos;
+    if (!m_Limites.SinTiempoLimite) ++m_Segundos;
     if (m_Cuadro > 4) m_Cuadro = 1;
     try {
-        if (m_Segundos > m_Limites.TiempoMs / 1000) {
+        if (!m_Limites.SinTiempoLimite && m_Segundos > m_Limites.TiempoMs / 1000) {
             const bool disparoPendiente = !m_ArchivoDisparo.isEmpty() && QFileInfo::exists(m_ArchivoDisparo);
             if (disparoPendiente || m_Reinicios >= m_Limites.Extensiones) {
                 m_TimedOut = true;
@@ -168,7 +196,7 @@ void EsperaCliente::Tick()
         Terminar();
         return;
     }
-    if (m_Esperando) TimerEspera->start();
+    if (m_Esperando && m_Limites.TickMs >= 0) TimerEspera->start();
 }
 
 void EsperaCliente::ForzarTimeOut()

@@ -17,10 +17,18 @@ struct LimitesEspera {
     bool SeguridadDesdeElInicio = true;
     // Times the wait is extended when the client took the request but has not answered yet.
     qint16 Extensiones = 1;
+    // No time-out and no safety timer: the wait lasts until the file is there (or gone) or it
+    // is cancelled.
+    bool SinTiempoLimite = false;
+    // Interval of the wait's own tick in real ms; 0 is the engine's tick (DuracionTick), and a
+    // negative value starts no tick timer: the owner calls Tick() from its own timer.
+    qint32 TickMs = 0;
 
     // The limits of an exchange: the safety timer is the time allowed plus five seconds, and
     // runs from the start only for waits under 100 seconds.
     static LimitesEspera DeIntercambio(qint32 tiempoMs);
+    // A wait without any limit, ticked every `tickMs` (negative: by its owner).
+    static LimitesEspera SinLimite(qint32 tickMs);
 };
 
 // The wait for the client's status file, without a window: it watches the status file's
@@ -39,6 +47,9 @@ public:
     // request (it is then taken back); empty when there is none. The first tick runs at once,
     // so an answer that is already there ends the wait here.
     void Iniciar(const QString& archivoEstado, const QString& archivoDisparo, const LimitesEspera& limites);
+    // Starts waiting until no file `archivo` (in any case) is left in its folder, as a marker
+    // another program removes; Resultado() is then empty.
+    void IniciarAusencia(const QString& archivo, const LimitesEspera& limites);
     // Runs a local event loop until the wait ends; returns Resultado().
     QString Esperar();
 
@@ -74,6 +85,7 @@ signals:
     void Terminada();
 
 private:
+    void Empezar(const QString& archivo, const QString& archivoDisparo, const LimitesEspera& limites, bool ausencia);
     // Takes the status file when it is there; `desdeTick` tells a tick from a folder notice.
     // True when the wait ended.
     bool Revisar(bool desdeTick);
@@ -94,6 +106,7 @@ private:
     bool m_Forzado = false;
     bool m_Respondido = false;
     bool m_VacioVisto = false;
+    bool m_Ausencia = false;
 
     static int s_DuracionTick;
 };

@@ -1,18 +1,29 @@
 #include "platform/Platform.h"
+#include "platform/Salida.h"
+#include "updater/frmUpgradeWizard.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            QTextStream(stdout) << "UpgradeWizardQuorvan " << Platform::VersionText() << Qt::endl;
-            return 0;
-        }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        QTextStream(stdout) << "UpgradeWizardQuorvan " << Platform::VersionText() << Qt::endl;
+        return 0;
     }
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "UpgradeWizardQuorvan: el asistente de actualización aún no está disponible." << Qt::endl;
-    return 1;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("UpgradeWizardQuorvan"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    frmUpgradeWizard frm(QApplication::arguments().mid(1));
+    Salida::InstalarSenales([&frm] {
+        int cancel = 0;
+        frm.Form_QueryUnload(cancel, frmUpgradeWizard::vbAppWindows);
+    });
+    frm.Form_Load();
+    if (Salida::Solicitada()) return Salida::Codigo();
+    frm.show();
+    const int codigo = app.exec();
+    return Salida::Solicitada() ? Salida::Codigo() : codigo;
 }

@@ -91,7 +91,9 @@ private:
         for (auto it = m_Ignorados.begin(); it != m_Ignorados.end();)
             it = presentes.contains(*it) ? std::next(it) : m_Ignorados.erase(it);
         for (const QString& nombre : nombres) {
-            if (m_Ignorados.contains(nombre)) continue;
+            // "_Quorvan.end", "_quorvan.rdy" and "_druvex.end" are markers between the
+            // programs, never a terminal's trigger.
+            if (m_Ignorados.contains(nombre) || nombre.startsWith(QLatin1Char('_'))) continue;
             tomar(tx, nombre);
         }
     }
@@ -168,6 +170,10 @@ private:
         if (g.descargaIlegible) {
             QDir(down).removeRecursively();
             escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
+        }
+        if (g.druvexEnd) {
+            const QString tx = carpetaTx();
+            if (!tx.isEmpty()) escribir(tx, QStringLiteral("_druvex.end"), QByteArray());
         }
         const QByteArray estado =
             g.modo == DruvexSim::Modo::EstadoVacio ? QByteArray() : Codec1252::encode(g.estado);
@@ -387,6 +393,25 @@ QByteArray DruvexSim::LineaPrm(const QString& codigoEmpresa, const QString& codi
     l += QByteArray(102 - l.size(), ' ');
     l += marcada ? "1" : "0";
     return l + kCrLf;
+}
+
+QByteArray DruvexSim::RegistroActualizacion(const QString& tipo, const QString& major, const QString& minor,
+                                            const QString& revision, const QString& nombre, const QString& codigo,
+                                            const QString& descripcion)
+{
+    return Campo(tipo, 3) + Campo(major, 3) + Campo(minor, 3) + Campo(revision, 3) + Campo(nombre, 64) +
+           Campo(codigo, 4) + Campo(descripcion, 30) + kCrLf;
+}
+
+DruvexSim::Guion DruvexSim::GuionActualizacion(const QByteArray& registros, const QMap<QString, QByteArray>& ofrecidos,
+                                               bool druvexEnd)
+{
+    Guion g;
+    g.sinTicket = true;
+    g.druvexEnd = druvexEnd;
+    g.archivos = ofrecidos;
+    g.archivos.insert(QStringLiteral("_druvex.upg"), registros);
+    return g;
 }
 
 bool DruvexSim::EscribirArchivoTrabajo(const QString& carpetaBase, const QString& nombre, const QByteArray& bytes)

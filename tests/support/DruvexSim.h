@@ -58,6 +58,9 @@ public:
         int cortarSVL1En = 0;
         int cortarSVL2En = 0;
         bool descargaIlegible = false;
+        // Leaves "_druvex.end" in "tx" before the status (the client asks Quorvan's exit to
+        // remove the wizard's close marker).
+        bool druvexEnd = false;
     };
 
     // One trigger seen by the client.
@@ -115,6 +118,15 @@ public:
     // One line of the parameter file "_druvex.prm".
     static QByteArray LineaPrm(const QString& codigoEmpresa, const QString& codigoActividad,
                                const QString& registro, bool marcada);
+    // One record of the update answer "_druvex.upg" (112 bytes, line end included); numbers
+    // are written as given, so a test can put blanks or letters in them.
+    static QByteArray RegistroActualizacion(const QString& tipo, const QString& major, const QString& minor,
+                                            const QString& revision, const QString& nombre, const QString& codigo,
+                                            const QString& descripcion);
+    // The update answer: "_druvex.upg" with `registros` and the offered files in "download",
+    // no ticket, status "0".
+    static Guion GuionActualizacion(const QByteArray& registros, const QMap<QString, QByteArray>& ofrecidos,
+                                    bool druvexEnd = false);
     // Writes a file of the working folder (the account and parameter files), whole.
     static bool EscribirArchivoTrabajo(const QString& carpetaBase, const QString& nombre, const QByteArray& bytes);
     // A ready table-update answer: one or two lines of every list.

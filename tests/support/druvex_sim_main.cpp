@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -23,6 +25,10 @@ Scripts (--script):
   no-answer-files approve, but leave neither "_svl.1" nor "_ticket.prn"
   cut-header     approve with "_svl.1" cut after --cut bytes (default 309)
   bad-download   approve, but leave a file where "download" should be
+  update         answer the update wizard: "_druvex.upg" offering --offer (a new
+                 program file, copied into "download" under its name) as version
+                 --offer-version, then status 0; --druvex-end also leaves
+                 "_druvex.end" in "tx"
 
 Example:
   druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
@@ -57,7 +63,13 @@ int main(int argc, char** argv)
     const QCommandLineOption prm(QStringLiteral("write-prm"), QStringLiteral("write a sample _druvex.prm"));
     const QCommandLineOption cut(QStringLiteral("cut"), QStringLiteral("bytes of _svl.1 kept by cut-header"),
                                  QStringLiteral("n"), QStringLiteral("309"));
-    parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut});
+    const QCommandLineOption offer(QStringLiteral("offer"), QStringLiteral("new program file offered by update"),
+                                   QStringLiteral("file"));
+    const QCommandLineOption offerVersion(QStringLiteral("offer-version"),
+                                          QStringLiteral("version of the offered program (default 9.0.0)"),
+                                          QStringLiteral("m.n.r"), QStringLiteral("9.0.0"));
+    const QCommandLineOption druvexEnd(QStringLiteral("druvex-end"), QStringLiteral("update also leaves tx/_druvex.end"));
+    parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut, offer, offerVersion, druvexEnd});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -84,7 +96,25 @@ int main(int argc, char** argv)
     else if (s == QLatin1String("no-answer-files")) g.sinSVL1 = g.sinTicket = true;
     else if (s == QLatin1String("cut-header")) g.cortarSVL1En = parser.value(cut).toInt();
     else if (s == QLatin1String("bad-download")) g.descargaIlegible = true;
-    else {
+    else if (s == QLatin1String("update")) {
+        QMap<QString, QByteArray> ofrecidos;
+        QString nombre;
+        if (parser.isSet(offer)) {
+            QFile archivo(parser.value(offer));
+            if (!archivo.open(QIODevice::ReadOnly)) {
+                err << "druvex-sim: cannot read " << parser.value(offer) << "\n";
+                return 2;
+            }
+            nombre = QFileInfo(archivo.fileName()).fileName();
+            ofrecidos.insert(nombre, archivo.readAll());
+        }
+        const QStringList v = parser.value(offerVersion).split(QLatin1Char('.'));
+        const QByteArray registro = DruvexSim::RegistroActualizacion(
+            QStringLiteral("002"), v.value(0).rightJustified(3, QLatin1Char('0')),
+            v.value(1).rightJustified(3, QLatin1Char('0')), v.value(2).rightJustified(3, QLatin1Char('0')), nombre,
+            nombre.isEmpty() ? QStringLiteral("0001") : QStringLiteral("0000"), QStringLiteral("Nueva versión"));
+        g = DruvexSim::GuionActualizacion(registro, ofrecidos, parser.isSet(druvexEnd));
+    } else {
         err << "druvex-sim: unknown script " << s << " (see --help)\n";
         return 2;
     }

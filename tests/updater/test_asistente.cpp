@@ -1,0 +1,470 @@
+#include "AsistenteFixture.h"
+
+#include "support/DruvexSim.h"
+#include "updater/ArgumentosAsistente.h"
+#include "updater/TiraCeldas.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLockFile>
+#include <QPushButton>
+#include <cerrno>
+
+namespace {
+
+const QString kTitulo = QStringLiteral("Ayudante para Actualización");
+const QString kInvalidos = QStringLiteral("Los parámetros pasados son inválidos.");
+const QString kPregunta = QStringLiteral("¿Desea abandonar el Ayudante de Actualización ?");
+
+QByteArray Registro(const char* tipo, const char* version, const QString& nombre, const char* codigo,
+                    const QString& descripcion)
+{
+    const QStringList v = QString::fromLatin1(version).split(QLatin1Char('.'));
+    return DruvexSim::RegistroActualizacion(QString::fromLatin1(tipo), v[0], v[1], v[2], nombre,
+                                            QString::fromLatin1(codigo), descripcion);
+}
+
+// The buttons as (back, next, cancel enabled; cancel shown).
+std::tuple<bool, bool, bool, bool> Botones(const frmUpgradeWizard& f)
+{
+    return {f.cmdBack->isEnabled(), f.cmdNext->isEnabled(), f.cmdCancelar->isEnabled(), !f.cmdCancelar->isHidden()};
+}
+
+QStringList Temporales(const QString& carpeta)
+{
+    return QDir(carpeta).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".Quorvan."));
+}
+
+void Captura(QWidget& w, const char* nombre)
+{
+    QDir().mkpath(QStringLiteral(QUORVAN_SCREENSHOTS_DIR));
+    w.show();
+    QCoreApplication::processEvents();
+    w.grab().save(QStringLiteral(QUORVAN_SCREENSHOTS_DIR "/") + QLatin1String(nombre));
+}
+
+}
+
+TEST(ArgumentosAsistente, CommandLineTable)
+{
+    struct Caso {
+        QStringList args;
+        bool valida;
+    };
+    const QString p = QStringLiteral("/opt/quorvan/Quorvan");
+    const Caso casos[] = {
+        {{"/w/", "3.1.7", p, "", "0.0.0"}, true},
+        {{"/w/", "3.1.7", p, ""}, true},
+        {{"/w/", "003.01.999", QStringLiteral("/q/Quor "), ""}, true},
+        {{"/w/", "3.1.7", p}, false},
+        {{}, false},
+        {{"/w/", "3.1", p, ""}, false},
+        {{"/w/", "3.1.7.2", p, ""}, false},
+        {{"/w/", "3..7", p, ""}, false},
+        {{"/w/", "3.1000.7", p, ""}, false},
+        {{"/w/", "3.-1.7", p, ""}, false},
+        {{"/w/", "3.a.7", p, ""}, false},
+        {{"/w/", "3.1.7", QStringLiteral("/opt/Quo"), ""}, false},
+        {{"/w/", "3.1.7", QStringLiteral("/opt/Quo /"), ""}, false},
+        {{"/w/", "3.1.7", QStringLiteral("Quorvan"), ""}, false},
+    };
+    for (const Caso& c : casos) {
+        const auto a = ArgumentosAsistente::Leer(c.args);
+        EXPECT_EQ(a.has_value(), c.valida) << c.args.join(QLatin1Char('|')).toStdString();
+    }
+    const auto a = ArgumentosAsistente::Leer({"/w/", "003.01.999", QStringLiteral("/q/Quor "), ""});
+    ASSERT_TRUE(a);
+    EXPECT_EQ(std::make_tuple(a->Major, a->Minor, a->Revision), std::make_tuple(qint16(3), qint16(1), qint16(999)));
+    EXPECT_EQ(a->RutaPrograma, QStringLiteral("/q/Quor ")); // used as given
+}
+
+TEST_F(Asistente, RefusedStartsWriteNothing)
+{
+    struct Caso {
+        const char* que;
+        QStringList args;
+        bool conAjuste;
+        QString mensaje;
+        int estilo;
+    };
+    const QString sinAjuste = QStringLiteral(
+        "Antes de actualzar debe realizar alguna transacción para completar la configuración");
+    const Caso casos[] = {
+        {"3.1", Argumentos(QStringLiteral("3.1")), true, kInvalidos, Vbc::vbCritical},
+        {"1000", Argumentos(QStringLiteral("3.1000.7")), true, kInvalidos, Vbc::vbCritical},
+        {"-1", Argumentos(QStringLiteral("-1.1.7")), true, kInvalidos, Vbc::vbCritical},
+        {"three-character name", {wf.path(), "3.1.7", wf.file("prog/Quo"), ""}, true, kInvalidos, Vbc::vbCritical},
+        {"three arguments", {wf.path(), "3.1.7", programa}, true, kInvalidos, Vbc::vbCritical},
+        {"no setting", Argumentos(), false, sinAjuste, Vbc::vbInformation},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        wf.write("tx/_quorvan.rdy", "1");
+        if (!c.conAjuste) AjustesUsuario::Guardar("Quorvan", "LastTarsk", "1", QString());
+        dlg.clear();
+        {
+            frmUpgradeWizard frm(c.args);
+            frm.Form_Load();
+            EXPECT_TRUE(Salida::Solicitada());
+            ASSERT_EQ(dlg.shown.size(), 1);
+            EXPECT_EQ(dlg.shown[0].text, c.mensaje);
+            EXPECT_EQ(dlg.shown[0].title, kTitulo);
+            EXPECT_EQ(dlg.shown[0].style, c.estilo);
+        }
+        EXPECT_FALSE(wf.exists("termupg"));
+        EXPECT_FALSE(wf.exists("tx/termupg"));
+        EXPECT_TRUE(wf.exists("tx/_quorvan.rdy"));
+        OlvidarSalida();
+        AjustesUsuario::Guardar("Quorvan", "LastTarsk", "1", wf.path());
+    }
+}
+
+TEST_F(Asistente, SecondInstanceLeavesTheFirstAlone)
+{
+    frmUpgradeWizard primero(Argumentos());
+    primero.Form_Load();
+    ASSERT_FALSE(Salida::Solicitada());
+    dlg.clear();
+    frmUpgradeWizard segundo(Argumentos());
+    segundo.Form_Load();
+    EXPECT_TRUE(Salida::Solicitada());
+    ASSERT_EQ(dlg.messages(), QStringList{QStringLiteral("El Ayudante para Actualización ya está corriendo.")});
+    EXPECT_EQ(dlg.shown[0].style, Vbc::vbExclamation);
+    EXPECT_TRUE(primero.EsperandoRespuesta());
+}
+
+TEST_F(Asistente, RequestFilesAreWrittenWhole)
+{
+    // An older, longer request and control record, old status files and an old result marker.
+    wf.write("termupg/upload/_druvex.upg", QByteArray(300, 'X'));
+    wf.write("termupg/upload/_svl.0", QByteArray("V2501101ABCDEFGH"));
+    wf.write("estado.rsp", "0 viejo");
+    wf.write("termupg/ESTADO.RSP", "0 viejo");
+    wf.write("tx/_quorvan.rdy", "0");
+    frmUpgradeWizard frm(Argumentos());
+    frm.Form_Load();
+    ASSERT_FALSE(Salida::Solicitada());
+
+    const QByteArray esperado = QByteArray("002003001007") + QByteArray(64, ' ') + "0000" + QByteArray(30, ' ') + "\r\n";
+    ASSERT_EQ(esperado.size(), 112);
+    EXPECT_EQ(wf.read("termupg/upload/_druvex.upg"), esperado);
+    EXPECT_EQ(wf.read("termupg/upload/_svl.0"), QByteArray("V1009990"));
+    EXPECT_TRUE(wf.exists("termupg/download"));
+    EXPECT_TRUE(wf.exists("tx/termupg"));
+    EXPECT_FALSE(wf.exists("estado.rsp"));
+    EXPECT_FALSE(wf.exists("termupg/ESTADO.RSP"));
+    EXPECT_FALSE(wf.exists("tx/_quorvan.rdy"));
+
+    EXPECT_EQ(frm.EstadoAsistente().Paso, 2);
+    EXPECT_EQ(frm.EstadoAsistente().CarpetaBase + "/", wf.path());
+    EXPECT_EQ(frm.lblDescripcion->text(), QStringLiteral("Enviando Transacción...\n\nEspere por favor..."));
+    EXPECT_EQ(Botones(frm), std::make_tuple(false, false, true, true));
+    EXPECT_TRUE(frm.tmrDownload->isActive());
+    EXPECT_EQ(frm.tmrDownload->interval(), 500);
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Ayudante de Actualización"));
+    EXPECT_TRUE(dlg.shown.isEmpty());
+}
+
+TEST_F(Asistente, WithoutTxTheRequestEndsTheProgram)
+{
+    QDir(wf.file("tx")).removeRecursively();
+    frmUpgradeWizard frm(Argumentos());
+    frm.Form_Load();
+    EXPECT_TRUE(Salida::Solicitada());
+    EXPECT_EQ(dlg.messages(), QStringList{QStringLiteral(
+                                  "Los Parámetros recibidos son erróneos.\nEl Ayudante para Actualización se cerrará.")});
+    EXPECT_FALSE(wf.exists("tx"));
+    EXPECT_EQ(wf.read("termupg/upload/_svl.0"), QByteArray("V1009990"));
+}
+
+TEST_F(Asistente, AnswersListOfferedFilesAndInstallTheLastMatch)
+{
+    const QByteArray nuevo("#!/bin/sh\necho nuevo\n");
+    struct Caso {
+        const char* que;
+        QByteArray estado;
+        QByteArray registros;
+        QString instala; // empty: nothing installed
+        QString lista;
+    };
+    const QByteArray tres = Registro("010", "3.2.0", "Leame.txt", "0000", "Notas") +
+                            Registro("002", "3.2.1", "Quorvan.nuevo", "0000", "Nueva versión") +
+                            Registro("002", "3.2.2", "Otro", "0051", "No disponible");
+    const Caso casos[] = {
+        {"second of three matches", "0000 OK", tres, "Quorvan.nuevo",
+         "Leame.txt(3.2.0) : Notas\nQuorvan.nuevo(3.2.1) : Nueva versión\nOtro(3.2.2) : No disponible\n"},
+        {"blank code reads as 0", "0", Registro("002", "4.0.0", "Quorvan.nuevo", "   0", "x") + QByteArray(50, 'z'),
+         "Quorvan.nuevo", "Quorvan.nuevo(4.0.0) : x\n"},
+        {"no match", "0", Registro("002", "4.0.0", "Quorvan.nuevo", "0001", "x"), "", "Quorvan.nuevo(4.0.0) : x\n"},
+        {"unsafe names never match", "0",
+         Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "a") + Registro("002", "4.0.1", "../x", "0000", "b") +
+             Registro("002", "4.0.2", "a/b", "0000", "c") + Registro("002", "4.0.3", "", "0000", "d"),
+         "Quorvan.nuevo", "Quorvan.nuevo(4.0.0) : a\n../x(4.0.1) : b\na/b(4.0.2) : c\n(4.0.3) : d\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        wf.write("prog/Quorvan", "programa viejo");
+        iniciados.clear();
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        QuorvanCierra quorvan(Marcador());
+        Responder(c.estado, c.registros, {{QStringLiteral("Quorvan.nuevo"), nuevo}, {QStringLiteral("x"), "no"}});
+        const QString encabezado = QStringLiteral("Enviando Transacción...\n\nEspere por favor...\n\n") +
+                                   QString::fromLatin1(c.estado) + QStringLiteral("\n\n") + c.lista +
+                                   QStringLiteral("\nPor Favor cierre el Quorvan y presione Siguiente.");
+        if (!c.instala.isEmpty()) {
+            ASSERT_TRUE(Hasta([] { return Salida::Solicitada(); }));
+            EXPECT_EQ(quorvan.vistos, 1);
+            EXPECT_EQ(frm.lblDescripcion->text(), encabezado);
+            EXPECT_EQ(wf.read("prog/Quorvan"), nuevo);
+            EXPECT_EQ(QFile::permissions(programa) & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther |
+                                                     QFile::ReadOther),
+                      QFile::ExeOwner | QFile::ExeGroup);
+            EXPECT_EQ(iniciados, (QList<QPair<QString, QString>>{{programa, wf.file("prog")}}));
+            EXPECT_EQ(wf.read("tx/_quorvan.rdy"), QByteArray("0"));
+            EXPECT_EQ(Salida::Codigo(), 0);
+        } else {
+            ASSERT_TRUE(Hasta([&] { return frm.cmdNext->isEnabled(); }));
+            EXPECT_EQ(frm.lblDescripcion->text(), encabezado);
+            EXPECT_EQ(quorvan.vistos, 0);
+            EXPECT_FALSE(QFile::exists(Marcador()));
+            EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
+            frm.cmdNext_Click();
+            EXPECT_TRUE(Salida::Solicitada());
+            EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("programa viejo"));
+            EXPECT_TRUE(iniciados.isEmpty());
+            EXPECT_FALSE(wf.exists("tx/_quorvan.rdy"));
+        }
+        EXPECT_FALSE(wf.exists("termupg/estado.rsp"));
+        EXPECT_TRUE(Temporales(wf.file("prog")).isEmpty());
+        EXPECT_TRUE(dlg.shown.isEmpty()) << dlg.messages().join(QLatin1Char('|')).toStdString();
+        OlvidarSalida();
+    }
+}
+
+TEST_F(Asistente, FailedStatusAsksToRepeat)
+{
+    for (const QByteArray& estado : {QByteArray("1 Sin conexion"), QByteArray(), QByteArray("X")}) {
+        SCOPED_TRACE(estado.constData());
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        Responder(estado, Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"), {{"Quorvan.nuevo", "nuevo"}});
+        ASSERT_TRUE(Hasta([&] { return frm.cmdBack->isEnabled(); }));
+        EXPECT_TRUE(frm.lblDescripcion->text().endsWith(QStringLiteral(
+            "\n\nDebe repetir la operación.\n\nPresione Atrás para comenzar el proceso o Cancelar para salir del "
+            "Ayudante.")));
+        EXPECT_EQ(Botones(frm), std::make_tuple(true, false, true, true));
+        EXPECT_EQ(frm.EstadoAsistente().Paso, 2);
+        EXPECT_FALSE(frm.EstadoAsistente().Encontrado);
+        EXPECT_FALSE(frm.tmrDownload->isActive());
+        EXPECT_TRUE(frm.imgLive->isHidden());
+        EXPECT_FALSE(QFile::exists(Marcador()));
+        EXPECT_FALSE(Salida::Solicitada());
+        if (estado.startsWith('1')) {
+            Captura(frm, "asistente-falla.png");
+            // Back and Next: page 1, page 0, and Next from page 1 sends a new request.
+            frm.cmdBack_Click();
+            EXPECT_EQ(frm.EstadoAsistente().Paso, 1);
+            EXPECT_EQ(Botones(frm), std::make_tuple(true, true, true, true));
+            Captura(frm, "asistente-pagina1.png");
+            frm.cmdBack_Click();
+            EXPECT_EQ(frm.lblDescripcion->text(), frm.EstadoAsistente().Paginas[0]);
+            EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
+            Captura(frm, "asistente-pagina0.png");
+            frm.cmdNext_Click();
+            QFile::remove(wf.file("tx/termupg"));
+            frm.cmdNext_Click();
+            EXPECT_EQ(frm.EstadoAsistente().Paso, 2);
+            EXPECT_TRUE(wf.exists("tx/termupg"));
+            EXPECT_TRUE(frm.EsperandoRespuesta());
+            EXPECT_EQ(Botones(frm), std::make_tuple(false, false, true, true));
+        }
+        frm.hide();
+    }
+}
+
+TEST_F(Asistente, AnimationCellsGoRoundTheStrip)
+{
+    frmUpgradeWizard frm(Argumentos());
+    frm.pcLive->setCeldas(2, 3);
+    frm.Form_Load();
+    QList<int> celdas;
+    for (int i = 0; i < 8; ++i) {
+        celdas << frm.EstadoAsistente().Celda;
+        frm.tmrDownload_Timer();
+    }
+    EXPECT_EQ(celdas, (QList<int>{0, 1, 2, 3, 4, 5, 0, 1}));
+    EXPECT_FALSE(frm.imgLive->isHidden());
+    EXPECT_TRUE(frm.EsperandoRespuesta());
+    Captura(frm, "asistente-esperando.png");
+    frm.hide();
+}
+
+TEST_F(Asistente, CancelAndCloseBox)
+{
+    struct Caso {
+        const char* que;
+        int paso;          // page when leaving
+        bool cierre;       // close box instead of Cancel
+        int respuesta;     // answer to the question; 0 when none is asked
+    };
+    const Caso casos[] = {
+        {"cancel page 0, yes", 0, false, Vbc::vbYes}, {"cancel page 1, no", 1, false, Vbc::vbNo},
+        {"cancel waiting, yes", 2, false, Vbc::vbYes}, {"cancel waiting, no", 2, false, Vbc::vbNo},
+        {"close box page 2", 2, true, 0},            {"close box page 1, no", 1, true, Vbc::vbNo},
+        {"close box page 1, yes", 1, true, Vbc::vbYes},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        Responder("1");
+        ASSERT_TRUE(Hasta([&] { return frm.cmdBack->isEnabled(); }));
+        if (c.paso < 2) frm.cmdBack_Click();
+        if (c.paso < 1) frm.cmdBack_Click();
+        if (c.paso == 2) { // a new request, waiting again
+            frm.cmdBack_Click();
+            frm.cmdNext_Click();
+            ASSERT_TRUE(frm.EsperandoRespuesta());
+        }
+        dlg.clear();
+        if (c.respuesta) dlg.msgAnswers << c.respuesta;
+        int cancel = 0;
+        if (c.cierre) frm.Form_QueryUnload(cancel, frmUpgradeWizard::vbFormControlMenu);
+        else frm.cmdCancelar_Click();
+        const bool sale = c.respuesta == Vbc::vbYes;
+        EXPECT_EQ(dlg.messages(), c.respuesta ? QStringList{kPregunta} : QStringList{});
+        if (c.respuesta) EXPECT_EQ(dlg.shown[0].style, Vbc::vbYesNo | Vbc::vbQuestion);
+        EXPECT_EQ(Salida::Solicitada(), sale);
+        EXPECT_EQ(cancel, c.cierre && !sale ? 1 : 0);
+        EXPECT_EQ(wf.read("tx/_quorvan.rdy"), sale && !c.cierre ? QByteArray("1") : QByteArray());
+        EXPECT_EQ(wf.exists("tx/_quorvan.rdy"), sale && !c.cierre);
+        if (c.paso == 2) EXPECT_EQ(frm.EsperandoRespuesta(), !sale);
+        QFile::remove(wf.file("tx/_quorvan.rdy"));
+        OlvidarSalida();
+    }
+}
+
+TEST_F(Asistente, CancelDuringTheWaitForQuorvan)
+{
+    for (const int respuesta : {Vbc::vbNo, Vbc::vbYes}) {
+        SCOPED_TRACE(respuesta);
+        dlg.clear();
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        int preguntas = 0;
+        // Quorvan stays open: the user presses Cancel during the wait, once or twice.
+        QuorvanCierra quorvan(Marcador(), [&] {
+            if (!frm.EsperandoCierreQuorvan() || preguntas > 0) return;
+            ++preguntas;
+            dlg.msgAnswers << respuesta;
+            frm.cmdCancelar_Click();
+            if (respuesta == Vbc::vbNo) QFile::remove(Marcador()); // then Quorvan closes
+        });
+        Responder("0", Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"), {{"Quorvan.nuevo", "nuevo"}});
+        ASSERT_TRUE(Hasta([] { return Salida::Solicitada(); }));
+        EXPECT_EQ(dlg.messages(), QStringList{kPregunta});
+        EXPECT_EQ(wf.read("tx/_quorvan.rdy"), respuesta == Vbc::vbYes ? QByteArray("1") : QByteArray("0"));
+        EXPECT_EQ(wf.read("prog/Quorvan"), respuesta == Vbc::vbYes ? QByteArray("programa viejo") : QByteArray("nuevo"));
+        EXPECT_EQ(QFile::exists(Marcador()), respuesta == Vbc::vbYes); // never deleted by the wizard
+        QFile::remove(Marcador());
+        wf.write("prog/Quorvan", "programa viejo");
+        OlvidarSalida();
+    }
+}
+
+TEST_F(Asistente, NextDuringTheWaitJoinsIt)
+{
+    frmUpgradeWizard frm(Argumentos());
+    frm.Form_Load();
+    int renombres = 0;
+    ReemplazoArchivo::setRenombrar([&](const QByteArray& de, const QByteArray& a) {
+        ++renombres;
+        return std::rename(de.constData(), a.constData()) == 0 ? 0 : errno;
+    });
+    bool pulsado = false;
+    QuorvanCierra quorvan(Marcador(), [&] {
+        if (!frm.EsperandoCierreQuorvan()) return;
+        if (!pulsado) {
+            pulsado = true;
+            frm.cmdNext_Click(); // returns at once: it joins the running wait
+            EXPECT_EQ(frm.EstadoAsistente().Paso, 3);
+            EXPECT_TRUE(frm.cmdCancelar->isEnabled());
+        } else {
+            QFile::remove(Marcador());
+        }
+    });
+    Responder("0", Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"), {{"Quorvan.nuevo", "nuevo"}});
+    ASSERT_TRUE(Hasta([] { return Salida::Solicitada(); }));
+    EXPECT_EQ(renombres, 1);
+    EXPECT_EQ(iniciados.size(), 1);
+    EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("nuevo"));
+}
+
+TEST_F(Asistente, FailedCopiesKeepTheOldProgram)
+{
+    struct Caso {
+        const char* que;
+        bool sinArchivo;   // the offered file is missing from download
+        int error;         // what every rename returns (0: the real rename)
+        int exitosoEn;     // the rename succeeds on this try (0: never)
+        int intentos;
+        QString mensaje;
+    };
+    const Caso casos[] = {
+        {"missing offered file", true, 0, 0, 0, "Quorvan - 53: No se ha encontrado el archivo"},
+        {"busy, then free on the third try", false, ETXTBSY, 3, 3, ""},
+        {"busy for good", false, EBUSY, 0, 21, "Quorvan - 70: Permiso denegado"},
+        {"permission denied", false, EACCES, 0, 1, "Quorvan - 70: Permiso denegado"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        wf.write("prog/Quorvan", "programa viejo");
+        QFile::remove(wf.file("termupg/download/Quorvan.nuevo"));
+        iniciados.clear();
+        dlg.clear();
+        int intentos = 0;
+        ReemplazoArchivo::setRenombrar([&](const QByteArray& de, const QByteArray& a) {
+            ++intentos;
+            if (c.error && intentos != c.exitosoEn) return c.error;
+            return std::rename(de.constData(), a.constData()) == 0 ? 0 : errno;
+        });
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        QuorvanCierra quorvan(Marcador());
+        Responder("0000 Transaccion aprobada",
+                  Registro("010", "3.2.0", "Leame.txt", "0000", "Notas de la versión") +
+                      Registro("002", "3.2.1", "Quorvan.nuevo", "0000", "Nueva versión"),
+                  c.sinArchivo ? QMap<QString, QByteArray>{} : QMap<QString, QByteArray>{{"Quorvan.nuevo", "nuevo"}});
+        if (c.mensaje.isEmpty()) {
+            ASSERT_TRUE(Hasta([] { return Salida::Solicitada(); }));
+            EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("nuevo"));
+            EXPECT_EQ(intentos, c.intentos);
+            OlvidarSalida();
+            continue;
+        }
+        ASSERT_TRUE(Hasta([&] { return !dlg.shown.isEmpty(); }));
+        EXPECT_EQ(dlg.messages(), QStringList{c.mensaje});
+        EXPECT_EQ(dlg.shown[0].style, Vbc::vbCritical);
+        EXPECT_EQ(intentos, c.intentos);
+        EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("programa viejo"));
+        EXPECT_TRUE(QFileInfo(programa).isExecutable());
+        EXPECT_TRUE(Temporales(wf.file("prog")).isEmpty());
+        EXPECT_TRUE(iniciados.isEmpty());
+        EXPECT_FALSE(Salida::Solicitada());
+        EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
+        if (c.sinArchivo) {
+            Captura(frm, "asistente-ofrecidos.png");
+            frm.hide();
+            // The client delivers the file late: Next tries once more and ends the program.
+            wf.write("termupg/download/Quorvan.nuevo", "nuevo");
+            frm.cmdNext_Click();
+            EXPECT_EQ(quorvan.vistos, 2);
+            EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("nuevo"));
+            EXPECT_EQ(iniciados.size(), 1);
+            EXPECT_TRUE(Salida::Solicitada());
+            OlvidarSalida();
+        }
+    }
+}

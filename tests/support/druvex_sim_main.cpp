@@ -23,6 +23,8 @@ Scripts (--script):
   no-answer-files approve, but leave neither "_svl.1" nor "_ticket.prn"
   cut-header     approve with "_svl.1" cut after --cut bytes (default 309)
   bad-download   approve, but leave a file where "download" should be
+  report         the remote report: the status "0000" and a sample "_sal.1" of two
+                 transactions with their service lines (the report folder "termrep")
 
 Example:
   druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
@@ -84,6 +86,25 @@ int main(int argc, char** argv)
     else if (s == QLatin1String("no-answer-files")) g.sinSVL1 = g.sinTicket = true;
     else if (s == QLatin1String("cut-header")) g.cortarSVL1En = parser.value(cut).toInt();
     else if (s == QLatin1String("bad-download")) g.descargaIlegible = true;
+    else if (s == QLatin1String("report")) {
+        g.soloArchivos = true;
+        g.estado = QStringLiteral("0000 OK");
+        DruvexSim::LineaReporte a{QStringLiteral("000123"), QStringLiteral("011234567001"), QStringLiteral("C"),
+                                  QStringLiteral("M"), QStringLiteral("00"), QStringLiteral("012345"),
+                                  QStringLiteral("27123456784"), QStringLiteral("00000150000"), QStringLiteral("00000"),
+                                  QStringLiteral("0")};
+        DruvexSim::LineaReporte b = a;
+        b.trx = QStringLiteral("000124");
+        b.asociado = QStringLiteral("029876543002");
+        b.monto = QStringLiteral("00000032550");
+        g.archivos.insert(QStringLiteral("_sal.1"),
+                          DruvexSim::LineaReporteTransaccion(a) +
+                              DruvexSim::LineaReporteItem(a.trx, QStringLiteral("420101"), QStringLiteral("0"),
+                                                          QStringLiteral("1"), QStringLiteral("01")) +
+                              DruvexSim::LineaReporteTransaccion(b) +
+                              DruvexSim::LineaReporteItem(b.trx, QStringLiteral("420351"), QStringLiteral("0"),
+                                                          QStringLiteral("2"), QStringLiteral("03")));
+    }
     else {
         err << "druvex-sim: unknown script " << s << " (see --help)\n";
         return 2;
@@ -95,7 +116,7 @@ int main(int argc, char** argv)
         g.comentarioCierre = parser.value(message);
     }
     g.demoraMs = parser.value(delay).toInt();
-    g.estado = parser.value(status);
+    if (parser.isSet(status) || s != QLatin1String("report")) g.estado = parser.value(status);
     if (parser.isSet(tables)) g.archivos = DruvexSim::ArchivosTablasEjemplo();
 
     if (parser.isSet(emp)) {

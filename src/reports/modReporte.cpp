@@ -70,7 +70,11 @@ bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera)
             resultado = false;
         }
     }
-    if (!resultado && !carpeta.isEmpty()) QFile::remove(Paths::Join(terminal.Subida(), kControl));
+    if (!resultado && !carpeta.isEmpty()) {
+        QFile::remove(Paths::Join(terminal.Subida(), kControl));
+        // A trigger nobody took is taken back, so the client cannot carry the test later.
+        QFile::remove(terminal.ArchivoDisparador());
+    }
     return resultado;
 }
 

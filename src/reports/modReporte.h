@@ -26,7 +26,7 @@ void setLimites(const Limites& limites = Limites());
 // report folder `carpeta`, then waits (window events running) until its status file
 // appears, `espera` is cancelled, or the link limit passes. True when the client answered.
 // An error on the way is shown (its description) and gives False; a False result deletes
-// the control record when `carpeta` is not empty. `espera` is the caller's wait, so that it
+// the control record and a trigger not taken when `carpeta` is not empty. `espera` is the caller's wait, so that it
 // can be cancelled; without one a wait of its own is used.
 bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera = nullptr);
 

@@ -134,6 +134,7 @@ TEST_F(Remoto, LinkTestCancelled)
     QTimer::singleShot(60, &espera, [&] { espera.Cancelar(); });
     EXPECT_FALSE(modReporte::VerificarComunicacion(modReporte::DirectorioReporte, &espera));
     EXPECT_FALSE(tmp.exists(enRep("upload/_svl.0")));
+    EXPECT_FALSE(tmp.exists("tx/termrep"));
 }
 
 TEST_F(Remoto, LinkTestWithoutUploadShowsTheError)

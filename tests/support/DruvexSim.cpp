@@ -144,10 +144,7 @@ private:
         const auto cortado = [](const QByteArray& b, int n) { return n > 0 ? b.left(n) : b; };
         if (g.soloArchivos) {
             for (auto it = g.archivos.begin(); it != g.archivos.end(); ++it) escribir(down, it.key(), it.value());
-            if (g.descargaIlegible) {
-                QDir(down).removeRecursively();
-                escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
-            }
+            if (g.descargaIlegible) descargaIlegible(terminal, down);
             cerrar(t, terminal, g);
             return;
         }
@@ -174,11 +171,15 @@ private:
             for (const QString& l : lineas) ticket += Codec1252::encode(Codec1252::toRepresentable(l)) + kCrLf;
             escribir(down, QStringLiteral("_ticket.prn"), ticket);
         }
-        if (g.descargaIlegible) {
-            QDir(down).removeRecursively();
-            escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
-        }
+        if (g.descargaIlegible) descargaIlegible(terminal, down);
         cerrar(t, terminal, g);
+    }
+
+    // A file where "download" should be: the answer cannot be read.
+    void descargaIlegible(const QString& terminal, const QString& down)
+    {
+        QDir(down).removeRecursively();
+        escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
     }
 
     // The status file, renamed into place: the client's last step.

@@ -65,6 +65,8 @@ public:
     void Cancelar();
 
     bool Esperando() const { return m_Esperando; }
+    // The status file was taken (the wait did not end by time-out, safety timer or cancel).
+    bool Respondida() const { return m_Respondido; }
     qint16 Reinicios() const { return m_Reinicios; }
     // The animation frame of the last tick, 1 to 4.
     qint16 Cuadro() const { return m_Cuadro; }

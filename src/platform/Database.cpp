@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
@@ -52,6 +53,13 @@ bool DbError::isUniqueViolation() const
         return d.contains(QLatin1String("unique")) || d.contains(QLatin1String("primary key"));
     }
     return false;
+}
+
+DbResult::DbResult(QStringList columns, QList<QVariantList> rows, QList<int> types, QList<int> sizes)
+    : DbResult(std::move(columns), std::move(rows))
+{
+    m_types = std::move(types);
+    m_sizes = std::move(sizes);
 }
 
 DbResult::DbResult(QStringList columns, QList<QVariantList> rows)
@@ -515,11 +523,16 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
     QSqlQuery& q = Run(sql, params);
     QStringList columns;
     QList<QVariantList> rows;
+    QList<int> types, sizes;
     if (q.isSelect()) {
         const QSqlRecord rec = q.record();
         const int n = rec.count();
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             columns << rec.fieldName(i);
+            // QODBC keeps the driver's SQLDescribeCol answer here.
+            types << rec.field(i).typeID();
+            sizes << rec.field(i).length();
+        }
         while (q.next()) {
             QVariantList row;
             row.reserve(n);
@@ -539,7 +552,7 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
         }
     }
     q.finish();
-    return DbResult(std::move(columns), std::move(rows));
+    return DbResult(std::move(columns), std::move(rows), std::move(types), std::move(sizes));
 }
 
 qint64 Database::Execute(const QString& sql, const QVariantList& params)

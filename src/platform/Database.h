@@ -41,6 +41,9 @@ class DbResult {
 public:
     DbResult() = default;
     DbResult(QStringList columns, QList<QVariantList> rows);
+    // With each column's ODBC SQL data type (SQL_VARCHAR 12, SQL_WVARCHAR -9, SQL_INTEGER 4 ...)
+    // and size (characters of a text, digits of a number) as the driver describes them.
+    DbResult(QStringList columns, QList<QVariantList> rows, QList<int> types, QList<int> sizes);
 
     bool EOF_() const { return m_pos >= m_rows.size(); }
     bool eof() const { return EOF_(); }
@@ -55,12 +58,17 @@ public:
     QVariant value(int index) const;
     bool hasColumn(const QString& column) const;
     const QList<QVariantList>& Rows() const { return m_rows; }
+    // The column's ODBC type and size; 0 when the driver did not say.
+    int ColumnType(int index) const { return index >= 0 && index < m_types.size() ? m_types.at(index) : 0; }
+    int ColumnSize(int index) const { return index >= 0 && index < m_sizes.size() ? m_sizes.at(index) : 0; }
 
 private:
     int columnIndex(const QString& column) const;
     QStringList m_columns;
     QHash<QString, int> m_index; // lower-case name to position
     QList<QVariantList> m_rows;
+    QList<int> m_types;
+    QList<int> m_sizes;
     int m_pos = 0;
 };
 

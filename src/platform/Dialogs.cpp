@@ -2,10 +2,17 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
 int DialogProvider::execModal(QDialog* dialog) { return dialog->exec(); }
+
+QString DialogProvider::saveFileNameWith(const QString& caption, const QString& dir, const QString& filter,
+                                         const OpcionesGuardar&)
+{
+    return saveFileName(caption, dir, filter);
+}
 
 int QtDialogProvider::msgBox(const QString& text, int style, const QString& title)
 {
@@ -62,6 +69,18 @@ QString QtDialogProvider::saveFileName(const QString& caption, const QString& di
     return QFileDialog::getSaveFileName(nullptr, caption, dir, filter);
 }
 
+QString QtDialogProvider::saveFileNameWith(const QString& caption, const QString& dir, const QString& filter,
+                                           const OpcionesGuardar& opciones)
+{
+    QFileDialog dialogo(nullptr, caption, dir, filter);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setDefaultSuffix(opciones.extension);
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite, !opciones.confirmarReemplazo);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
+    return dialogo.selectedFiles().first();
+}
+
 QString QtDialogProvider::folderName(const QString& caption, const QString& dir)
 {
     return QFileDialog::getExistingDirectory(nullptr, caption, dir);
@@ -98,6 +117,14 @@ QString OpenFileName(const QString& caption, const QString& dir, const QString& 
 QString SaveFileName(const QString& caption, const QString& dir, const QString& filter)
 {
     return provider().saveFileName(caption, dir, filter);
+}
+
+QString SaveFileName(const QString& caption, const QString& dir, const QString& filter, const OpcionesGuardar& opciones)
+{
+    QString nombre = provider().saveFileNameWith(caption, dir, filter, opciones);
+    if (!nombre.isEmpty() && !opciones.extension.isEmpty() && QFileInfo(nombre).suffix().isEmpty())
+        nombre += QLatin1Char('.') + opciones.extension;
+    return nombre;
 }
 
 QString FolderName(const QString& caption, const QString& dir) { return provider().folderName(caption, dir); }

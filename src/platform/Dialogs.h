@@ -16,6 +16,13 @@ enum : int {
 enum : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 }
 
+// A save dialog's options: the extension ("rpt", without the point) a name without one gets,
+// and whether the dialog asks before replacing a file (a form that asks itself turns it off).
+struct OpcionesGuardar {
+    QString extension;
+    bool confirmarReemplazo = true;
+};
+
 // Every message, question, input, file and folder dialog and every modal form goes through
 // this provider, so tests can answer them and see what the user would have seen.
 class DialogProvider {
@@ -26,6 +33,9 @@ public:
     virtual QString openFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
     virtual QString folderName(const QString& caption, const QString& dir) = 0;
+    // A save dialog with options; the default asks saveFileName.
+    virtual QString saveFileNameWith(const QString& caption, const QString& dir, const QString& filter,
+                                     const OpcionesGuardar& opciones);
     // Runs a modal form; the default is QDialog::exec.
     virtual int execModal(QDialog* dialog);
 };
@@ -38,6 +48,8 @@ public:
     QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString folderName(const QString& caption, const QString& dir) override;
+    QString saveFileNameWith(const QString& caption, const QString& dir, const QString& filter,
+                             const OpcionesGuardar& opciones) override;
 };
 
 namespace Dialogs {
@@ -49,6 +61,8 @@ QString InputBox(const QString& prompt, const QString& title = QString(), const 
                  bool* ok = nullptr);
 QString OpenFileName(const QString& caption, const QString& dir = QString(), const QString& filter = QString());
 QString SaveFileName(const QString& caption, const QString& dir = QString(), const QString& filter = QString());
+// The same with options; a chosen name without extension gets `opciones.extension`.
+QString SaveFileName(const QString& caption, const QString& dir, const QString& filter, const OpcionesGuardar& opciones);
 QString FolderName(const QString& caption, const QString& dir = QString());
 int ExecModal(QDialog* dialog);
 

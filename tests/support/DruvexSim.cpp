@@ -144,6 +144,12 @@ private:
             QDir().mkdir(down);
         }
         const auto cortado = [](const QByteArray& b, int n) { return n > 0 ? b.left(n) : b; };
+        if (g.soloArchivos) {
+            for (auto it = g.archivos.begin(); it != g.archivos.end(); ++it) escribir(down, it.key(), it.value());
+            if (g.descargaIlegible) descargaIlegible(terminal, down);
+            cerrar(t, terminal, g);
+            return;
+        }
         if (t.upload.contains(QStringLiteral("_svl.1")) && !g.sinSVL1)
             escribir(down, QStringLiteral("_svl.1"),
                      cortado(DruvexSim::RespuestaSVL1(t.upload.value(QStringLiteral("_svl.1")), g), g.cortarSVL1En));
@@ -167,10 +173,20 @@ private:
             for (const QString& l : lineas) ticket += Codec1252::encode(Codec1252::toRepresentable(l)) + kCrLf;
             escribir(down, QStringLiteral("_ticket.prn"), ticket);
         }
-        if (g.descargaIlegible) {
-            QDir(down).removeRecursively();
-            escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
-        }
+        if (g.descargaIlegible) descargaIlegible(terminal, down);
+        cerrar(t, terminal, g);
+    }
+
+    // A file where "download" should be: the answer cannot be read.
+    void descargaIlegible(const QString& terminal, const QString& down)
+    {
+        QDir(down).removeRecursively();
+        escribir(terminal, QStringLiteral("download"), QByteArray("no es una carpeta"));
+    }
+
+    // The status file, renamed into place: the client's last step.
+    void cerrar(DruvexSim::Toma t, const QString& terminal, const DruvexSim::Guion& g)
+    {
         if (g.druvexEnd) {
             const QString tx = carpetaTx();
             if (!tx.isEmpty()) escribir(tx, QStringLiteral("_druvex.end"), QByteArray());
@@ -377,6 +393,35 @@ QByteArray DruvexSim::LineaPrestacion(const QString& codigo, const QString& desc
 QByteArray DruvexSim::LineaDiagnostico(const QString& codigo, const QString& descripcion, const QString& marca)
 {
     return Campo(codigo, 10) + Campo(descripcion, 150) + Campo(marca, 1) + kCrLf;
+}
+
+QByteArray DruvexSim::LineaReporteTransaccion(const LineaReporte& l)
+{
+    QByteArray r(133, '0');
+    Poner(r, 1, 6, l.trx);
+    Poner(r, 10, 1, QStringLiteral("1"));
+    Poner(r, 29, 12, l.asociado);
+    Poner(r, 43, 2, l.prescriptorJurisdiccion);
+    Poner(r, 45, 1, l.prescriptorTipo);
+    Poner(r, 55, 2, l.prescriptorPrefijo);
+    Poner(r, 57, 6, l.prescriptorNumero);
+    Poner(r, 84, 11, l.efector);
+    Poner(r, 115, 11, l.monto);
+    Poner(r, 126, 5, l.antesMonto2);
+    Poner(r, 131, 1, l.antesMonto1);
+    return r + kCrLf;
+}
+
+QByteArray DruvexSim::LineaReporteItem(const QString& trx, const QString& prestacion, const QString& despues,
+                                       const QString& arancel, const QString& cantidad)
+{
+    QByteArray r(36, '0');
+    Poner(r, 1, 6, trx);
+    Poner(r, 18, 6, prestacion);
+    Poner(r, 24, 1, despues);
+    Poner(r, 25, 1, arancel);
+    Poner(r, 26, 2, cantidad);
+    return r + kCrLf;
 }
 
 QByteArray DruvexSim::RegistroEmp(const QString& licencia, const QString& codigoEmpresa, const QString& nombreEmpresa,

@@ -61,6 +61,24 @@ public:
         // Leaves "_druvex.end" in "tx" before the status (the client asks Quorvan's exit to
         // remove the wizard's close marker).
         bool druvexEnd = false;
+        // Answer with the status and the files of `archivos` only (the remote report: its
+        // link test is answered by a status alone, its request by "_sal.1").
+        bool soloArchivos = false;
+    };
+
+    // One transaction line of the remote report's answer "_sal.1", by the fields the report
+    // prints; the rest of the 133 characters are zeros, the 10th the type mark "1".
+    struct LineaReporte {
+        QString trx;                 // 1-6
+        QString asociado;            // 29-40 (2, 7, 2 and 1 characters)
+        QString prescriptorJurisdiccion; // 43-44
+        QString prescriptorTipo;     // 45
+        QString prescriptorPrefijo;  // 55-56
+        QString prescriptorNumero;   // 57-62
+        QString efector;             // 84-94
+        QString monto;               // 115-125
+        QString antesMonto2;         // 126-130
+        QString antesMonto1;         // 131
     };
 
     // One trigger seen by the client.
@@ -111,6 +129,11 @@ public:
                                      const QString& licencia, const QString& requiereMatPrescriptor);
     static QByteArray LineaPrestacion(const QString& codigo, const QString& descripcion);
     static QByteArray LineaDiagnostico(const QString& codigo, const QString& descripcion, const QString& marca);
+    // A "_sal.1" transaction line (133 characters and CR LF) and an item line (36 and CR LF,
+    // its 10th character "0").
+    static QByteArray LineaReporteTransaccion(const LineaReporte& l);
+    static QByteArray LineaReporteItem(const QString& trx, const QString& prestacion, const QString& despues,
+                                       const QString& arancel, const QString& cantidad);
     // One record of the account file "_druvex.emp" (74 bytes, line end included).
     static QByteArray RegistroEmp(const QString& licencia, const QString& codigoEmpresa,
                                   const QString& nombreEmpresa, const QString& codigoActividad,

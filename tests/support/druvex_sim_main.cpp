@@ -29,6 +29,8 @@ Scripts (--script):
                  program file, copied into "download" under its name) as version
                  --offer-version, then status 0; --druvex-end also leaves
                  "_druvex.end" in "tx"
+  report         the remote report: the status "0000" and a sample "_sal.1" of two
+                 transactions with their service lines (the report folder "termrep")
 
 Example:
   druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
@@ -114,7 +116,27 @@ int main(int argc, char** argv)
             v.value(1).rightJustified(3, QLatin1Char('0')), v.value(2).rightJustified(3, QLatin1Char('0')), nombre,
             nombre.isEmpty() ? QStringLiteral("0001") : QStringLiteral("0000"), QStringLiteral("Nueva versión"));
         g = DruvexSim::GuionActualizacion(registro, ofrecidos, parser.isSet(druvexEnd));
-    } else {
+    }
+    else if (s == QLatin1String("report")) {
+        g.soloArchivos = true;
+        g.estado = QStringLiteral("0000 OK");
+        DruvexSim::LineaReporte a{QStringLiteral("000123"), QStringLiteral("011234567001"), QStringLiteral("C"),
+                                  QStringLiteral("M"), QStringLiteral("00"), QStringLiteral("012345"),
+                                  QStringLiteral("27123456784"), QStringLiteral("00000150000"), QStringLiteral("00000"),
+                                  QStringLiteral("0")};
+        DruvexSim::LineaReporte b = a;
+        b.trx = QStringLiteral("000124");
+        b.asociado = QStringLiteral("029876543002");
+        b.monto = QStringLiteral("00000032550");
+        g.archivos.insert(QStringLiteral("_sal.1"),
+                          DruvexSim::LineaReporteTransaccion(a) +
+                              DruvexSim::LineaReporteItem(a.trx, QStringLiteral("420101"), QStringLiteral("0"),
+                                                          QStringLiteral("1"), QStringLiteral("01")) +
+                              DruvexSim::LineaReporteTransaccion(b) +
+                              DruvexSim::LineaReporteItem(b.trx, QStringLiteral("420351"), QStringLiteral("0"),
+                                                          QStringLiteral("2"), QStringLiteral("03")));
+    }
+    else {
         err << "druvex-sim: unknown script " << s << " (see --help)\n";
         return 2;
     }
@@ -125,7 +147,7 @@ int main(int argc, char** argv)
         g.comentarioCierre = parser.value(message);
     }
     g.demoraMs = parser.value(delay).toInt();
-    g.estado = parser.value(status);
+    if (parser.isSet(status) || s != QLatin1String("report")) g.estado = parser.value(status);
     if (parser.isSet(tables)) g.archivos = DruvexSim::ArchivosTablasEjemplo();
 
     if (parser.isSet(emp)) {

@@ -1,0 +1,89 @@
+#include "reports/modReporte.h"
+
+#include "engine/CarpetaTerminal.h"
+#include "engine/EsperaCliente.h"
+#include "engine/General.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "platform/VbError.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace modReporte {
+
+const QString DirectorioReporte = QStringLiteral("termrep");
+
+namespace {
+Limites g_limites;
+const QString kControl = QStringLiteral("_svl.0");
+const QString kOrigen = QStringLiteral("VerificarComunicacion");
+
+// The hourglass while the link test runs, whatever way it ends.
+class RelojDeArena {
+public:
+    RelojDeArena()
+    {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_Puesto = true;
+        }
+    }
+    ~RelojDeArena()
+    {
+        if (m_Puesto) QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_Puesto = false;
+};
+}
+
+const Limites& LimitesActuales() { return g_limites; }
+void setLimites(const Limites& limites) { g_limites = limites; }
+
+bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera)
+{
+    const CarpetaTerminal terminal(General::DirectorioTrabajo, carpeta);
+    bool resultado = false;
+    {
+        RelojDeArena reloj;
+        try {
+            terminal.GrabarArchivo(kControl, QByteArrayLiteral("V0000000"), kOrigen);
+            terminal.BorrarEstado();
+            // The trigger is a signal only: a tx that cannot be made or written leaves the
+            // client without it, and the wait tells.
+            CarpetaTerminal::AsegurarCarpetaDisparo(terminal.CarpetaBase());
+            terminal.CrearDisparador();
+
+            EsperaCliente propia;
+            EsperaCliente& e = espera ? *espera : propia;
+            LimitesEspera limites;
+            limites.TiempoMs = g_limites.EnlaceMs;
+            limites.Extensiones = 0;
+            limites.SeguridadDesdeElInicio = false;
+            e.Iniciar(terminal.ArchivoEstado(), terminal.ArchivoDisparador(), limites);
+            e.Esperar();
+            resultado = e.Respondida();
+        } catch (const VbError& ex) {
+            Dialogs::MsgBox(ex.description, Vbc::vbCritical);
+            resultado = false;
+        }
+    }
+    if (!resultado && !carpeta.isEmpty()) {
+        QFile::remove(Paths::Join(terminal.Subida(), kControl));
+        // A trigger nobody took is taken back, so the client cannot carry the test later.
+        QFile::remove(terminal.ArchivoDisparador());
+    }
+    return resultado;
+}
+
+QFont FuenteReporte(const QString& familia)
+{
+    QFont f(familia);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    return f;
+}
+
+}

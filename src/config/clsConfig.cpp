@@ -702,6 +702,7 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
         t->TipoLectura = textoSeguro(rs["TipoLectura"]);
         t->TipoMatriculaMPrescriptor = textoSeguro(rs["TipoMatriculaMPrescriptor"]);
         t->ObraSocial = textoSeguro(rs["ObraSocial"]);
+        t->CodigoEmpresa = textoSeguro(rs["CodigoEmpresa"]);
         m_Transacciones->Add(t);
     }
 }

@@ -22,6 +22,7 @@ public:
     static constexpr qint32 Overflow = 6;
     static constexpr qint32 TypeMismatch = 13;
     static constexpr qint32 FileNotFound = 53;
+    static constexpr qint32 PathFileAccess = 75;
     static constexpr qint32 PathNotFound = 76;
 
 private:

@@ -1,0 +1,29 @@
+#include "platform/AjustesUsuario.h"
+
+#include "platform/Paths.h"
+
+#include <QSettings>
+
+namespace AjustesUsuario {
+
+namespace {
+QString archivo(const QString& aplicacion)
+{
+    return Paths::Join(Paths::ConfigDir(), aplicacion + QStringLiteral(".ini"));
+}
+}
+
+QString Leer(const QString& aplicacion, const QString& seccion, const QString& clave, const QString& predeterminado)
+{
+    QSettings s(archivo(aplicacion), QSettings::IniFormat);
+    return s.value(seccion + QLatin1Char('/') + clave, predeterminado).toString();
+}
+
+void Guardar(const QString& aplicacion, const QString& seccion, const QString& clave, const QString& valor)
+{
+    QSettings s(archivo(aplicacion), QSettings::IniFormat);
+    s.setValue(seccion + QLatin1Char('/') + clave, valor);
+    s.sync();
+}
+
+}

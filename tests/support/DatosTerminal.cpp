@@ -33,11 +33,14 @@ void Prestador(Database& db, int id, const QString& nombre, const QString& cuit,
 
 void Transaccion(Database& db, const Logueada& t)
 {
-    db.Execute(QStringLiteral("INSERT INTO Transaccion (Operacion, Tarjeta, TipoLectura, Prestador, TicketPadre, "
-                              "Ticket, Fecha, Hora, Error, Comentario, CodigoEmpresa) "
-                              "VALUES (?, ?, 'M', ?, 0, ?, ?, ?, ?, ?, ?)"),
-               {t.operacion, t.tarjeta.leftJustified(100), t.prestador, t.ticket, t.fecha, t.hora, t.error,
-                t.comentario, t.empresa});
+    db.Execute(QStringLiteral("INSERT INTO Transaccion (Operacion, Tarjeta, TipoLectura, Prestador, PrestadorSolicitante, "
+                              "TicketPadre, FechaPrestacion, HoraPrestacion, TipoMatriculaMPrescriptor, "
+                              "MatriculaMedicoPrescriptor, CodigoAutorizacion, NumeroAutorizacion, Ticket, Fecha, Hora, "
+                              "PlanAsociado, TipoAsociado, MontoAbonar, Error, Comentario, NumeroTrxPrestador, "
+                              "CodigoEmpresa) VALUES (?, ?, 'M', ?, '', 0, ?, ?, '', '', 1, 'AUT000000042', ?, ?, ?, "
+                              "'AB210', 1, 42.5, ?, ?, 0, ?)"),
+               {t.operacion, t.tarjeta.leftJustified(100), t.prestador, t.fecha, t.hora, t.ticket, t.fecha, t.hora,
+                t.error, t.comentario, t.empresa});
 }
 
 void ArchivoTicket(const Logueada& t, const QByteArray& contenido)

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <csignal>
 #include <fcntl.h>
@@ -29,8 +30,9 @@ void Solicitar(int codigo)
         g_solicitada = true;
         g_codigo = codigo;
     }
-    // Ignored while no loop runs; main() then sees the request before it enters one.
-    if (QCoreApplication::instance()) QCoreApplication::exit(g_codigo);
+    // Only a running loop is told: an exit asked for with none running would make every later
+    // loop return at once. Before the loop main() sees the request and never enters it.
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(g_codigo);
 }
 
 bool Solicitada() { return g_solicitada; }

@@ -257,11 +257,6 @@ void frmInicio::Form_Load()
                                            QStringLiteral("Financiador"), QStringLiteral("Nº ticket"),
                                            QStringLiteral("Afiliado"), QStringLiteral("Respuesta"),
                                            QStringLiteral("FechaOrden")});
-        const QFontMetrics fm(lvwTransacciones->font());
-        lvwTransacciones->setColumnWidth(0, std::max(1, Twips::APixeles(10)));
-        for (int c = 1; c < kColumnas - 1; ++c)
-            lvwTransacciones->setColumnWidth(c, fm.horizontalAdvance(QString(AnchosEnBlancos()[c], QLatin1Char(' '))));
-
         cboNombre->clear();
         if (General::gConfig) General::CargarComboPrestadores(cboNombre);
         cboNombre->addItem(QStringLiteral("TODOS"), 0);
@@ -300,6 +295,20 @@ void frmInicio::CargarListaTransacciones()
     }
     lvwTransacciones->addTopLevelItems(filas);
     Ordenar();
+    AjustarColumnas();
+}
+
+void frmInicio::AjustarColumnas()
+{
+    // The widths by blanks of the window's font, but never narrower than what the rows show:
+    // a cut date or operation name is no use at the front desk.
+    const QFontMetrics fm(lvwTransacciones->font());
+    for (int c = 0; c < kColumnas - 1; ++c) {
+        const int regla = c == 0 ? std::max(1, Twips::APixeles(10))
+                                 : fm.horizontalAdvance(QString(AnchosEnBlancos()[c], QLatin1Char(' ')));
+        lvwTransacciones->resizeColumnToContents(c);
+        lvwTransacciones->setColumnWidth(c, std::max(regla, lvwTransacciones->columnWidth(c)));
+    }
 }
 
 void frmInicio::Ordenar()

@@ -60,7 +60,8 @@ public:
     static QStringList TextosFila(const clsTransacciones& t);
     // A ticket number to reprint: 1 to 12 digits, nothing else.
     static bool NumeroTicketValido(const QString& texto);
-    // Widths of the columns in blanks of the window's font (column 1 in twips, column 8 hidden).
+    // Widths of the columns in blanks of the window's font (column 1 in twips, column 8 hidden);
+    // a column widens to what its rows show.
     static const QList<int>& AnchosEnBlancos();
 
     // Layout by the window's size, in twips: a window below its smallest height grows to it
@@ -81,6 +82,7 @@ protected:
 private:
     void BuscarPrestadorSeleccionado();
     void Ordenar();
+    void AjustarColumnas();
     QWidget* Ventana();
 
     QString m_Cuit;

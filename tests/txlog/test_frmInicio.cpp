@@ -133,8 +133,11 @@ TEST_P(ListaDb, ListsFiltersAndSortsByColumnText)
     EXPECT_EQ(lista.cboNombre->currentText(), "TODOS");
     EXPECT_EQ(Columna(5), (QStringList{"900", "1002", "1001"})) << "ascending by date and time";
     EXPECT_TRUE(lista.lvwTransacciones->isColumnHidden(7));
-    EXPECT_EQ(lista.lvwTransacciones->columnWidth(1),
-              lista.lvwTransacciones->fontMetrics().horizontalAdvance(QString(30, ' ')));
+    EXPECT_EQ(lista.lvwTransacciones->columnWidth(6),
+              lista.lvwTransacciones->fontMetrics().horizontalAdvance(QString(50, ' ')));
+    EXPECT_GE(lista.lvwTransacciones->columnWidth(2),
+              lista.lvwTransacciones->fontMetrics().horizontalAdvance("15/03/2024 17:00"))
+        << "dates are never cut";
     const auto* suspendida = lista.lvwTransacciones->topLevelItem(1);
     EXPECT_EQ(suspendida->text(6), " AFILIADO SUSPENDIDO");
     EXPECT_EQ(suspendida->icon(0).cacheKey(), lista.ImageList1[1].cacheKey());

@@ -20,6 +20,21 @@ QString SVL1Actual;
 QString SVL2Actual;
 QString SVL1Anterior;
 QString SVL2Anterior;
+QString LineaComando;
+qint16 NumeroTerminal = 0;
+qint16 OperacionActual = 0;
+qint16 SubModoOperacion = 0;
+bool ObraSocialOnLine = false;
+bool ObraSocialUtilizaCSC = false;
+qint16 ActualizaNomencladores = 0;
+bool ActualizaMedicos = false;
+bool ActualizaEfectores = false;
+bool ActualizaPrestadores = false;
+bool ActualizaObrasS = false;
+bool ActualizaPrestaciones = false;
+bool ActualizaDiagnosticos = false;
+bool TipoIngresoAutomatico = false;
+std::shared_ptr<Database> ConexionBD;
 
 void ReiniciarControlRepeticion()
 {

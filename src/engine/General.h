@@ -6,6 +6,7 @@
 #include <optional>
 
 class clsTransaccion;
+class Database;
 
 // The program-wide state and the fixed-width field routines shared by every subsystem. The
 // globals of configuration types are declared with the configuration (config/GeneralConfiguracion.h).
@@ -29,6 +30,30 @@ extern QString SVL2Actual;
 extern QString SVL1Anterior;
 extern QString SVL2Anterior;
 void ReiniciarControlRepeticion();
+
+// The rest of the main window's program-wide state.
+// Command line, trimmed and upper-cased; "KESTRIMA" is the hidden mode.
+extern QString LineaComando;
+// This PC's terminal (IdTerminal of its Parametros row); 0 when none.
+extern qint16 NumeroTerminal;
+// Operation code of the open working window; 0 when none.
+extern qint16 OperacionActual;
+// Card security-code mode: 0 off, 1 asked and validated, 2 asked only.
+extern qint16 SubModoOperacion;
+// Flags of the insurer selected in the insurer list.
+extern bool ObraSocialOnLine;
+extern bool ObraSocialUtilizaCSC;
+// Start-up reference-table update: 1 runs it; the six flags choose the tables.
+extern qint16 ActualizaNomencladores;
+extern bool ActualizaMedicos;
+extern bool ActualizaEfectores;
+extern bool ActualizaPrestadores;
+extern bool ActualizaObrasS;
+extern bool ActualizaPrestaciones;
+extern bool ActualizaDiagnosticos;
+extern bool TipoIngresoAutomatico;
+// Connection of the log purge, opened by the export on first use; the exit closes it.
+extern std::shared_ptr<Database> ConexionBD;
 
 // Numeric field: right-aligned, zero-filled, high-order digits cut to the width. The digits
 // of an integer are handled as text, so no width loses precision to a double. Error 13 for a

@@ -1,4 +1,5 @@
 #include "engine/frmMuestraTicket.h"
+#include "platform/FuenteFija.h"
 
 #include "engine/frmDatosPaciente.h"
 #include "engine/modImpresion.h"
@@ -43,10 +44,7 @@ frmMuestraTicket::frmMuestraTicket(QWidget* parent) : QDialog(parent)
     rtextTicket->setAcceptRichText(false);
     rtextTicket->setReadOnly(true);
     rtextTicket->setLineWrapMode(QTextEdit::NoWrap);
-    QFont courier(QStringLiteral("Courier New"), 10);
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setFixedPitch(true);
-    rtextTicket->setFont(courier);
+    rtextTicket->setFont(FuenteFija::Courier(10));
 
     lblCodigo = new QLabel(this);
     lblCodigo->setObjectName(QStringLiteral("lblCodigo"));

@@ -1,4 +1,5 @@
 #include "platform/Printing.h"
+#include "platform/FuenteFija.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Printers.h"
@@ -14,10 +15,7 @@
 namespace {
 QFont defaultTicketFont()
 {
-    QFont f(QStringLiteral("Courier New"), 10);
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    return f;
+    return FuenteFija::Courier(10);
 }
 }
 

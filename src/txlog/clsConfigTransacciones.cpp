@@ -59,6 +59,7 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
         t->TipoLectura = NuloATexto(rs["TipoLectura"]);
         t->TipoMatriculaMPrescriptor = NuloATexto(rs["TipoMatriculaMPrescriptor"]);
         t->ObraSocial = NuloATexto(rs["ObraSocial"]);
+        t->CodigoEmpresa = NuloATexto(rs["CodigoEmpresa"]);
         m_Transacciones->Add(t);
     }
 }

@@ -32,6 +32,7 @@ public:
     QString Comentario;
     qint64 NumeroTrxPrestador = 0;
     QString ObraSocial; // insurer name, filled when rows are read back
+    QString CodigoEmpresa; // insurer's company code, filled when rows are read back
 
     // Fills the fields from the answered header and writes the Transaccion row with one
     // ItemPrestaciones row per answered service record, in one database transaction, on a

@@ -1,0 +1,36 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The shared procedures that act on the main window as a whole, and the working-folder check.
+namespace General {
+
+// "Quorvan - <selected insurer line> [Term: <terminal>]".
+QString TituloPrincipal(const QString& lineaObraSocial, qint16 terminal);
+void ActualizarTituloPrincipal();
+
+// Locks (false) or unlocks (true) the main window's menus and the side bar while a transaction
+// is under way, sets the hourglass or the arrow (never stacked) and the status bar's first panel.
+void HabilitarMenuPrincipal(bool habilitar, const QString& texto);
+// The enabled state of a side-bar button: the buttons that serve only on-line insurers are
+// enabled only while the selected insurer is on-line.
+bool BotonLateralHabilitado(const QString& grupo, int indice, bool habilitar, bool obraSocialOnLine);
+
+// The working windows in the order they are closed.
+QStringList FormulariosTrabajo();
+// Which of them `DescargarFormularios(nombreForm)` closes: all for "", the others for one of
+// them, none for any other name.
+QStringList FormulariosADescargar(const QString& nombreForm);
+void DescargarFormularios(const QString& nombreForm);
+
+// Makes `carpeta` the working folder (kept with one trailing "/") and clears the configured
+// trigger folder; a missing folder is created when the user agrees. False for an empty path or
+// when the user declines. A path that names a file, or a folder that cannot be created, raises
+// error 75 or 76 and changes nothing.
+bool ValidarDirectorioTrabajo(const QString& carpeta);
+
+// Loads gConfig's providers, insurers and effectors again after the tables were refreshed, so no
+// later store writes back the lists read before; the insurers keep the client's marks.
+void RecargarListasConfiguracion();
+
+}

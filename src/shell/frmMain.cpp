@@ -1,0 +1,423 @@
+#include "shell/frmMain.h"
+#include "config/GeneralConfiguracion.h"
+
+#include "config/Coleccion.h"
+#include "config/GeneralTablas.h"
+#include "config/clsConfig.h"
+#include "config/modRegistry.h"
+#include "engine/General.h"
+#include "engine/modImpresion.h"
+#include "platform/AjustesUsuario.h"
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/InstanciaUnica.h"
+#include "platform/Paths.h"
+#include "platform/Salida.h"
+#include "platform/Twips.h"
+#include "platform/Vb.h"
+#include "platform/VbError.h"
+#include "shell/GeneralPrincipal.h"
+#include "shell/GeometriaPrincipal.h"
+#include "shell/modVentanas.h"
+#include "txlog/frmInicio.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace {
+
+frmMain* g_instancia = nullptr;
+const QString kModoOculto = QStringLiteral("KESTRIMA");
+
+// A stored flag: a number (non-zero is true) or the words True and False.
+bool Bandera(const QString& texto)
+{
+    const QString t = Vb::Trim(texto);
+    if (Vb::IsNumeric(t)) return Vb::Val(t) != 0;
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("verdadero"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("falso"), Qt::CaseInsensitive) == 0)
+        return false;
+    throw VbError(VbError::TypeMismatch, QStringLiteral("Quorvan.frmMain"), QStringLiteral("Type mismatch"));
+}
+
+void LeerBandera(const char* nombre, bool& valor)
+{
+    QString texto;
+    if (modRegistry::LeerValorRegistro(QString::fromLatin1(nombre), modRegistry::REG_SZ, texto, false))
+        valor = Bandera(texto);
+}
+
+qint32 LeerNumero(const char* nombre, qint32 predeterminado)
+{
+    qint32 valor = predeterminado;
+    modRegistry::LeerValorRegistro(QString::fromLatin1(nombre), modRegistry::REG_DWORD, valor, false);
+    return valor;
+}
+
+void BanderasDeTablas(bool valor)
+{
+    General::ActualizaMedicos = General::ActualizaEfectores = General::ActualizaPrestadores = valor;
+    General::ActualizaObrasS = General::ActualizaPrestaciones = General::ActualizaDiagnosticos = valor;
+}
+
+}
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    g_instancia = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Dialogs::kAppTitle);
+    MDIArea = new QMdiArea(this);
+    MDIArea->setObjectName(QStringLiteral("MDIArea"));
+    // Children that reach past the area can be scrolled to, as in any MDI window.
+    MDIArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(MDIArea);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    Panel1 = new QLabel(StatusBar1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    StatusBar1->addWidget(Panel1, 1);
+    setStatusBar(StatusBar1);
+    CrearMenus();
+    resize(1024, 600);
+}
+
+frmMain::~frmMain()
+{
+    if (g_instancia == this) g_instancia = nullptr;
+}
+
+frmMain* frmMain::Instancia() { return g_instancia; }
+
+QAction* frmMain::Entrada(QMenu* menu, const char* nombre, const QString& texto)
+{
+    QAction* a = menu ? menu->addAction(texto) : menuBar()->addAction(texto);
+    a->setObjectName(QString::fromLatin1(nombre));
+    m_Menus.insert(a->objectName(), a);
+    return a;
+}
+
+QMenu* frmMain::Submenu(QMenu* menu, const char* nombre, const QString& texto)
+{
+    QMenu* m = menu ? menu->addMenu(texto) : menuBar()->addMenu(texto);
+    m->setObjectName(QString::fromLatin1(nombre));
+    m->menuAction()->setObjectName(m->objectName());
+    m_Menus.insert(m->objectName(), m->menuAction());
+    return m;
+}
+
+void frmMain::CrearMenus()
+{
+    // The entries the operations and the other menus will fill; their items come with them.
+    connect(Entrada(nullptr, "mnuInicio", QStringLiteral("&Inicio")), &QAction::triggered, this,
+            &frmMain::mnuInicio_Click);
+    QMenu* operaciones = Submenu(nullptr, "mnuOperaciones", QStringLiteral("&Operaciones"));
+    Submenu(operaciones, "mnuVerificar", QStringLiteral("&Verificar"));
+    Submenu(operaciones, "mnuInformar", QStringLiteral("&Informar"));
+    Submenu(operaciones, "mnuInternaciones", QStringLiteral("I&nternaciones"));
+    Submenu(operaciones, "mnuOdontologia", QStringLiteral("&Odontología"));
+    Submenu(operaciones, "mnuCierres", QStringLiteral("&Cierres"));
+    Entrada(operaciones, "mnuMedicamentos", QStringLiteral("Prescripción Medicamentos"));
+    Entrada(operaciones, "mnuInforme", QStringLiteral("Pendientes"))->setEnabled(false);
+    Entrada(operaciones, "mnuReportes", QStringLiteral("&Reportes"))->setEnabled(false);
+    operaciones->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
+    Entrada(operaciones, "mnuConfigurar", QStringLiteral("&Configurar..."));
+    Entrada(operaciones, "mnuActualizacion", QStringLiteral("&Actualización Quorvan"))->setEnabled(false);
+    operaciones->addSeparator()->setObjectName(QStringLiteral("mnuSeparador2"));
+    connect(Entrada(operaciones, "mnuSalir", QStringLiteral("&Salir")), &QAction::triggered, this,
+            &frmMain::mnuSalir_Click);
+    QMenu* ayuda = Submenu(nullptr, "mnuAyuda", QStringLiteral("&Ayuda"));
+    Entrada(ayuda, "mnuAcerca", QStringLiteral("Acerca"));
+}
+
+QAction* frmMain::Menu(const QString& nombre) const { return m_Menus.value(nombre); }
+
+// ---- Working windows ----------------------------------------------------------------------
+
+QMdiSubWindow* frmMain::Subventana(const QString& nombre) const
+{
+    for (QMdiSubWindow* s : MDIArea->subWindowList())
+        if (s->widget() && s->widget()->objectName() == nombre) return s;
+    return nullptr;
+}
+
+QWidget* frmMain::FormularioTrabajo(const QString& nombre) const
+{
+    QMdiSubWindow* s = Subventana(nombre);
+    return s ? s->widget() : nullptr;
+}
+
+QWidget* frmMain::FormularioActivo() const
+{
+    QMdiSubWindow* s = MDIArea->activeSubWindow();
+    if (!s && !MDIArea->subWindowList().isEmpty()) s = MDIArea->subWindowList().last();
+    return s ? s->widget() : nullptr;
+}
+
+void frmMain::DescargarFormulario(const QString& nombre)
+{
+    if (QMdiSubWindow* s = Subventana(nombre)) {
+        s->close();
+        // Gone at once: the next form of the same name must not find this one.
+        s->setParent(nullptr);
+        s->deleteLater();
+    }
+}
+
+void frmMain::mnuInicio_Click()
+{
+    General::OperacionActual = 99;
+    General::DescargarFormularios(QStringLiteral("frmInicio"));
+    if (QMdiSubWindow* s = Subventana(QStringLiteral("frmInicio"))) {
+        s->show();
+        MDIArea->setActiveSubWindow(s);
+        return;
+    }
+    auto* inicio = new frmInicio;
+    inicio->DistribuirVentanas = [this] { MDIForm_Resize(); };
+    QMdiSubWindow* s = MDIArea->addSubWindow(inicio);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->setWindowTitle(inicio->windowTitle());
+    s->setWindowIcon(inicio->ImageList1.value(0));
+    s->show();
+    inicio->Form_Load();
+}
+
+// ---- Layout -------------------------------------------------------------------------------
+
+void frmMain::MDIForm_Resize()
+{
+    if (isMinimized()) return;
+    using namespace GeometriaPrincipal;
+    switch (AjusteMinimo(Twips::DePixeles(height()), Twips::DePixeles(width()))) {
+    case Ajuste::Alto:
+        resize(width(), Twips::APixeles(kAltoMinimo));
+        return;
+    case Ajuste::Ancho:
+        resize(Twips::APixeles(kAnchoMinimo), height());
+        return;
+    case Ajuste::Ninguno:
+        break;
+    }
+    // No side bar and no insurer list yet: the working window keeps the side bar's column free.
+    const auto trabajo = TamanoTrabajo(General::OperacionActual, Twips::DePixeles(height()),
+                                       Twips::DePixeles(width()), Twips::DePixeles(StatusBar1->height()), 0,
+                                       kColumnaBarraLateral);
+    if (!trabajo) return;
+    if (QMdiSubWindow* s = Subventana(trabajo->nombre))
+        s->resize(Twips::APixeles(trabajo->tamano.width()), Twips::APixeles(trabajo->tamano.height()));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+// ---- Start-up ---------------------------------------------------------------------------
+
+void frmMain::MDIForm_Load()
+{
+    using namespace General;
+    bool primeraConfiguracion = false;
+    // From the working-folder check on, a known terminal's start-up skips a failing step.
+    bool pasosSueltos = false;
+    auto paso = [&pasosSueltos](const auto& f) {
+        if (!pasosSueltos) {
+            f();
+            return;
+        }
+        try {
+            f();
+        } catch (const std::exception&) {
+        }
+    };
+    try {
+        LineaComando = Vb::Trim(ArgumentosPrograma).toUpper();
+        if (!InstanciaUnica::Tomar()) {
+            Dialogs::MsgBox(QStringLiteral("Ya existe una instancia previa de la aplicación"), Vbc::vbInformation);
+            Salida::Solicitar(0);
+            return;
+        }
+        gConfig = std::make_shared<clsConfig>();
+        NumeroTerminal = Vb::CInt(double(LeerNumero("Terminal", 0)));
+        SubModoOperacion = 0;
+        ReiniciarControlRepeticion();
+
+        if (NumeroTerminal != 0) {
+            if (!gConfig->LoadConfig(NumeroTerminal, true)) {
+                Dialogs::MsgBox(QStringLiteral("La terminal aún no esta configurada correctamente"), Vbc::vbInformation);
+                primeraConfiguracion = true;
+            } else {
+                if (!gConfig->Impresora().isEmpty()) modImpresion::ElegirImpresoraConfigurada(gConfig->Impresora());
+                if (DirectorioTrabajo.isEmpty()) {
+                    Dialogs::MsgBox(QStringLiteral("Debe seleccionar el Directorio de Trabajo."), Vbc::vbExclamation);
+                    modVentanas::InicioClaveAcceso(true);
+                    if (Salida::Solicitada()) return;
+                }
+                pasosSueltos = true;
+                bool valido = false;
+                try {
+                    valido = ValidarDirectorioTrabajo(DirectorioTrabajo);
+                } catch (const std::exception&) {
+                    valido = false;
+                }
+                if (!valido) {
+                    const int r = Dialogs::MsgBox(QStringLiteral("Ud. no ha configurado bien su Quorvan.\r\n"
+                                                                 "Si continúa la aplicación se cerrará.\r\n"
+                                                                 "Está seguro que desea salir del programa?"),
+                                                  Vbc::vbYesNo | Vbc::vbExclamation);
+                    if (r == Vbc::vbYes) {
+                        TerminarPrograma();
+                        return;
+                    }
+                    modVentanas::InicioClaveAcceso(true);
+                    return;
+                }
+                paso([&] {
+                    const auto prestadores = gConfig->Prestadores();
+                    if (!prestadores || prestadores->isEmpty()) {
+                        Dialogs::MsgBox(QStringLiteral("No existen prestadores configurados"), Vbc::vbInformation);
+                        primeraConfiguracion = true;
+                    }
+                });
+            }
+        } else {
+            DirectorioTrabajo = Paths::WithTrailingSlash(
+                AjustesUsuario::Leer(QStringLiteral("Druvex32"), QStringLiteral("Tarsk"), QStringLiteral("Directorio")));
+            Dialogs::MsgBox(QStringLiteral("La aplicación aún no ha sido configurada"), Vbc::vbInformation);
+            primeraConfiguracion = true;
+        }
+
+        paso([] { CargarLicencias(); });
+        const bool modoOculto = LineaComando == kModoOculto;
+        if (primeraConfiguracion) {
+            paso([&] {
+                ActualizaNomencladores = modoOculto ? 0 : 1;
+                BanderasDeTablas(true);
+                TipoIngresoAutomatico = false;
+                modVentanas::MostrarConfiguracion(true);
+            });
+            if (Salida::Solicitada()) return;
+        } else {
+            paso([] { modVentanas::RefrescarListaObrasSociales(); });
+        }
+        paso([] { ActualizarTituloPrincipal(); });
+
+        bool elegirLicencia = false;
+        paso([&] {
+            if (Licencias.size() > 1) {
+                QString licencia;
+                modRegistry::LeerValorRegistro(QStringLiteral("LicenciaSeleccionada"), modRegistry::REG_SZ, licencia,
+                                               false);
+                LicenciaSeleccionada = licencia.left(8);
+                elegirLicencia = Vb::Trim(LicenciaSeleccionada).isEmpty();
+            } else {
+                LicenciaSeleccionada = Licencias.value(0);
+                modRegistry::GuardarValorRegistro(modRegistry::REG_SZ, QStringLiteral("LicenciaSeleccionada"),
+                                                  LicenciaSeleccionada);
+            }
+        });
+        if (elegirLicencia) {
+            Dialogs::MsgBox(QStringLiteral("Debe seleccionar una única licencia para trabajar"), Vbc::vbInformation);
+            modVentanas::InicioClaveAcceso(false);
+            return;
+        }
+
+        if (!primeraConfiguracion) {
+            paso([&] {
+                ActualizaNomencladores = modoOculto ? 0 : 1;
+                BanderasDeTablas(true);
+                ActualizaNomencladores = Vb::CInt(double(LeerNumero("ActualizaNomencladores", ActualizaNomencladores)));
+                LeerBandera("ActualizaMedicos", ActualizaMedicos);
+                LeerBandera("ActualizaEfectores", ActualizaEfectores);
+                LeerBandera("ActualizaPrestadores", ActualizaPrestadores);
+                LeerBandera("ActualizaObrasS", ActualizaObrasS);
+                LeerBandera("ActualizaPrestaciones", ActualizaPrestaciones);
+                LeerBandera("ActualizaDiagnosticos", ActualizaDiagnosticos);
+                TipoIngresoAutomatico = LeerNumero("TipoIngresoAutomatico", 0) == 1;
+            });
+        }
+        // Without a working folder there is no client to ask.
+        if (ActualizaNomencladores == 1 && !DirectorioTrabajo.isEmpty()) {
+            paso([] {
+                ActualizarTablas(ActualizaEfectores, ActualizaPrestadores, ActualizaMedicos, false, false, false,
+                                 ActualizaObrasS, ActualizaObrasS, ActualizaPrestaciones, false, ActualizaDiagnosticos,
+                                 false, QString());
+                // The lists read before the update are stale; a later store from them would
+                // delete the rows just fetched.
+                RecargarListasConfiguracion();
+            });
+        }
+        paso([this] {
+            resize(width(), Twips::APixeles(GeometriaPrincipal::kAltoArranque));
+            MDIForm_Resize();
+        });
+        paso([this] { mnuInicio_Click(); });
+    } catch (const VbError& e) {
+        Dialogs::MsgBox(e.description, Vbc::vbInformation);
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(QString::fromLocal8Bit(e.what()), Vbc::vbInformation);
+    }
+}
+
+// ---- Exit -------------------------------------------------------------------------------
+
+void frmMain::MDIForm_QueryUnload(int& Cancel, int /*UnloadMode*/)
+{
+    const int r = Dialogs::MsgBox(QStringLiteral("Seguro que quiere salir de la aplicación?"),
+                                  Vbc::vbYesNo | Vbc::vbQuestion);
+    if (r == Vbc::vbYes)
+        TerminarPrograma();
+    else
+        Cancel = 1;
+}
+
+void frmMain::MDIForm_Unload(int& /*Cancel*/) { TerminarPrograma(); }
+
+void frmMain::mnuSalir_Click()
+{
+    int cancel = 0;
+    MDIForm_QueryUnload(cancel, 0);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    int cancel = 0;
+    if (!m_Terminado) MDIForm_QueryUnload(cancel, 0);
+    if (cancel != 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    MDIForm_Unload(cancel);
+}
+
+void frmMain::TerminarPrograma()
+{
+    if (m_Terminado) return;
+    m_Terminado = true;
+    try {
+        if (General::ConexionBD) General::ConexionBD->Close();
+    } catch (const std::exception&) {
+    }
+    General::ConexionBD.reset();
+    if (!General::DirectorioTrabajo.isEmpty()) {
+        const QString tx = Paths::Join(General::DirectorioTrabajo, QStringLiteral("tx"));
+        if (!Paths::FindCaseInsensitive(tx, QStringLiteral("_druvex.end")).isEmpty()) {
+            const QString marca = Paths::FindCaseInsensitive(tx, QStringLiteral("_Quorvan.end"));
+            if (!marca.isEmpty()) QFile::remove(marca);
+        }
+    }
+    InstanciaUnica::Liberar();
+    Salida::Solicitar(0);
+}

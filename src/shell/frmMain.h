@@ -1,0 +1,68 @@
+#pragma once
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class frmInicio;
+
+// The main window: the menu bar, the working windows as MDI children, the status bar. Its load
+// handler is the program's start-up; its close goes through one question and one way out.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The one main window of the program (null before it is made and after it is gone).
+    static frmMain* Instancia();
+
+    QMdiArea* MDIArea;
+    QStatusBar* StatusBar1;
+    // The status bar's first panel.
+    QLabel* Panel1;
+    // The side bar's button groups by name ("cmdVerificar", ..., "cmdMedicamento"), indexed from 0.
+    QHash<QString, QList<QPointer<QAbstractButton>>> BotonesLaterales;
+
+    // A menu entry by its name ("mnuInicio", "mnuVerificar", ...); null when there is none.
+    QAction* Menu(const QString& nombre) const;
+
+    // The command line the program was started with (the arguments Qt leaves, joined by blanks).
+    QString ArgumentosPrograma;
+
+    void MDIForm_Load();
+    // Cancel = 1 keeps the program running.
+    void MDIForm_QueryUnload(int& Cancel, int UnloadMode);
+    void MDIForm_Unload(int& Cancel);
+    void MDIForm_Resize();
+    void mnuInicio_Click();
+    void mnuSalir_Click();
+
+    // The open working window of that name, or null.
+    QWidget* FormularioTrabajo(const QString& nombre) const;
+    // The working window in front, or null.
+    QWidget* FormularioActivo() const;
+    void DescargarFormulario(const QString& nombre);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CrearMenus();
+    QAction* Entrada(QMenu* menu, const char* nombre, const QString& texto);
+    QMenu* Submenu(QMenu* menu, const char* nombre, const QString& texto);
+    QMdiSubWindow* Subventana(const QString& nombre) const;
+    void TerminarPrograma();
+
+    QHash<QString, QAction*> m_Menus;
+    bool m_Terminado = false;
+};

@@ -4,7 +4,10 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
           odbc-postgresql postgresql libzint-dev googletest libgtest-dev libbenchmark-dev poppler-utils libgl-dev
-          libhidapi-dev)
+          libhidapi-dev xvfb imagemagick)
+# Installed without their recommendations: ImageMagick's bring fonts (Ghostscript's URW, Noto Mono)
+# that take the place of "Courier New" and that Qt does not report as fixed-pitch.
+SIN_RECOMENDADOS=(xvfb imagemagick)
 
 install_missing() {
     local missing=()
@@ -16,7 +19,16 @@ install_missing() {
         [ "$(id -u)" -ne 0 ] && SUDO="sudo"
         echo "Installing: ${missing[*]}"
         $SUDO apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+        local comunes=() sueltos=()
+        for p in "${missing[@]}"; do
+            if [[ " ${SIN_RECOMENDADOS[*]} " == *" $p "* ]]; then sueltos+=("$p"); else comunes+=("$p"); fi
+        done
+        if [ ${#comunes[@]} -gt 0 ]; then
+            DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${comunes[@]}"
+        fi
+        if [ ${#sueltos[@]} -gt 0 ]; then
+            DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${sueltos[@]}"
+        fi
     fi
 }
 

@@ -75,6 +75,8 @@ QString DialogosArchivo::folderName(const QString& caption, const QString&)
 
 int DialogosArchivo::execModal(QDialog* dialog)
 {
+    // The wait for the communications client is no question: it runs and closes by itself.
+    if (dialog->objectName() == QLatin1String("frmProcesandoCO")) return dialog->exec();
     Registrar(QStringLiteral("ventana"), dialog->windowTitle(), dialog->objectName(), QStringLiteral("cerrada"));
     return QDialog::Rejected;
 }

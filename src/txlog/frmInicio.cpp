@@ -267,12 +267,12 @@ void frmInicio::Form_Load()
         // whose choice shows "TODOS".
         m_Cuit.clear();
         m_Licencia.clear();
+        // Sorted ascending by the hidden date-and-time key, and kept sorted.
         m_ColumnaOrden = 8;
         m_Descendente = false;
         CargarListaTransacciones();
         lvwTransacciones->setColumnWidth(kColumnas - 1, 0);
         lvwTransacciones->setColumnHidden(kColumnas - 1, true);
-        Ordenar();
     } catch (const std::exception& e) {
         modEnvioTicket::MostrarErrorInesperado(e);
     }

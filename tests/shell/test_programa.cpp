@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -102,4 +104,35 @@ TEST_F(Programa, ReachesTheStartScreenRefusesASecondCopyAndEndsOnSigterm)
     EXPECT_EQ(primero.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(home.filePath("Quorvan.lock"))) << "the lock is released";
     EXPECT_FALSE(QString::fromUtf8(primero.readAllStandardError()).contains("Seguro que quiere salir"));
+}
+
+// The program under a real X server (Debian's xvfb), its screen captured with ImageMagick into
+// the build folder's screenshots; skipped where either is missing.
+TEST_F(Programa, UnderARealXServer)
+{
+    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+    const QString import = QStandardPaths::findExecutable("import");
+    if (xvfb.isEmpty() || import.isEmpty()) GTEST_SKIP() << "xvfb-run or ImageMagick's import is not installed";
+    const QString carpeta = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(carpeta);
+    const QString captura = carpeta + "/x11.png";
+    QFile::remove(captura);
+    QProcess p;
+    Preparar(p);
+    QProcessEnvironment env = p.processEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    p.setProcessEnvironment(env);
+    const QString guion = QStringLiteral(
+        "\"$QUORVAN\" & q=$!; for i in $(seq 150); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
+        "sleep 1; import -window root \"$CAPTURA\"; kill -TERM $q; wait $q");
+    env.insert("QUORVAN", p.program());
+    env.insert("CAPTURA", captura);
+    p.setProcessEnvironment(env);
+    p.setProgram(xvfb);
+    p.setArguments({"-a", "-s", "-screen 0 1280x900x24", "sh", "-c", guion});
+    p.start();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(captura));
 }

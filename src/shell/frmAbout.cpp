@@ -12,7 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
+#include <QPainter>
 
 namespace {
 
@@ -22,6 +22,25 @@ const QString kComentarios = QStringLiteral("Terminal de operaciones con obras s
 const QString kSinInformacion = QStringLiteral("System Information Is Unavailable At This Time");
 // The longest value the system-information lookup reads, its closing NUL included.
 constexpr int kBufferValor = 1024;
+
+// The program's emblem while it ships without an icon file: a "Q" on a rounded square.
+QPixmap Emblema()
+{
+    QPixmap p(48, 48);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(0x1f, 0x5f, 0xa8));
+    g.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
+    QFont f = g.font();
+    f.setPixelSize(30);
+    f.setBold(true);
+    g.setFont(f);
+    g.setPen(Qt::white);
+    g.drawText(QRect(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("Q"));
+    return p;
+}
 
 bool Iniciar(const QString& programa) { return Procesos::IniciarSeparado(programa, QFileInfo(programa).path()) == 0; }
 
@@ -40,14 +59,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblDescription = new QLabel(this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDescription->setWordWrap(true);
     lblDisclaimer = new QLabel(this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    const QIcon icono = QApplication::windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon)
-                                                           : QApplication::windowIcon();
-    picIcon->setPixmap(icono.pixmap(48, 48));
+    picIcon->setPixmap(QApplication::windowIcon().isNull() ? Emblema() : QApplication::windowIcon().pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     cmdOK = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -70,6 +86,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     grilla->addWidget(lblDescription, 2, 1);
     grilla->addWidget(lblDisclaimer, 3, 1);
     grilla->setRowStretch(3, 1);
+    grilla->setColumnStretch(1, 1);
     grilla->addLayout(botones, 4, 0, 1, 2);
     setMinimumWidth(440);
 

@@ -22,6 +22,7 @@
 #include "support/TempFolder.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -165,6 +166,17 @@ TEST(MenusReglas, PathsArgumentsPagesAndFlags)
 
 TEST_F(Menus, AboutBoxStartsTheWizardWithItsFiveArgumentsOrSaysWhyNot)
 {
+    {
+        // The README's picture, with the program's own version.
+        Platform::resetProgramVersion();
+        frmAbout a;
+        a.Form_Load();
+        a.adjustSize();
+        const QString carpeta = QCoreApplication::applicationDirPath() + "/../screenshots";
+        QDir().mkpath(carpeta);
+        a.grab().save(carpeta + "/about.png");
+        Platform::setProgramVersion({2, 5, 7});
+    }
     Guion(tmp, "base/prog/UpgradeWizardQuorvan", tmp.file("argumentos"));
     frmMain m;
     QString titulo, version, descripcion;

@@ -67,7 +67,7 @@ QString LeerCitado(const QString& line, int& pos)
 }
 
 // The values of the key, in file order. False when the file cannot be read.
-bool LeerArchivo(QList<Valor>& valores, bool& existe)
+bool LeerArchivo(QList<Valor>& valores, bool& existe, const QString& seccion = kSeccion)
 {
     const QString path = ArchivoRegistro();
     existe = QFileInfo::exists(path);
@@ -80,7 +80,7 @@ bool LeerArchivo(QList<Valor>& valores, bool& existe)
     bool enClave = false;
     for (const QString& line : Lineas::Separar(text)) {
         if (line.startsWith(QLatin1Char('['))) {
-            enClave = line.compare(kSeccion, Qt::CaseInsensitive) == 0;
+            enClave = line.compare(seccion, Qt::CaseInsensitive) == 0;
             continue;
         }
         if (!enClave || !line.startsWith(QLatin1Char('"')))
@@ -216,6 +216,19 @@ bool GuardarValorRegistro(qint32 tipo, const QString& nombre, const QVariant& va
         Dialogs::MsgBox(e.description, Vbc::vbExclamation | Vbc::vbOKOnly, Dialogs::kAppTitle);
         return false;
     }
+}
+
+bool LeerValorClave(const QString& clave, const QString& nombre, qint32& tipo, QString& texto)
+{
+    QList<Valor> valores;
+    bool existe = false;
+    if (!LeerArchivo(valores, existe, QStringLiteral("[HKEY_LOCAL_MACHINE\\") + clave + QLatin1Char(']')) || !existe)
+        return false;
+    const int i = Buscar(valores, nombre);
+    if (i < 0) return false;
+    tipo = valores.at(i).tipo;
+    texto = valores.at(i).texto;
+    return true;
 }
 
 bool LeerValorRegistro(const QString& nombre, qint32 tipo, QString& valor, bool mostrarMensajes)

@@ -21,6 +21,11 @@ QString ArchivoRegistro();
 // and still succeeds. False after showing the failure (exclamation icon, program's title).
 bool GuardarValorRegistro(qint32 tipo, const QString& nombre, const QVariant& valor);
 
+// Any value of any key under HKEY_LOCAL_MACHINE in the same file (`clave` as "SOFTWARE\..."),
+// with its type (REG_SZ, or REG_DWORD with the number as decimal text); false when the file,
+// the key or the value is missing. Shows nothing.
+bool LeerValorClave(const QString& clave, const QString& nombre, qint32& tipo, QString& texto);
+
 // Reads one value into `valor`; on any failure `valor` is left exactly as given, so the
 // caller's default stands. Failures are shown only when mostrarMensajes is true.
 bool LeerValorRegistro(const QString& nombre, qint32 tipo, QString& valor, bool mostrarMensajes);

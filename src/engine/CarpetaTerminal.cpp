@@ -191,6 +191,15 @@ bool CarpetaTerminal::CrearDisparador(bool exigirCarpeta) const
     return true;
 }
 
+bool CarpetaTerminal::CrearDisparadorEn(const QString& carpeta) const
+{
+    if (m_Nombre.isEmpty() || !QFileInfo(carpeta).isDir()) return false;
+    QFile trigger(Paths::Join(carpeta, m_Nombre));
+    if (!trigger.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    trigger.close();
+    return true;
+}
+
 void CarpetaTerminal::Borrar() const
 {
     if (m_Base.isEmpty() || m_Nombre.isEmpty() || m_Nombre == QLatin1String(".") || m_Nombre == QLatin1String("..") ||

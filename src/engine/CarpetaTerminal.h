@@ -56,6 +56,10 @@ public:
     // True without a tx folder (no trigger then) unless `exigirCarpeta`; false when it cannot
     // be made. tx itself is never made here.
     bool CrearDisparador(bool exigirCarpeta = false) const;
+    // The trigger in a folder the configuration names instead of tx: created empty when
+    // missing, an existing one left as it is; false when the folder is missing or the file
+    // cannot be made.
+    bool CrearDisparadorEn(const QString& carpeta) const;
     // Removes the terminal folder with its upload and download and their files; never a
     // link's target, never anything outside it, never the working folder.
     void Borrar() const;

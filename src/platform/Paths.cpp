@@ -1,4 +1,5 @@
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,9 +74,5 @@ QString DataDir()
     return ensure(base + QStringLiteral("/Quorvan"));
 }
 
-QString ProgramDir()
-{
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
+QString ProgramDir() { return QFileInfo(Platform::ProgramPath()).path(); }
 }

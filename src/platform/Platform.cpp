@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace Platform {
@@ -8,6 +10,7 @@ std::function<QDateTime()> g_clock;
 std::function<double()> g_random;
 bool g_versionSet = false;
 Version g_version{0, 0, 0};
+QString g_programa;
 }
 
 QDateTime Now() { return g_clock ? g_clock() : QDateTime::currentDateTime(); }
@@ -29,4 +32,13 @@ QString VersionText()
     const Version v = ProgramVersion();
     return QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
 }
+
+QString ProgramPath()
+{
+    if (!g_programa.isEmpty()) return g_programa;
+    if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+void setProgramPath(const QString& ruta) { g_programa = ruta; }
+void resetProgramPath() { g_programa.clear(); }
 }

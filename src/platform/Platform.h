@@ -24,4 +24,9 @@ void resetProgramVersion();
 // "major.minor.revision"
 QString VersionText();
 
+// The running program's full path (folder and file name); tests put it elsewhere.
+QString ProgramPath();
+void setProgramPath(const QString& ruta);
+void resetProgramPath();
+
 }

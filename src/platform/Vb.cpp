@@ -157,6 +157,15 @@ double CDblValue(const QVariant& value)
 qint16 CInt(const QString& text) { return CInt(CDbl(text)); }
 qint32 CLng(const QString& text) { return CLng(CDbl(text)); }
 
+bool CBool(const QString& text)
+{
+    const QString s = Trim(text);
+    if (IsNumeric(s)) return Val(s) != 0;
+    if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    throw VbError(VbError::TypeMismatch, QString(), QStringLiteral("No coinciden los tipos"));
+}
+
 bool IsNumeric(const QString& text)
 {
     const QString s = Trim(text);

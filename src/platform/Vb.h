@@ -31,6 +31,10 @@ double CDblValue(const QVariant& value);
 bool IsNumeric(const QString& text);
 bool IsNumericValue(const QVariant& value);
 
+// A text read as a Boolean: a number (0 false, any other true) or the words True and False in
+// any case, blanks around ignored; anything else, even an empty text, is error 13.
+bool CBool(const QString& text);
+
 // Blanks (spaces) only; tabs and other white space stay.
 QString Trim(const QString& s);
 QString LTrim(const QString& s);

@@ -127,16 +127,33 @@ void frmMain::CrearMenus()
     Submenu(operaciones, "mnuOdontologia", QStringLiteral("&Odontología"));
     Submenu(operaciones, "mnuCierres", QStringLiteral("&Cierres"));
     Entrada(operaciones, "mnuMedicamentos", QStringLiteral("Prescripción Medicamentos"));
+    Entrada(operaciones, "mnuValoraciones", QStringLiteral("&Valoracion de prestaciones"));
     Entrada(operaciones, "mnuInforme", QStringLiteral("Pendientes"))->setEnabled(false);
     Entrada(operaciones, "mnuReportes", QStringLiteral("&Reportes"))->setEnabled(false);
     operaciones->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
+    Entrada(operaciones, "mnuImpresora", QStringLiteral("&Impresora..."));
     Entrada(operaciones, "mnuConfigurar", QStringLiteral("&Configurar..."));
     Entrada(operaciones, "mnuActualizacion", QStringLiteral("&Actualización Quorvan"))->setEnabled(false);
     operaciones->addSeparator()->setObjectName(QStringLiteral("mnuSeparador2"));
     connect(Entrada(operaciones, "mnuSalir", QStringLiteral("&Salir")), &QAction::triggered, this,
             &frmMain::mnuSalir_Click);
+    Entrada(nullptr, "mnuHistoriaClinica", QStringLiteral("&H. Clínica"))->setEnabled(false);
     QMenu* ayuda = Submenu(nullptr, "mnuAyuda", QStringLiteral("&Ayuda"));
+    Entrada(ayuda, "mnuTemasAyuda", QStringLiteral("Temas de Ayuda"));
+    Entrada(ayuda, "mnuAyudaQuorvan", QStringLiteral("Ayuda sobre Quorvan..."));
+    Entrada(ayuda, "mnuAyudaCierres", QStringLiteral("Cierres y Presentación de Facturación..."));
+    Entrada(ayuda, "mnuAyudaReclamo", QStringLiteral("Alta de un Reclamo..."));
+    Entrada(ayuda, "mnuChat", QStringLiteral("Chatear con Mesa de Ayuda..."));
+    Entrada(ayuda, "mnuContactos", QStringLiteral("Contactos en cada financiador..."));
+    ayuda->addSeparator()->setObjectName(QStringLiteral("mnuSeparador4"));
+    QMenu* mantenimiento = Submenu(ayuda, "mnuMantenimiento", QStringLiteral("Mantenimiento"));
+    Entrada(mantenimiento, "mnuActualizarPrestadores", QStringLiteral("Actualizar prestadores"));
+    Entrada(mantenimiento, "mnuInstalarFuente", QStringLiteral("Instalar fuente"))->setEnabled(false);
+    Entrada(mantenimiento, "mnuReiniiarDruvex", QStringLiteral("Reiniciar Druvex"));
+    Entrada(mantenimiento, "mnuDescargas", QStringLiteral("Soporte remoto"));
+    ayuda->addSeparator()->setObjectName(QStringLiteral("mnuSeparador3"));
     Entrada(ayuda, "mnuAcerca", QStringLiteral("Acerca"));
+    ConectarMenus();
 }
 
 QAction* frmMain::Menu(const QString& nombre) const { return m_Menus.value(nombre); }

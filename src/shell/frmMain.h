@@ -46,6 +46,24 @@ public:
     void mnuInicio_Click();
     void mnuSalir_Click();
 
+    // The other menus (frmMainMenus.cpp).
+    void mnuReportes_Click();
+    void mnuValoraciones_Click();
+    void mnuImpresora_Click();
+    void mnuConfigurar_Click();
+    void mnuTemasAyuda_Click();
+    void mnuAyudaQuorvan_Click();
+    void mnuAyudaCierres_Click();
+    void mnuAyudaReclamo_Click();
+    void mnuChat_Click();
+    void mnuContactos_Click();
+    void mnuActualizarPrestadores_Click();
+    void mnuInstalarFuente_Click();
+    void mnuReiniiarDruvex_Click();
+    void mnuDescargas_Click();
+    void mnuAcerca_Click();
+    void mnuActualizacion_Click();
+
     // The open working window of that name, or null.
     QWidget* FormularioTrabajo(const QString& nombre) const;
     // The working window in front, or null.
@@ -58,6 +76,8 @@ protected:
 
 private:
     void CrearMenus();
+    void ConectarMenus();
+    void AbrirPagina(const QString& entrada);
     QAction* Entrada(QMenu* menu, const char* nombre, const QString& texto);
     QMenu* Submenu(QMenu* menu, const char* nombre, const QString& texto);
     QMdiSubWindow* Subventana(const QString& nombre) const;

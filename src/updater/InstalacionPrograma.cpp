@@ -27,22 +27,7 @@ void Pausa()
 
 void setPausaMs(int ms) { g_pausaMs = ms > 0 ? ms : 500; }
 
-VbError ErrorDeSistema(int numero)
-{
-    switch (numero) {
-    case ENOENT:
-    case ENOTDIR:
-        return VbError(VbError::FileNotFound, kOrigen, QStringLiteral("No se ha encontrado el archivo"));
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-    case EBUSY:
-        return VbError(70, kOrigen, QStringLiteral("Permiso denegado"));
-    default:
-        return VbError(VbError::PathFileAccess, kOrigen, QStringLiteral("Error de acceso a la ruta o el archivo"));
-    }
-}
+VbError ErrorDeSistema(int numero) { return Procesos::ErrorDeSistema(numero, kOrigen); }
 
 bool Reemplazar(const QString& origen, const QString& destino)
 {

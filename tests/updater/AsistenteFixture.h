@@ -35,7 +35,7 @@ protected:
         QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                                             QFile::ExeGroup);
         AjustesUsuario::Guardar(QStringLiteral("Quorvan"), QStringLiteral("LastTarsk"), QStringLiteral("1"), wf.path());
-        Procesos::setIniciador([this](const QString& p, const QString& c) {
+        Procesos::setIniciador([this](const QString& p, const QStringList&, const QString& c) {
             iniciados.append({p, c});
             return 0;
         });

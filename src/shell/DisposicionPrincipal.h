@@ -12,6 +12,7 @@ namespace DisposicionPrincipal {
 
 constexpr int kAltoMinimo = 6800;
 constexpr int kAnchoMinimo = 9000;
+constexpr int kAltoArranque = 11340;    // set by start-up
 constexpr int kMargenObraSocial = 185;  // between the insurer list and the main window's right edge
 constexpr int kAltoObraSocial = 7200;   // also the export, batch-close and prescription windows
 constexpr int kAltoEntrada = 9800;

@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 using namespace BarraOperaciones;
 
@@ -34,6 +36,35 @@ const DisenoMarco kMarcos[kGrupos] = {
 };
 const char* const kArreglos[] = {"cmdVerificar", "cmdInformar", "cmdInternacion", "cmdOdontologia", "cmdCierre"};
 
+// The captions are longer than a button is wide: they break between words and, where three
+// lines would not fit, take a smaller type, as the bar was designed; the button keeps its
+// caption as its text.
+class BotonEnvuelto : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton opcion;
+        initStyleOption(&opcion);
+        opcion.text.clear();
+        p.drawControl(QStyle::CE_PushButton, opcion);
+        const QRect area = rect().adjusted(2, 1, -2, -1);
+        const int banderas = Qt::AlignCenter | Qt::TextWordWrap;
+        QFont letra = font();
+        for (qreal puntos = letra.pointSizeF(); puntos > 5.5; puntos -= 0.5) {
+            letra.setPointSizeF(puntos);
+            const QRect ocupa = QFontMetrics(letra).boundingRect(area, banderas, text());
+            if (ocupa.height() <= area.height() && ocupa.width() <= area.width()) break;
+        }
+        p.setFont(letra);
+        p.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(area, banderas, text());
+    }
+};
+
 int px(int twips) { return Twips::APixeles(twips); }
 int tw(int pixeles) { return pixeles * Twips::kPorPixel; }
 
@@ -50,7 +81,7 @@ frmToolList::frmToolList(QWidget* parent) : QWidget(parent)
         (*marcos[g])->setObjectName(QLatin1String(kMarcos[g].nombre));
     }
     for (const Boton& b : Botones()) {
-        auto* boton = new QPushButton(QString::fromUtf8(b.titulo), Marcos()[b.grupo]);
+        auto* boton = new BotonEnvuelto(QString::fromUtf8(b.titulo), Marcos()[b.grupo]);
         const DisenoMarco& diseno = kMarcos[b.grupo];
         if (b.grupo == Medicamento) {
             boton->setObjectName(QStringLiteral("cmdMedicamento"));

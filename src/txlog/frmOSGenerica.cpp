@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -201,7 +202,10 @@ void frmOSGenerica::Form_Load()
                                    QStringLiteral("Diagnostico")};
         lvwPrestaciones->setHeaderLabels(QStringList(std::begin(titulos), std::end(titulos)));
         const QFontMetrics fm(font());
-        for (int i = 0; i < 3; ++i) lvwPrestaciones->setColumnWidth(i, fm.horizontalAdvance(medidas[i]));
+        // Wide enough for the heading too.
+        for (int i = 0; i < 3; ++i)
+            lvwPrestaciones->setColumnWidth(
+                i, qMax(fm.horizontalAdvance(medidas[i]), lvwPrestaciones->header()->sectionSizeHint(i)));
 
         txtBanda->setEnabled(false);
         DisponerPorOperacion(General::OperacionActual);

@@ -9,7 +9,9 @@
 #include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "shell/BarraOperaciones.h"
 #include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
 #include "shell/modVentanas.h"
 
 #include <QAbstractButton>
@@ -32,6 +34,11 @@ const QStringList kMenusBloqueados = {
     QStringLiteral("mnuActualizacion"), QStringLiteral("mnuAcerca"),    QStringLiteral("mnuConfigurar"),
     QStringLiteral("mnuCierres"),     QStringLiteral("mnuMedicamentos")};
 
+// The side bar's groups in the order of BarraOperaciones::Grupo.
+const QStringList kGruposBarra = {QStringLiteral("cmdVerificar"),   QStringLiteral("cmdInformar"),
+                                  QStringLiteral("cmdInternacion"), QStringLiteral("cmdOdontologia"),
+                                  QStringLiteral("cmdCierre"),      QStringLiteral("cmdMedicamento")};
+
 const QStringList kGruposLaterales = {QStringLiteral("cmdInformar"), QStringLiteral("cmdInternacion"),
                                       QStringLiteral("cmdOdontologia"), QStringLiteral("cmdVerificar"),
                                       QStringLiteral("cmdCierre"), QStringLiteral("cmdMedicamento")};
@@ -51,8 +58,9 @@ void ActualizarTituloPrincipal()
 
 bool BotonLateralHabilitado(const QString& grupo, int indice, bool habilitar, bool obraSocialOnLine)
 {
-    const bool soloOnLine = (grupo == QLatin1String("cmdVerificar") && indice >= 0 && indice <= 2) ||
-                            (grupo == QLatin1String("cmdInformar") && (indice == 2 || indice == 4));
+    const int g = kGruposBarra.indexOf(grupo);
+    const bool soloOnLine =
+        g >= 0 && BarraOperaciones::BotonesSoloEnLinea().contains({BarraOperaciones::Grupo(g), indice});
     return habilitar && (!soloOnLine || obraSocialOnLine);
 }
 
@@ -65,6 +73,8 @@ void HabilitarMenuPrincipal(bool habilitar, const QString& texto)
     for (const QString& nombre : kMenusBloqueados)
         if (QAction* a = m->Menu(nombre)) a->setEnabled(habilitar);
     m->Panel1->setText(texto);
+    // A selection during a send would close the form that waits.
+    if (m->ObraSocial) m->ObraSocial->HabilitarSeleccion(habilitar);
     for (const QString& grupo : kGruposLaterales) {
         const auto botones = m->BotonesLaterales.value(grupo);
         for (int i = 0; i < botones.size(); ++i)

@@ -17,7 +17,9 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "shell/GeneralPrincipal.h"
-#include "shell/GeometriaPrincipal.h"
+#include "shell/DisposicionPrincipal.h"
+#include "shell/frmObraSocial.h"
+#include "shell/frmToolList.h"
 #include "shell/modVentanas.h"
 #include "txlog/frmInicio.h"
 
@@ -88,6 +90,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     StatusBar1->addWidget(Panel1, 1);
     setStatusBar(StatusBar1);
     CrearMenus();
+    CrearMenusOperaciones();
+    CrearVentanasLaterales();
     resize(1024, 600);
 }
 
@@ -213,25 +217,38 @@ void frmMain::mnuInicio_Click()
 
 void frmMain::MDIForm_Resize()
 {
-    if (isMinimized()) return;
-    using namespace GeometriaPrincipal;
-    switch (AjusteMinimo(Twips::DePixeles(height()), Twips::DePixeles(width()))) {
-    case Ajuste::Alto:
-        resize(width(), Twips::APixeles(kAltoMinimo));
+    using namespace DisposicionPrincipal;
+    Estado e;
+    e.minimizada = isMinimized();
+    e.alto = Twips::DePixeles(height());
+    e.ancho = Twips::DePixeles(width());
+    e.altoStatusBar = Twips::DePixeles(StatusBar1->height());
+    e.anchoBarra = Twips::DePixeles(ToolList->width());
+    e.anchoObraSocial = Twips::DePixeles(ObraSocial->width());
+    e.operacion = General::OperacionActual;
+    for (QMdiSubWindow* s : MDIArea->subWindowList())
+        if (s->widget()) e.abiertos << s->widget()->objectName();
+    const Acciones a = DisposicionPrincipal::MDIForm_Resize(e);
+    switch (a.paso) {
+    case Acciones::Paso::Ninguno:
         return;
-    case Ajuste::Ancho:
-        resize(Twips::APixeles(kAnchoMinimo), height());
+    case Acciones::Paso::Alto:
+        resize(width(), Twips::APixeles(a.medida));
         return;
-    case Ajuste::Ninguno:
+    case Acciones::Paso::Ancho:
+        resize(Twips::APixeles(a.medida), height());
+        return;
+    case Acciones::Paso::Colocar:
         break;
     }
-    // No side bar and no insurer list yet: the working window keeps the side bar's column free.
-    const auto trabajo = TamanoTrabajo(General::OperacionActual, Twips::DePixeles(height()),
-                                       Twips::DePixeles(width()), Twips::DePixeles(StatusBar1->height()), 0,
-                                       kColumnaBarraLateral);
-    if (!trabajo) return;
-    if (QMdiSubWindow* s = Subventana(trabajo->nombre))
-        s->resize(Twips::APixeles(trabajo->tamano.width()), Twips::APixeles(trabajo->tamano.height()));
+    ToolList->move(Twips::APixeles(a.barra.x()), Twips::APixeles(a.barra.y()));
+    ToolList->show();
+    ToolList->Habilitar_Operaciones();
+    ObraSocial->setGeometry(Twips::APixeles(a.obraSocial));
+    ObraSocial->show();
+    if (a.trabajo)
+        if (QMdiSubWindow* s = Subventana(a.trabajo->nombre))
+            s->resize(Twips::APixeles(a.trabajo->ancho), Twips::APixeles(a.trabajo->alto));
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -328,7 +345,7 @@ void frmMain::MDIForm_Load()
         } else {
             paso([] { modVentanas::RefrescarListaObrasSociales(); });
         }
-        paso([] { ActualizarTituloPrincipal(); });
+        paso([] { General::ActualizarTituloPrincipal(); });
 
         bool elegirLicencia = false;
         paso([&] {
@@ -376,7 +393,7 @@ void frmMain::MDIForm_Load()
             });
         }
         paso([this] {
-            resize(width(), Twips::APixeles(GeometriaPrincipal::kAltoArranque));
+            resize(width(), Twips::APixeles(DisposicionPrincipal::kAltoArranque));
             MDIForm_Resize();
         });
         paso([this] { mnuInicio_Click(); });

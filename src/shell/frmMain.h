@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QString>
 
+#include "shell/ManejadorOperaciones.h"
+#include "shell/VentanaPrincipalObraSocial.h"
+
 class QAbstractButton;
 class QAction;
 class QLabel;
@@ -13,10 +16,15 @@ class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class frmInicio;
+class frmObraSocial;
+class frmToolList;
+namespace OperacionesMenu {
+struct Operacion;
+}
 
 // The main window: the menu bar, the working windows as MDI children, the status bar. Its load
 // handler is the program's start-up; its close goes through one question and one way out.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public ManejadorOperaciones, public VentanaPrincipalObraSocial {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -68,7 +76,42 @@ public:
     QWidget* FormularioTrabajo(const QString& nombre) const;
     // The working window in front, or null.
     QWidget* FormularioActivo() const;
-    void DescargarFormulario(const QString& nombre);
+    void DescargarFormulario(const QString& nombre) override;
+
+    // The side bar at the left and the insurer list at the right of the working windows.
+    frmToolList* ToolList = nullptr;
+    frmObraSocial* ObraSocial = nullptr;
+    void ActualizarTituloPrincipal() override;
+    void HabilitarSoloEnLinea(bool habilitar) override;
+
+    // The operation entries (frmMainOperaciones.cpp); the side bar calls the first 22.
+    void mnuVerficarAfiliado_Click() override;
+    void mnuVerificarPrestacion_Click() override;
+    void mnuVerificarPrestador_Click() override;
+    void mnuInformarPrestacionSinFecha_Click() override;
+    void mnuInformarPrescripcion_Click() override;
+    void mnuInformarPrestacionAutorizada_Click() override;
+    void mnuInformarAutorizar_Click() override;
+    void mnuInformarPrestacionConFecha_Click() override;
+    void mnuConsultarAutorizacion_Click() override;
+    void mnuAnulacion_Click() override;
+    void mnuAutorizarCirugia_Click() override;
+    void mnuInformarDiagnostico_Click() override;
+    void mnuInformarCirugia_Click() override;
+    void mnuAdmisionInternacion_Click() override;
+    void mnuAltaInternacion_Click() override;
+    void mnuEnvioProtocolo_Click() override;
+    void mnuAutorizacionOrtodoncia_Click() override;
+    void mnuAutorizacionSolicitudProtesis_Click() override;
+    void mnuRescateSolicitudProtesis_Click() override;
+    void mnuConsultaCierre_Click() override;
+    void mnuCierreLote_Click() override;
+    void mnuMedicamentos_Click() override;
+    void mnuOsde_Click();
+    void mnuSimeco_Click();
+    void mnuServesalud_Click();
+    void mnuHope_Click();
+    void mnuHistoriaClinica_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +125,13 @@ private:
     QMenu* Submenu(QMenu* menu, const char* nombre, const QString& texto);
     QMdiSubWindow* Subventana(const QString& nombre) const;
     void TerminarPrograma();
+    // frmMainOperaciones.cpp
+    void CrearVentanasLaterales();
+    void CrearMenusOperaciones();
+    void Operar(void (frmMain::*manejador)());
+    void EjecutarOperacion(const OperacionesMenu::Operacion& op);
+    void AbrirCapturaFueraDeLinea();
+    void AbrirHistoriaClinica();
 
     QHash<QString, QAction*> m_Menus;
     bool m_Terminado = false;

@@ -1,5 +1,8 @@
 #include "shell/modVentanas.h"
 
+#include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
+
 namespace modVentanas {
 
 namespace {
@@ -13,8 +16,17 @@ void avisar(const char* ventana, bool valor)
 
 void InicioClaveAcceso(bool arranque) { avisar("frmPassword", arranque); }
 void MostrarConfiguracion(bool bFirstRun) { avisar("frmConfigurar", bFirstRun); }
-void RefrescarListaObrasSociales() { avisar("frmObraSocial", true); }
-QString LineaObraSocialSeleccionada() { return QString(); }
+void RefrescarListaObrasSociales()
+{
+    avisar("frmObraSocial", true);
+    if (frmMain* m = frmMain::Instancia()) m->ObraSocial->RefrescarLista();
+}
+
+QString LineaObraSocialSeleccionada()
+{
+    const frmMain* m = frmMain::Instancia();
+    return m ? m->ObraSocial->LineaSeleccionada() : QString();
+}
 
 void setObservador(std::function<void(const QString&, bool)> observador) { g_observador = std::move(observador); }
 

@@ -2,9 +2,9 @@
 #include <QString>
 #include <functional>
 
-// Windows of the main window that start-up and the working windows reach but that are not
-// built yet: the access-code dialog, the configuration window and the insurer list. Until
-// they are, each returns at once, as if its window had been closed without a change.
+// Windows of the main window that start-up and the working windows reach: the access-code
+// dialog and the configuration window, not built yet, return at once, as if closed without a
+// change; the insurer list is the main window's own.
 namespace modVentanas {
 
 // The access-code dialog, `Inicio(arranque)`: shown modally, returns when it (and any
@@ -12,9 +12,9 @@ namespace modVentanas {
 void InicioClaveAcceso(bool arranque);
 // The configuration window shown modally, with its start-up flag `bFirstRun`.
 void MostrarConfiguracion(bool bFirstRun);
-// The insurer list's `RefrescarLista`.
+// The main window's insurer list: `RefrescarLista` and its selected line.
 void RefrescarListaObrasSociales();
-// The text of the insurer list's selected line; empty when none is selected.
+// Empty when none is selected.
 QString LineaObraSocialSeleccionada();
 
 // Tests: sees every call above ("frmPassword" / "frmConfigurar" / "frmObraSocial" and the flag).

@@ -179,7 +179,7 @@ TEST_P(ArranqueDb, AConfiguredTerminalEndsOnTheTransactionList)
     EXPECT_EQ(General::LicenciaSeleccionada, "");
     EXPECT_EQ(LeerRegistro("LicenciaSeleccionada"), "") << "the empty account is written";
     EXPECT_EQ(ventanas, QStringList{"frmObraSocial(1)"});
-    EXPECT_EQ(m->windowTitle(), "Quorvan -  [Term: 1]");
+    EXPECT_EQ(m->windowTitle(), "Quorvan - (1) OSDE BINARIO [Term: 1]");
     EXPECT_EQ(m->height(), 756);
     EXPECT_EQ(General::OperacionActual, 99);
     ASSERT_NE(Lista(), nullptr);

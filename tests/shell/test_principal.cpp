@@ -2,7 +2,6 @@
 #include "config/clsConfig.h"
 #include "engine/General.h"
 #include "shell/GeneralPrincipal.h"
-#include "shell/GeometriaPrincipal.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -36,19 +35,6 @@ TEST(Principal, CaptionWorkingWindowsAndSideBarRules)
         EXPECT_TRUE(General::BotonLateralHabilitado("cmdInformar", 3, true, onLine));
         EXPECT_FALSE(General::BotonLateralHabilitado("cmdCierre", 0, false, onLine));
     }
-
-    using namespace GeometriaPrincipal;
-    EXPECT_EQ(AjusteMinimo(6000, 5000), Ajuste::Alto);
-    EXPECT_EQ(AjusteMinimo(6800, 8999), Ajuste::Ancho);
-    EXPECT_EQ(AjusteMinimo(6800, 9000), Ajuste::Ninguno);
-    const auto inicio = TamanoTrabajo(99, 11340, 12000, 300, 3000, 2000);
-    ASSERT_TRUE(inicio);
-    EXPECT_EQ(inicio->nombre, "frmInicio");
-    EXPECT_EQ(inicio->tamano, QSize(6800, 10040));
-    EXPECT_EQ(TamanoTrabajo(97, 11340, 12000, 300, 0, 0)->tamano, QSize(11800, 9800));
-    EXPECT_EQ(TamanoTrabajo(30, 11340, 12000, 300, 0, 0)->nombre, "frmVademecum");
-    EXPECT_FALSE(TamanoTrabajo(0, 11340, 12000, 300, 0, 0));
-    EXPECT_FALSE(TamanoTrabajo(50, 11340, 12000, 300, 0, 0));
 }
 
 TEST(Principal, MenusAndSideBarLockDuringASendAndUnlockAfter)

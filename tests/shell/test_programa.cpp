@@ -82,7 +82,7 @@ TEST_F(Programa, ReachesTheStartScreenRefusesASecondCopyAndEndsOnSigterm)
     const QString texto = QString::fromUtf8(f.readAll());
     EXPECT_TRUE(texto.contains("ventana=frmInicio\n")) << texto.toStdString();
     EXPECT_TRUE(texto.contains("filas=2\n")) << texto.toStdString();
-    EXPECT_TRUE(texto.contains("titulo_principal=Quorvan -  [Term: 1]\n")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("titulo_principal=Quorvan - (1) OSDE BINARIO [Term: 1]\n")) << texto.toStdString();
     // The simulated client records a take just after its status appears, so it may still be
     // recording while the program already reports.
     EXPECT_TRUE(sim.esperarRespuestas(1, 5000)) << "the start-up update was answered";

@@ -1,5 +1,8 @@
 #include "shell/modVentanas.h"
 
+#include "shell/frmConfigurar.h"
+#include "shell/frmPassword.h"
+
 namespace modVentanas {
 
 namespace {
@@ -11,9 +14,20 @@ void avisar(const char* ventana, bool valor)
 }
 }
 
-void InicioClaveAcceso(bool arranque) { avisar("frmPassword", arranque); }
-void MostrarConfiguracion(bool bFirstRun) { avisar("frmConfigurar", bFirstRun); }
+void InicioClaveAcceso(bool arranque)
+{
+    avisar("frmPassword", arranque);
+    frmPassword::Inicio(arranque);
+}
+
+void MostrarConfiguracion(bool bFirstRun)
+{
+    avisar("frmConfigurar", bFirstRun);
+    frmConfigurar::Mostrar(bFirstRun);
+}
+
 void RefrescarListaObrasSociales() { avisar("frmObraSocial", true); }
+void HabilitarOperaciones() { avisar("Habilitar_Operaciones", true); }
 QString LineaObraSocialSeleccionada() { return QString(); }
 
 void setObservador(std::function<void(const QString&, bool)> observador) { g_observador = std::move(observador); }

@@ -57,7 +57,10 @@ const QString kMensajeInvalido = QStringLiteral("Los datos ingresados son invál
 
 QPointer<frmConfigurar> g_instancia;
 
-// The provider CUIT box takes digits only, typed or pasted.
+constexpr int kDigitosCuit = 11;
+
+// The provider CUIT box takes digits only, typed or pasted, at most 11 of them (a pasted
+// "20-12345678-9" is filtered before it is cut).
 class SoloDigitos : public QValidator {
 public:
     using QValidator::QValidator;
@@ -69,8 +72,8 @@ public:
             if (texto.at(i) >= QLatin1Char('0') && texto.at(i) <= QLatin1Char('9')) limpio += texto.at(i);
             else if (i < pos) ++antes;
         }
-        pos -= antes;
-        texto = limpio;
+        pos = qMin(pos - antes, kDigitosCuit);
+        texto = limpio.left(kDigitosCuit);
         return Acceptable;
     }
 };
@@ -353,7 +356,6 @@ void frmConfigurar::CrearControles()
     lvwPrestadores = Lista(Control<QTreeWidget>(t2, "lvwPrestadores"));
     txtNombre = Control<QLineEdit>(t2, "txtNombre");
     txtCUIT = Control<QLineEdit>(t2, "txtCUIT");
-    txtCUIT->setMaxLength(11);
     txtCUIT->setValidator(new SoloDigitos(txtCUIT));
     txtcodigoOSDE = Control<QLineEdit>(t2, "txtcodigoOSDE");
     txtcodigoOSDE->setMaxLength(6);

@@ -19,6 +19,8 @@ const QString kFalso = QStringLiteral("No");
 const QString kPredeterminado = QStringLiteral("predeterminado");
 // Stored codes of the `cmbTipo` items, in item order; 4 is not a type of its own.
 constexpr qint16 kCodigosTipo[] = {0, 1, 2, 3, 5, 6};
+// Pixels a list cell adds around its text (margins and the header's sort arrow room).
+constexpr int kMargenCelda = 14;
 
 QString Numero(double v) { return Vb::Str(v); }
 }
@@ -76,7 +78,9 @@ QList<Columna> ColumnasObrasSociales()
 int AnchoColumna(const QFontMetrics& fuente, const Columna& columna)
 {
     if (columna.oculta) return 0;
-    return Twips::DePixeles(fuente.horizontalAdvance(columna.muestra));
+    // The header is never cut, and the cell's own margins come on top of the text.
+    const int texto = qMax(fuente.horizontalAdvance(columna.muestra), fuente.horizontalAdvance(columna.titulo));
+    return Twips::DePixeles(texto + kMargenCelda);
 }
 
 QStringList TiposPrestador()

@@ -38,7 +38,8 @@ struct Columna {
 QList<Columna> ColumnasPrestadores();
 QList<Columna> ColumnasEfectores();
 QList<Columna> ColumnasObrasSociales();
-// A column's width in twips: its sample text's width in the window's font; 0 for a hidden one.
+// A column's width in twips: its sample text's (or its header's, when wider) width in the
+// window's font and the cell's margins; 0 for a hidden one.
 int AnchoColumna(const QFontMetrics& fuente, const Columna& columna);
 
 // Provider types: the items of `cmbTipo`, their texts and stored codes.

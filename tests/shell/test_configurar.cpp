@@ -520,7 +520,8 @@ TEST(FilasConfiguracion, ColumnWidthsAreTheSampleTextInTwips)
     const QFontMetrics fm(QFont("DejaVu Sans", 9));
     for (const auto& c : FilasConfiguracion::ColumnasPrestadores() + FilasConfiguracion::ColumnasEfectores()) {
         SCOPED_TRACE(c.titulo.toStdString());
-        const int esperado = c.oculta ? 0 : 15 * fm.horizontalAdvance(c.muestra);
+        const int esperado =
+            c.oculta ? 0 : 15 * (qMax(fm.horizontalAdvance(c.muestra), fm.horizontalAdvance(c.titulo)) + 14);
         EXPECT_EQ(FilasConfiguracion::AnchoColumna(fm, c), esperado);
         EXPECT_EQ(c.oculta, c.titulo == "Id" || c.titulo == "IdEspecialidad" || c.titulo == "T.M.");
     }

@@ -3,6 +3,7 @@
 #include "config/clsObraSocial.h"
 #include "config/modTablas.h"
 #include "engine/General.h"
+#include "platform/VbError.h"
 #include "platform/Codec1252.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -59,12 +60,6 @@ bool EsFarmacia(const RegistroEmp& r)
     return Vb::Trim(r.NombreActividad).toUpper().startsWith(QLatin1String("FARMACIA"));
 }
 
-QString Descripcion(const std::exception& e)
-{
-    if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The record number becomes the new insurer's id unless an insurer already holds it; then the
 // next id after the largest one, so an insert never collides with an existing row.
 QString IdNuevaObraSocial(Database& cn, int numeroRegistro)
@@ -108,7 +103,7 @@ void CargarLicencias()
             QCoreApplication::processEvents();
         }
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(QStringLiteral("Error: \n") + Descripcion(e), Vbc::vbCritical,
+        Dialogs::MsgBox(QStringLiteral("Error: \n") + DescripcionError(e), Vbc::vbCritical,
                         QStringLiteral("Lectura de licencias del Druvex.emp"));
     }
 }
@@ -157,7 +152,7 @@ void ActualizarObrasSocialesEmp(const QString& licencia)
             }
         }
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(QStringLiteral("Error: \n") + Descripcion(e), Vbc::vbCritical,
+        Dialogs::MsgBox(QStringLiteral("Error: \n") + DescripcionError(e), Vbc::vbCritical,
                         QStringLiteral("Actualización de Obras Sociales"));
     }
 }

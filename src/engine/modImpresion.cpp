@@ -12,6 +12,7 @@ namespace {
 constexpr qint32 kErrorImpresora = 482;
 constexpr int kCodigoLargo = 16;
 constexpr int kCodigoCorto = 20;
+const QString kFuentePredeterminada = QStringLiteral("Predeterminada");
 }
 
 bool ElegirImpresoraConfigurada(const QString& configurada)
@@ -46,9 +47,14 @@ void ImprimirComprobante(const QString& Ticket, qint32 Lineas, const QString& Pr
         auto job = Printing::CrearBackend();
         if (!job->begin(Printing::ImpresoraActiva()))
             throw VbError(kErrorImpresora, QStringLiteral("ImprimirComprobante"), job->lastError());
-        // An empty font name keeps the printer's own font.
-        if (!FontName.isEmpty()) job->setFontName(FontName);
+        // "Predeterminada" (or no name) is the active printer's font when the printer window set
+        // one, else the job's own.
+        const bool predeterminada =
+            FontName.isEmpty() || FontName.compare(kFuentePredeterminada, Qt::CaseInsensitive) == 0;
+        if (!predeterminada) job->setFontName(FontName);
+        else if (!Printing::FuenteActiva().isEmpty()) job->setFontName(Printing::FuenteActiva());
         if (FontSize > 7) job->setFontSize(FontSize);
+        else if (predeterminada && Printing::TamanoFuenteActiva() > 0) job->setFontSize(Printing::TamanoFuenteActiva());
         const QString fuente = job->fontName();
         const int tamano = job->fontSize();
 

@@ -39,11 +39,6 @@ QList<QRadioButton*> opciones(QGroupBox* marco, const QString& nombre, QWidget* 
     return lista;
 }
 
-QString descripcion(const std::exception& e)
-{
-    if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-    return QString::fromLocal8Bit(e.what());
-}
 
 }
 
@@ -209,7 +204,7 @@ void frmHistoriaClinica::cmdLeer_Click()
         txtAlergia->setEnabled(false);
         optDiabetes[0]->setChecked(true);
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }
 
@@ -236,7 +231,7 @@ void frmHistoriaClinica::cmdGrabar_Click()
         Dialogs::MsgBox(QStringLiteral("La tarjeta no fue grabada: el lector no permite escribir."), Vbc::vbCritical,
                         kTituloGrabar);
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }
 
@@ -251,6 +246,6 @@ void frmHistoriaClinica::cmdCerrar_Click()
             return;
         marco()->close();
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }

@@ -140,6 +140,8 @@ namespace Printing {
 namespace {
 QString g_activa;
 bool g_elegida = false;
+QString g_fuente;
+int g_tamano = 0;
 std::function<std::unique_ptr<PrintBackend>()> g_factory;
 }
 
@@ -162,6 +164,17 @@ void reiniciarImpresoraActiva()
 {
     g_activa.clear();
     g_elegida = false;
+    g_fuente.clear();
+    g_tamano = 0;
+}
+
+QString FuenteActiva() { return g_fuente; }
+int TamanoFuenteActiva() { return g_tamano; }
+
+void setFuenteActiva(const QString& nombre, int tamano)
+{
+    g_fuente = nombre;
+    g_tamano = tamano;
 }
 
 std::unique_ptr<PrintBackend> CrearBackend()

@@ -73,8 +73,15 @@ namespace Printing {
 // first installed printer; empty when the system has none.
 QString ImpresoraActiva();
 void setImpresoraActiva(const QString& deviceName);
-// Forget the choice (tests): the active printer follows the system default again.
+// Forget the choice (tests): the active printer follows the system default again, with no
+// font of its own.
 void reiniciarImpresoraActiva();
+// The active printer's font, as the printer window set it; empty name (and size 0) while none
+// was set, and the job keeps its own font. Tickets configured with the font "Predeterminada"
+// print in it.
+QString FuenteActiva();
+int TamanoFuenteActiva();
+void setFuenteActiva(const QString& nombre, int tamano);
 
 // A new back end for one job.
 std::unique_ptr<PrintBackend> CrearBackend();

@@ -28,3 +28,10 @@ public:
 private:
     std::string m_what;
 };
+
+// The description a message shows for any failure: a VbError's own, else the text of what().
+inline QString DescripcionError(const std::exception& e)
+{
+    if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
+    return QString::fromLocal8Bit(e.what());
+}

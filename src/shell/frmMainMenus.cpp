@@ -23,12 +23,6 @@
 
 namespace {
 
-QString Descripcion(const std::exception& e)
-{
-    if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The hourglass on the main window for as long as it lives, whatever way the handler leaves.
 class PunteroEspera {
 public:
@@ -76,7 +70,7 @@ void frmMain::mnuReportes_Click()
         General::DescargarFormularios(QString());
         frmReporte::Mostrar(this);
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(Descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }
 
@@ -98,7 +92,7 @@ void frmMain::mnuAcerca_Click()
         acerca.Form_Load();
         Dialogs::ExecModal(&acerca);
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(Descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }
 
@@ -132,7 +126,7 @@ void frmMain::mnuActualizarPrestadores_Click()
             Dialogs::MsgBox(QStringLiteral("NO se realizó el proceso de actualización"), Vbc::vbCritical,
                             QStringLiteral("Actualización"));
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(Descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }
 
@@ -164,6 +158,6 @@ void frmMain::mnuActualizacion_Click()
         PedidoActualizacion::Grabar(General::DirectorioTrabajo, cfg ? cfg->DefaultDirTX() : QString(),
                                     cfg ? cfg->DirTX() : QString(), Platform::ProgramVersion());
     } catch (const std::exception& e) {
-        Dialogs::MsgBox(Descripcion(e), Vbc::vbCritical);
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
     }
 }

@@ -9,7 +9,7 @@
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
 #include "entry/frmHistoriaClinica.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "prescription/EstadoVademecum.h"

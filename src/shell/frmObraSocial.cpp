@@ -7,7 +7,7 @@
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "shell/VentanaPrincipalObraSocial.h"
 

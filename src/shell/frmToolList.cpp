@@ -4,7 +4,7 @@
 #include "config/clsConfig.h"
 #include "config/clsOperacion.h"
 #include "engine/General.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "shell/ManejadorOperaciones.h"

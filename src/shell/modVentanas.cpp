@@ -1,7 +1,10 @@
 #include "shell/modVentanas.h"
 
+#include "shell/frmConfigurar.h"
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
+#include "shell/frmPassword.h"
+#include "shell/frmToolList.h"
 
 namespace modVentanas {
 
@@ -14,12 +17,28 @@ void avisar(const char* ventana, bool valor)
 }
 }
 
-void InicioClaveAcceso(bool arranque) { avisar("frmPassword", arranque); }
-void MostrarConfiguracion(bool bFirstRun) { avisar("frmConfigurar", bFirstRun); }
+void InicioClaveAcceso(bool arranque)
+{
+    avisar("frmPassword", arranque);
+    frmPassword::Inicio(arranque);
+}
+
+void MostrarConfiguracion(bool bFirstRun)
+{
+    avisar("frmConfigurar", bFirstRun);
+    frmConfigurar::Mostrar(bFirstRun);
+}
+
 void RefrescarListaObrasSociales()
 {
     avisar("frmObraSocial", true);
     if (frmMain* m = frmMain::Instancia()) m->ObraSocial->RefrescarLista();
+}
+
+void HabilitarOperaciones()
+{
+    avisar("Habilitar_Operaciones", true);
+    if (frmMain* m = frmMain::Instancia()) m->ToolList->Habilitar_Operaciones();
 }
 
 QString LineaObraSocialSeleccionada()

@@ -5,7 +5,7 @@
 #include "config/clsPrestacion.h"
 #include "config/clsPrestaciones.h"
 #include "engine/General.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>

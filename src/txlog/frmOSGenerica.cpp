@@ -5,7 +5,7 @@
 #include "config/clsConfig.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"

@@ -3,7 +3,7 @@
 #include "config/GeneralCombos.h"
 #include "config/GeneralObrasSociales.h"
 #include "config/clsObraSocial.h"
-#include "platform/DescripcionError.h"
+#include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "txlog/GeneralPrestaciones.h"

@@ -293,3 +293,19 @@ TEST(Barcode, TextsThatCannotBeEncoded)
         EXPECT_FALSE(error.isEmpty()) << t;
     }
 }
+
+TEST_F(Impresion, PredeterminadaPrintsInTheActivePrintersFont)
+{
+    Printing::setFuenteActiva("Courier", 10);
+    struct Case { QString fuente; int tamano; QString fuenteEsperada; int tamanoEsperado; };
+    const Case cases[] = {{"Predeterminada", 0, "Courier", 10}, {"predeterminada", 12, "Courier", 12},
+                          {"", 0, "Courier", 10}, {"Lucida Console", 0, "Lucida Console", 10}};
+    for (const Case& c : cases) {
+        RecordingPrinter::trabajos().clear();
+        modImpresion::ImprimirComprobante(ticket(1), 1, "", c.fuente, c.tamano, 1, 1, "");
+        ASSERT_EQ(RecordingPrinter::trabajos().size(), 1);
+        const auto& linea = RecordingPrinter::trabajos()[0].paginas[0].value(0);
+        EXPECT_EQ(linea.fuente, c.fuenteEsperada) << c.fuente.toStdString();
+        EXPECT_EQ(linea.tamano, c.tamanoEsperado) << c.fuente.toStdString();
+    }
+}

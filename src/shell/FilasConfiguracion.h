@@ -1,0 +1,88 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QFontMetrics;
+class clsEfector;
+class clsObraSocial;
+class clsPrestador;
+
+// The rows of the configuration window's provider, effector and insurer lists: what loading
+// puts into them, what the list buttons take back and add, and what storing reads. A row is
+// kept apart from the widget so the rules can be checked without one.
+namespace FilasConfiguracion {
+
+// A list row: its key (insurers), its texts (the item's text, then columns 1, 2, ...), its
+// small icon's key (empty: none) and, for a provider, the type code it carries.
+struct Fila {
+    QString clave;
+    QStringList columnas;
+    QString icono;
+    qint16 tipo = 0;
+    QString columna(int i) const { return columnas.value(i); }
+};
+
+// The text pair of the Boolean columns ("Req. Pres.", "On-Line", "Usa CSC").
+QString TextoVerdad(bool valor);
+// True for that pair's true text and for the other usual true forms (a non-zero number, "True").
+bool LeerVerdad(const QString& texto);
+
+// A column set up by loading: header, the sample text its width is measured on, or no width.
+struct Columna {
+    QString titulo;
+    QString muestra;
+    bool oculta = false;
+};
+QList<Columna> ColumnasPrestadores();
+QList<Columna> ColumnasEfectores();
+QList<Columna> ColumnasObrasSociales();
+// A column's width in twips: its sample text's (or its header's, when wider) width in the
+// window's font and the cell's margins; 0 for a hidden one.
+int AnchoColumna(const QFontMetrics& fuente, const Columna& columna);
+
+// Provider types: the items of `cmbTipo`, their texts and stored codes.
+QStringList TiposPrestador();
+// The text of a stored type code; empty for a code outside the table.
+QString TextoTipoPrestador(qint16 codigo);
+// The `cmbTipo` item of a type text, -1 for any other text.
+int ItemTipoPrestador(const QString& texto);
+// The code stored for a `cmbTipo` item (0 Médico ... 5 Clínica = 6); 0 for none.
+qint16 CodigoTipoPrestador(int item);
+extern const QString kTipoOtro;
+
+Fila FilaPrestador(const clsPrestador& p);
+Fila FilaEfector(const clsEfector& e);
+Fila FilaObraSocial(const clsObraSocial& os, const QString& clave);
+
+// The provider edit fields of the "Prestador" tab, and what a taken-back row carries that no
+// control shows (its account code, "Req. Mat." and an unlisted type code).
+struct CamposPrestador {
+    QString nombre, cuit, codigo, filial;
+    bool prescripcion = false;
+    bool admisor = false;
+    int itemTipo = -1;
+    QString licencia;
+    QString requiereMat;
+    std::optional<qint16> tipoSinTexto;
+};
+// The row "add" appends; none when the name or the 11-character CUIT is missing.
+std::optional<Fila> AgregarPrestador(const CamposPrestador& campos);
+// The fields a row fills when it is taken back; `itemTipo` stays at `itemActual` for a type
+// text not in the list (an unlisted code clears the choice and is carried instead).
+CamposPrestador TomarPrestador(const Fila& fila, int itemActual);
+
+// The effector edit fields: texts of the three combos as shown (type, jurisdiction, speciality).
+struct CamposEfector {
+    QString nombre, cuit, matricula, id;
+    QString tipo, jurisdiccion, especialidad;
+    bool baja = false;
+};
+// "dd-dddddddd-d".
+bool CuitEfectorValido(const QString& cuit);
+// "dd-dddddddd-d" of a stored CUIT (its characters as they stand).
+QString CuitConGuiones(const QString& cuit);
+std::optional<Fila> GuardarEfector(const CamposEfector& campos);
+
+}

@@ -1,0 +1,533 @@
+// The printer window, the access-code dialog and the configuration window's loading, provider,
+// account and effector lists, on both engines. Screenshots go to build/screenshots.
+#include "config/GeneralConfiguracion.h"
+#include "config/Coleccion.h"
+#include "config/clsConfig.h"
+#include "config/clsPrestador.h"
+#include "engine/General.h"
+#include "platform/Printers.h"
+#include "platform/Printing.h"
+#include "platform/Paths.h"
+#include "platform/Salida.h"
+#include "platform/Twips.h"
+#include "shell/FilasConfiguracion.h"
+#include "shell/frmConfigurar.h"
+#include "shell/frmImpresoras.h"
+#include "shell/frmPassword.h"
+#include "shell/modVentanas.h"
+#include "support/DatosTerminal.h"
+#include "support/DbFixture.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Captura(QWidget* w, const QString& nombre)
+{
+    const QString carpeta = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(carpeta);
+    w->grab().save(carpeta + "/" + nombre);
+}
+
+QStringList Fila(const QTreeWidgetItem* item)
+{
+    return item ? frmConfigurar::LeerFila(item).columnas : QStringList();
+}
+
+class ConfigurarDb : public DbFixture {
+protected:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        Printers::setTestPrinters({"Laser", "Ticketera", "Termica"}, "Laser");
+        Printers::setTestFonts({{"Laser", {"Arial", "Courier New"}}, {"Termica", {"Arial", "courier", "COURIER"}}});
+        Printing::reiniciarImpresoraActiva();
+        modVentanas::setObservador([this](const QString& v, bool b) { ventanas << v + (b ? "(1)" : "(0)"); });
+        dialogs.modalHandler = [](QDialog*) { return 0; };
+        db = Connect();
+        DatosTerminal::Terminal(*db, {1, "/tmp/druvex/", "OSDE BINARIO", 1, "Laser"});
+        General::NumeroTerminal = 1;
+    }
+    void TearDown() override
+    {
+        modVentanas::setObservador({});
+        Printers::resetTestPrinters();
+        Printing::reiniciarImpresoraActiva();
+        Salida::Reiniciar();
+        General::gConfig.reset();
+        General::DirectorioTrabajo.clear();
+        General::Licencias.clear();
+        General::LicenciaSeleccionada.clear();
+        General::LineaComando.clear();
+        General::NumeroTerminal = 0;
+        frmConfigurar::Estado() = EstadoConfigurar{};
+        db.reset();
+        DbFixture::TearDown();
+    }
+    void Sembrar()
+    {
+        const struct { int id; const char* nombre; int tipo; const char* licencia; int reqMat; } prestadores[] = {
+            {1, "A MEDICO", 0, "LIC00001", 1}, {2, "B ODONTO", 1, "", 0}, {3, "C CUATRO", 4, "", 0},
+            {4, "D SESION", 5, "", 0},          {5, "E CLINICA", 6, "", 0}};
+        for (const auto& p : prestadores)
+            db->Execute("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, CodigoOSDE, Predeterminado, "
+                        "RequierePrescripcion, Filial, Admisor, Baja, Odontologo, Licencia, RequiereMatPrescriptor) "
+                        "VALUES (?, ?, '30700000049', 1234, ?, ?, 2, 1, 0, ?, ?, ?)",
+                        {p.id, p.nombre, p.id == 2 ? 1 : 0, p.id == 1 ? 1 : 0, p.tipo, p.licencia, p.reqMat});
+        db->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (12, 'CARDIOLOGIA')");
+        const struct { int id; const char* tipo; int esp; int baja; } efectores[] = {
+            {1, "X1", 12, 0}, {2, "X2", 0, 0}, {3, "MP", 12, 0}, {4, "X1", 12, 1}};
+        for (const auto& e : efectores)
+            db->Execute("INSERT INTO Efectores (IdEfector, Nombre, Cuit, Matricula, TipoMatricula, Baja, "
+                        "IdEspecialidad) VALUES (?, ?, '20123456789', '4455', ?, ?, ?)",
+                        {e.id, QString("EFECTOR %1").arg(e.id), e.tipo, e.baja, e.esp});
+        DatosTerminal::ObraSocial(*db, 1, "OSDE BINARIO", 5, 1);
+        DatosTerminal::ObraSocial(*db, 2, "SWISS", 7, 3, false);
+        db->Execute("UPDATE Parametros SET Imprimir = 1, Copias = 7, Largohoja = 150, FontName = 'Lucida', "
+                    "FontSize = 25, DBConect = 'Oracle', IdDelimitador = 2, DireccionTerminal = 'Av. 1', "
+                    "TelefonoTerminal = '555', LatitudTerminal = '-34', LongitudTerminal = '-58' WHERE IdTerminal = 1");
+    }
+    std::unique_ptr<frmConfigurar> Cargada(bool primera = false)
+    {
+        frmConfigurar::Estado().bFirstRun = primera;
+        auto w = std::make_unique<frmConfigurar>();
+        w->Form_Load();
+        return w;
+    }
+
+    ScriptedDialogs dialogs;
+    QStringList ventanas;
+    std::unique_ptr<Database> db;
+};
+
+}
+
+// ---- Printer window ----------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, ThePrinterWindowListsSelectsAndStoresOnlyItsTwoValues)
+{
+    General::gConfig = std::make_shared<clsConfig>();
+    General::gConfig->LoadConfig(1, false);
+    Printing::setImpresoraActiva("Termica");
+    frmImpresoras w;
+    w.Form_Load();
+    ASSERT_EQ(w.lstImpresoras->count(), 3);
+    EXPECT_EQ(w.lstImpresoras->currentRow(), 2) << "the active printer";
+    EXPECT_FALSE(w.chkImprimir->isHidden());
+    EXPECT_FALSE(w.chkImprimir->isChecked());
+    Captura(&w, "impresoras.png");
+
+    // A provider the start-up update wrote after gConfig was loaded survives the OK.
+    DatosTerminal::Prestador(*db, 9, "NUEVO", "30700000049", "");
+    w.chkImprimir->setChecked(true);
+    w.lstImpresoras->setCurrentRow(2);
+    w.cmdOK_Click();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(Printing::ImpresoraActiva(), "Termica");
+    EXPECT_EQ(Printing::FuenteActiva(), "courier") << "the first Courier as the printer lists it";
+    EXPECT_EQ(Printing::TamanoFuenteActiva(), 10);
+    const DbResult r = db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1");
+    EXPECT_EQ(r["Impresora"].toString(), "Termica");
+    EXPECT_EQ(r["Imprimir"].toInt(), 1);
+    EXPECT_EQ(r["FontName"].toString(), "Predeterminada");
+    EXPECT_EQ(r["Largohoja"].toInt(), 40);
+    EXPECT_EQ(r["WorkDir"].toString(), "/tmp/druvex/");
+    EXPECT_EQ(db->Query("SELECT * FROM Prestadores WHERE IdPrestador = 9").RowCount(), 1);
+
+    // A printer without Courier becomes active and its font stays.
+    w.lstImpresoras->setCurrentRow(1);
+    w.cmdOK_Click();
+    EXPECT_EQ(Printing::ImpresoraActiva(), "Ticketera");
+    EXPECT_EQ(Printing::FuenteActiva(), "courier");
+
+    // Cancel stores nothing.
+    w.chkImprimir->setChecked(false);
+    w.cmdCancel_Click();
+    EXPECT_EQ(db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1")["Imprimir"].toInt(), 1);
+
+    // A store that fails keeps the window open with the reason.
+    db->Execute("DROP TABLE Parametros");
+    w.cmdOK_Click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("Error al intentar guardar la configuración\r\n"));
+}
+
+TEST_P(ConfigurarDb, ThePrinterWindowWithoutPrintersAfterF5AndOnAReadFailure)
+{
+    General::gConfig = std::make_shared<clsConfig>();
+    General::gConfig->LoadConfig(1, false);
+    Printers::setTestPrinters({}, "");
+    frmImpresoras w;
+    w.Form_Load();
+    EXPECT_EQ(w.lstImpresoras->count(), 0);
+    EXPECT_TRUE(w.chkImprimir->isHidden());
+    w.chkImprimir->setChecked(true);
+    w.cmdOK_Click();
+    EXPECT_EQ(dialogs.messages(), QStringList{"No existen impresoras configuradas"});
+    EXPECT_EQ(db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1")["Imprimir"].toInt(), 0);
+
+    Printers::setTestPrinters({"Nueva"}, "");
+    w.lstImpresoras_KeyDown(65);
+    EXPECT_EQ(w.lstImpresoras->count(), 0) << "only F5 reloads";
+    w.lstImpresoras_KeyDown(116);
+    EXPECT_EQ(w.lstImpresoras->count(), 1);
+    EXPECT_FALSE(w.chkImprimir->isHidden());
+
+    dialogs.clear();
+    Printers::setTestPrinters({"Laser", "Ticketera", "Termica"}, "Laser");
+    Printers::setFallaLectura(2, "CUPS no responde");
+    w.lstImpresoras_KeyDown(116);
+    EXPECT_EQ(dialogs.messages(), QStringList{"Imposible consultar las impresoras instaladas.\r\nCUPS no responde"});
+    EXPECT_EQ(w.lstImpresoras->count(), 2);
+    EXPECT_EQ(w.lstImpresoras->currentRow(), -1);
+}
+
+// ---- Access code ----------------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, TheAccessCodeOpensTheConfigurationAndCerrarEndsTheProgram)
+{
+    const struct { const char* linea; const char* clave; bool abre; } casos[] = {
+        {"", "80613", true}, {"", "  80613 ", true}, {"", "9307", false}, {"KESTRIMA", "80613", false},
+        {"KESTRIMA", " 9307", true}, {"", "8061", false}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.linea) + "/" + c.clave);
+        General::LineaComando = c.linea;
+        ventanas.clear();
+        dialogs.clear();
+        frmPassword d;
+        d.show();
+        d.txtClave->setText(c.clave);
+        d.cmdAceptar_Click();
+        EXPECT_EQ(ventanas, c.abre ? QStringList{"frmConfigurar(0)"} : QStringList{});
+        EXPECT_EQ(d.isVisible(), !c.abre);
+        if (!c.abre) EXPECT_EQ(dialogs.messages(), QStringList{"La clave es incorrecta"});
+        EXPECT_EQ(frmConfigurar::Estado().bFirstRun, false);
+    }
+    EXPECT_EQ(frmPassword(nullptr).txtClave->echoMode(), QLineEdit::Password);
+
+    // Start-up captions; "Cerrar", the close box and Escape end the program; "&Cancelar" only closes.
+    const std::function<void(frmPassword*)> salidas[] = {
+        [](frmPassword* p) { p->cmdCancelar_Click(); }, [](frmPassword* p) { p->close(); },
+        [](frmPassword* p) {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(p, &esc);
+        }};
+    for (bool arranque : {true, false}) {
+        for (const auto& salir : salidas) {
+            Salida::Reiniciar();
+            QString titulo, boton;
+            dialogs.modalHandler = [&](QDialog* dlg) {
+                auto* p = qobject_cast<frmPassword*>(dlg);
+                titulo = p->windowTitle();
+                boton = p->cmdCancelar->text();
+                if (arranque) Captura(p, "clave.png");
+                p->show();
+                salir(p);
+                EXPECT_FALSE(p->isVisible());
+                return 0;
+            };
+            frmPassword::Inicio(arranque);
+            EXPECT_EQ(titulo, arranque ? "Configuración" : "Clave de acceso");
+            EXPECT_EQ(boton, arranque ? "Cerrar" : "&Cancelar");
+            EXPECT_EQ(Salida::Solicitada(), arranque);
+        }
+    }
+}
+
+// ---- Loading -------------------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, LoadingShowsEverySettingAndKeepsValuesTheListsLack)
+{
+    Sembrar();
+    General::Licencias = {"", "AAAA1111", "BBBB2222"};
+    General::LicenciaSeleccionada = "AAAA1111";
+    auto w = Cargada();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+
+    ASSERT_EQ(w->lvwPrestadores->topLevelItemCount(), 5);
+    const QStringList especialidades = {"Médico", "Odontólogo", "", "Prestadores por sesión", "Clínica"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Fila(w->lvwPrestadores->topLevelItem(i)).value(5), especialidades[i]) << i;
+    EXPECT_EQ(Fila(w->lvwPrestadores->topLevelItem(0)),
+              (QStringList{"A MEDICO", "30700000049", "1234", "LIC00001", "Si", "Médico", "2", "1", "Si"}));
+    EXPECT_EQ(frmConfigurar::LeerFila(w->lvwPrestadores->topLevelItem(2)).tipo, 4);
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwPrestadores->topLevelItem(1)), "predeterminado");
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwPrestadores->topLevelItem(0)), "");
+    // The speciality filler of the same step empties the type list; the provider filler renews it.
+    EXPECT_EQ(General::ListaIdsPrestadores, "");
+    w->CargarListaPrestadores();
+    EXPECT_EQ(General::ListaIdsPrestadores, "01456");
+
+    ASSERT_EQ(w->lvwEfectores->topLevelItemCount(), 3);
+    EXPECT_EQ(Fila(w->lvwEfectores->topLevelItem(0)),
+              (QStringList{"EFECTOR 1", "20-12345678-9", "Médico-X", "4455", "CARDIOLOGIA", "NO", "1", "12", "X1"}));
+    EXPECT_EQ(Fila(w->lvwEfectores->topLevelItem(1)).mid(2, 4), (QStringList{"Odont.-X", "4455", "", "NO"}));
+    EXPECT_EQ(Fila(w->lvwEfectores->topLevelItem(2)).value(2), "Médico-M");
+    for (int c : {6, 7, 8}) EXPECT_TRUE(w->lvwEfectores->isColumnHidden(c));
+
+    ASSERT_EQ(w->lvwObraSocial->topLevelItemCount(), 2);
+    const auto os = frmConfigurar::LeerFila(w->lvwObraSocial->topLevelItem(1));
+    EXPECT_EQ(os.clave, "SWISS 3");
+    EXPECT_EQ(os.columnas, (QStringList{"SWISS", "0", "0", "No", "7", "3", "No"}));
+
+    EXPECT_EQ(w->cboDirectorio->currentText(), "/tmp/druvex/");
+    EXPECT_EQ(w->cboDelimitadores->currentIndex(), 1);
+    EXPECT_EQ(w->cboDelimitadores->currentText(), ";");
+    EXPECT_EQ(w->txtDireccionTerminal->text(), "Av. 1");
+    EXPECT_EQ(w->txtLongitud->text(), "-58");
+    EXPECT_TRUE(w->chkImprimir->isChecked());
+    EXPECT_TRUE(w->chkImprimir->isEnabled());
+    EXPECT_EQ(w->lstImpresoras->count(), 3);
+    // Values the choice-only lists lack are added and chosen; the size box's range rule holds.
+    EXPECT_EQ(w->cmbCopias->currentText(), "7");
+    EXPECT_EQ(w->cmbLargoHoja->currentText(), "150");
+    EXPECT_EQ(w->cmbDB->currentText(), "Oracle");
+    EXPECT_EQ(w->cmbFuente->currentText(), "Lucida");
+    EXPECT_EQ(w->cmbFuente->itemText(1), "Arial") << "the active printer's fonts";
+    EXPECT_EQ(w->cmbTamaño->currentText(), "10");
+    EXPECT_FALSE(w->fraLicencias->isHidden());
+    ASSERT_EQ(w->lvwLicencias->topLevelItemCount(), 3);
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwLicencias->topLevelItem(1)), "predeterminado");
+    EXPECT_EQ(frmConfigurar::Estado().LicenciaInicial, "AAAA1111");
+    EXPECT_EQ(w->lvwOperaciones->topLevelItemCount(), db->Query("SELECT * FROM Operaciones").RowCount());
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwOperaciones->topLevelItem(0)), "Si");
+    EXPECT_EQ(w->tabConfiguracion->count(), 8);
+    EXPECT_EQ(w->findChild<QComboBox*>("cmbTamaño"), w->cmbTamaño);
+    EXPECT_TRUE(w->optTransLocal->isChecked());
+
+    w->resize(800, 520);
+    for (int i = 0; i < w->tabConfiguracion->count(); ++i) {
+        w->tabConfiguracion->setCurrentIndex(i);
+        Captura(w.get(), QString("configurar-%1.png").arg(i));
+    }
+    // Closing refreshes the insurer list and the side bar.
+    ventanas.clear();
+    w->show();
+    w->close();
+    EXPECT_EQ(ventanas, (QStringList{"frmObraSocial(1)", "Habilitar_Operaciones(1)"}));
+}
+
+TEST_P(ConfigurarDb, LoadingDefaultsHiddenModeBoxRulesAndAFailingStep)
+{
+    db->Execute("UPDATE Parametros SET Copias = 0, Largohoja = 0, FontName = '', FontSize = 19, DBConect = '', "
+                "WorkDir = '' WHERE IdTerminal = 1");
+    General::LineaComando = "KESTRIMA";
+    General::ActualizaObrasS = true;
+    General::ActualizaMedicos = false;
+    General::Licencias = {"AAAA1111"};
+    Printers::setTestPrinters({}, "");
+    auto w = Cargada(true);
+    EXPECT_EQ(w->cmbCopias->currentText(), "1");
+    EXPECT_EQ(w->cmbLargoHoja->currentText(), "38");
+    EXPECT_EQ(w->cmbDB->currentText(), "Access");
+    EXPECT_EQ(w->cmbFuente->count(), 1);
+    EXPECT_EQ(w->cmbFuente->currentText(), "Predeterminada");
+    EXPECT_EQ(w->cmbTamaño->currentText(), "19");
+    EXPECT_FALSE(w->chkImprimir->isEnabled());
+    EXPECT_EQ(w->cboDirectorio->currentText(), Paths::WithTrailingSlash(Paths::Join(Paths::DataDir(), "Estandar")));
+    EXPECT_TRUE(w->chkActualizaInicio->isHidden() && w->Label1->isHidden());
+    EXPECT_TRUE(w->fraLicencias->isHidden() && w->lvwLicencias->isHidden());
+    ASSERT_EQ(w->lvwObraSocial->topLevelItemCount(), 1) << "no insurer: OSDE in memory";
+    EXPECT_EQ(Fila(w->lvwObraSocial->topLevelItem(0)), (QStringList{"OSDE", "0", "0", "Si", "11", "1", "No"}));
+
+    // The boxes' rules: "Todos" follows its table box; the insurers' pair mirror each other.
+    EXPECT_TRUE(w->chkObras->isChecked() && w->chkTObras->isChecked() && w->chkTObras->isEnabled());
+    EXPECT_TRUE(w->chkTPrestadores->isChecked()) << "first run";
+    EXPECT_FALSE(w->chkTMedicos->isEnabled());
+    w->chkMedicos->setChecked(true);
+    EXPECT_TRUE(w->chkTMedicos->isEnabled() && General::ActualizaMedicos);
+    w->chkTObras->setChecked(false);
+    EXPECT_FALSE(w->chkObras->isChecked() || General::ActualizaObrasS || w->chkTObras->isEnabled());
+
+    // Not the first run: the data folder itself.
+    General::DirectorioTrabajo.clear();
+    EXPECT_EQ(Cargada(false)->cboDirectorio->currentText(), Paths::WithTrailingSlash(Paths::DataDir()));
+    EXPECT_FALSE(Cargada(false)->chkActualizaInicio->isHidden() && General::LineaComando.isEmpty());
+
+    db->Execute("DROP TABLE Parametros");
+    dialogs.clear();
+    Cargada();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("Error al cargar la configuración de la base de datos, linea: 4\r\n"))
+        << dialogs.messages()[0].toStdString();
+}
+
+// ---- Providers, accounts, effectors ------------------------------------------------------
+
+TEST_P(ConfigurarDb, ProvidersAreAddedTakenBackAndMarked)
+{
+    Sembrar();
+    auto w = Cargada();
+    struct Caso { const char* cuit; int tipo; const char* codigo; const char* espec; const char* col2; bool vale; };
+    const Caso casos[] = {{"2012345678", 0, "", "", "", false},        {"", 0, "", "", "", false},
+                          {"20123456789", -1, "", "Otro", "0", true},   {"20123456789", 4, "12ab", "Prestadores por sesión", "12", true},
+                          {"20123456789", 5, "7", "Clínica", "7", true}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.cuit + std::string(" ") + c.espec);
+        dialogs.clear();
+        const int antes = w->lvwPrestadores->topLevelItemCount();
+        w->txtNombre->setText("NUEVO");
+        w->txtCUIT->setText(c.cuit);
+        w->txtcodigoOSDE->setText(c.codigo);
+        w->cmbTipo->setCurrentIndex(c.tipo);
+        w->cmdAgregarLicencia_Click();
+        if (!c.vale) {
+            EXPECT_EQ(dialogs.messages(), QStringList{"Los datos ingresados son inválidos."});
+            EXPECT_EQ(w->lvwPrestadores->topLevelItemCount(), antes);
+            continue;
+        }
+        auto* item = w->lvwPrestadores->topLevelItem(antes);
+        EXPECT_EQ(Fila(item).value(5), c.espec);
+        EXPECT_EQ(Fila(item).value(2), c.col2);
+        w->cmbTipo->setCurrentIndex(1);
+        w->lvwPrestadores->setCurrentItem(item);
+        w->cmdEliminarLicencia_Click();
+        EXPECT_EQ(w->lvwPrestadores->topLevelItemCount(), antes);
+        EXPECT_EQ(w->cmbTipo->currentIndex(), c.tipo < 0 ? 1 : c.tipo) << "\"Otro\" leaves the box as it was";
+        w->txtNombre->clear();
+    }
+
+    // A loaded provider's account code and "Req. Mat." come back with it, and go no further.
+    w->lvwPrestadores->setCurrentItem(w->lvwPrestadores->topLevelItem(0));
+    w->cmdEliminarLicencia_Click();
+    w->cmdAgregarLicencia_Click();
+    const int n = w->lvwPrestadores->topLevelItemCount();
+    EXPECT_EQ(Fila(w->lvwPrestadores->topLevelItem(n - 1)),
+              (QStringList{"A MEDICO", "30700000049", "1234", "LIC00001", "Si", "Médico", "2", "1", "Si"}));
+    w->txtNombre->setText("OTRO");
+    w->txtCUIT->setText("20123456789");
+    w->cmdAgregarLicencia_Click();
+    EXPECT_EQ(Fila(w->lvwPrestadores->topLevelItem(n)).value(3), "");
+    EXPECT_EQ(Fila(w->lvwPrestadores->topLevelItem(n)).value(8), "");
+    // A type code outside the table goes back and forth with the row.
+    w->lvwPrestadores->setCurrentItem(w->lvwPrestadores->topLevelItem(1));
+    EXPECT_EQ(Fila(w->lvwPrestadores->currentItem()).value(0), "C CUATRO");
+    w->cmdEliminarLicencia_Click();
+    EXPECT_EQ(w->cmbTipo->currentIndex(), -1);
+    w->cmdAgregarLicencia_Click();
+    auto* cuatro = w->lvwPrestadores->topLevelItem(w->lvwPrestadores->topLevelItemCount() - 1);
+    EXPECT_EQ(frmConfigurar::LeerFila(cuatro).tipo, 4);
+    EXPECT_EQ(Fila(cuatro).value(5), "");
+
+    // The default mark: moved by a double click, cleared by pressing it twice.
+    w->lvwPrestadores->setCurrentItem(cuatro);
+    w->lvwPrestadores_DblClick();
+    int marcados = 0;
+    for (int i = 0; i < w->lvwPrestadores->topLevelItemCount(); ++i)
+        marcados += !frmConfigurar::ClaveIcono(w->lvwPrestadores->topLevelItem(i)).isEmpty();
+    EXPECT_EQ(marcados, 1);
+    EXPECT_EQ(frmConfigurar::ClaveIcono(cuatro), "predeterminado");
+    w->cmbpredeterminado_Click();
+    EXPECT_EQ(frmConfigurar::ClaveIcono(cuatro), "");
+
+    // The CUIT box takes digits only, typed or pasted.
+    w->txtCUIT->clear();
+    for (const char* tecla : {"2", "a", "-", "0"}) {
+        QKeyEvent k(QEvent::KeyPress, 0, Qt::NoModifier, tecla);
+        QCoreApplication::sendEvent(w->txtCUIT, &k);
+    }
+    EXPECT_EQ(w->txtCUIT->text(), "20");
+    w->txtCUIT->clear();
+    w->txtCUIT->insert("20-12345678-9");
+    EXPECT_EQ(w->txtCUIT->text(), "20123456789");
+}
+
+TEST_P(ConfigurarDb, TheAccountInUseMovesByDoubleClick)
+{
+    General::Licencias = {"", "AAAA1111", "BBBB2222"};
+    General::LicenciaSeleccionada = "AAAA1111";
+    auto w = Cargada();
+    w->lvwLicencias->setCurrentItem(w->lvwLicencias->topLevelItem(1));
+    w->lvwLicencias_DblClick();
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwLicencias->topLevelItem(1)), "predeterminado");
+    w->lvwLicencias->setCurrentItem(w->lvwLicencias->topLevelItem(2));
+    w->lvwLicencias_DblClick();
+    EXPECT_EQ(General::LicenciaSeleccionada, "BBBB2222");
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwLicencias->topLevelItem(1)), "");
+    EXPECT_EQ(frmConfigurar::ClaveIcono(w->lvwLicencias->topLevelItem(2)), "predeterminado");
+    EXPECT_EQ(frmConfigurar::Estado().LicenciaInicial, "AAAA1111");
+}
+
+TEST_P(ConfigurarDb, EffectorsAreSavedAndTakenBack)
+{
+    Sembrar();
+    auto w = Cargada();
+    struct Caso { const char* cuit; int tipo; int prov; int esp; bool baja; QStringList esperado; };
+    const Caso casos[] = {
+        {"20123456789", 0, 0, 0, false, {}},
+        {"2a-12345678-9", 0, 0, 0, false, {}},
+        {"20-12345678-9", 0, 0, 0, false, {"N", "20-12345678-9", "Odont.-", "77", "", "NO", "", "00", "2"}},
+        {"20-12345678-9", 1, 3, 1, true,
+         {"N", "20-12345678-9", "Médico-B", "77", "CARDIOLOGIA", "SI", "", "12", "B1"}}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.cuit);
+        dialogs.clear();
+        const int antes = w->lvwEfectores->topLevelItemCount();
+        w->txtNombreEfector->setText("N");
+        w->txtCuitEfector->setText(c.cuit);
+        w->txtMatriculaEfector->setText(" 77 ");
+        w->cboTipoMatriculaEfector->setCurrentIndex(c.tipo);
+        w->cboProvinciaEfector->setCurrentIndex(c.prov);
+        w->cboEspecialidadEfector->setCurrentIndex(c.esp);
+        w->chkBajaEfector->setChecked(c.baja);
+        w->cmdGuardarEfector_Click();
+        if (c.esperado.isEmpty()) {
+            EXPECT_EQ(dialogs.messages(), QStringList{"Los datos ingresados son inválidos."});
+            continue;
+        }
+        auto* item = w->lvwEfectores->topLevelItem(antes);
+        EXPECT_EQ(Fila(item), c.esperado);
+        EXPECT_TRUE(w->txtNombreEfector->text().isEmpty() && w->cboProvinciaEfector->currentIndex() == 0);
+        w->lvwEfectores->setCurrentItem(item);
+        w->cmdEditarEfector_Click();
+        EXPECT_EQ(w->lvwEfectores->topLevelItemCount(), antes);
+        EXPECT_EQ(w->chkBajaEfector->isChecked(), c.baja);
+        EXPECT_EQ(w->cboTipoMatriculaEfector->currentIndex(), c.tipo == 1 ? 1 : 2);
+        EXPECT_EQ(w->cboProvinciaEfector->currentIndex(), c.prov);
+        EXPECT_EQ(w->cboEspecialidadEfector->currentIndex(), c.esp);
+        w->cmdGuardarEfector_Click();
+    }
+    // A loaded effector comes back with its id; a speciality no longer offered leaves the box.
+    w->cboEspecialidadEfector->removeItem(1);
+    w->cboEspecialidadEfector->setCurrentIndex(0);
+    w->lvwEfectores->setCurrentItem(w->lvwEfectores->topLevelItem(0));
+    w->cmdEditarEfector_Click();
+    EXPECT_EQ(w->txtidEfector->text(), "1");
+    EXPECT_EQ(w->cboEspecialidadEfector->currentIndex(), 0);
+    EXPECT_EQ(w->cboProvinciaEfector->currentText(), "X.CORDOBA");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);
+
+// ---- Pure rules ----------------------------------------------------------------------------
+
+TEST(FilasConfiguracion, ColumnWidthsAreTheSampleTextInTwips)
+{
+    const QFontMetrics fm(QFont("DejaVu Sans", 9));
+    for (const auto& c : FilasConfiguracion::ColumnasPrestadores() + FilasConfiguracion::ColumnasEfectores()) {
+        SCOPED_TRACE(c.titulo.toStdString());
+        const int esperado =
+            c.oculta ? 0 : 15 * (qMax(fm.horizontalAdvance(c.muestra), fm.horizontalAdvance(c.titulo)) + 14);
+        EXPECT_EQ(FilasConfiguracion::AnchoColumna(fm, c), esperado);
+        EXPECT_EQ(c.oculta, c.titulo == "Id" || c.titulo == "IdEspecialidad" || c.titulo == "T.M.");
+    }
+    EXPECT_GT(FilasConfiguracion::AnchoColumna(fm, {"Espec.", "Odont."}), 0);
+    const auto d = frmImpresoras::CalcularDisposicion();
+    for (const QRect& r : {d.lblImpresora, d.lstImpresoras, d.chkImprimir, d.cmdOK, d.cmdCancel})
+        EXPECT_TRUE(d.ventana.contains(r)) << r.x() << "," << r.y();
+    EXPECT_FALSE(d.lstImpresoras.intersects(d.chkImprimir) || d.cmdOK.intersects(d.cmdCancel));
+}

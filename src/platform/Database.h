@@ -215,8 +215,19 @@ public:
 private:
     friend class Database;
     DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query);
+    // Reads the current row's columns up to `index` straight from the driver, in order.
+    void LeerHasta(int index) const;
+    struct Columna {
+        enum Tipo { Texto, Entero32, Entero64, Doble } tipo = Texto;
+        int largo = 0; // characters of a text's buffer
+    };
     Database* m_owner;
     QString m_sql;
     std::unique_ptr<QSqlQuery> m_query;
     QStringList m_columns;
+    QList<Columna> m_tipos;
+    void* m_stmt = nullptr; // read directly when set; otherwise through Qt
+    mutable QVariantList m_fila; // the current row's values read so far
+    mutable int m_leidas = 0;
+    mutable QList<char16_t> m_texto; // a text's buffer
 };

@@ -15,6 +15,21 @@ qint64 entero64(const QString& t)
 {
     return Vb::CLng64(Vb::CDbl(t));
 }
+
+// An integer column's value as the text conversions would read it: the driver's integer
+// written out and read back by its leading number is that integer as a double (both round to
+// the nearest), without a text per value. False for null or any other type, which go the
+// long way with its errors.
+bool enteroLeido(const QVariant& v, double* numero)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: case QMetaType::LongLong:
+        *numero = static_cast<double>(v.toLongLong());
+        return true;
+    default:
+        return false;
+    }
+}
 }
 
 void clsConfig::LoadTransacciones(const QString& sCuit)
@@ -34,32 +49,62 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
     }
     sql += QStringLiteral("ORDER BY Fecha");
 
-    DbResult rs = m_cn->Query(sql, p);
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    // Streamed: a provider's history can hold a hundred thousand rows, and each column is
+    // found once, not by name on every row.
+    auto rs = m_cn->OpenCursor(sql, p);
+    enum Campo {
+        Ticket, CodigoAutorizacion, Comentario, Error, Fecha, FechaPrestacion, Hora, HoraPrestacion,
+        MatriculaMedicoPrescriptor, MontoAbonar, NumeroAutorizacion, NumeroTrxPrestador, Operacion, PlanAsociado,
+        Prestador, PrestadorSolicitante, Tarjeta, TicketPadre, TipoAsociado, TipoLectura,
+        TipoMatriculaMPrescriptor, ObraSocial, CodigoEmpresa, Campos
+    };
+    static const char* const nombres[Campos] = {
+        "Ticket", "CodigoAutorizacion", "Comentario", "Error", "Fecha", "FechaPrestacion", "Hora", "HoraPrestacion",
+        "MatriculaMedicoPrescriptor", "MontoAbonar", "NumeroAutorizacion", "NumeroTrxPrestador", "Operacion",
+        "PlanAsociado", "Prestador", "PrestadorSolicitante", "Tarjeta", "TicketPadre", "TipoAsociado", "TipoLectura",
+        "TipoMatriculaMPrescriptor", "ObraSocial", "CodigoEmpresa"};
+    int columna[Campos];
+    for (int c = 0; c < Campos; ++c) {
+        columna[c] = -1;
+        for (int i = 0; i < rs->ColumnCount() && columna[c] < 0; ++i)
+            if (rs->Columns().at(i).compare(QLatin1String(nombres[c]), Qt::CaseInsensitive) == 0) columna[c] = i;
+    }
+    QVariant v[Campos];
+    bool primera = true;
+    while (rs->Next()) {
+        if (primera) {
+            primera = false;
+            for (int c = 0; c < Campos; ++c)
+                if (columna[c] < 0) rs->value(QLatin1String(nombres[c])); // raises "Item not found"
+        }
+        for (int c = 0; c < Campos; ++c) v[c] = rs->value(columna[c]);
         auto t = std::make_shared<clsTransacciones>();
-        t->Ticket = Vb::CLng64(Numero(rs["Ticket"]));
-        t->CodigoAutorizacion = Vb::CLng(Vb::Val(NuloATexto(rs["CodigoAutorizacion"])));
-        t->Comentario = Vb::Trim(Texto(rs["Comentario"]));
-        t->Error = EnteroDelNumero(rs["Error"]);
-        t->Fecha = Texto(rs["Fecha"]);
-        t->FechaPrestacion = Texto(rs["FechaPrestacion"]);
-        t->Hora = Texto(rs["Hora"]);
-        t->HoraPrestacion = Texto(rs["HoraPrestacion"]);
-        t->MatriculaMedicoPrescriptor = Texto(rs["MatriculaMedicoPrescriptor"]);
-        t->MontoAbonar = Vb::CDbl(NuloATexto(rs["MontoAbonar"]));
-        t->NumeroAutorizacion = NuloATexto(rs["NumeroAutorizacion"]);
-        t->NumeroTrxPrestador = entero64(NuloATexto(rs["NumeroTrxPrestador"]));
-        t->Operacion = NuloATexto(rs["Operacion"]);
-        t->PlanAsociado = NuloATexto(rs["PlanAsociado"]);
-        t->Prestador = NuloATexto(rs["Prestador"]);
-        t->PrestadorSolicitante = NuloATexto(rs["PrestadorSolicitante"]);
-        t->Tarjeta = Vb::Trim(NuloATexto(rs["Tarjeta"]));
-        t->TicketPadre = entero64(NuloATexto(rs["TicketPadre"]));
-        t->TipoAsociado = Vb::CInt(NuloATexto(rs["TipoAsociado"]));
-        t->TipoLectura = NuloATexto(rs["TipoLectura"]);
-        t->TipoMatriculaMPrescriptor = NuloATexto(rs["TipoMatriculaMPrescriptor"]);
-        t->ObraSocial = NuloATexto(rs["ObraSocial"]);
-        t->CodigoEmpresa = NuloATexto(rs["CodigoEmpresa"]);
+        double n = 0;
+        t->Ticket = Vb::CLng64(enteroLeido(v[Ticket], &n) ? n : Numero(v[Ticket]));
+        t->CodigoAutorizacion =
+            Vb::CLng(enteroLeido(v[CodigoAutorizacion], &n) ? n : Vb::Val(NuloATexto(v[CodigoAutorizacion])));
+        t->Comentario = Vb::Trim(Texto(v[Comentario]));
+        t->Error = enteroLeido(v[Error], &n) ? Vb::CInt(n) : EnteroDelNumero(v[Error]);
+        t->Fecha = Texto(v[Fecha]);
+        t->FechaPrestacion = Texto(v[FechaPrestacion]);
+        t->Hora = Texto(v[Hora]);
+        t->HoraPrestacion = Texto(v[HoraPrestacion]);
+        t->MatriculaMedicoPrescriptor = Texto(v[MatriculaMedicoPrescriptor]);
+        t->MontoAbonar = Vb::CDbl(NuloATexto(v[MontoAbonar]));
+        t->NumeroAutorizacion = NuloATexto(v[NumeroAutorizacion]);
+        t->NumeroTrxPrestador =
+            enteroLeido(v[NumeroTrxPrestador], &n) ? Vb::CLng64(n) : entero64(NuloATexto(v[NumeroTrxPrestador]));
+        t->Operacion = NuloATexto(v[Operacion]);
+        t->PlanAsociado = NuloATexto(v[PlanAsociado]);
+        t->Prestador = NuloATexto(v[Prestador]);
+        t->PrestadorSolicitante = NuloATexto(v[PrestadorSolicitante]);
+        t->Tarjeta = Vb::Trim(NuloATexto(v[Tarjeta]));
+        t->TicketPadre = enteroLeido(v[TicketPadre], &n) ? Vb::CLng64(n) : entero64(NuloATexto(v[TicketPadre]));
+        t->TipoAsociado = enteroLeido(v[TipoAsociado], &n) ? Vb::CInt(n) : Vb::CInt(NuloATexto(v[TipoAsociado]));
+        t->TipoLectura = NuloATexto(v[TipoLectura]);
+        t->TipoMatriculaMPrescriptor = NuloATexto(v[TipoMatriculaMPrescriptor]);
+        t->ObraSocial = NuloATexto(v[ObraSocial]);
+        t->CodigoEmpresa = NuloATexto(v[CodigoEmpresa]);
         m_Transacciones->Add(t);
     }
 }

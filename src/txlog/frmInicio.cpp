@@ -33,6 +33,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTreeWidget>
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -285,17 +287,33 @@ void frmInicio::CargarListaTransacciones()
     General::gConfig->LoadTransacciones(m_Cuit);
     const auto lista = General::gConfig->Transacciones();
     if (!lista) return;
-    QList<QTreeWidgetItem*> filas;
-    filas.reserve(lista->Count());
+    // The rows go in already in the list's order, in one batch: the widget's own sort of a
+    // hundred thousand rows reads every text back as a variant on each comparison.
+    const int columna = m_ColumnaOrden - 1;
+    QList<FilaTransaccion*> creadas;
+    QStringList claves;
+    creadas.reserve(lista->Count());
+    claves.reserve(lista->Count());
     for (const auto& t : *lista) {
         auto* fila = new FilaTransaccion(t);
         const QStringList textos = TextosFila(*t);
         for (int c = 0; c < kColumnas; ++c) fila->setText(c, textos[c]);
         fila->setIcon(0, t->Error == 0 ? ImageList1[0] : ImageList1[1]);
-        filas << fila;
+        creadas << fila;
+        claves << textos.value(columna);
     }
+    // Stable, as the widget sorts: rows with equal keys keep the order they were read in.
+    QList<int> orden(creadas.size());
+    std::iota(orden.begin(), orden.end(), 0);
+    if (m_Descendente)
+        std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) { return claves.at(b) < claves.at(a); });
+    else
+        std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) { return claves.at(a) < claves.at(b); });
+    QList<QTreeWidgetItem*> filas;
+    filas.reserve(creadas.size());
+    for (int i : orden) filas << creadas[i];
+    lvwTransacciones->header()->setSortIndicator(columna, m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
     lvwTransacciones->addTopLevelItems(filas);
-    Ordenar();
     AjustarColumnas();
 }
 

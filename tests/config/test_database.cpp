@@ -346,6 +346,39 @@ TEST_P(DatabaseTest, LookupIndexesAddedToOlderDatabase)
     EXPECT_EQ(db->Query(catalogo).RowCount(), 1);
 }
 
+TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
+{
+    // Every column type of the history, nulls, non-ASCII text and a text longer than the
+    // cursor's first read, which comes in pieces.
+    auto db = Connect();
+    const QString largo = QString::fromUtf8("ñ") + QString(99, QLatin1Char('9'));
+    const QList<QVariantList> filas = {
+        {largo, 123456789012LL, 2.5, 7, 51, QString::fromUtf8("Señal  ")},
+        {QString(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
+        {QStringLiteral(""), -1, 0.1, 0, -3, QStringLiteral("")}};
+    for (const QVariantList& f : filas)
+        db->Execute("INSERT INTO Transaccion (Tarjeta, Ticket, MontoAbonar, CodigoAutorizacion, Error, Comentario) "
+                    "VALUES (?, ?, ?, ?, ?, ?)",
+                    f);
+    const QString sql = "SELECT *, Tarjeta || Tarjeta || Tarjeta AS Larga FROM Transaccion ORDER BY COALESCE(Ticket, 0)";
+    const DbResult esperado = db->Query(sql);
+    auto cursor = db->OpenCursor(sql);
+    ASSERT_EQ(cursor->Columns(), esperado.Columns());
+    for (const QVariantList& fila : esperado.Rows()) {
+        ASSERT_TRUE(cursor->Next());
+        // Read out of order too: a column before the last one read comes from the row kept.
+        for (int c : {2, 0, 1}) EXPECT_EQ(cursor->value(c), fila.at(c));
+        for (int c = 0; c < fila.size(); ++c) {
+            SCOPED_TRACE(esperado.Columns().at(c).toStdString());
+            EXPECT_EQ(cursor->value(c).typeId(), fila.at(c).typeId());
+            EXPECT_EQ(cursor->value(c), fila.at(c));
+        }
+    }
+    EXPECT_FALSE(cursor->Next());
+    EXPECT_EQ(esperado.Rows().at(1).last(), QVariant());
+    EXPECT_EQ(esperado.Rows().at(2).last().toString(), largo + largo + largo);
+}
+
 TEST(DatabaseScript, SplitsStatementsOutsideQuotesAndBodies)
 {
     const QString script = "-- comment; here\nCREATE TABLE a (x VARCHAR(3) DEFAULT ';');\n"

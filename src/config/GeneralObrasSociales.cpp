@@ -9,8 +9,12 @@ namespace General {
 
 std::shared_ptr<clsObraSocial> BuscarObraSocial(const QString& nombre, const QString& actividad)
 {
-    if (!gConfig) return nullptr;
-    const auto obras = gConfig->ObrasSociales();
+    return gConfig ? BuscarObraSocial(*gConfig, nombre, actividad) : nullptr;
+}
+
+std::shared_ptr<clsObraSocial> BuscarObraSocial(const clsConfig& cfg, const QString& nombre, const QString& actividad)
+{
+    const auto obras = cfg.ObrasSociales();
     if (!obras) return nullptr;
     for (const auto& os : *obras)
         if (os && os->Nombre == nombre && QString::number(os->Actividad) == actividad) return os;

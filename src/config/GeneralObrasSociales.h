@@ -2,6 +2,7 @@
 #include <QString>
 #include <memory>
 
+class clsConfig;
 class clsObraSocial;
 
 namespace General {
@@ -11,5 +12,7 @@ namespace General {
 // configuration. Never looked up by key: loaded insurers are keyed "Nombre Actividad", added
 // ones by name alone.
 std::shared_ptr<clsObraSocial> BuscarObraSocial(const QString& nombre, const QString& actividad);
+// The same over a given configuration.
+std::shared_ptr<clsObraSocial> BuscarObraSocial(const clsConfig& cfg, const QString& nombre, const QString& actividad);
 
 }

@@ -11,6 +11,8 @@
 #include "platform/Paths.h"
 #include "platform/VbError.h"
 #include "reports/frmReporte.h"
+#include "shell/frmImpresoras.h"
+#include "shell/frmPassword.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/PaginasAyuda.h"
 #include "shell/PedidoActualizacion.h"
@@ -77,11 +79,26 @@ void frmMain::mnuReportes_Click()
 // The valuation window is not built yet: the entry leaves the working windows as they are.
 void frmMain::mnuValoraciones_Click() {}
 
-// The printer window is not built yet.
-void frmMain::mnuImpresora_Click() {}
+// The printer window is not modal: the main window stays usable behind it.
+void frmMain::mnuImpresora_Click()
+{
+    try {
+        frmImpresoras::Mostrar();
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
+    }
+}
 
-// The access-code dialog (in its ordinary form, not the start-up one) is not built yet.
-void frmMain::mnuConfigurar_Click() {}
+// The access-code dialog in its ordinary form (not the start-up one); the right code opens the
+// configuration window.
+void frmMain::mnuConfigurar_Click()
+{
+    try {
+        frmPassword::Inicio(false);
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
+    }
+}
 
 void frmMain::mnuInstalarFuente_Click() {}
 

@@ -2,6 +2,7 @@
 #include "config/GeneralConfiguracion.h"
 
 #include "config/Coleccion.h"
+#include "config/GeneralObrasSociales.h"
 #include "config/clsConfig.h"
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
@@ -23,9 +24,7 @@ const QString kOrigen = QStringLiteral("Quorvan.modEnvioTicket");
 
 std::shared_ptr<clsObraSocial> ObraSocialPredeterminada(const clsConfig& cfg)
 {
-    if (const auto lista = cfg.ObrasSociales())
-        for (const auto& os : *lista)
-            if (os->Nombre == cfg.DefaultOS() && QString::number(os->Actividad) == cfg.DefaultActividad()) return os;
+    if (const auto os = General::BuscarObraSocial(cfg, cfg.DefaultOS(), cfg.DefaultActividad())) return os;
     throw VbError(kSinObjeto, kOrigen,
                   QStringLiteral("No hay una obra social predeterminada configurada para la terminal"));
 }

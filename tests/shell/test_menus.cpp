@@ -34,6 +34,8 @@
 #include <QPushButton>
 #include <QSet>
 #include <QThread>
+#include <QApplication>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -351,6 +353,15 @@ TEST_F(Menus, HelpPagesReportsAndExit)
     m.Menu("mnuReportes")->setEnabled(true);
     m.Menu("mnuReportes")->trigger();
     EXPECT_EQ(modales, QStringList({"frmReporte", "0"})) << "the entry form closed before the reports opened";
+
+    modales.clear();
+    m.mnuConfigurar_Click();
+    EXPECT_EQ(modales, QStringList({"frmPassword", "0"})) << "the access code, modal";
+    m.mnuImpresora_Click();
+    const auto impresoras = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::any_of(impresoras.begin(), impresoras.end(), [](QWidget* w) {
+        return w->objectName() == "frmImpresoras" && w->isVisible() && !w->isModal();
+    })) << "the printer window, not modal";
 
     dialogs.clear();
     dialogs.msgAnswers = {Vbc::vbNo};

@@ -1,5 +1,6 @@
 #include "shell/FilasConfiguracion.h"
 
+#include "config/Coleccion.h"
 #include "config/clsEfector.h"
 #include "config/clsObraSocial.h"
 #include "config/clsPrestador.h"
@@ -222,6 +223,75 @@ std::optional<Fila> GuardarEfector(const CamposEfector& c)
                   Vb::Trim(Vb::Right(c.especialidad, 4)),
                   letra + (medico ? QLatin1String("1") : QLatin1String("2"))};
     return f;
+}
+
+QString ReemplazarCaracter(const QString& texto, const QString& caracter)
+{
+    if (caracter.isEmpty()) return texto;
+    QString r = texto;
+    return r.replace(caracter, QStringLiteral("\u00B4"), Qt::CaseSensitive);
+}
+
+qint16 IdNuevaObraSocial(const Coleccion<clsObraSocial>& obras, std::optional<qint16> idAnterior)
+{
+    auto ocupado = [&obras](int id) {
+        for (const auto& o : obras)
+            if (o->IdObraSocial == id) return true;
+        return false;
+    };
+    if (idAnterior && *idAnterior > 0 && !ocupado(*idAnterior)) return *idAnterior;
+    int id = obras.Count() + 1;
+    while (ocupado(id)) ++id;
+    return Vb::CInt(double(id));
+}
+
+AltaObraSocial AgregarObraSocial(const CamposObraSocial& c, const QList<Fila>& filas,
+                                 const Coleccion<clsObraSocial>& obras, std::optional<qint16> idAnterior)
+{
+    AltaObraSocial alta;
+    if (Vb::Trim(c.nombre).isEmpty()) return alta;
+    const QString nombre = ReemplazarCaracter(Vb::Trim(c.nombre).toUpper(), QStringLiteral("'"));
+    auto os = std::make_shared<clsObraSocial>();
+    try {
+        os->FilialOS = Vb::CInt(Vb::Val(c.filial));
+        os->Empresa = Vb::CInt(Vb::Val(c.empresa));
+        os->Actividad = Vb::CInt(Vb::Val(c.actividad));
+    } catch (const std::exception&) {
+        alta.resultado = ResultadoObraSocial::Invalido;
+        return alta;
+    }
+    for (const Fila& f : filas) {
+        const bool mismaClave = f.clave.toUpper() == nombre;
+        const bool mismoNombreYActividad =
+            f.columna(0).toUpper() == nombre && Vb::Val(f.columna(5)) == double(os->Actividad);
+        if (mismaClave || mismoNombreYActividad) {
+            alta.resultado = ResultadoObraSocial::Existe;
+            return alta;
+        }
+    }
+    os->IdObraSocial = IdNuevaObraSocial(obras, idAnterior);
+    os->Nombre = nombre;
+    os->AUISOA = Vb::Val(c.auisoa);
+    os->OnLine = c.onLine;
+    os->UtilizaCI = c.utilizaCI;
+    os->UtilizaCSC = c.utilizaCSC;
+    alta.resultado = ResultadoObraSocial::Agregada;
+    alta.fila = FilaObraSocial(*os, nombre);
+    alta.obra = std::move(os);
+    return alta;
+}
+
+CamposObraSocial TomarObraSocial(const Fila& fila)
+{
+    CamposObraSocial c;
+    c.nombre = fila.columna(0);
+    c.auisoa = fila.columna(1);
+    c.filial = fila.columna(2);
+    c.onLine = LeerVerdad(fila.columna(3));
+    c.empresa = fila.columna(4);
+    c.actividad = fila.columna(5);
+    c.utilizaCSC = !fila.columna(6).isEmpty() && LeerVerdad(fila.columna(6));
+    return c;
 }
 
 }

@@ -2,9 +2,12 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QFontMetrics;
+template <typename T>
+class Coleccion;
 class clsEfector;
 class clsObraSocial;
 class clsPrestador;
@@ -84,5 +87,34 @@ bool CuitEfectorValido(const QString& cuit);
 // "dd-dddddddd-d" of a stored CUIT (its characters as they stand).
 QString CuitConGuiones(const QString& cuit);
 std::optional<Fila> GuardarEfector(const CamposEfector& campos);
+
+// `texto` with every `caracter` (compared exactly) replaced by the acute accent "´", so an
+// insurer name never closes the quoted texts it is written into.
+QString ReemplazarCaracter(const QString& texto, const QString& caracter);
+
+// The insurer edit fields of the "Financiador" tab.
+struct CamposObraSocial {
+    QString nombre, auisoa, empresa, actividad, filial;
+    bool onLine = false;
+    bool utilizaCI = false;
+    bool utilizaCSC = false;
+};
+enum class ResultadoObraSocial { SinNombre, Existe, Invalido, Agregada };
+struct AltaObraSocial {
+    ResultadoObraSocial resultado = ResultadoObraSocial::SinNombre;
+    std::shared_ptr<clsObraSocial> obra; // keyed by its `Nombre`
+    Fila fila;
+};
+// The id of a new insurer: the count plus one, or the next one free. `idAnterior`, the id of
+// the insurer taken out to be edited, is kept while no other insurer has it, so the edited
+// insurer stays joined to its off-line log rows.
+qint16 IdNuevaObraSocial(const Coleccion<clsObraSocial>& obras, std::optional<qint16> idAnterior);
+// What "add" makes of the fields against the listed rows: nothing for a blank name; refused
+// when a row's key is the name, or a row has the same name and activity (two such rows would
+// collide once stored and read back); invalid when a number does not fit its 16-bit field.
+AltaObraSocial AgregarObraSocial(const CamposObraSocial& campos, const QList<Fila>& filas,
+                                 const Coleccion<clsObraSocial>& obras, std::optional<qint16> idAnterior);
+// The fields a row fills when it is taken back (`utilizaCI` is not in the row: false).
+CamposObraSocial TomarObraSocial(const Fila& fila);
 
 }

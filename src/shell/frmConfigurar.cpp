@@ -18,6 +18,7 @@
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "shell/DependenciasOperaciones.h"
 #include "shell/frmMain.h"
 #include "shell/modImpresoras.h"
 #include "shell/modVentanas.h"
@@ -48,6 +49,7 @@ using FilasConfiguracion::Fila;
 namespace {
 
 constexpr int kTeclaF5 = 116;
+constexpr int kTeclaEnter = 13;
 constexpr int kRolIcono = Qt::UserRole + 1;
 constexpr int kRolClave = Qt::UserRole + 2;
 constexpr int kRolTipo = Qt::UserRole + 3;
@@ -199,6 +201,18 @@ clsConfig& Configuracion()
     return *General::gConfig;
 }
 
+// The configuration's insurers, an empty collection when it holds none yet.
+std::shared_ptr<Coleccion<clsObraSocial>> ObrasSociales()
+{
+    clsConfig& cfg = Configuracion();
+    auto obras = cfg.ObrasSociales();
+    if (!obras) {
+        obras = std::make_shared<Coleccion<clsObraSocial>>();
+        cfg.setObrasSociales(obras);
+    }
+    return obras;
+}
+
 }
 
 frmConfigurar::frmConfigurar(QWidget* parent) : QDialog(parent)
@@ -323,6 +337,7 @@ void frmConfigurar::CrearControles()
     chkCodigoInterno->setHidden(true);
     cmdAgregarOS = boton(t1, "cmdAgregarOS", QStringLiteral("Agregar"), QStringLiteral("Agregar obra social"));
     cmdEliminarOS = boton(t1, "cmdEliminarOS", QStringLiteral("Quitar"), QStringLiteral("Quitar obra social"));
+    txtNombreOS->installEventFilter(this);
     cmdAgregarOS->setIcon(Imglist.value(1).second);
     cmdEliminarOS->setIcon(Imglist.value(2).second);
     {
@@ -582,9 +597,12 @@ void frmConfigurar::CrearControles()
     connect(cmbpredeterminado, &QPushButton::clicked, this, &frmConfigurar::cmbpredeterminado_Click);
     connect(cmdAgregarLicencia, &QPushButton::clicked, this, &frmConfigurar::cmdAgregarLicencia_Click);
     connect(cmdEliminarLicencia, &QPushButton::clicked, this, &frmConfigurar::cmdEliminarLicencia_Click);
+    connect(cmdAgregarOS, &QPushButton::clicked, this, &frmConfigurar::cmdAgregarOS_Click);
+    connect(cmdEliminarOS, &QPushButton::clicked, this, &frmConfigurar::cmdEliminarOS_Click);
     connect(cmdEditarEfector, &QPushButton::clicked, this, &frmConfigurar::cmdEditarEfector_Click);
     connect(cmdGuardarEfector, &QPushButton::clicked, this, &frmConfigurar::cmdGuardarEfector_Click);
     connect(lvwLicencias, &QTreeWidget::itemDoubleClicked, this, [this] { lvwLicencias_DblClick(); });
+    connect(lvwOperaciones, &QTreeWidget::itemDoubleClicked, this, [this] { lvwOperaciones_DblClick(); });
     connect(lvwPrestadores, &QTreeWidget::itemDoubleClicked, this, [this] { lvwPrestadores_DblClick(); });
 }
 
@@ -772,12 +790,7 @@ void frmConfigurar::CargarListaEfectores()
 
 void frmConfigurar::CargarListaObrasSociales()
 {
-    clsConfig& cfg = Configuracion();
-    auto obras = cfg.ObrasSociales();
-    if (!obras) {
-        obras = std::make_shared<Coleccion<clsObraSocial>>();
-        cfg.setObrasSociales(obras);
-    }
+    const auto obras = ObrasSociales();
     if (obras->isEmpty()) {
         auto os = std::make_shared<clsObraSocial>();
         os->IdObraSocial = 1;
@@ -895,6 +908,14 @@ bool frmConfigurar::eventFilter(QObject* obj, QEvent* ev)
         lstImpresoras_KeyDown(kTeclaF5);
         return true;
     }
+    if (obj == txtNombreOS && ev->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(ev)->key();
+        // Taken here, so the dialog's default button does not see it.
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+            txtNombreOS_KeyPress(kTeclaEnter);
+            return true;
+        }
+    }
     return QDialog::eventFilter(obj, ev);
 }
 
@@ -961,6 +982,103 @@ void frmConfigurar::lvwLicencias_DblClick()
 }
 
 void frmConfigurar::lvwPrestadores_DblClick() { cmbpredeterminado_Click(); }
+
+// ---- Insurers ----------------------------------------------------------------------------
+
+void frmConfigurar::cmdAgregarOS_Click()
+{
+    try {
+        const auto obras = ObrasSociales();
+        FilasConfiguracion::CamposObraSocial c;
+        c.nombre = txtNombreOS->text();
+        c.auisoa = txtAUISOA->text();
+        c.empresa = txtEmpresa->text();
+        c.actividad = txtActividad->text();
+        c.filial = txtFilialOS->text();
+        c.onLine = optTransOnLine->isChecked();
+        c.utilizaCI = chkCodigoInterno->isChecked();
+        c.utilizaCSC = chkUtilizaCSC->isChecked();
+        QList<Fila> filas;
+        for (int i = 0; i < lvwObraSocial->topLevelItemCount(); ++i) filas << LeerFila(lvwObraSocial->topLevelItem(i));
+        const auto alta = FilasConfiguracion::AgregarObraSocial(c, filas, *obras, m_IdObraSocialQuitada);
+        switch (alta.resultado) {
+        case FilasConfiguracion::ResultadoObraSocial::SinNombre:
+            return;
+        case FilasConfiguracion::ResultadoObraSocial::Existe:
+            Dialogs::MsgBox(QStringLiteral("Esta Obra Social ya existe"), Vbc::vbInformation, Dialogs::kAppTitle);
+            return;
+        case FilasConfiguracion::ResultadoObraSocial::Invalido:
+            Dialogs::MsgBox(kMensajeInvalido, Vbc::vbExclamation, Dialogs::kAppTitle);
+            return;
+        case FilasConfiguracion::ResultadoObraSocial::Agregada:
+            break;
+        }
+        obras->Add(alta.obra, alta.fila.clave);
+        AgregarFila(lvwObraSocial, alta.fila);
+        for (QLineEdit* t : {txtNombreOS, txtAUISOA, txtEmpresa, txtActividad, txtFilialOS}) t->clear();
+        chkUtilizaCSC->setChecked(false);
+        // Both belonged to the insurer taken back.
+        chkCodigoInterno->setChecked(false);
+        m_IdObraSocialQuitada.reset();
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+    }
+}
+
+void frmConfigurar::cmdEliminarOS_Click()
+{
+    try {
+        QTreeWidgetItem* item = lvwObraSocial->currentItem();
+        if (!item || !item->isSelected()) return;
+        const Fila fila = LeerFila(item);
+        m_IdObraSocialQuitada.reset();
+        bool utilizaCI = false;
+        if (const auto obras = ObrasSociales(); obras->Contains(fila.clave)) {
+            const auto os = obras->Item_(fila.clave);
+            m_IdObraSocialQuitada = os->IdObraSocial;
+            utilizaCI = os->UtilizaCI;
+            obras->Remove(fila.clave);
+        }
+        const auto c = FilasConfiguracion::TomarObraSocial(fila);
+        txtNombreOS->setText(c.nombre);
+        txtAUISOA->setText(c.auisoa);
+        txtFilialOS->setText(c.filial);
+        (c.onLine ? optTransOnLine : optTransLocal)->setChecked(true);
+        txtEmpresa->setText(c.empresa);
+        txtActividad->setText(c.actividad);
+        chkUtilizaCSC->setChecked(c.utilizaCSC);
+        chkCodigoInterno->setChecked(utilizaCI);
+        delete item;
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+    }
+}
+
+void frmConfigurar::txtNombreOS_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == kTeclaEnter) cmdAgregarOS_Click();
+}
+
+// ---- Operations ---------------------------------------------------------------------------
+
+void frmConfigurar::lvwOperaciones_DblClick()
+{
+    for (int i = 0; i < lvwOperaciones->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lvwOperaciones->topLevelItem(i);
+        if (!item->isSelected()) continue;
+        PonerIcono(item, imgOperaciones,
+                   ClaveIcono(item) == QLatin1String("No") ? QStringLiteral("Si") : QStringLiteral("No"));
+    }
+}
+
+void frmConfigurar::AplicarDependenciasOperaciones()
+{
+    clsConfig& cfg = Configuracion();
+    const auto operaciones = cfg.Operaciones();
+    if (!operaciones) return;
+    DependenciasOperaciones::Aplicar(*operaciones, General::ListaIdsPrestadores);
+    cfg.SaveOperaciones();
+}
 
 // ---- Effectors ----------------------------------------------------------------------------
 

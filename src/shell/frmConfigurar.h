@@ -147,6 +147,16 @@ public:
     void cmdEliminarLicencia_Click();
     void lvwLicencias_DblClick();
     void lvwPrestadores_DblClick();
+    // Insurers: the buttons change gConfig's collection at once.
+    void cmdAgregarOS_Click();
+    void cmdEliminarOS_Click();
+    // Enter adds the insurer.
+    void txtNombreOS_KeyPress(int KeyAscii);
+    // Operations: a double click switches the icon of every selected row; storing reads them.
+    void lvwOperaciones_DblClick();
+    // Sets the operations in use from the provider types and saves them at once; run by the
+    // table update after the provider table was fetched in full.
+    void AplicarDependenciasOperaciones();
     // Effectors.
     void cmdEditarEfector_Click();
     void cmdGuardarEfector_Click();
@@ -182,5 +192,7 @@ private:
     // What a taken-back provider carries that no control shows.
     QString m_RequiereMat;
     std::optional<qint16> m_TipoSinTexto;
+    // The id of the insurer taken back to be edited.
+    std::optional<qint16> m_IdObraSocialQuitada;
     bool m_Descargada = false;
 };

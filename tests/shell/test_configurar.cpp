@@ -3,6 +3,8 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/Coleccion.h"
 #include "config/clsConfig.h"
+#include "config/clsObraSocial.h"
+#include "config/clsOperacion.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
 #include "platform/Printers.h"
@@ -10,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/Salida.h"
 #include "platform/Twips.h"
+#include "shell/DependenciasOperaciones.h"
 #include "shell/FilasConfiguracion.h"
 #include "shell/frmConfigurar.h"
 #include "shell/frmImpresoras.h"
@@ -511,6 +514,127 @@ TEST_P(ConfigurarDb, EffectorsAreSavedAndTakenBack)
     EXPECT_EQ(w->cboProvinciaEfector->currentText(), "X.CORDOBA");
 }
 
+TEST_P(ConfigurarDb, InsurersAreAddedRefusedAndTakenBack)
+{
+    Sembrar();
+    db->Execute("UPDATE ObrasSociales SET UtilizarCI = 1 WHERE IdObraSocial = 2");
+    auto w = Cargada();
+    auto obras = [] { return General::gConfig->ObrasSociales(); };
+    // In order: each case sees the rows the earlier ones added.
+    struct Caso { const char* nombre; const char* actividad; const char* filial; const char* mensaje; QStringList fila; int id; };
+    const Caso casos[] = {
+        {"   ", "1", "", "", {}, 0},
+        {" osde ", "1", "", "", {"OSDE", "0", "0", "No", "0", "1", "No"}, 3},
+        {"OSDE", "2", "", "Esta Obra Social ya existe", {}, 0},
+        {"osde binario", "1", "", "Esta Obra Social ya existe", {}, 0},
+        {"osde binario", "2", "", "", {"OSDE BINARIO", "0", "0", "No", "0", "2", "No"}, 4},
+        {"d'angelo", "", "32768", "Los datos ingresados son inválidos.", {}, 0},
+        {"d'angelo", "", "-32768", "", {"D´ANGELO", "0", "-32768", "No", "0", "0", "No"}, 5},
+        {"D'Angelo ", "9", "", "Esta Obra Social ya existe", {}, 0},
+        {"a''b", "", "", "", {"A´´B", "0", "0", "No", "0", "0", "No"}, 6}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.nombre) + " " + c.actividad);
+        dialogs.clear();
+        const int antes = w->lvwObraSocial->topLevelItemCount();
+        w->txtNombreOS->setText(c.nombre);
+        w->txtActividad->setText(c.actividad);
+        w->txtFilialOS->setText(c.filial);
+        w->cmdAgregarOS_Click();
+        EXPECT_EQ(dialogs.messages(), *c.mensaje ? QStringList{c.mensaje} : QStringList{});
+        if (*c.mensaje)
+            EXPECT_EQ(dialogs.shown.value(0).style,
+                      QString(c.mensaje).startsWith("Esta") ? Vbc::vbInformation : Vbc::vbExclamation);
+        if (c.fila.isEmpty()) {
+            EXPECT_EQ(w->lvwObraSocial->topLevelItemCount(), antes);
+            EXPECT_EQ(obras()->Count(), antes);
+            continue;
+        }
+        EXPECT_EQ(Fila(w->lvwObraSocial->topLevelItem(antes)), c.fila);
+        EXPECT_EQ(obras()->Item_(c.fila.first())->IdObraSocial, c.id);
+        EXPECT_TRUE(w->txtNombreOS->text().isEmpty() && w->txtFilialOS->text().isEmpty());
+    }
+
+    // Enter in the name box adds, and does not reach the dialog's buttons.
+    w->txtNombreOS->setText("IOMA");
+    w->chkUtilizaCSC->setChecked(true);
+    w->optTransOnLine->setChecked(true);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(w->txtNombreOS, &enter);
+    const int n = w->lvwObraSocial->topLevelItemCount();
+    EXPECT_EQ(Fila(w->lvwObraSocial->topLevelItem(n - 1)), (QStringList{"IOMA", "0", "0", "Si", "0", "0", "Si"}));
+    EXPECT_FALSE(w->chkUtilizaCSC->isChecked());
+    EXPECT_TRUE(w->optTransOnLine->isChecked()) << "the on-line option keeps its state";
+
+    // A loaded insurer taken out and added again keeps its id and its hidden "código interno".
+    w->lvwObraSocial->setCurrentItem(w->lvwObraSocial->topLevelItem(1));
+    w->cmdEliminarOS_Click();
+    EXPECT_FALSE(obras()->Contains("SWISS 3"));
+    EXPECT_EQ(w->lvwObraSocial->topLevelItemCount(), n - 1);
+    EXPECT_EQ(w->txtNombreOS->text(), "SWISS");
+    EXPECT_EQ(w->txtEmpresa->text(), "7");
+    EXPECT_TRUE(w->optTransLocal->isChecked());
+    EXPECT_TRUE(w->chkCodigoInterno->isChecked());
+    w->cmdAgregarOS_Click();
+    const auto swiss = obras()->Item_("SWISS");
+    EXPECT_EQ(swiss->IdObraSocial, 2);
+    EXPECT_TRUE(swiss->UtilizaCI);
+    EXPECT_EQ(swiss->Actividad, 3);
+    EXPECT_FALSE(w->chkCodigoInterno->isChecked());
+
+    // An empty "Usa CSC" column clears the box; nothing selected, nothing happens.
+    auto* ioma = w->lvwObraSocial->topLevelItem(n - 2);
+    ioma->setText(6, "");
+    w->chkUtilizaCSC->setChecked(true);
+    w->lvwObraSocial->setCurrentItem(ioma);
+    w->cmdEliminarOS_Click();
+    EXPECT_FALSE(w->chkUtilizaCSC->isChecked());
+    w->lvwObraSocial->clearSelection();
+    w->cmdEliminarOS_Click();
+    EXPECT_EQ(w->lvwObraSocial->topLevelItemCount(), n - 1);
+}
+
+TEST_P(ConfigurarDb, TheInMemoryOsdeRowTakesItsInsurerOut)
+{
+    auto w = Cargada();
+    ASSERT_EQ(w->lvwObraSocial->topLevelItemCount(), 1);
+    w->lvwObraSocial->setCurrentItem(w->lvwObraSocial->topLevelItem(0));
+    w->cmdEliminarOS_Click();
+    EXPECT_EQ(General::gConfig->ObrasSociales()->Count(), 0);
+    EXPECT_EQ(w->txtNombreOS->text(), "OSDE");
+    w->cmdAgregarOS_Click();
+    EXPECT_EQ(General::gConfig->ObrasSociales()->Item_("OSDE")->IdObraSocial, 1);
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+}
+
+TEST_P(ConfigurarDb, OperationsSwitchByDoubleClickAndByTheProviderRules)
+{
+    auto w = Cargada();
+    ASSERT_GE(w->lvwOperaciones->topLevelItemCount(), 3);
+    auto icono = [&w](int i) { return frmConfigurar::ClaveIcono(w->lvwOperaciones->topLevelItem(i)); };
+    // Every selected row switches, from either icon; the others stay.
+    w->lvwOperaciones_DblClick();
+    EXPECT_EQ(icono(0), "Si");
+    w->lvwOperaciones->topLevelItem(0)->setSelected(true);
+    w->lvwOperaciones_DblClick();
+    EXPECT_EQ(icono(0), "No");
+    w->lvwOperaciones->topLevelItem(1)->setSelected(true);
+    w->lvwOperaciones_DblClick();
+    EXPECT_EQ(icono(0), "Si");
+    EXPECT_EQ(icono(1), "No");
+    EXPECT_EQ(icono(2), "Si");
+
+    // The rules save at once, on this connection's engine.
+    General::ListaIdsPrestadores = "13";
+    w->AplicarDependenciasOperaciones();
+    QStringList enUso;
+    const DbResult usadas = db->Query("SELECT Identificacion FROM Operaciones WHERE Utiliza = 1");
+    for (const auto& fila : usadas.Rows()) enUso << fila.value(0).toString();
+    enUso.sort();
+    EXPECT_EQ(enUso, (QStringList{"01A", "02A", "02D", "02L", "03F", "04A", "2CB", "3A"}));
+    EXPECT_EQ(db->Query("SELECT * FROM Operaciones WHERE Utiliza = 0").RowCount(),
+              General::gConfig->Operaciones()->Count() - 8);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);
 
 // ---- Pure rules ----------------------------------------------------------------------------
@@ -530,4 +654,61 @@ TEST(FilasConfiguracion, ColumnWidthsAreTheSampleTextInTwips)
     for (const QRect& r : {d.lblImpresora, d.lstImpresoras, d.chkImprimir, d.cmdOK, d.cmdCancel})
         EXPECT_TRUE(d.ventana.contains(r)) << r.x() << "," << r.y();
     EXPECT_FALSE(d.lstImpresoras.intersects(d.chkImprimir) || d.cmdOK.intersects(d.cmdCancel));
+}
+
+TEST(FilasConfiguracion, InsurerIdsAndTheReplacedQuote)
+{
+    struct Caso { QList<int> ids; std::optional<qint16> anterior; int esperado; };
+    const Caso casos[] = {{{1, 2, 4}, {}, 5}, {{1, 2, 3}, {}, 4}, {{1, 3}, {}, 4}, {{}, {}, 1},
+                          {{1, 3}, 2, 2},     {{1, 3}, 3, 4}};
+    for (const auto& c : casos) {
+        Coleccion<clsObraSocial> obras;
+        for (int id : c.ids) {
+            auto o = std::make_shared<clsObraSocial>();
+            o->IdObraSocial = qint16(id);
+            obras.Add(o);
+        }
+        EXPECT_EQ(FilasConfiguracion::IdNuevaObraSocial(obras, c.anterior), c.esperado);
+    }
+    const struct { const char* texto; const char* caracter; const char* esperado; } textos[] = {
+        {"D'ANGELO", "'", "D´ANGELO"}, {"A''B", "'", "A´´B"}, {"SIN", "'", "SIN"}, {"Ñandú", "ñ", "Ñandú"}, {"'", "'", "´"}};
+    for (const auto& t : textos)
+        EXPECT_EQ(FilasConfiguracion::ReemplazarCaracter(t.texto, t.caracter), QString(t.esperado)) << t.texto;
+}
+
+TEST(DependenciasOperaciones, ProviderTypesBringTheirOperations)
+{
+    const QStringList basicas = {"03F", "04A", "01A"};
+    const QStringList medicos = {"31", "02S", "02Q", "02P", "02D", "02A"};
+    const QStringList otros = {"03A", "02D", "02C", "02A", "01C", "01B"};
+    const struct { const char* tipos; QStringList esperado; } casos[] = {
+        {"", basicas},
+        {"13", basicas + QStringList{"3A", "2CB", "02A", "02L", "02D"}},
+        {"0", basicas + medicos},
+        {"00", basicas + medicos},
+        {"6", basicas + medicos},
+        {"4", basicas + otros},
+        {"0 ", basicas + medicos},
+        {" 2", basicas + otros + QStringList{"02B"}},
+        {"25", basicas + QStringList{"03A", "02D", "02C", "02B", "02A"}}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.tipos);
+        QStringList obtenido = DependenciasOperaciones::EnUso(c.tipos), esperado = c.esperado;
+        obtenido.sort();
+        esperado.removeDuplicates();
+        esperado.sort();
+        EXPECT_EQ(obtenido, esperado);
+    }
+    // Doctors alone switch off what was on before, and codes compare exactly.
+    Coleccion<clsOperacion> ops;
+    for (const char* codigo : {"01B", "01C", "02a", "31"}) {
+        auto o = std::make_shared<clsOperacion>();
+        o->strIdentificacion = codigo;
+        o->intUtiliza = 1;
+        ops.Add(o, codigo);
+    }
+    DependenciasOperaciones::Aplicar(ops, "0");
+    QList<int> flags;
+    for (const auto& o : ops) flags << o->intUtiliza;
+    EXPECT_EQ(flags, (QList<int>{0, 0, 0, 1}));
 }

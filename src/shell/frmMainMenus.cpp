@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/VbError.h"
 #include "reports/frmReporte.h"
+#include "reports/frmValoraciones.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/PaginasAyuda.h"
 #include "shell/PedidoActualizacion.h"
@@ -74,8 +75,15 @@ void frmMain::mnuReportes_Click()
     }
 }
 
-// The valuation window is not built yet: the entry leaves the working windows as they are.
-void frmMain::mnuValoraciones_Click() {}
+// The valuation window is modal and leaves the working windows as they are.
+void frmMain::mnuValoraciones_Click()
+{
+    try {
+        frmValoraciones::Mostrar(this);
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
+    }
+}
 
 // The printer window is not built yet.
 void frmMain::mnuImpresora_Click() {}

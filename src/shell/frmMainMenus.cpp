@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/VbError.h"
 #include "reports/frmReporte.h"
+#include "reports/frmValoraciones.h"
 #include "shell/frmImpresoras.h"
 #include "shell/frmPassword.h"
 #include "shell/GeneralPrincipal.h"
@@ -76,8 +77,15 @@ void frmMain::mnuReportes_Click()
     }
 }
 
-// The valuation window is not built yet: the entry leaves the working windows as they are.
-void frmMain::mnuValoraciones_Click() {}
+// The valuation window is modal and leaves the working windows as they are.
+void frmMain::mnuValoraciones_Click()
+{
+    try {
+        frmValoraciones::Mostrar(this);
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical);
+    }
+}
 
 // The printer window is not modal: the main window stays usable behind it.
 void frmMain::mnuImpresora_Click()

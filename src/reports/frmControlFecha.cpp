@@ -1,0 +1,145 @@
+#include "reports/frmControlFecha.h"
+
+#include "engine/General.h"
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/Vb.h"
+#include "platform/VbError.h"
+#include "reports/modPurga.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+QPointer<frmControlFecha> g_instancia;
+
+template <typename W>
+W* Control(W* w, const char* nombre)
+{
+    w->setObjectName(QString::fromLatin1(nombre));
+    return w;
+}
+}
+
+frmControlFecha::frmControlFecha(const QString& codigoEmpresa, QWidget* parent)
+    : QDialog(parent), m_codigoEmpresa(Vb::Trim(codigoEmpresa))
+{
+    setObjectName(QStringLiteral("frmControlFecha"));
+    cmdOK = Control(new QPushButton(QStringLiteral("Ok"), this), "cmdOK");
+    cmdNo = Control(new QPushButton(QStringLiteral("No"), this), "cmdNo");
+    cmdSi = Control(new QPushButton(QStringLiteral("Si"), this), "cmdSi");
+    for (QPushButton* b : {cmdOK, cmdNo, cmdSi}) b->setAutoDefault(false);
+    txtFechaActual = Control(new QLineEdit(this), "txtFechaActual");
+    Label3 = Control(new QLabel(QStringLiteral("Para mentener la base de datos, se borrarán las transacciones "
+                                               "realizadas tres meses antes de la fecha indicada."),
+                                this),
+                     "Label3");
+    Label3->setWordWrap(true);
+    Label2 = Control(new QLabel(QStringLiteral("Ingrese la fecha correcta (dd/mm/aaaa)"), this), "Label2");
+    Label1 = Control(new QLabel(QStringLiteral("La fecha actual es"), this), "Label1");
+
+    auto* grilla = new QGridLayout(this);
+    grilla->addWidget(Label3, 0, 0, 1, 3);
+    grilla->addWidget(Label1, 1, 0, 1, 3);
+    grilla->addWidget(Label2, 2, 0, 1, 2);
+    grilla->addWidget(txtFechaActual, 2, 2);
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(cmdSi);
+    botones->addWidget(cmdNo);
+    botones->addWidget(cmdOK);
+    grilla->addLayout(botones, 3, 0, 1, 3);
+    setFixedWidth(420);
+
+    txtFechaActual->installEventFilter(this);
+    connect(cmdOK, &QPushButton::clicked, this, &frmControlFecha::cmdOK_Click);
+    connect(cmdNo, &QPushButton::clicked, this, &frmControlFecha::cmdNo_Click);
+    connect(cmdSi, &QPushButton::clicked, this, &frmControlFecha::cmdSi_Click);
+}
+
+frmControlFecha* frmControlFecha::Mostrar(const QString& codigoEmpresa, QWidget* parent)
+{
+    if (g_instancia) g_instancia->close();
+    auto* f = new frmControlFecha(codigoEmpresa, parent);
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    g_instancia = f;
+    f->Form_Load();
+    f->setModal(false);
+    f->show();
+    return f;
+}
+
+void frmControlFecha::Form_Load()
+{
+    Label2->hide();
+    txtFechaActual->hide();
+    cmdOK->hide();
+    setWindowTitle(QStringLiteral("Mantenimiento de la base de datos"));
+    Label1->setText(QStringLiteral("La fecha actual es correcta ") +
+                    Platform::Now().date().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ?"));
+}
+
+void frmControlFecha::cmdSi_Click()
+{
+    PurgarTransacciones(Platform::Now());
+    close();
+}
+
+void frmControlFecha::cmdNo_Click()
+{
+    cmdSi->setEnabled(false);
+    Label2->show();
+    txtFechaActual->show();
+    cmdOK->show();
+    txtFechaActual->setFocus();
+}
+
+bool frmControlFecha::txtFechaActual_LostFocus()
+{
+    if (Vb::ParseDate(Vb::Trim(txtFechaActual->text())).isValid()) return true;
+    m_verificando = true;
+    Dialogs::MsgBox(QStringLiteral("Fecha inválida"), Vbc::vbInformation, Dialogs::kAppTitle);
+    m_verificando = false;
+    txtFechaActual->setFocus();
+    txtFechaActual->selectAll();
+    return false;
+}
+
+void frmControlFecha::cmdOK_Click()
+{
+    if (!txtFechaActual_LostFocus()) return;
+    PurgarTransacciones(QDateTime(Vb::ParseDate(Vb::Trim(txtFechaActual->text())), QTime(0, 0)));
+    close();
+}
+
+bool frmControlFecha::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // Leaving the field checks it, except towards "Ok", which checks it itself, and except
+    // when the window itself loses the focus (the message of the check among others).
+    if (objeto == txtFechaActual && evento->type() == QEvent::FocusOut && !m_verificando && isVisible()) {
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason &&
+            QApplication::focusWidget() != cmdOK)
+            txtFechaActual_LostFocus();
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void frmControlFecha::PurgarTransacciones(const QDateTime& fecha)
+{
+    try {
+        if (!General::ConexionBD || !General::ConexionBD->IsOpen())
+            throw VbError(91, objectName(), QStringLiteral("Sin conexión a la base de datos"));
+        modPurga::Purgar(*General::ConexionBD, modPurga::FechaCorte(fecha.date()), m_codigoEmpresa);
+    } catch (const std::exception&) {
+        Dialogs::MsgBox(QStringLiteral("No se pudo realizar limpieza de la base de datos"), Vbc::vbInformation,
+                        QStringLiteral("Error de manteniento"));
+    }
+}

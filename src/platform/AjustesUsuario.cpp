@@ -26,4 +26,12 @@ void Guardar(const QString& aplicacion, const QString& seccion, const QString& c
     s.sync();
 }
 
+void GuardarLista(const QString& aplicacion, const QString& seccion, const QStringList& valores)
+{
+    QSettings s(archivo(aplicacion), QSettings::IniFormat);
+    s.remove(seccion);
+    for (int i = 0; i < valores.size(); ++i) s.setValue(seccion + QLatin1Char('/') + QString::number(i + 1), valores.at(i));
+    s.sync();
+}
+
 }

@@ -15,10 +15,13 @@
 #include "platform/Paths.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
+#include "platform/Salida.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "shell/DependenciasOperaciones.h"
+#include "shell/DirectoriosRecientes.h"
+#include "shell/GeneralPrincipal.h"
 #include "shell/frmMain.h"
 #include "shell/modImpresoras.h"
 #include "shell/modVentanas.h"
@@ -266,7 +269,7 @@ void frmConfigurar::CrearControles()
     botones->addWidget(cmdAceptar);
     botones->addWidget(cmdCancelar);
     principal->addLayout(botones);
-    connect(cmdCancelar, &QPushButton::clicked, this, [this] { close(); });
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmConfigurar::cmdCancelar_Click);
 
     auto etiqueta = [](QWidget* padre, const QString& texto, QWidget* para = nullptr) {
         auto* l = new QLabel(texto, padre);
@@ -595,6 +598,8 @@ void frmConfigurar::CrearControles()
     for (const auto& r : reglas) connect(r.first, &QCheckBox::toggled, this, r.second);
 
     connect(cmbpredeterminado, &QPushButton::clicked, this, &frmConfigurar::cmbpredeterminado_Click);
+    connect(cmdAplicar, &QPushButton::clicked, this, &frmConfigurar::cmdAplicar_Click);
+    connect(cmdDir, &QPushButton::clicked, this, &frmConfigurar::cmdDir_Click);
     connect(cmdAgregarLicencia, &QPushButton::clicked, this, &frmConfigurar::cmdAgregarLicencia_Click);
     connect(cmdEliminarLicencia, &QPushButton::clicked, this, &frmConfigurar::cmdEliminarLicencia_Click);
     connect(cmdAgregarOS, &QPushButton::clicked, this, &frmConfigurar::cmdAgregarOS_Click);
@@ -808,12 +813,7 @@ void frmConfigurar::CargarListaObrasSociales()
 void frmConfigurar::CargarDirectoriosRecientes()
 {
     try {
-        for (int i = 1;; ++i) {
-            const QString carpeta =
-                AjustesUsuario::Leer(QStringLiteral("Quorvan"), QStringLiteral("LastTarsk"), QString::number(i));
-            if (carpeta.isEmpty()) break;
-            cboDirectorio->addItem(carpeta);
-        }
+        cboDirectorio->addItems(DirectoriosRecientes::Leer());
     } catch (const std::exception&) {
         // The recent folders are a convenience; the typed folder still works.
     }
@@ -1154,6 +1154,84 @@ void frmConfigurar::Form_Unload()
         Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
     }
 }
+
+// ---- Working folder ------------------------------------------------------------------------
+
+void frmConfigurar::GuardarDirectoriosRecientes(const QString& folder)
+{
+    try {
+        // The entries are what loading read; a typed text never becomes one.
+        QStringList anteriores;
+        for (int i = 0; i < cboDirectorio->count(); ++i) anteriores << cboDirectorio->itemText(i);
+        DirectoriosRecientes::Guardar(folder, anteriores);
+    } catch (const std::exception&) {
+        // A list that cannot be written only costs the user a shortcut.
+    }
+}
+
+void frmConfigurar::cmdAplicar_Click()
+{
+    try {
+        const QString texto = cboDirectorio->currentText();
+        // With "/" appended a blank text would name the root, which exists and would be adopted.
+        if (Vb::Trim(texto).isEmpty()) {
+            Dialogs::MsgBox(QStringLiteral("Debe seleccionar el Directorio de Trabajo."), Vbc::vbExclamation,
+                            Dialogs::kAppTitle);
+            Estado().ConfiguracionIncompleta = true;
+            return;
+        }
+        if (General::ValidarDirectorioTrabajo(DirectoriosRecientes::CarpetaTecleada(texto)))
+            GuardarDirectoriosRecientes(General::DirectorioTrabajo);
+        else
+            Estado().ConfiguracionIncompleta = true;
+    } catch (const std::exception& e) {
+        Estado().ConfiguracionIncompleta = true;
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+    }
+}
+
+QString frmConfigurar::BrowseFolders(QWidget*, const QString& sMessage, int, int)
+{
+    const QString elegida =
+        Dialogs::FolderName(sMessage, DirectoriosRecientes::CarpetaInicialSelector(Vb::Trim(sMessage)));
+    return elegida.section(QChar(0), 0, 0);
+}
+
+void frmConfigurar::cmdDir_Click()
+{
+    try {
+        const QString anterior = Vb::Trim(cboDirectorio->currentText());
+        constexpr int kSoloCarpetas = 1, kRaizEquipo = 17;
+        const QString elegida = BrowseFolders(this, anterior, kSoloCarpetas, kRaizEquipo);
+        cboDirectorio->setEditText(Vb::Trim(elegida).isEmpty() ? anterior : elegida);
+    } catch (const std::exception&) {
+        // The box keeps what it had; the user can type the folder.
+    }
+}
+
+void frmConfigurar::cmdCancelar_Click()
+{
+    try {
+        const EstadoConfigurar& estado = Estado();
+        if (!estado.ConfiguracionIncompleta && !estado.bFirstRun) {
+            QDialog::reject();
+            return;
+        }
+        const int r = Dialogs::MsgBox(QStringLiteral("Está seguro que desea salir del programa?\r\n"
+                                                     "Si continúa la aplicación se cerrará.\r\n"
+                                                     "Ud. no ha configurado bien su QUORVAN."),
+                                      Vbc::vbYesNo | Vbc::vbExclamation, Dialogs::kAppTitle);
+        if (r != Vbc::vbYes) return;
+        // Ends at once: start-up sees the request and goes no further; no closing steps run.
+        Salida::Solicitar(0);
+        m_Descargada = true;
+        QDialog::reject();
+    } catch (const std::exception& e) {
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+    }
+}
+
+void frmConfigurar::reject() { cmdCancelar_Click(); }
 
 void frmConfigurar::done(int r)
 {

@@ -157,6 +157,16 @@ public:
     // Sets the operations in use from the provider types and saves them at once; run by the
     // table update after the provider table was fetched in full.
     void AplicarDependenciasOperaciones();
+    // Working folder: "Aplicar" checks the typed folder and makes it the newest recent one; the
+    // "..." button picks one; "Cancelar" (also the close box and Escape) closes, or offers to end
+    // the program while the configuration is not usable.
+    void cmdAplicar_Click();
+    void cmdDir_Click();
+    void cmdCancelar_Click();
+    // The folder picker, opened at `sMessage` when that folder exists, else at "/"; empty when
+    // cancelled. `Browse` and `RootFolder` are the picker's flags and root as callers pass them
+    // (1: folders only; 17: the whole file system), which is all this platform's picker offers.
+    QString BrowseFolders(QWidget* owner, const QString& sMessage, int Browse, int RootFolder);
     // Effectors.
     void cmdEditarEfector_Click();
     void cmdGuardarEfector_Click();
@@ -176,6 +186,7 @@ public:
     static QString ClaveIcono(const QTreeWidgetItem* item);
 
     void done(int r) override;
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
@@ -184,6 +195,7 @@ private:
     void CrearControles();
     void CargarListaOperaciones();
     void CargarDirectoriosRecientes();
+    void GuardarDirectoriosRecientes(const QString& folder);
     void CargarListaLicencias();
     void CargarImpresoras();
     QTreeWidgetItem* AgregarFila(QTreeWidget* lista, const FilasConfiguracion::Fila& fila);

@@ -9,10 +9,12 @@
 #include "engine/General.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
+#include "platform/AjustesUsuario.h"
 #include "platform/Paths.h"
 #include "platform/Salida.h"
 #include "platform/Twips.h"
 #include "shell/DependenciasOperaciones.h"
+#include "shell/DirectoriosRecientes.h"
 #include "shell/FilasConfiguracion.h"
 #include "shell/frmConfigurar.h"
 #include "shell/frmImpresoras.h"
@@ -21,6 +23,7 @@
 #include "support/DatosTerminal.h"
 #include "support/DbFixture.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -633,6 +636,121 @@ TEST_P(ConfigurarDb, OperationsSwitchByDoubleClickAndByTheProviderRules)
     EXPECT_EQ(enUso, (QStringList{"01A", "02A", "02D", "02L", "03F", "04A", "2CB", "3A"}));
     EXPECT_EQ(db->Query("SELECT * FROM Operaciones WHERE Utiliza = 0").RowCount(),
               General::gConfig->Operaciones()->Count() - 8);
+}
+
+// ---- Working folder ------------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, AplicarChecksTheFolderAndRewritesTheRecentList)
+{
+    TempFolder t;
+    for (const char* d : {"a", "b", "c", "d", "e", "f", "g", "B"}) t.mkdir(d);
+    const QString a = t.file("a/"), b = t.file("b/"), c = t.file("c/"), g = t.file("g/");
+    QStringList seis;
+    for (const char* d : {"a", "b", "c", "d", "e", "f"}) seis << t.file(QString(d) + "/");
+    const QString falta = t.file("nueva");
+    const struct {
+        const char* caso;
+        QStringList antes;
+        QString tecleado;
+        QList<int> respuestas;
+        QStringList despues;
+        QStringList mensajes;
+        bool incompleta;
+    } casos[] = {
+        {"conocida", {a, b, c}, b.chopped(1), {}, {b, a, c}, {}, false},
+        {"mayúsculas cuentan", {a, b, c}, t.file("B"), {}, {t.file("B/"), a, b, c}, {}, false},
+        {"barras invertidas", {a}, QString(c).replace('/', '\\') + "\\", {}, {c, a}, {}, false},
+        {"séptima", seis, g, {}, QStringList{g} + seis.mid(0, 5), {}, false},
+        {"lista vacía", {}, a, {}, {a}, {}, false},
+        {"en blanco", {a}, "   ", {}, {a}, {"Debe seleccionar el Directorio de Trabajo."}, true},
+        {"no la crea", {a}, falta, {Vbc::vbNo}, {a},
+         {"El directorio de trabajo seleccionado no es válido.\r\nDesea crearlo?"}, true},
+        {"la crea", {a}, falta, {Vbc::vbYes}, {falta + "/", a},
+         {"El directorio de trabajo seleccionado no es válido.\r\nDesea crearlo?"}, false},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.caso);
+        AjustesUsuario::GuardarLista("Quorvan", "LastTarsk", k.antes);
+        auto w = Cargada();
+        dialogs.clear();
+        dialogs.msgAnswers = k.respuestas;
+        w->cboDirectorio->setEditText(k.tecleado);
+        w->cmdAplicar->click();
+        EXPECT_EQ(DirectoriosRecientes::Leer(), k.despues);
+        EXPECT_EQ(dialogs.messages(), k.mensajes);
+        EXPECT_EQ(frmConfigurar::Estado().ConfiguracionIncompleta, k.incompleta);
+        if (!k.incompleta) EXPECT_EQ(General::DirectorioTrabajo, k.despues.first());
+        w.reset();
+        QDir(falta).removeRecursively();
+    }
+
+    // A gap ends the list when reading, and no key past it outlives the next write.
+    AjustesUsuario::GuardarLista("Quorvan", "LastTarsk", {a, b, c});
+    AjustesUsuario::Guardar("Quorvan", "LastTarsk", "3", "");
+    AjustesUsuario::Guardar("Quorvan", "LastTarsk", "4", "/viejo/");
+    auto w = Cargada();
+    ASSERT_EQ(w->cboDirectorio->count(), 2);
+    w->cboDirectorio->setEditText(g);
+    w->cmdAplicar_Click();
+    EXPECT_EQ(DirectoriosRecientes::Leer(), (QStringList{g, a, b}));
+    EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "LastTarsk", "4"), "");
+}
+
+TEST_P(ConfigurarDb, ThePickerOpensAtThePreviousFolderAndCancellingKeepsTheBox)
+{
+    TempFolder t;
+    const struct { const char* caso; QString antes; QStringList respuesta; QString abre, despues; } casos[] = {
+        {"cancelado", "  " + t.path() + " ", {}, t.path(), t.path()},
+        {"elegida", t.path(), {"/tmp"}, t.path(), "/tmp"},
+        {"anterior inexistente", "/no/existe", {"/tmp"}, "/", "/tmp"},
+        {"vacía", "", {}, "/", ""},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.caso);
+        auto w = Cargada();
+        dialogs.clear();
+        dialogs.textAnswers = k.respuesta;
+        w->cboDirectorio->setEditText(k.antes);
+        w->cmdDir->click();
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].kind, "folder");
+        EXPECT_EQ(dialogs.shown[0].title, k.abre);
+        EXPECT_EQ(w->cboDirectorio->currentText(), k.despues);
+    }
+}
+
+TEST_P(ConfigurarDb, CancelarClosesOrAsksBeforeEndingTheProgram)
+{
+    const QString pregunta = "Está seguro que desea salir del programa?\r\nSi continúa la aplicación se cerrará.\r\n"
+                             "Ud. no ha configurado bien su QUORVAN.";
+    const std::function<void(frmConfigurar*)> salidas[] = {
+        [](frmConfigurar* w) { w->cmdCancelar->click(); }, [](frmConfigurar* w) { w->close(); },
+        [](frmConfigurar* w) {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(w, &esc);
+        }};
+    const struct { const char* caso; bool primera, incompleta; QList<int> respuesta; bool pregunta, abierta, sale; } casos[] = {
+        {"configurada", false, false, {}, false, false, false},
+        {"primera, no", true, false, {Vbc::vbNo}, true, true, false},
+        {"incompleta, no", false, true, {Vbc::vbNo}, true, true, false},
+        {"primera, sí", true, false, {Vbc::vbYes}, true, false, true},
+    };
+    for (const auto& k : casos) {
+        for (const auto& salir : salidas) {
+            SCOPED_TRACE(k.caso);
+            Salida::Reiniciar();
+            auto w = Cargada(k.primera);
+            frmConfigurar::Estado().ConfiguracionIncompleta = k.incompleta;
+            w->show();
+            dialogs.clear();
+            dialogs.msgAnswers = k.respuesta;
+            salir(w.get());
+            EXPECT_EQ(dialogs.messages(), k.pregunta ? QStringList{pregunta} : QStringList{});
+            if (k.pregunta) EXPECT_EQ(dialogs.shown[0].style, Vbc::vbYesNo | Vbc::vbExclamation);
+            EXPECT_EQ(w->isVisible(), k.abierta);
+            EXPECT_EQ(Salida::Solicitada(), k.sale);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);

@@ -34,9 +34,9 @@ QString ScriptedDialogs::saveFileName(const QString& caption, const QString&, co
     return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
 }
 
-QString ScriptedDialogs::folderName(const QString& caption, const QString&)
+QString ScriptedDialogs::folderName(const QString& caption, const QString& dir)
 {
-    shown.append({QStringLiteral("folder"), caption, QString(), 0});
+    shown.append({QStringLiteral("folder"), caption, dir, 0});
     return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
 }
 

@@ -12,7 +12,7 @@ public:
     struct Shown {
         QString kind; // "msgbox", "input", "open", "save", "folder", "modal"
         QString text;
-        QString title;
+        QString title; // for "folder": where the picker opens
         int style = 0;
     };
 

@@ -193,4 +193,15 @@ void SepararCodigoParentesis(QString& texto, QString& codigo)
     texto = Vb::Trim(texto.mid(cierre + 1));
 }
 
+bool ValidarTecla(int keyAscii, int tipo, const QString& rechazados)
+{
+    if (keyAscii == 13 || keyAscii == 8)
+        return true;
+    if (keyAscii > 0 && rechazados.contains(QChar(keyAscii)))
+        return false;
+    if (tipo == 2)
+        return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '-';
+    return tipo == 1;
+}
+
 }

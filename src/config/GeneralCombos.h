@@ -13,6 +13,11 @@ void CargarComboPrestadores(QComboBox* combo);
 void CargarComboEspecialidades(QComboBox* combo);
 // Registration types and the 26 jurisdictions ("X.NAME", the code before the dot).
 void CargarCombosMatricula(QComboBox* tipos, QComboBox* jurisdicciones);
+// The key filter of the entry fields. Enter and Backspace always pass; a character listed in
+// `rechazados` never does; type 2 takes digits and "-", type 1 anything. The caller beeps and
+// drops a refused key.
+bool ValidarTecla(int keyAscii, int tipo, const QString& rechazados);
+
 // "(code) text": `texto` receives the text and `codigo` the code; anything else changes nothing.
 void SepararCodigoParentesis(QString& texto, QString& codigo);
 

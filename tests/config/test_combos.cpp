@@ -207,3 +207,26 @@ TEST(SepararCodigoParentesis, SplitsBracketedEntries)
         EXPECT_EQ(codigo, c.codigoEsperado);
     }
 }
+
+TEST(ValidarTecla, OrderOfTheRules)
+{
+    struct Caso {
+        int tecla;
+        int tipo;
+        const char* rechazados;
+        bool acepta;
+    } casos[] = {
+        {8, 2, "\b", true},   // Backspace passes even when listed
+        {13, 2, "\r", true},
+        {'-', 2, "", true},
+        {'-', 2, "-", false},
+        {'7', 2, "-", true},
+        {'a', 2, "", false},
+        {'a', 1, "", true},
+        {'a', 1, "abc", false},
+        {'A', 1, "abc", true},  // the refused list is case-sensitive
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(General::ValidarTecla(c.tecla, c.tipo, QString::fromLatin1(c.rechazados)), c.acepta)
+            << c.tecla << " tipo " << c.tipo;
+}

@@ -275,7 +275,12 @@ void frmEmuladorPOS::Form_Load()
         for (const auto& d : documentos)
             cboTipoDocumento->addItem(QString::fromUtf8(d[0]) + kRelleno + QLatin1String(d[1]));
 
-        CargarComboPrestadores(cboNombre);
+        // The list's own first-item choice is not the user's: only the provider it ends on counts.
+        {
+            const QSignalBlocker bloqueo(cboNombre);
+            CargarComboPrestadores(cboNombre);
+        }
+        if (cboNombre->currentIndex() >= 0) cboNombre_Click();
         CargarComboMedicos(cboPrescriptores, estado.TipoPrestador == 2);
         CargarCombosMatricula(cboTipoMatricula, cboProvincia);
         if (UltimoIndiceTipoMatricula != 0) {
@@ -283,7 +288,11 @@ void frmEmuladorPOS::Form_Load()
                 cboTipoMatricula->setCurrentIndex(UltimoIndiceTipoMatricula);
             if (UltimoIndiceProvincia < cboProvincia->count()) cboProvincia->setCurrentIndex(UltimoIndiceProvincia);
         }
-        CargarComboEfectores(cboEfectores, cboNombre->currentText());
+        {
+            const QSignalBlocker bloqueo(cboEfectores);
+            CargarComboEfectores(cboEfectores, cboNombre->currentText());
+        }
+        if (cboEfectores->currentIndex() >= 0) cboEfectores_Click();
         CargarComboTipoEgreso(cmbAUFINA, OperacionActual == 12, OperacionActual, estado.TipoPrestador);
         CargarComboEspecialidades(cboEspecialidadEfector);
         CargarComboEspecialidades(cboEspecialidadPrescriptor);

@@ -2,7 +2,9 @@
 
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
+#include "config/clsEfector.h"
 #include "config/clsEspecialidad.h"
+#include "config/clsMedico.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
 #include "platform/Dialogs.h"
@@ -63,6 +65,8 @@ private:
     QComboBox* m_combo;
 };
 
+}
+
 void OcultarRelleno(QComboBox* combo)
 {
     QAbstractItemView* vista = combo->view();
@@ -77,6 +81,8 @@ void OcultarRelleno(QComboBox* combo)
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (combo->minimumContentsLength() == 0) combo->setMinimumContentsLength(20);
 }
+
+namespace {
 
 clsConfig& Configuracion()
 {
@@ -202,6 +208,117 @@ bool ValidarTecla(int keyAscii, int tipo, const QString& rechazados)
     if (tipo == 2)
         return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '-';
     return tipo == 1;
+}
+
+
+void CargarComboMedicos(QComboBox* combo, bool prestador)
+{
+    if (!combo) return;
+    try {
+        OcultarRelleno(combo);
+        combo->clear();
+        combo->addItem(QString());
+        clsConfig& cfg = Configuracion();
+        if ((prestador && OperacionActual == 5) || (!prestador && OperacionActual == 19)) {
+            if (const auto prestadores = cfg.Prestadores())
+                for (const auto& p : *prestadores)
+                    combo->addItem(p->Nombre + kRelleno + Vb::Str(p->codigoOSDE));
+        } else if (const auto medicos = cfg.Medicos()) {
+            for (const auto& m : *medicos) combo->addItem(TextoItemMedico(*m));
+        }
+        combo->setCurrentIndex(-1);
+    } catch (const std::exception& e) {
+        MostrarError(e);
+    }
+}
+
+QString TextoItemMedico(const clsMedico& medico)
+{
+    return medico.ApellidoNombre + kRelleno + medico.Matricula + QStringLiteral("   ") + medico.TipoMatricula;
+}
+
+void CargarComboEfectores(QComboBox* combo, const QString& seleccion)
+{
+    if (!combo) return;
+    try {
+        combo->clear();
+        if (const auto efectores = Configuracion().Efectores())
+            for (const auto& e : *efectores) combo->addItem(e->Nombre, QVariant(int(e->idEfector)));
+        if (seleccion.isEmpty() && combo->count() > 0) combo->setCurrentIndex(0);
+    } catch (const std::exception& e) {
+        MostrarError(e);
+    }
+}
+
+void CargarComboTipoInstitucion(QComboBox* combo)
+{
+    if (!combo) return;
+    OcultarRelleno(combo);
+    combo->addItem(QStringLiteral("Consultorio") + kRelleno + QStringLiteral("C"));
+    combo->addItem(QStringLiteral("Inst. ambulatorio") + kRelleno + QStringLiteral("IA"));
+    combo->addItem(QStringLiteral("Inst. con internación") + kRelleno + QStringLiteral("I"));
+    combo->addItem(QStringLiteral("Inst. internación breve") + kRelleno + QStringLiteral("II"));
+    combo->setCurrentIndex(0);
+}
+
+void CargarComboTipoEgreso(QComboBox* combo, bool internacion, qint16 operacion, qint16 tipoPrestador)
+{
+    if (!combo) return;
+    try {
+        OcultarRelleno(combo);
+        // Text and code; the admission's first entry is left out of a discharge.
+        QStringList tipos;
+        if (internacion) {
+            if (operacion != 12) tipos << QStringLiteral("Tratamiento sin finalizar|0");
+            tipos << QStringLiteral("Egreso/Alta médica definitiva|1") << QStringLiteral("Internación domiciliaria|2")
+                  << QStringLiteral("Alta voluntaria paciente/tutor|3") << QStringLiteral("Obito|4")
+                  << QStringLiteral("Derivación a otro Sanatorio|5")
+                  << QStringLiteral("Derivación a Centro de Rehabilitación|6");
+        } else {
+            tipos << QStringLiteral("Tratamiento sin finalizar|0") << QStringLiteral("Alta|1");
+            if (tipoPrestador != 5)
+                tipos << QStringLiteral("Abandono|4") << QStringLiteral("Entrevista Padres|8")
+                      << QStringLiteral("Anula órden|9");
+        }
+        for (const QString& t : tipos) combo->addItem(t.section(QLatin1Char('|'), 0, 0) + kRelleno + t.section(QLatin1Char('|'), 1));
+        if (combo->count() > 0) combo->setCurrentIndex(0);
+    } catch (const std::exception& e) {
+        MostrarError(e);
+    }
+}
+
+void SepararDatosPrescriptor(const QString& texto, QString& nombre, QString& matricula, QString& tipo,
+                             QString& jurisdiccion)
+{
+    QString s = Vb::Trim(texto);
+    if (s.isEmpty()) return;
+    tipo = s.right(1);
+    s.chop(1);
+    if (s.isEmpty()) return;
+    jurisdiccion = s.right(1);
+    s.chop(qMin(4, int(s.size())));
+    if (s.isEmpty()) return;
+    matricula = Vb::Trim(Vb::Right(s, 100));
+    s.chop(qMin(100, int(s.size())));
+    if (s.isEmpty()) return;
+    nombre = Vb::Trim(s);
+}
+
+void SepararNombreCodigo(const QString& texto, QString& nombre, QString& codigo)
+{
+    QString s = Vb::Trim(texto);
+    if (s.isEmpty()) return;
+    codigo = Vb::Trim(Vb::Right(s, 20));
+    s = Vb::Trim(s.left(qMax(0, int(s.size()) - 20)));
+    if (!s.isEmpty()) nombre = s;
+}
+
+void SepararPorPunto(const QString& texto, QString& parte1, QString& parte2)
+{
+    const int punto = texto.indexOf(QLatin1Char('.'));
+    if (punto < 0) return;
+    parte1 = Vb::Trim(texto.left(punto));
+    parte2 = texto.mid(punto + 1);
 }
 
 }

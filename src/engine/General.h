@@ -22,6 +22,15 @@ extern QString LicenciaSeleccionada;
 extern std::shared_ptr<clsTransaccion> TransaccionActual;
 // Provider last chosen in the entry window, 0 when none.
 extern qint16 PrestadorActual;
+// List indexes of the registration type and jurisdiction of the entry window's last send.
+extern qint16 UltimoIndiceTipoMatricula;
+extern qint16 UltimoIndiceProvincia;
+// What the service-line dialog lets the user type, as the entry window's layout left it: the
+// service code, the service and tariff types, the tooth, the tooth faces.
+extern bool HabilitarCodigoPrestacion;
+extern bool HabilitarTipoArancel;
+extern bool HabilitarPiezaDental;
+extern bool HabilitarCaraDental;
 // Provider identifiers listed by the configuration window.
 extern QString ListaIdsPrestadores;
 // Repeat check of the sender: the records of this and of the previous exchange.

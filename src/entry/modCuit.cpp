@@ -24,6 +24,14 @@ QString FormaCuitNumero(const QVariant& valor)
            QLatin1Char('-') + d.right(1);
 }
 
+QString FormaCuitTexto(const QString& texto)
+{
+    QString digitos;
+    for (const QChar c : texto)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digitos += c;
+    return digitos.isEmpty() ? QString() : FormaCuit(digitos);
+}
+
 QString SinGuiones(const QString& cuit)
 {
     QString r = cuit;

@@ -12,6 +12,9 @@ QString FormaCuit(const QString& digitos);
 // The number padded to eleven digits and shown as above, as the mask "00-00000000-0" shows
 // it; a value that is not a number comes back as its text, and null as "".
 QString FormaCuitNumero(const QVariant& valor);
+// The form above built from the digits of a typed or stored text, so a formatted CUIT comes
+// back unchanged; "" when the text has no digit.
+QString FormaCuitTexto(const QString& texto);
 // The digits of a CUIT shown with dashes.
 QString SinGuiones(const QString& cuit);
 

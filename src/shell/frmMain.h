@@ -15,6 +15,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
+class frmEmuladorPOS;
 class frmInicio;
 class frmObraSocial;
 class frmToolList;
@@ -131,6 +132,8 @@ private:
     void Operar(void (frmMain::*manejador)());
     void EjecutarOperacion(const OperacionesMenu::Operacion& op);
     void AbrirCapturaFueraDeLinea();
+    // A new entry form in the working area, loaded for the current operation and not yet shown.
+    frmEmuladorPOS* AbrirEmuladorPOS();
     void AbrirHistoriaClinica();
 
     QHash<QString, QAction*> m_Menus;

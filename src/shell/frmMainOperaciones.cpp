@@ -8,6 +8,7 @@
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmEmuladorPOS.h"
 #include "entry/frmHistoriaClinica.h"
 #include "platform/VbError.h"
 #include "platform/Dialogs.h"
@@ -25,7 +26,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 
 using OperacionesMenu::Clase;
@@ -144,9 +150,8 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The entry form, the batch-close form, the prescription form and the export form are not
-// part of the program yet: their entries do every step that does not need the form and open
-// nothing.
+// The batch-close form, the prescription form and the export form are not part of the program
+// yet: their entries do every step that does not need the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -187,11 +192,10 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         EstadoVademecum::Instancia().TarjetaAfiliado = tarjeta;
         return;
     }
-    // The discharge's caption ends with the entry form's own caption, which comes with that form.
+    OperacionActual = op.codigo;
     if (op.codigo != 12)
         setWindowTitle(Dialogs::kAppTitle + QStringLiteral(" (") + titulo + QStringLiteral(") - ") +
                        entrada.NombreObraSocial);
-    OperacionActual = op.codigo;
     if (op.clase == Clase::Cierre) return;
 
     // Insurers added by hand are keyed by name alone: look the selection up by name and activity.
@@ -201,10 +205,18 @@ void frmMain::EjecutarOperacion(const Operacion& op)
                         Vbc::vbCritical, Dialogs::kAppTitle);
         return;
     }
+    // The discharge's caption ends with the entry form's own caption; the form is loaded for
+    // this operation first, so its discharge list is the in-patient one.
+    QPointer<frmEmuladorPOS> forma;
+    if (op.codigo == 12 && obra->OnLine) forma = AbrirEmuladorPOS();
+    if (op.codigo == 12)
+        setWindowTitle(Dialogs::kAppTitle + QStringLiteral(" (") + titulo + QStringLiteral(") - ") +
+                       (forma ? forma->windowTitle() : titulo));
     if (!obra->OnLine) {
         AbrirCapturaFueraDeLinea();
         return;
     }
+    if (op.carga == OperacionesMenu::Carga::B && !forma) forma = AbrirEmuladorPOS();
     SubModoOperacion = op.modo;
     switch (op.dental) {
     case Dental::Falso: entrada.DatosDentales = false; break;
@@ -213,6 +225,40 @@ void frmMain::EjecutarOperacion(const Operacion& op)
     case Dental::TipoDespues: // read once the entry form has applied its provider again
     case Dental::NoCambia: break;
     }
+    if (!forma) forma = AbrirEmuladorPOS();
+    if (!forma) return;
+    forma->LimpiarPrestador();
+    forma->cboNombre_Click();
+    if (op.dental == Dental::TipoDespues) {
+        entrada.DatosDentales = entrada.TipoPrestador == 1;
+        // The layout set the line-entry flags before the dental choice: they follow it.
+        HabilitarPiezaDental = HabilitarCaraDental = entrada.DatosDentales;
+    }
+    if (op.codigo == 9) forma->txtAUWREF->setText(entrada.TipoPrestador == 1 ? QStringLiteral("OD") : QStringLiteral("98"));
+    if (op.codigo == 19) forma->frmProtocolo->setTitle(QString());
+    if (QMdiSubWindow* s = Subventana(forma->objectName())) {
+        s->show();
+        MDIArea->setActiveSubWindow(s);
+    }
+    if (op.codigo == 18) {
+        forma->txtAUWREF->setText(QStringLiteral("98"));
+        forma->lblAUNREF->setText(QStringLiteral("N° Trans./Autorización:"));
+    }
+    if (!forma->cboNombre->currentText().isEmpty())
+        (op.codigo == 9 ? forma->txtAUWREF : forma->txtTarjeta)->setFocus();
+}
+
+frmEmuladorPOS* frmMain::AbrirEmuladorPOS()
+{
+    auto* forma = new frmEmuladorPOS;
+    QMdiSubWindow* s = MDIArea->addSubWindow(forma);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the side bar, at the top; the main window's layout gives its size.
+    s->move(Twips::APixeles(frmToolList::kAncho + 30), 0);
+    s->resize(forma->size());
+    QPointer<frmEmuladorPOS> viva(forma);
+    forma->Form_Load();
+    return viva;
 }
 
 void frmMain::AbrirCapturaFueraDeLinea()

@@ -3,6 +3,7 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 #include "config/clsEspecialidad.h"
+#include "config/clsMedico.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
 #include "platform/Dialogs.h"
@@ -181,6 +182,88 @@ TEST_P(Combos, RegistrationTypesAndJurisdictions)
     EXPECT_EQ(Textos(jurisdicciones), esperadas);
     EXPECT_EQ(tipos.currentIndex(), 0);
     EXPECT_EQ(jurisdicciones.currentIndex(), 0);
+}
+
+// The entry window's lists: which reference list the prescriber list shows, what the splitters
+// take back from each kind of entry, the discharge and institution types.
+TEST_P(Combos, EntryWindowListsAndTheirSplitters)
+{
+    auto prestadores = std::make_shared<Coleccion<clsPrestador>>();
+    auto p = std::make_shared<clsPrestador>();
+    p->Nombre = "CLINICA SOL";
+    p->codigoOSDE = 4321;
+    prestadores->Add(p);
+    General::gConfig->setPrestadores(prestadores);
+    auto medicos = std::make_shared<Coleccion<clsMedico>>();
+    auto m = std::make_shared<clsMedico>();
+    m->ApellidoNombre = "PEREZ JUAN";
+    m->Matricula = "1234";
+    m->TipoMatricula = "BM";
+    medicos->Add(m);
+    General::gConfig->setMedicos(medicos);
+
+    const QString medico = "PEREZ JUAN" + kBlancos + "1234   BM";
+    const QString prestador = "CLINICA SOL" + kBlancos + "4321";
+    const struct {
+        qint16 operacion;
+        bool prestador;
+        QString segunda;
+    } listas[] = {{5, true, prestador}, {5, false, medico}, {19, false, prestador}, {19, true, medico}, {4, true, medico}};
+    for (const auto& l : listas) {
+        General::OperacionActual = l.operacion;
+        QComboBox c;
+        c.addItem("viejo");
+        General::CargarComboMedicos(&c, l.prestador);
+        EXPECT_EQ(Textos(c), (QStringList{"", l.segunda})) << l.operacion << l.prestador;
+        EXPECT_EQ(c.currentIndex(), -1);
+    }
+    General::OperacionActual = 0;
+
+    QString nombre = "n", matricula = "m", tipo = "t", jurisdiccion = "j";
+    General::SepararDatosPrescriptor("  " + medico + " ", nombre, matricula, tipo, jurisdiccion);
+    EXPECT_EQ(QStringList({nombre, matricula, tipo, jurisdiccion}), QStringList({"PEREZ JUAN", "1234", "M", "B"}));
+    nombre = "n", matricula = "m", tipo = "t", jurisdiccion = "j";
+    General::SepararDatosPrescriptor("   ", nombre, matricula, tipo, jurisdiccion);
+    EXPECT_EQ(QStringList({nombre, matricula, tipo, jurisdiccion}), QStringList({"n", "m", "t", "j"}));
+    QString codigo = "c";
+    nombre = "n";
+    General::SepararNombreCodigo(prestador, nombre, codigo);
+    EXPECT_EQ(QStringList({nombre, codigo}), QStringList({"CLINICA SOL", "4321"}));
+    const struct {
+        QString texto, parte1, parte2;
+    } puntos[] = {{"C.NACIONAL", "C", "NACIONAL"}, {" M .MEDICO. X", "M", "MEDICO. X"}, {"SIN PUNTO", "a", "b"}};
+    for (const auto& c : puntos) {
+        QString a = "a", b = "b";
+        General::SepararPorPunto(c.texto, a, b);
+        EXPECT_EQ(QStringList({a, b}), QStringList({c.parte1, c.parte2})) << c.texto.toStdString();
+    }
+
+    const struct {
+        bool internacion;
+        qint16 operacion, tipoPrestador;
+        QString codigos;
+    } egresos[] = {{true, 12, 0, "123456"}, {true, 11, 5, "0123456"}, {false, 4, 0, "01489"}, {false, 4, 5, "01"}};
+    for (const auto& e : egresos) {
+        QComboBox c;
+        c.addItem("queda");
+        General::CargarComboTipoEgreso(&c, e.internacion, e.operacion, e.tipoPrestador);
+        QString codigos;
+        for (int i = 1; i < c.count(); ++i) {
+            EXPECT_EQ(c.itemText(i).mid(c.itemText(i).indexOf(kBlancos) + 100).size(), 1);
+            codigos += c.itemText(i).right(1);
+        }
+        EXPECT_EQ(codigos, e.codigos) << e.operacion;
+        EXPECT_EQ(c.currentIndex(), 0);
+    }
+    QComboBox lugar;
+    General::CargarComboTipoInstitucion(&lugar);
+    EXPECT_EQ(Textos(lugar), (QStringList{"Consultorio" + kBlancos + "C", "Inst. ambulatorio" + kBlancos + "IA",
+                                          "Inst. con internación" + kBlancos + "I",
+                                          "Inst. internación breve" + kBlancos + "II"}));
+    EXPECT_EQ(lugar.currentIndex(), 0);
+    auto* delegado = qobject_cast<QStyledItemDelegate*>(lugar.view()->itemDelegate());
+    ASSERT_NE(delegado, nullptr);
+    EXPECT_EQ(delegado->displayText(lugar.itemText(1), QLocale()), "Inst. ambulatorio");
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, Combos, ::testing::Values(DbEngine::SQLite), DbEngineName);

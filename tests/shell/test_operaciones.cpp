@@ -182,6 +182,8 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                     e.operacion = f.codigo;
                     if (f.titulo && *f.titulo)
                         e.titulo = "Quorvan (" + QString(f.titulo) + (f.clase == 'R' ? " - " : ") - ") + nombre;
+                    // The discharge's caption ends with the entry form's, the operation's title.
+                    if (f.codigo == 12) e.titulo = "Quorvan (Alta de Internación) - Alta de Internación";
                     if (f.clase == 'R') e.tarjeta = "";
                     if (f.clase == 'I') e.abiertas = {"frmInicio"};
                     if (f.clase == 'H') e.abiertas = {"frmHistoriaClinica"};
@@ -190,6 +192,9 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                         e.modo = f.modo;
                         if (f.dental < 2) e.dental = f.dental == 1;
                         if (f.dental == 2) e.dental = caso == EnLineaDental;
+                        // Codes 4 and 7 read the type of the provider the form shows, not a dental one.
+                        if (f.dental == 3) e.dental = false;
+                        e.abiertas = {"frmEmuladorPOS"};
                     }
                 }
                 const Estado real{General::OperacionActual, General::SubModoOperacion, m->windowTitle(),

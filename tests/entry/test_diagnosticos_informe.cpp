@@ -1,0 +1,161 @@
+#include "config/GeneralConfiguracion.h"
+#include "config/clsConfig.h"
+#include "config/clsDiagnosticos.h"
+#include "engine/General.h"
+#include "entry/frmDiagnosticos.h"
+#include "entry/frmInformeMedico.h"
+#include "platform/EscrituraSegura.h"
+#include "platform/Platform.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Diagnosticos, MostrarReturnsTheSelectedCodeOrNothing)
+{
+    General::gConfig = std::make_shared<clsConfig>();
+    auto lista = std::make_shared<Coleccion<clsDiagnosticos>>();
+    for (const char* c : {"Z00", "A09", "J11"}) {
+        auto d = std::make_shared<clsDiagnosticos>();
+        d->Codigo = QLatin1String(c);
+        d->Diagnostico = QStringLiteral("Diagnóstico ") + d->Codigo;
+        lista->Add(d);
+    }
+    General::gConfig->setDiagnosticosCol(lista);
+
+    struct Caso {
+        const char* nombre;
+        std::function<void(frmDiagnosticos*)> usuario;
+        const char* codigo;
+    };
+    const Caso casos[] = {
+        {"second row, accept", [](frmDiagnosticos* f) { f->lvwDiagnosticos->topLevelItem(1)->setSelected(true); f->cmdAceptar_Click(); }, "A09"},
+        {"no row, accept", [](frmDiagnosticos* f) { f->cmdAceptar_Click(); }, ""},
+        {"close box", [](frmDiagnosticos* f) { f->reject(); }, ""},
+    };
+    ScriptedDialogs dialogs;
+    frmDiagnosticos form;
+    for (const Caso& k : casos) {
+        QStringList filas;
+        dialogs.modalHandler = [&](QDialog*) {
+            for (int i = 0; i < form.lvwDiagnosticos->topLevelItemCount(); ++i)
+                filas << form.lvwDiagnosticos->topLevelItem(i)->text(0);
+            k.usuario(&form);
+            return form.result();
+        };
+        // The same picker reopened: a code chosen before is not returned again.
+        EXPECT_EQ(form.Mostrar(), QLatin1String(k.codigo)) << k.nombre;
+        EXPECT_EQ(filas, (QStringList{"Z00", "A09", "J11"})) << k.nombre; // in the configuration's order
+    }
+    General::gConfig.reset();
+}
+
+// Answers the save dialog and keeps where it proposed to save.
+class DialogosGuardar : public ScriptedDialogs {
+public:
+    QString propuesto;
+    QString respuesta;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        propuesto = dir;
+        ScriptedDialogs::saveFileName(caption, dir, filter);
+        return respuesta;
+    }
+};
+
+class InformeMedico : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_trabajo = General::DirectorioTrabajo;
+        General::DirectorioTrabajo = carpeta.path();
+        Platform::setClock([] { return QDateTime(QDate(2024, 3, 5), QTime(10, 0)); });
+        dialogs.respuesta = carpeta.file(QStringLiteral("informe.txt"));
+    }
+    void TearDown() override
+    {
+        Platform::setClock({});
+        EscrituraSegura::FallarEnOperacion(0);
+        General::DirectorioTrabajo = m_trabajo;
+    }
+    // Opens the editor over `texto` for the provider "Dr. A/B"; the user does `usuario`.
+    int Abrir(const std::function<void(frmInformeMedico*)>& usuario)
+    {
+        frmInformeMedico form(QStringLiteral("Dr. A/B"), QStringLiteral("6001234"), &protocolo);
+        int resultado = -1;
+        dialogs.modalHandler = [&](QDialog*) {
+            mostrado = form.txtInforme->toPlainText();
+            usuario(&form);
+            resultado = form.result();
+            return resultado;
+        };
+        form.Cargar(texto, nullptr);
+        return resultado;
+    }
+    TempFolder carpeta;
+    DialogosGuardar dialogs;
+    QLineEdit protocolo;
+    QString texto;
+    QString mostrado;
+    QString m_trabajo;
+};
+
+TEST_F(InformeMedico, HeaderNameAndFile)
+{
+    EXPECT_EQ(frmInformeMedico::FechaLarga(QDate(2024, 3, 5)), QStringLiteral("martes, 5 de marzo de 2024"));
+    const int r = Abrir([](frmInformeMedico* f) {
+        f->txtInforme->moveCursor(QTextCursor::End);
+        f->txtInforme->insertPlainText(QStringLiteral("Reposo, señor.  "));
+        f->cmdAceptar_Click();
+    });
+    EXPECT_EQ(r, int(QDialog::Accepted));
+    EXPECT_EQ(mostrado, QStringLiteral("Mendoza, martes, 5 de marzo de 2024\n\n\nDr: Dr. A/B\n\nCredencial Afliado: 6001234\n"));
+    EXPECT_EQ(dialogs.propuesto, carpeta.path() + QStringLiteral("InformeMedico Dr. A-B 05032024"));
+    EXPECT_EQ(carpeta.read(QStringLiteral("informe.txt")).toStdString(),
+              QByteArray("Mendoza, martes, 5 de marzo de 2024\r\n\r\n\r\nDr: Dr. A/B\r\n\r\nCredencial Afliado: 6001234\r\n"
+                         "Reposo, se\xF1or.  \r\n").toStdString());
+    EXPECT_EQ(protocolo.text(), dialogs.respuesta);
+    EXPECT_TRUE(texto.endsWith(QStringLiteral("Reposo, señor."))); // kept trimmed
+
+    // Reopened: the kept text, no new header; a cancel clears it and leaves the path.
+    Abrir([](frmInformeMedico* f) { f->cmdCancelar_Click(); });
+    EXPECT_TRUE(mostrado.endsWith(QStringLiteral("señor.")));
+    EXPECT_TRUE(texto.isEmpty());
+    EXPECT_EQ(protocolo.text(), dialogs.respuesta);
+}
+
+TEST_F(InformeMedico, EditorStaysOpenWhenNothingIsSaved)
+{
+    struct Caso {
+        const char* nombre;
+        bool sinArchivo;
+        bool fallaEscritura;
+        int mensajes;
+    };
+    const Caso casos[] = {{"save dialog cancelled", true, false, 0}, {"disk full", false, true, 1}};
+    for (const Caso& k : casos) {
+        dialogs.clear();
+        dialogs.respuesta = k.sinArchivo ? QString() : carpeta.file(QStringLiteral("nuevo.txt"));
+        protocolo.setText(QStringLiteral("anterior.txt"));
+        texto = QStringLiteral("   ");
+        const int r = Abrir([&](frmInformeMedico* f) {
+            if (k.fallaEscritura) EscrituraSegura::FallarEnOperacion(1);
+            f->cmdAceptar_Click();
+        });
+        EXPECT_NE(r, int(QDialog::Accepted)) << k.nombre;
+        EXPECT_EQ(protocolo.text(), QStringLiteral("anterior.txt")) << k.nombre;
+        EXPECT_FALSE(carpeta.exists(QStringLiteral("nuevo.txt"))) << k.nombre;
+        EXPECT_TRUE(texto.isEmpty()) << k.nombre; // blanks only are kept as ""
+        int criticos = 0;
+        for (const auto& s : dialogs.shown) criticos += s.kind == QLatin1String("msgbox") && s.style == Vbc::vbCritical;
+        EXPECT_EQ(criticos, k.mensajes) << k.nombre;
+    }
+}
+
+}

@@ -703,7 +703,8 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
     case QEvent::FocusOut: {
         // A message box or a popup taking the focus is not the user leaving the field.
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando) break;
+        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando || m_Descargado)
+            break;
         if (const auto h = m_AlSalir.value(objeto)) {
             m_Verificando = true;
             Atrapar([&] { (this->*h)(); });

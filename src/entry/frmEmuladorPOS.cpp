@@ -137,6 +137,8 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
     lvwPrestaciones->setHeaderLabels({QStringLiteral("Prestación"), QStringLiteral("Tipo"), QStringLiteral("Arancel"),
                                       QStringLiteral("Cantidad"), QStringLiteral("Cara"), QStringLiteral("Pieza"),
                                       QStringLiteral("Descripción")});
+    for (const auto& [columna, ancho] : {std::pair{0, 1200}, {1, 700}, {2, 900}, {3, 1000}, {4, 700}, {5, 700}})
+        lvwPrestaciones->setColumnWidth(columna, Twips::APixeles(ancho));
     cmdAdd = control(new QPushButton(QStringLiteral("Agregar"), this), "cmdAdd");
     cmdDel = control(new QPushButton(QStringLiteral("Borrar"), this), "cmdDel");
     cmdMod = control(new QPushButton(QStringLiteral("Modificar"), this), "cmdMod");
@@ -147,6 +149,10 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
     cboProvincia = control(new QComboBox(fmePrescriptor), "cboProvincia");
     txtFilial = control(new QLineEdit(fmePrescriptor), "txtFilial");
     lblLugar = etiqueta(QStringLiteral("Lugar:"), "lblLugar", fmePrescriptor);
+    // Its place leaves it a narrow gap before the place-of-attention list.
+    QFont chica = lblLugar->font();
+    chica.setPointSizeF(chica.pointSizeF() * 0.85);
+    lblLugar->setFont(chica);
     cboTipoInternacion = control(new QComboBox(fmePrescriptor), "cboTipoInternacion");
     lblAUNMAT = etiqueta(QStringLiteral("Matrícula:"), "lblAUNMAT", fmePrescriptor);
     txtAUNMAT = control(new QLineEdit(fmePrescriptor), "txtAUNMAT");
@@ -175,6 +181,11 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
 
     cmdAceptar = control(new QPushButton(QStringLiteral("Aceptar"), this), "cmdAceptar");
     cmdCancelar = control(new QPushButton(QStringLiteral("Cancelar"), this), "cmdCancelar");
+
+    // A frame's caption sits in its top border, as the controls' places inside it assume.
+    for (QGroupBox* g : {fmePrescriptor, fmeEfector, frmProtocolo})
+        g->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
     // Every placed control by the name of its geometry (arrays with their index).
     for (QWidget* w : findChildren<QWidget*>()) {
@@ -692,7 +703,8 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
     case QEvent::FocusOut: {
         // A message box or a popup taking the focus is not the user leaving the field.
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando) break;
+        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando || m_Descargado)
+            break;
         if (const auto h = m_AlSalir.value(objeto)) {
             m_Verificando = true;
             Atrapar([&] { (this->*h)(); });

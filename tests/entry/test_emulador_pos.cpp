@@ -205,8 +205,13 @@ TEST_P(EmuladorDb, EachMenuEntryOpensTheFormAndCancelClosesIt)
     }
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
 
-    // An off-line insurer gets the capture form.
+    // Another insurer closes the form addressed to the first.
+    ASSERT_NE(Abrir(&M::mnuVerficarAfiliado_Click), nullptr);
     Elegir("(5) Salud Sur");
+    EXPECT_EQ(Forma(), nullptr);
+    EXPECT_FALSE(General::TransaccionActual);
+
+    // An off-line insurer gets the capture form.
     m->mnuInformarPrestacionSinFecha_Click();
     Cerradas();
     EXPECT_EQ(Forma(), nullptr);

@@ -138,7 +138,7 @@ TEST(ConfigurarPantalla, EveryOperationByProviderInsurerAndCardMode)
                             EXPECT_EQ(ctl("cboTipoInternacion").geometria,
                                       cirugia ? std::optional<QRect>(QRect(3500, 220, 1750, 315)) : std::nullopt);
                             EXPECT_EQ(ctl("lblLugar").geometria,
-                                      cirugia ? std::optional<QRect>(QRect(3000, 280, 480, 255)) : std::nullopt);
+                                      cirugia ? std::optional<QRect>(QRect(3000, 280, 500, 255)) : std::nullopt);
                             EXPECT_EQ(ctl("lblLugar").visible, cirugia ? std::optional<bool>(true) : std::nullopt);
                             EXPECT_EQ(p.cargarTipoInstitucion, cirugia);
                             EXPECT_EQ(ctl("fmePrescriptor").geometria->width(), Geometria()["lvwPrestaciones"].width());

@@ -8,6 +8,7 @@
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmCierres.h"
 #include "entry/frmHistoriaClinica.h"
 #include "platform/VbError.h"
 #include "platform/Dialogs.h"
@@ -22,6 +23,7 @@
 #include "txlog/frmOSGenerica.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -144,9 +146,8 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The entry form, the batch-close form, the prescription form and the export form are not
-// part of the program yet: their entries do every step that does not need the form and open
-// nothing.
+// The entry form, the prescription form and the export form are not part of the program yet:
+// their entries do every step that does not need the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -192,7 +193,10 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         setWindowTitle(Dialogs::kAppTitle + QStringLiteral(" (") + titulo + QStringLiteral(") - ") +
                        entrada.NombreObraSocial);
     OperacionActual = op.codigo;
-    if (op.clase == Clase::Cierre) return;
+    if (op.clase == Clase::Cierre) {
+        AbrirCierres();
+        return;
+    }
 
     // Insurers added by hand are keyed by name alone: look the selection up by name and activity.
     const auto obra = gConfig ? BuscarObraSocial(gConfig->DefaultOS(), gConfig->DefaultActividad()) : nullptr;
@@ -226,6 +230,18 @@ void frmMain::AbrirCapturaFueraDeLinea()
     captura->Form_Load();
     s->show();
     captura->setFocus();
+}
+
+void frmMain::AbrirCierres()
+{
+    auto* cierres = new frmCierres;
+    QMdiSubWindow* s = MDIArea->addSubWindow(cierres);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->setWindowTitle(cierres->windowTitle());
+    cierres->MDIForm_Resize = [this] { MDIForm_Resize(); };
+    cierres->Form_Load();
+    s->show();
+    cierres->cboNombre->setFocus();
 }
 
 void frmMain::AbrirHistoriaClinica()

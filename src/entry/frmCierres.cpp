@@ -57,6 +57,8 @@ frmCierres::frmCierres(QWidget* parent) : QWidget(parent)
 
     lblNombre = nombrado(new QLabel(QStringLiteral("Prestador"), this), "lblNombre");
     cboNombre = nombrado(new QComboBox(this), "cboNombre");
+    cboNombre->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboNombre->setMinimumContentsLength(30);
     lblLicencia = nombrado(new QLabel(this), "lblLicencia");
     lblFechaDesde = nombrado(new QLabel(QStringLiteral("Fecha Desde  (DD/MM/AAAA)"), this), "lblFechaDesde");
     txtFechaDesde = nombrado(new QLineEdit(this), "txtFechaDesde");
@@ -71,23 +73,26 @@ frmCierres::frmCierres(QWidget* parent) : QWidget(parent)
     lblFechaHasta->setBuddy(txtFechaHasta);
     lblNumeroCierre->setBuddy(txtNumeroCierre);
     for (QLineEdit* fecha : {txtFechaDesde, txtFechaHasta}) fecha->setMaxLength(10);
+    // A date and a close number need no more than their digits.
+    const int ancho = fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16;
+    for (QLineEdit* caja : {txtFechaDesde, txtFechaHasta, txtNumeroCierre}) caja->setMaximumWidth(ancho);
 
     auto* capa = new QGridLayout(this);
     capa->addWidget(lblNombre, 0, 0);
     capa->addWidget(cboNombre, 0, 1);
     capa->addWidget(lblLicencia, 0, 2);
     capa->addWidget(lblFechaDesde, 1, 0);
-    capa->addWidget(txtFechaDesde, 1, 1);
+    capa->addWidget(txtFechaDesde, 1, 1, Qt::AlignLeft);
     capa->addWidget(lblFechaHasta, 2, 0);
-    capa->addWidget(txtFechaHasta, 2, 1);
+    capa->addWidget(txtFechaHasta, 2, 1, Qt::AlignLeft);
     capa->addWidget(lblNumeroCierre, 3, 0);
-    capa->addWidget(txtNumeroCierre, 3, 1);
+    capa->addWidget(txtNumeroCierre, 3, 1, Qt::AlignLeft);
     auto* botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(cmdAceptar);
     botones->addWidget(cmdCancelar);
-    capa->addLayout(botones, 4, 0, 1, 3);
-    capa->setColumnStretch(1, 1);
+    capa->addLayout(botones, 4, 0, 1, 4);
+    capa->setColumnStretch(3, 1);
     capa->setRowStretch(5, 1);
 
     connect(cboNombre, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboNombre_Click(); });

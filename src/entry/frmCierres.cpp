@@ -199,9 +199,9 @@ void frmCierres::txtFechaHasta_LostFocus()
 
 void frmCierres::FocoCambiado(QWidget* anterior, QWidget* actual)
 {
-    // Leaving for "Cancelar" or another window is no reason to hold the user in the field: the
-    // request checks the dates again.
-    if (!actual || actual == cmdCancelar || !isAncestorOf(actual)) return;
+    // Leaving for "Cancelar" or another window is no reason to hold the user in the field, and
+    // "Aceptar" checks the dates itself (a message here would swallow its click).
+    if (!actual || actual == cmdCancelar || actual == cmdAceptar || !isAncestorOf(actual)) return;
     if (anterior == txtFechaDesde) txtFechaDesde_LostFocus();
     else if (anterior == txtFechaHasta) txtFechaHasta_LostFocus();
 }

@@ -135,6 +135,7 @@ private:
     // A new entry form in the working area, loaded for the current operation and not yet shown.
     frmEmuladorPOS* AbrirEmuladorPOS();
     void AbrirHistoriaClinica();
+    void AbrirCierres();
 
     QHash<QString, QAction*> m_Menus;
     bool m_Terminado = false;

@@ -8,6 +8,7 @@
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmCierres.h"
 #include "entry/frmEmuladorPOS.h"
 #include "entry/frmHistoriaClinica.h"
 #include "platform/VbError.h"
@@ -23,6 +24,7 @@
 #include "txlog/frmOSGenerica.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -150,8 +152,8 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The batch-close form, the prescription form and the export form are not part of the program
-// yet: their entries do every step that does not need the form and open nothing.
+// The prescription form and the export form are not part of the program yet: their entries do
+// every step that does not need the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -196,7 +198,10 @@ void frmMain::EjecutarOperacion(const Operacion& op)
     if (op.codigo != 12)
         setWindowTitle(Dialogs::kAppTitle + QStringLiteral(" (") + titulo + QStringLiteral(") - ") +
                        entrada.NombreObraSocial);
-    if (op.clase == Clase::Cierre) return;
+    if (op.clase == Clase::Cierre) {
+        AbrirCierres();
+        return;
+    }
 
     // Insurers added by hand are keyed by name alone: look the selection up by name and activity.
     const auto obra = gConfig ? BuscarObraSocial(gConfig->DefaultOS(), gConfig->DefaultActividad()) : nullptr;
@@ -272,6 +277,18 @@ void frmMain::AbrirCapturaFueraDeLinea()
     captura->Form_Load();
     s->show();
     captura->setFocus();
+}
+
+void frmMain::AbrirCierres()
+{
+    auto* cierres = new frmCierres;
+    QMdiSubWindow* s = MDIArea->addSubWindow(cierres);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->setWindowTitle(cierres->windowTitle());
+    cierres->MDIForm_Resize = [this] { MDIForm_Resize(); };
+    cierres->Form_Load();
+    s->show();
+    cierres->cboNombre->setFocus();
 }
 
 void frmMain::AbrirHistoriaClinica()

@@ -91,7 +91,6 @@ bool MismoNumero(const QString& a, const QString& b)
 frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmEmuladorPOS"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     auto etiqueta = [this](const QString& texto, const char* nombre, QWidget* padre) {
         return control(new QLabel(texto, padre), nombre);

@@ -193,8 +193,9 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                         e.modo = f.modo;
                         if (f.dental < 2) e.dental = f.dental == 1;
                         if (f.dental == 2) e.dental = caso == EnLineaDental;
-                        // Codes 4 and 7 read the type of the provider the form shows, not a dental one.
-                        if (f.dental == 3) e.dental = false;
+                        // Codes 4 and 7 read the provider type once the form has applied its provider;
+                        // no provider is marked default here, so the last type stays.
+                        if (f.dental == 3) e.dental = caso == EnLineaDental;
                         e.abiertas = {"frmEmuladorPOS"};
                     }
                 }

@@ -63,6 +63,8 @@ private:
     QComboBox* m_combo;
 };
 
+}
+
 void OcultarRelleno(QComboBox* combo)
 {
     QAbstractItemView* vista = combo->view();
@@ -77,6 +79,8 @@ void OcultarRelleno(QComboBox* combo)
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (combo->minimumContentsLength() == 0) combo->setMinimumContentsLength(20);
 }
+
+namespace {
 
 clsConfig& Configuracion()
 {

@@ -13,6 +13,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "prescription/EstadoVademecum.h"
+#include "prescription/frmVademecum.h"
+#include "platform/Vb.h"
 #include "shell/BarraOperaciones.h"
 #include "shell/DisposicionPrincipal.h"
 #include "shell/GeneralPrincipal.h"
@@ -22,6 +24,7 @@
 #include "txlog/frmOSGenerica.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -144,9 +147,8 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The entry form, the batch-close form, the prescription form and the export form are not
-// part of the program yet: their entries do every step that does not need the form and open
-// nothing.
+// The entry form, the batch-close form and the export form are not part of the program yet:
+// their entries do every step that does not need the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -170,9 +172,15 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         break;
     }
 
-    // The card number of an open entry form goes to the prescription; without one it is empty.
-    const QString tarjeta;
-    DescargarFormularios(QString());
+    // The card number of an open entry form goes to the prescription, blanks and all; without
+    // one it is empty.
+    QString tarjeta;
+    if (op.clase == Clase::Medicamento)
+        if (QWidget* e = FormularioTrabajo(QStringLiteral("frmEmuladorPOS")))
+            if (const auto* t = e->findChild<QLineEdit*>(QStringLiteral("txtTarjeta")))
+                if (!Vb::Trim(t->text()).isEmpty()) tarjeta = t->text();
+    // An open prescription is shown again as it was.
+    DescargarFormularios(op.clase == Clase::Medicamento ? QStringLiteral("frmVademecum") : QString());
     if (ObraSocial->LineaSeleccionada().isEmpty()) {
         Dialogs::MsgBox(QStringLiteral("Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha."),
                         Vbc::vbCritical, Dialogs::kAppTitle);
@@ -185,6 +193,7 @@ void frmMain::EjecutarOperacion(const Operacion& op)
                        entrada.NombreObraSocial);
         OperacionActual = op.codigo;
         EstadoVademecum::Instancia().TarjetaAfiliado = tarjeta;
+        AbrirVademecum();
         return;
     }
     // The discharge's caption ends with the entry form's own caption, which comes with that form.
@@ -226,6 +235,22 @@ void frmMain::AbrirCapturaFueraDeLinea()
     captura->Form_Load();
     s->show();
     captura->setFocus();
+}
+
+void frmMain::AbrirVademecum()
+{
+    if (QMdiSubWindow* s = Subventana(QStringLiteral("frmVademecum"))) {
+        s->show();
+        MDIArea->setActiveSubWindow(s);
+        return;
+    }
+    auto* vademecum = new frmVademecum;
+    QMdiSubWindow* s = MDIArea->addSubWindow(vademecum);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->setWindowTitle(vademecum->windowTitle());
+    vademecum->MDIForm_Resize = [this] { MDIForm_Resize(); };
+    vademecum->Form_Load();
+    s->show();
 }
 
 void frmMain::AbrirHistoriaClinica()

@@ -183,6 +183,7 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                     if (f.titulo && *f.titulo)
                         e.titulo = "Quorvan (" + QString(f.titulo) + (f.clase == 'R' ? " - " : ") - ") + nombre;
                     if (f.clase == 'R') e.tarjeta = "";
+                    if (f.clase == 'R') e.abiertas = {"frmVademecum"};
                     if (f.clase == 'I') e.abiertas = {"frmInicio"};
                     if (f.clase == 'H') e.abiertas = {"frmHistoriaClinica"};
                     if (f.clase == 'T' && caso == FueraDeLinea) e.abiertas = {"frmOSGenerica"};

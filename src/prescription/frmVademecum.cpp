@@ -546,6 +546,7 @@ void frmVademecum::AgregarMedicamento(const QString& nombre, const QString& pres
     }
     auto* item = new QTreeWidgetItem(lvwPrescripciones, {nombre, presentacion, QStringLiteral("1"), troquel});
     item->setIcon(0, ImageList1.value(0));
+    for (int c = 0; c < kColCantidad; ++c) lvwPrescripciones->resizeColumnToContents(c);
 }
 
 void frmVademecum::lvwPrescripciones_ItemClick(QTreeWidgetItem* item)

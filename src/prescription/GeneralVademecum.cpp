@@ -5,7 +5,6 @@
 #include "config/clsConfig.h"
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
-#include "platform/Lineas.h"
 #include "platform/Vb.h"
 
 namespace General {
@@ -25,12 +24,21 @@ QString Tomar(QString& linea, int ancho)
 
 bool DesarmarRegistroVademecum(QString& texto, RegistroVademecum& registro)
 {
-    QStringList lineas = Lineas::Separar(texto);
+    // Only the first line is looked at: the rest of a long answer is not split again per line.
     QString linea;
-    int i = 0;
-    while (i < lineas.size() && Vb::Trim(lineas[i]).isEmpty()) ++i;
-    if (i < lineas.size()) linea = lineas[i++];
-    texto = lineas.mid(i).join(QStringLiteral("\r\n"));
+    int inicio = 0;
+    while (inicio < texto.size() && linea.isEmpty()) {
+        int fin = inicio;
+        while (fin < texto.size() && texto.at(fin) != QLatin1Char('\r') && texto.at(fin) != QLatin1Char('\n')) ++fin;
+        linea = texto.mid(inicio, fin - inicio);
+        if (Vb::Trim(linea).isEmpty()) linea.clear();
+        // CR LF, CR or LF ends the line.
+        if (fin < texto.size() && texto.at(fin) == QLatin1Char('\r') && fin + 1 < texto.size() &&
+            texto.at(fin + 1) == QLatin1Char('\n'))
+            ++fin;
+        inicio = fin + 1;
+    }
+    texto.remove(0, qMin(inicio, texto.size()));
     if (linea.isEmpty()) {
         registro = RegistroVademecum{};
         return false;

@@ -127,7 +127,7 @@ int CodigoTecla(const QKeyEvent* k)
 frmVademecum::frmVademecum(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmVademecum"));
-    setWindowTitle(QStringLiteral("Prescripción de Medicamentos"));
+    setWindowTitle(QStringLiteral("Prescripción Medicamentos"));
     ImageList1Keys = {QStringLiteral("sumar"), QStringLiteral("ver")};
     ImageList1 = {QIcon(DibujarSumar()), QIcon(DibujarVer())};
 
@@ -382,7 +382,10 @@ bool frmVademecum::eventFilter(QObject* obj, QEvent* ev)
             txtCSC_KeyPress(tecla);
             if (tecla == 0) return true;
         }
-    } else if (ev->type() == QEvent::FocusOut) {
+    } else if (ev->type() == QEvent::FocusOut && isVisible() &&
+               static_cast<QFocusEvent*>(ev)->reason() != Qt::ActiveWindowFocusReason &&
+               static_cast<QFocusEvent*>(ev)->reason() != Qt::PopupFocusReason) {
+        // Leaving the field within the window, not the window losing the focus.
         if (obj == txtcodigoOSDE) txtcodigoOSDE_LostFocus();
         // The message takes the focus too: one check per leaving.
         if (obj == txtCSC && !m_ValidandoCSC) {

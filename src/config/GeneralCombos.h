@@ -12,6 +12,9 @@ namespace General {
 void CargarComboPrestadores(QComboBox* combo);
 // A blank entry "00", then every speciality: name, 100 blanks, id (the id is item data too).
 void CargarComboEspecialidades(QComboBox* combo);
+// Shows the entries of a list whose entries carry a code after 100 blanks by their visible part
+// only, in the closed list and in its popup.
+void OcultarRelleno(QComboBox* combo);
 // Registration types and the 26 jurisdictions ("X.NAME", the code before the dot).
 void CargarCombosMatricula(QComboBox* tipos, QComboBox* jurisdicciones);
 // The key filter of the entry fields. Enter and Backspace always pass; a character listed in

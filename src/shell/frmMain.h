@@ -136,6 +136,7 @@ private:
     frmEmuladorPOS* AbrirEmuladorPOS();
     void AbrirHistoriaClinica();
     void AbrirCierres();
+    void AbrirVademecum();
 
     QHash<QString, QAction*> m_Menus;
     bool m_Terminado = false;

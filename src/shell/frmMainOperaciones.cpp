@@ -15,6 +15,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "prescription/EstadoVademecum.h"
+#include "prescription/frmVademecum.h"
+#include "platform/Vb.h"
 #include "shell/BarraOperaciones.h"
 #include "shell/DisposicionPrincipal.h"
 #include "shell/GeneralPrincipal.h"
@@ -25,6 +27,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -152,8 +155,8 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The prescription form and the export form are not part of the program yet: their entries do
-// every step that does not need the form and open nothing.
+// The export form is not part of the program yet: its entries do every step that does not need
+// the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -177,9 +180,15 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         break;
     }
 
-    // The card number of an open entry form goes to the prescription; without one it is empty.
-    const QString tarjeta;
-    DescargarFormularios(QString());
+    // The card number of an open entry form goes to the prescription, blanks and all; without
+    // one it is empty.
+    QString tarjeta;
+    if (op.clase == Clase::Medicamento)
+        if (QWidget* e = FormularioTrabajo(QStringLiteral("frmEmuladorPOS")))
+            if (const auto* t = e->findChild<QLineEdit*>(QStringLiteral("txtTarjeta")))
+                if (!Vb::Trim(t->text()).isEmpty()) tarjeta = t->text();
+    // An open prescription is shown again as it was.
+    DescargarFormularios(op.clase == Clase::Medicamento ? QStringLiteral("frmVademecum") : QString());
     if (ObraSocial->LineaSeleccionada().isEmpty()) {
         Dialogs::MsgBox(QStringLiteral("Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha."),
                         Vbc::vbCritical, Dialogs::kAppTitle);
@@ -192,6 +201,7 @@ void frmMain::EjecutarOperacion(const Operacion& op)
                        entrada.NombreObraSocial);
         OperacionActual = op.codigo;
         EstadoVademecum::Instancia().TarjetaAfiliado = tarjeta;
+        AbrirVademecum();
         return;
     }
     OperacionActual = op.codigo;
@@ -289,6 +299,22 @@ void frmMain::AbrirCierres()
     cierres->Form_Load();
     s->show();
     cierres->cboNombre->setFocus();
+}
+
+void frmMain::AbrirVademecum()
+{
+    if (QMdiSubWindow* s = Subventana(QStringLiteral("frmVademecum"))) {
+        s->show();
+        MDIArea->setActiveSubWindow(s);
+        return;
+    }
+    auto* vademecum = new frmVademecum;
+    QMdiSubWindow* s = MDIArea->addSubWindow(vademecum);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->setWindowTitle(vademecum->windowTitle());
+    vademecum->MDIForm_Resize = [this] { MDIForm_Resize(); };
+    vademecum->Form_Load();
+    s->show();
 }
 
 void frmMain::AbrirHistoriaClinica()

@@ -185,6 +185,7 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                     // The discharge's caption ends with the entry form's, the operation's title.
                     if (f.codigo == 12) e.titulo = "Quorvan (Alta de Internación) - Alta de Internación";
                     if (f.clase == 'R') e.tarjeta = "";
+                    if (f.clase == 'R') e.abiertas = {"frmVademecum"};
                     if (f.clase == 'I') e.abiertas = {"frmInicio"};
                     if (f.clase == 'H') e.abiertas = {"frmHistoriaClinica"};
                     if (f.clase == 'C') e.abiertas = {"frmCierres"};

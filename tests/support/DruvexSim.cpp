@@ -156,8 +156,15 @@ private:
         if (t.upload.contains(QStringLiteral("_svl.2")))
             escribir(down, QStringLiteral("_svl.2"),
                      cortado(DruvexSim::RespuestaSVL2(t.upload.value(QStringLiteral("_svl.2")), g), g.cortarSVL2En));
-        if (t.upload.contains(QStringLiteral("_svl.7")))
+        if (t.upload.contains(QStringLiteral("_svl.7"))) {
             escribir(down, QStringLiteral("_svl.7"), DruvexSim::RespuestaSVL7(t.upload.value(QStringLiteral("_svl.7")), g));
+            if (!g.vademecum.isEmpty()) escribir(down, QStringLiteral("_sal.8"), g.vademecum);
+        }
+        if (t.upload.contains(QStringLiteral("_svl.6"))) {
+            escribir(down, QStringLiteral("_svl.3"), DruvexSim::RespuestaSVL3(t.upload.value(QStringLiteral("_svl.3")), g));
+            if (g.modo == DruvexSim::Modo::Rechazar)
+                escribir(down, QStringLiteral("_svl.1"), DruvexSim::RespuestaSVL1(QByteArray(), g));
+        }
         if (t.upload.contains(QStringLiteral("_sal.0")))
             escribir(down, QStringLiteral("_sal.0"), DruvexSim::RespuestaSAL0(t.upload.value(QStringLiteral("_sal.0")), g));
         for (auto it = g.archivos.begin(); it != g.archivos.end(); ++it) escribir(down, it.key(), it.value());
@@ -354,6 +361,39 @@ QByteArray DruvexSim::RespuestaSVL7(const QByteArray& pedido, const Guion& g)
     Poner(r, 273, 4, g.codigoCierre);
     Poner(r, 277, 40, g.comentarioCierre);
     return r + kCrLf;
+}
+
+QByteArray DruvexSim::RespuestaSVL3(const QByteArray& pedido, const Guion& g)
+{
+    QByteArray out;
+    const QList<QByteArray> regs = Registros(pedido, 246);
+    for (int i = 0; i < regs.size(); ++i) {
+        QByteArray r = regs[i].left(244);
+        Poner(r, 171, 4, i < g.codigosItems.size() ? g.codigosItems[i] : QStringLiteral("0000"));
+        Poner(r, 175, 40, i < g.comentariosItems.size() ? g.comentariosItems[i] : QString());
+        out += r + kCrLf;
+    }
+    return out;
+}
+
+QByteArray DruvexSim::RegistroVademecum(const LineaVademecum& l)
+{
+    return Campo(l.codigo, 5) + Campo(l.nombre, 30) + Campo(l.presentacion, 24) + Campo(l.troquel, 7) +
+           Campo(l.codigoBarra, 13) + Campo(l.codigoAccion, 5) + Campo(l.accion, 35) + Campo(l.codigoDroga, 6) +
+           Campo(l.monodroga, 40) + Campo(l.precio, 11) + Campo(l.cobertura, 5) + Campo(l.aPagar, 11) + kCrLf;
+}
+
+QByteArray DruvexSim::VademecumEjemplo()
+{
+    return RegistroVademecum({"00001", "IBUPROFENO FARMA", "400 MG COMP X 20", "0123456", "7790001000017", "00012",
+                              "ANTIINFLAMATORIO", "000345", "IBUPROFENO 400 MG", "00000012500", "04000",
+                              "00000007500"}) +
+           RegistroVademecum({"00002", "AMOXICILINA SUR", "500 MG CAPS X 16", "0234567", "7790001000024", "00020",
+                              "ANTIBIOTICO", "000410", "AMOXICILINA 500 MG", "00000030990", "05000",
+                              "00000015495"}) +
+           RegistroVademecum({"00003", "ENALAPRIL NORTE", "10 MG COMP X 30", "0345678", "7790001000031", "00031",
+                              "ANTIHIPERTENSIVO", "000522", "ENALAPRIL 10 MG", "00000018000", "07000",
+                              "00000005400"});
 }
 
 QByteArray DruvexSim::RespuestaSAL0(const QByteArray& pedido, const Guion& g)

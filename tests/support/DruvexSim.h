@@ -49,6 +49,8 @@ public:
         // Lines of "_ticket.prn"; empty gives a ticket fitting the mode. `sinTicket` writes none.
         QStringList ticket;
         bool sinTicket = false;
+        // Catalogue answer lines ("_sal.8"), written with a catalogue ("_svl.7") answer.
+        QByteArray vademecum;
         // Further answer files by name ("_sal.2", "_sal.4" ... "_sal.8"), written as they stand.
         QMap<QString, QByteArray> archivos;
         // Faults of the answer: no "_svl.1" at all; "_svl.1" or "_svl.2" cut after that many
@@ -64,6 +66,22 @@ public:
         // Answer with the status and the files of `archivos` only (the remote report: its
         // link test is answered by a status alone, its request by "_sal.1").
         bool soloArchivos = false;
+    };
+
+    // One catalogue answer line by its fields; numbers are digits as the line carries them.
+    struct LineaVademecum {
+        QString codigo;       // 1-5
+        QString nombre;       // 6-35
+        QString presentacion; // 36-59
+        QString troquel;      // 60-66
+        QString codigoBarra;  // 67-79
+        QString codigoAccion; // 80-84
+        QString accion;       // 85-119
+        QString codigoDroga;  // 120-125
+        QString monodroga;    // 126-165
+        QString precio;       // 166-176, tenths
+        QString cobertura;    // 177-181, hundredths of a percent
+        QString aPagar;       // 182-192, tenths
     };
 
     // One transaction line of the remote report's answer "_sal.1", by the fields the report
@@ -118,6 +136,12 @@ public:
     // The answered service lines: each request line with its code and comment.
     static QByteArray RespuestaSVL2(const QByteArray& pedido, const Guion& g);
     static QByteArray RespuestaSVL7(const QByteArray& pedido, const Guion& g);
+    // The answered medicines of a prescription: each request record with its code and comment.
+    static QByteArray RespuestaSVL3(const QByteArray& pedido, const Guion& g);
+    // A catalogue answer line (192 characters and CR LF).
+    static QByteArray RegistroVademecum(const LineaVademecum& l);
+    // A few catalogue lines to try the search with.
+    static QByteArray VademecumEjemplo();
     static QByteArray RespuestaSAL0(const QByteArray& pedido, const Guion& g);
     // Lines of the table-update answers, CR LF included.
     static QByteArray LineaMedico(int matricula, const QString& tipo, const QString& nombre, bool baja);

@@ -32,6 +32,9 @@ Scripts (--script):
   report         the remote report: the status "0000" and a sample "_sal.1" of two
                  transactions with their service lines (the report folder "termrep")
 
+A medicine search ("_svl.7") is answered with the lines of --vademecum; a prescription
+("_svl.6") with its medicines in "_svl.3" and, for reject, a header answer "_svl.1".
+
 Example:
   druvex-sim --write-emp 00001234 --write-prm --tables ~/druvex/
 and set the working folder of the terminal to ~/druvex/ in Quorvan.)";
@@ -70,8 +73,11 @@ int main(int argc, char** argv)
     const QCommandLineOption offerVersion(QStringLiteral("offer-version"),
                                           QStringLiteral("version of the offered program (default 9.0.0)"),
                                           QStringLiteral("m.n.r"), QStringLiteral("9.0.0"));
+    const QCommandLineOption vademecum(QStringLiteral("vademecum"),
+                                       QStringLiteral("answer a medicine search with three sample medicines"));
     const QCommandLineOption druvexEnd(QStringLiteral("druvex-end"), QStringLiteral("update also leaves tx/_druvex.end"));
-    parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut, offer, offerVersion, druvexEnd});
+    parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut, offer, offerVersion, druvexEnd,
+                       vademecum});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -149,6 +155,11 @@ int main(int argc, char** argv)
     g.demoraMs = parser.value(delay).toInt();
     if (parser.isSet(status) || s != QLatin1String("report")) g.estado = parser.value(status);
     if (parser.isSet(tables)) g.archivos = DruvexSim::ArchivosTablasEjemplo();
+    if (parser.isSet(vademecum)) {
+        g.vademecum = DruvexSim::VademecumEjemplo();
+        // The table sample's own "_sal.8" would replace the medicines.
+        g.archivos.remove(QStringLiteral("_sal.8"));
+    }
 
     if (parser.isSet(emp)) {
         QByteArray bytes;

@@ -9,6 +9,7 @@
 #include "config/clsPrestador.h"
 #include "config/modRegistry.h"
 #include "engine/General.h"
+#include "engine/frmProcesandoCO.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
 #include "platform/AjustesUsuario.h"
@@ -932,6 +933,113 @@ TEST_P(ConfigurarDb, ClosingWithoutStoringReadsTheStoredConfigurationBack)
     EXPECT_EQ(General::DirectorioTrabajo, Paths::WithTrailingSlash(wf.path()));
     EXPECT_EQ(General::LicenciaSeleccionada, "BBBB2222");
     EXPECT_EQ(ventanas, (QStringList{"frmObraSocial(1)", "Habilitar_Operaciones(1)"}));
+}
+
+// ---- Table update ----------------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
+{
+    Sembrar();
+    frmProcesandoCO::setDuracionTick(40);
+    dialogs.modalHandler = [](QDialog* d) { return d->objectName() == "frmProcesandoCO" ? d->exec() : 0; };
+    TempFolder wf;
+    wf.write("_druvex.emp", DruvexSim::RegistroEmp("AAAA1111", "05", "OSDE BINARIO", "01", "AMBULATORIO") +
+                                DruvexSim::RegistroEmp("BBBB2222", "09", "MEDIFE", "02", "AMBULATORIO"));
+    const auto usoOperaciones = [this] {
+        QStringList r;
+        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext())
+            r << o["Identificacion"].toString() + "=" + o["Utiliza"].toString();
+        return r;
+    };
+    const auto segunReglas = [this] {
+        const QStringList enUso = DependenciasOperaciones::EnUso("0");
+        QStringList r;
+        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext())
+            r << o["Identificacion"].toString() + "=" + (enUso.contains(o["Identificacion"].toString()) ? "1" : "0");
+        return r;
+    };
+    const auto nombres = [](QTreeWidget* lista) {
+        QStringList r;
+        for (int i = 0; i < lista->topLevelItemCount(); ++i) r << lista->topLevelItem(i)->text(0);
+        return r;
+    };
+    enum Tabla { Ninguna = 0, Prestadores = 1, TodosPrestadores = 2, Efectores = 4 };
+    const QString noSeHizo = "No se realizó el proceso de actualización", listo = "Finalizó el proceso de actualización";
+    const struct {
+        const char* caso;
+        int tablas;
+        QStringList licencias;
+        int elegir; // the account row double-clicked, -1 none
+        DruvexSim::Modo modo;
+        QString ultimoMensaje;
+        int tomas;
+    } casos[] = {
+        {"ninguna tabla", Ninguna, {}, -1, DruvexSim::Modo::Aprobar, noSeHizo, 0},
+        {"varias cuentas sin elegir", Prestadores, {"AAAA1111", "BBBB2222"}, -1, DruvexSim::Modo::Aprobar,
+         "Debe seleccionar una única licencia para hacer la actualización", 0},
+        {"prestadores sin Todos", Prestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"efectores, y un Todos sin su tabla", Efectores | TodosPrestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"otra cuenta", Ninguna, {"AAAA1111", "BBBB2222"}, 1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"el cliente no responde", Efectores, {}, -1, DruvexSim::Modo::NoTomar, noSeHizo, 1},
+        // Last: the whole list replaces the seeded providers.
+        {"prestadores con Todos", Prestadores | TodosPrestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.caso);
+        General::Licencias = k.licencias.isEmpty() ? QStringList{"AAAA1111"} : k.licencias;
+        General::LicenciaSeleccionada = k.licencias.isEmpty() ? "AAAA1111" : "";
+        auto w = Cargada();
+        General::DirectorioTrabajo = Paths::WithTrailingSlash(wf.path());
+        for (QCheckBox* c : {w->chkPrestadores, w->chkEfectores, w->chkMedicos, w->chkObras, w->chkPrestaciones,
+                             w->chkDiagnosticos})
+            c->setChecked(false);
+        w->chkPrestadores->setChecked(k.tablas & Prestadores);
+        w->chkTPrestadores->setChecked(k.tablas & TodosPrestadores);
+        w->chkEfectores->setChecked(k.tablas & Efectores);
+        if (k.elegir >= 0) {
+            w->lvwLicencias->setCurrentItem(w->lvwLicencias->topLevelItem(k.elegir));
+            w->lvwLicencias_DblClick();
+        }
+        const QStringList operacionesAntes = usoOperaciones();
+        const QStringList efectoresAntes = nombres(w->lvwEfectores);
+        DruvexSim::Guion g;
+        g.modo = k.modo;
+        g.archivos = DruvexSim::ArchivosTablasEjemplo();
+        DruvexSim sim(wf.path());
+        sim.setGuion(g);
+        sim.iniciar();
+        dialogs.clear();
+        w->cmdActualizar_Click();
+        sim.detener();
+        EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), k.ultimoMensaje)
+            << dialogs.messages().join("|").toStdString();
+        if (k.ultimoMensaje != listo) EXPECT_NE(dialogs.shown.last().style & Vbc::vbInformation, 0);
+        if (k.ultimoMensaje == listo || k.ultimoMensaje == noSeHizo) EXPECT_EQ(dialogs.shown.last().title, "Actualización");
+        EXPECT_EQ(sim.tomas().size(), k.tomas);
+        const bool todos = (k.tablas & Prestadores) && (k.tablas & TodosPrestadores) && k.ultimoMensaje == listo;
+        EXPECT_EQ(usoOperaciones(), todos ? segunReglas() : operacionesAntes)
+            << "the rules apply only after the whole provider table was fetched";
+        const QStringList prestadores = nombres(w->lvwPrestadores);
+        if (k.ultimoMensaje != listo) {
+            EXPECT_EQ(nombres(w->lvwEfectores), efectoresAntes);
+            EXPECT_EQ(prestadores.size(), 5);
+        } else if (k.tablas & Efectores) {
+            EXPECT_TRUE(nombres(w->lvwEfectores).contains("LOPEZ MARIA")) << "the list shows what storing writes back";
+            EXPECT_EQ(prestadores.size(), 5);
+        } else if (k.tablas & TodosPrestadores) {
+            EXPECT_EQ(prestadores, QStringList{"CLINICA DEL SOL"});
+        } else {
+            EXPECT_EQ(prestadores.size(), 6);
+        }
+        if (k.elegir >= 0) {
+            EXPECT_TRUE(w->chkObras->isChecked() && w->chkTObras->isChecked() && w->chkPrestadores->isChecked());
+            EXPECT_TRUE(sim.tomas().value(0).upload.value("_svl.0").endsWith("BBBB2222"));
+            EXPECT_TRUE(nombres(w->lvwObraSocial).contains("MEDIFE"));
+        }
+        db->Execute("DELETE FROM Prestadores WHERE Nombre = 'CLINICA DEL SOL'");
+        db->Execute("DELETE FROM Efectores WHERE Nombre = 'LOPEZ MARIA'");
+    }
+    frmProcesandoCO::setDuracionTick(1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);

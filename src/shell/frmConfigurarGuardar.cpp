@@ -59,6 +59,14 @@ bool GuardarTexto(const QString& nombre, const QString& valor)
     return modRegistry::GuardarValorRegistro(modRegistry::REG_SZ, nombre, valor);
 }
 
+bool NombraObraSocial(const Coleccion<clsObraSocial>* obras, const QString& nombre)
+{
+    if (!obras) return false;
+    for (const auto& os : *obras)
+        if (os->Nombre.trimmed().compare(nombre.trimmed(), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
 bool HayImpresoras()
 {
     try {
@@ -156,8 +164,10 @@ void frmConfigurar::cmdAceptar_Click()
         cfg.setFontName(cmbFuente->currentText().isEmpty() ? QStringLiteral("Predeterminada")
                                                            : cmbFuente->currentText());
         cfg.setFontSize(cmbTamaño->currentText().isEmpty() ? qint16(10) : Vb::CInt(cmbTamaño->currentText()));
-        if (cfg.DefaultOS().isEmpty()) {
-            const auto obras = cfg.ObrasSociales();
+        const auto obras = cfg.ObrasSociales();
+        // A default set while the list held only the in-memory insurer (the first run's table
+        // update does so) may name none of the insurers stored now.
+        if (cfg.DefaultOS().isEmpty() || !NombraObraSocial(obras.get(), cfg.DefaultOS())) {
             if (!obras) throw VbError(91, QStringLiteral("frmConfigurar"), QStringLiteral("No hay obras sociales"));
             const auto primera = obras->Item_(1);
             cfg.setDefaultOS(primera->Nombre);

@@ -339,6 +339,7 @@ TEST_P(ArranqueDb, TheFirstStartConfiguresTheTerminalAndGoesOnToTheTransactionLi
     EXPECT_EQ(LeerRegistro("Terminal"), "1");
     EXPECT_EQ(LeerRegistro("LicenciaSeleccionada"), "00001234");
     EXPECT_EQ(LeerRegistro("ActualizaNomencladores"), "1");
+    EXPECT_EQ(LeerRegistro("ActualizaMedicos"), "1");
     EXPECT_EQ(LeerRegistro("TipoIngresoAutomatico"), "0");
     EXPECT_EQ(DirectoriosRecientes::Leer().value(0), carpeta);
     const DbResult p = db->Query("SELECT * FROM Parametros");

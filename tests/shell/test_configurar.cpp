@@ -20,7 +20,6 @@
 #include "shell/DependenciasOperaciones.h"
 #include "shell/DirectoriosRecientes.h"
 #include "shell/FilasConfiguracion.h"
-#include "shell/RegistroConfiguracion.h"
 #include "shell/frmConfigurar.h"
 #include "shell/frmImpresoras.h"
 #include "shell/frmPassword.h"
@@ -945,17 +944,14 @@ TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
     TempFolder wf;
     wf.write("_druvex.emp", DruvexSim::RegistroEmp("AAAA1111", "05", "OSDE BINARIO", "01", "AMBULATORIO") +
                                 DruvexSim::RegistroEmp("BBBB2222", "09", "MEDIFE", "02", "AMBULATORIO"));
-    const auto usoOperaciones = [this] {
-        QStringList r;
-        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext())
-            r << o["Identificacion"].toString() + "=" + o["Utiliza"].toString();
-        return r;
-    };
-    const auto segunReglas = [this] {
+    // The stored use flags, or what the rules make of the fetched provider type "0".
+    const auto usoOperaciones = [this](bool segunReglas = false) {
         const QStringList enUso = DependenciasOperaciones::EnUso("0");
         QStringList r;
-        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext())
-            r << o["Identificacion"].toString() + "=" + (enUso.contains(o["Identificacion"].toString()) ? "1" : "0");
+        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext()) {
+            const QString id = o["Identificacion"].toString();
+            r << id + "=" + (segunReglas ? (enUso.contains(id) ? "1" : "0") : o["Utiliza"].toString());
+        }
         return r;
     };
     const auto nombres = [](QTreeWidget* lista) {
@@ -1017,7 +1013,7 @@ TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
         if (k.ultimoMensaje == listo || k.ultimoMensaje == noSeHizo) EXPECT_EQ(dialogs.shown.last().title, "Actualización");
         EXPECT_EQ(sim.tomas().size(), k.tomas);
         const bool todos = (k.tablas & Prestadores) && (k.tablas & TodosPrestadores) && k.ultimoMensaje == listo;
-        EXPECT_EQ(usoOperaciones(), todos ? segunReglas() : operacionesAntes)
+        EXPECT_EQ(usoOperaciones(), todos ? usoOperaciones(true) : operacionesAntes)
             << "the rules apply only after the whole provider table was fetched";
         const QStringList prestadores = nombres(w->lvwPrestadores);
         if (k.ultimoMensaje != listo) {
@@ -1132,43 +1128,10 @@ TEST(FilasConfiguracion, StoringReadsTheRowsBack)
         f.icono = "predeterminado";
         const auto p = FilasConfiguracion::PrestadorDeFila(f);
         EXPECT_EQ(p->Odontologo, t.esperado) << t.tipoTexto;
-        EXPECT_TRUE(p->Predeterminado && p->RequierePrescripcion);
-        EXPECT_EQ(p->RequiereMatPrescriptor, 1);
-        EXPECT_EQ(p->codigoOSDE, 1234);
+        EXPECT_TRUE(p->Predeterminado && p->RequierePrescripcion && p->RequiereMatPrescriptor == 1);
     }
-    Fila e;
-    e.columnas = {"E", "20-12345678-9", "Médico-X", "4455", "CARDIOLOGIA", "SI", "7", "12", "X1"};
-    const auto ef = FilasConfiguracion::EfectorDeFila(e);
-    EXPECT_EQ(ef->Cuit, "20123456789");
-    EXPECT_EQ(ef->TipoMatricula, "X1");
-    EXPECT_EQ(ef->idEspecialidad, 12);
-    EXPECT_EQ(ef->Baja, 1);
     // A number column holding text is a run-time error, not a zero.
-    e.columnas[7] = "CARDIO";
+    Fila e;
+    e.columnas = {"E", "20-12345678-9", "Médico-X", "4455", "CARDIOLOGIA", "SI", "7", "CARDIO", "X1"};
     EXPECT_THROW(FilasConfiguracion::EfectorDeFila(e), VbError);
-}
-
-TEST(RegistroConfiguracion, TheUpdateValuesFollowTheStartUpBox)
-{
-    const auto nombres = [](const QList<QPair<QString, QString>>& v) {
-        QStringList r;
-        for (const auto& p : v) r << p.first + "=" + p.second;
-        return r.join(",");
-    };
-    const struct { int nomencladores; bool medicos, obras; QString esperado; } casos[] = {
-        {1, true, false,
-         "ActualizaNomencladores=1,ActualizaMedicos=1,ActualizaEfectores=0,ActualizaPrestadores=1,ActualizaObrasS=0,"
-         "ActualizaPrestaciones=0,ActualizaDiagnosticos=0"},
-        {0, true, true,
-         "ActualizaNomencladores=0,ActualizaMedicos=0,ActualizaEfectores=0,ActualizaPrestadores=0,ActualizaObrasS=0,"
-         "ActualizaPrestaciones=0,ActualizaDiagnosticos=0,FechaDruvexEmp="},
-    };
-    for (const auto& c : casos) {
-        RegistroConfiguracion::Actualizacion a;
-        a.nomencladores = c.nomencladores;
-        a.medicos = c.medicos;
-        a.obras = c.obras;
-        a.prestadores = true;
-        EXPECT_EQ(nombres(RegistroConfiguracion::ValoresActualizacion(a)), c.esperado);
-    }
 }

@@ -158,7 +158,7 @@ bool clsConfig::LoadConfig(qint16 intIdTerminal, bool bArranque)
 // and activity match and whose flag at position 103 is "1".
 void clsConfig::LeerArchivoParametros()
 {
-    if (General::DirectorioTrabajo.isEmpty()) return;
+    if (General::DirectorioTrabajo.isEmpty() || !m_ObrasSociales) return;
     const QString ruta = Paths::FindCaseInsensitive(General::DirectorioTrabajo, QStringLiteral("_druvex.prm"));
     if (ruta.isEmpty()) return;
     QFile f(ruta);
@@ -228,6 +228,8 @@ void clsConfig::AddConfig(qint16 intIdTerminal)
 {
     try {
         m_cn->EnTransaccion([&] {
+            // The operations chosen at the first configuration are the terminal's too.
+            if (m_Operaciones) SaveOperaciones();
             SavePrestadores();
             SaveEfectores();
             SaveObrasSociales();

@@ -109,8 +109,8 @@ public:
     bool LoadConfig(qint16 intIdTerminal, bool bArranque);
     // Saves the lists and the row of IdTerminal in one transaction.
     void UpdateConfig();
-    // Saves providers, effectors and insurers and inserts or updates the row of the terminal,
-    // in one transaction.
+    // Saves the operations' use flags, providers, effectors and insurers and inserts or updates
+    // the row of the terminal, in one transaction.
     void AddConfig(qint16 intIdTerminal);
     void LoadOperaciones();
     // With bConfiguracion false, a list without a default provider gets its first one marked
@@ -131,6 +131,9 @@ public:
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
 
+    // Marks the insurers the client enables in "_druvex.prm" of the working folder now in use.
+    void LeerArchivoParametros();
+
 private:
     void LoadDelimitadores();
     void LoadEspecialidades();
@@ -141,7 +144,6 @@ private:
     void SaveObrasSociales();
     void SaveMedicos();
 
-    void LeerArchivoParametros();
     void ActualizarFila(qint16 idTerminal);
     void InsertarFila(qint16 idTerminal, const QString& workDir, const QString& defaultOS);
     // Multi-row inserts of `columnas` values each, all in the caller's transaction.

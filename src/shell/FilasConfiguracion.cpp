@@ -3,6 +3,7 @@
 #include "config/Coleccion.h"
 #include "config/clsEfector.h"
 #include "config/clsObraSocial.h"
+#include "config/clsOperacion.h"
 #include "config/clsPrestador.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
@@ -292,6 +293,45 @@ CamposObraSocial TomarObraSocial(const Fila& fila)
     c.actividad = fila.columna(5);
     c.utilizaCSC = !fila.columna(6).isEmpty() && LeerVerdad(fila.columna(6));
     return c;
+}
+
+std::shared_ptr<clsOperacion> OperacionDeFila(const Fila& fila)
+{
+    auto op = std::make_shared<clsOperacion>();
+    op->strIdentificacion = fila.columna(0);
+    op->strNombre = fila.columna(1);
+    op->strDescripcion = fila.columna(2);
+    op->intUtiliza = fila.icono == QLatin1String("Si") ? 1 : 0;
+    return op;
+}
+
+std::shared_ptr<clsPrestador> PrestadorDeFila(const Fila& fila)
+{
+    auto p = std::make_shared<clsPrestador>();
+    p->Nombre = fila.columna(0);
+    p->Cuit = fila.columna(1);
+    p->codigoOSDE = Vb::CDbl(fila.columna(2));
+    p->Licencia = fila.columna(3);
+    p->RequierePrescripcion = LeerVerdad(fila.columna(4));
+    p->RequiereMatPrescriptor = fila.columna(8) == QLatin1String("Si") ? 1 : 0;
+    const int item = ItemTipoPrestador(fila.columna(5));
+    p->Odontologo = item >= 0 ? CodigoTipoPrestador(item) : fila.tipo;
+    p->Predeterminado = fila.icono == kPredeterminado;
+    p->Filial = Vb::CInt(fila.columna(6));
+    p->Admisor = Vb::CInt(fila.columna(7));
+    return p;
+}
+
+std::shared_ptr<clsEfector> EfectorDeFila(const Fila& fila)
+{
+    auto e = std::make_shared<clsEfector>();
+    e->Nombre = fila.columna(0);
+    e->Cuit = fila.columna(1).remove(QLatin1Char('-'));
+    e->TipoMatricula = fila.columna(8);
+    e->Matricula = fila.columna(3);
+    e->idEspecialidad = Vb::CInt(fila.columna(7));
+    e->Baja = fila.columna(5) == QLatin1String("SI") ? 1 : 0;
+    return e;
 }
 
 }

@@ -10,6 +10,7 @@ template <typename T>
 class Coleccion;
 class clsEfector;
 class clsObraSocial;
+class clsOperacion;
 class clsPrestador;
 
 // The rows of the configuration window's provider, effector and insurer lists: what loading
@@ -116,5 +117,17 @@ AltaObraSocial AgregarObraSocial(const CamposObraSocial& campos, const QList<Fil
                                  const Coleccion<clsObraSocial>& obras, std::optional<qint16> idAnterior);
 // The fields a row fills when it is taken back (`utilizaCI` is not in the row: false).
 CamposObraSocial TomarObraSocial(const Fila& fila);
+
+// ---- What storing makes of the rows ----------------------------------------------------
+// A column read where a number must stand raises the runtime's type mismatch (error 13).
+
+// An operation row (code, name, description; icon "Si" when in use).
+std::shared_ptr<clsOperacion> OperacionDeFila(const Fila& fila);
+// A provider row: the type from its text, or the code the row carries when the text names
+// none (a type the list has no text for stays as loaded); the CUIT as shown.
+std::shared_ptr<clsPrestador> PrestadorDeFila(const Fila& fila);
+// An effector row: the CUIT without its dashes, the stored registration type of the hidden
+// column.
+std::shared_ptr<clsEfector> EfectorDeFila(const Fila& fila);
 
 }

@@ -270,6 +270,7 @@ void frmConfigurar::CrearControles()
     botones->addWidget(cmdCancelar);
     principal->addLayout(botones);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmConfigurar::cmdCancelar_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmConfigurar::cmdAceptar_Click);
 
     auto etiqueta = [](QWidget* padre, const QString& texto, QWidget* para = nullptr) {
         auto* l = new QLabel(texto, padre);
@@ -597,6 +598,8 @@ void frmConfigurar::CrearControles()
         {chkTObras, &frmConfigurar::chkTObras_Click}};
     for (const auto& r : reglas) connect(r.first, &QCheckBox::toggled, this, r.second);
 
+    connect(chkImprimir, &QCheckBox::toggled, this, &frmConfigurar::HabilitarImprimir);
+    connect(cmdActualizar, &QPushButton::clicked, this, &frmConfigurar::cmdActualizar_Click);
     connect(cmbpredeterminado, &QPushButton::clicked, this, &frmConfigurar::cmbpredeterminado_Click);
     connect(cmdAplicar, &QPushButton::clicked, this, &frmConfigurar::cmdAplicar_Click);
     connect(cmdDir, &QPushButton::clicked, this, &frmConfigurar::cmdDir_Click);
@@ -752,7 +755,7 @@ void frmConfigurar::Form_Load()
         optTransLocal->setChecked(true);
         optTransOnLine->setEnabled(true);
         linea = 28;
-        chkImprimir->setEnabled(lstImpresoras->count() > 0);
+        HabilitarImprimir();
     } catch (const std::exception& e) {
         Dialogs::MsgBox(QStringLiteral("Error al cargar la configuración de la base de datos, linea: ") +
                             QString::number(linea) + QStringLiteral("\r\n") + DescripcionError(e),
@@ -893,12 +896,7 @@ void frmConfigurar::lstImpresoras_KeyDown(int KeyCode)
 {
     if (KeyCode != kTeclaF5) return;
     CargarImpresoras();
-    bool hay = false;
-    try {
-        hay = !Printers::Names().isEmpty();
-    } catch (const std::exception&) {
-    }
-    chkImprimir->setEnabled(hay);
+    HabilitarImprimir();
 }
 
 bool frmConfigurar::eventFilter(QObject* obj, QEvent* ev)
@@ -1214,6 +1212,11 @@ void frmConfigurar::cmdCancelar_Click()
     try {
         const EstadoConfigurar& estado = Estado();
         if (!estado.ConfiguracionIncompleta && !estado.bFirstRun) {
+            try {
+                RecargarSinGuardar();
+            } catch (const std::exception& e) {
+                Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+            }
             QDialog::reject();
             return;
         }

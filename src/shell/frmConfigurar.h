@@ -137,6 +137,11 @@ public:
 
     void Form_Load();
     void Form_Unload();
+    // Checks and stores the whole configuration (database and registry), then closes the window
+    // and resets the main window; a check that fails stops there with its message.
+    void cmdAceptar_Click();
+    // Fetches the ticked reference tables through the client and reloads what was fetched.
+    void cmdActualizar_Click();
     void CargarListaPrestadores();
     void CargarListaEfectores();
     void CargarListaObrasSociales();
@@ -198,6 +203,9 @@ private:
     void GuardarDirectoriosRecientes(const QString& folder);
     void CargarListaLicencias();
     void CargarImpresoras();
+    void HabilitarImprimir();
+    // Closing without storing: gConfig as the database has it.
+    void RecargarSinGuardar();
     QTreeWidgetItem* AgregarFila(QTreeWidget* lista, const FilasConfiguracion::Fila& fila);
     void PonerIcono(QTreeWidgetItem* item, const QList<QPair<QString, QIcon>>& imagenes, const QString& clave);
 

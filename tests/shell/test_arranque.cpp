@@ -7,10 +7,15 @@
 #include "engine/frmProcesandoCO.h"
 #include "platform/AjustesUsuario.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/Paths.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
 #include "platform/Salida.h"
+#include "shell/BarraOperaciones.h"
+#include "shell/DirectoriosRecientes.h"
+#include "shell/frmConfigurar.h"
 #include "shell/frmMain.h"
+#include "shell/frmToolList.h"
 #include "shell/modVentanas.h"
 #include "support/DatosTerminal.h"
 #include "support/DbFixture.h"
@@ -23,7 +28,14 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -266,6 +278,104 @@ TEST_P(ArranqueDb, TheExitQuestionAndTheUpdateMarker)
         EXPECT_EQ(wf.exists("tx/_Quorvan.end"), !clienteTermino);
         EXPECT_FALSE(QFile::exists(InstanciaUnica::ArchivoBloqueo()));
     }
+}
+
+// A new user's first start: the configuration window filled through its handlers and stored,
+// then start-up goes on to the transaction list; the second start goes straight there.
+TEST_P(ArranqueDb, TheFirstStartConfiguresTheTerminalAndGoesOnToTheTransactionList)
+{
+    AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", wf.path());
+    Cuentas({"00001234"});
+    DruvexSim::Guion g;
+    g.archivos = DruvexSim::ArchivosTablasEjemplo();
+    sim.setGuion(g);
+    sim.iniciar();
+    QString operacion;
+    int usoOperacion = -1;
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (d->objectName() == "frmProcesandoCO") return d->exec();
+        auto* w = qobject_cast<frmConfigurar*>(d);
+        if (!w) return 0;
+        w->cboDirectorio->setEditText(wf.path());
+        w->cmdAplicar_Click();
+        w->cmdActualizar_Click();
+        w->txtNombreEfector->setText("RUIZ ÑANDÚ");
+        w->txtCuitEfector->setText("20-22222222-3");
+        w->txtMatriculaEfector->setText("1234");
+        w->cboTipoMatriculaEfector->setCurrentIndex(1);
+        w->cboProvinciaEfector->setCurrentIndex(2);
+        w->cmdGuardarEfector_Click();
+        w->txtNombreOS->setText("D'Alessio");
+        w->txtEmpresa->setText("7");
+        w->txtActividad->setText("3");
+        w->optTransOnLine->setChecked(true);
+        w->cmdAgregarOS_Click();
+        QTreeWidgetItem* op = w->lvwOperaciones->topLevelItem(0);
+        op->setSelected(true);
+        w->lvwOperaciones_DblClick();
+        operacion = op->text(0);
+        usoOperacion = frmConfigurar::ClaveIcono(op) == "Si" ? 1 : 0;
+        w->lstImpresoras->setCurrentRow(1);
+        w->chkImprimir->setChecked(true);
+        w->txtDireccionTerminal->setText("Av. Corrientes 1234");
+        w->resize(860, 560);
+        for (int i = 0; i < w->tabConfiguracion->count(); ++i) {
+            w->tabConfiguracion->setCurrentIndex(i);
+            Captura(w, QString("primera-configuracion-%1.png").arg(i));
+        }
+        w->cmdAceptar_Click();
+        return 0;
+    };
+    Arrancar();
+    const QStringList mensajes = dialogs.messages();
+    EXPECT_EQ(mensajes.value(0), "La aplicación aún no ha sido configurada");
+    EXPECT_TRUE(mensajes.contains("Finalizó el proceso de actualización")) << mensajes.join("|").toStdString();
+    EXPECT_EQ(mensajes.size(), 2) << mensajes.join("|").toStdString();
+    EXPECT_EQ(ventanas.value(0), "frmConfigurar(1)");
+    EXPECT_EQ(sim.tomas().size(), 2) << "the window's update, then start-up's";
+    ASSERT_NE(Lista(), nullptr) << "start-up went on to the transaction list";
+
+    const QString carpeta = Paths::WithTrailingSlash(wf.path());
+    EXPECT_EQ(LeerRegistro("Terminal"), "1");
+    EXPECT_EQ(LeerRegistro("LicenciaSeleccionada"), "00001234");
+    EXPECT_EQ(LeerRegistro("ActualizaNomencladores"), "1");
+    EXPECT_EQ(LeerRegistro("ActualizaMedicos"), "1");
+    EXPECT_EQ(LeerRegistro("TipoIngresoAutomatico"), "0");
+    EXPECT_EQ(DirectoriosRecientes::Leer().value(0), carpeta);
+    const DbResult p = db->Query("SELECT * FROM Parametros");
+    ASSERT_EQ(p.RowCount(), 1);
+    EXPECT_EQ(p["IdTerminal"].toInt(), 1);
+    EXPECT_EQ(p["WorkDir"].toString(), carpeta);
+    EXPECT_EQ(p["Impresora"].toString(), "Ticketera");
+    EXPECT_EQ(p["Imprimir"].toInt(), 1);
+    EXPECT_EQ(p["DireccionTerminal"].toString(), "Av. Corrientes 1234");
+    EXPECT_EQ(p["DefaultOS"].toString(), "OSDE BINARIO");
+    EXPECT_EQ(db->Query("SELECT * FROM Prestadores WHERE Nombre = 'CLINICA DEL SOL'").RowCount(), 1);
+    EXPECT_EQ(db->Query("SELECT * FROM Efectores WHERE Nombre = ? AND Cuit = '20222222223'", {"RUIZ ÑANDÚ"}).RowCount(), 1);
+    EXPECT_EQ(db->Query("SELECT * FROM Efectores WHERE Nombre = 'LOPEZ MARIA'").RowCount(), 1);
+    EXPECT_EQ(db->Query("SELECT * FROM ObrasSociales WHERE Nombre = ? AND Empresa = 7 AND OnLine = 1",
+                        {"D´ALESSIO"}).RowCount(), 1);
+    EXPECT_EQ(db->Query("SELECT * FROM ObrasSociales").RowCount(), 2);
+    EXPECT_EQ(db->Query("SELECT Utiliza FROM Operaciones WHERE Identificacion = ?", {operacion}).value(0).toInt(),
+              usoOperacion);
+    // The side bar follows the stored operations.
+    for (const auto& b : BarraOperaciones::Botones()) {
+        if (operacion != b.codigo) continue;
+        for (QPushButton* boton : m->ToolList->findChildren<QPushButton*>())
+            if (boton->text() == QString::fromUtf8(b.titulo)) EXPECT_EQ(boton->isHidden(), usoOperacion == 0) << b.titulo;
+    }
+    EXPECT_EQ(m->height(), 756);
+    EXPECT_TRUE(m->windowTitle().contains("OSDE BINARIO [Term: 1]")) << m->windowTitle().toStdString();
+    Captura(m.get(), "primera-configuracion-principal.png");
+
+    // The second start finds the terminal and goes straight to the list.
+    dialogs.clear();
+    ventanas.clear();
+    Arrancar();
+    EXPECT_FALSE(ventanas.contains("frmConfigurar(1)") || ventanas.contains("frmConfigurar(0)"));
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+    EXPECT_NE(Lista(), nullptr);
+    EXPECT_EQ(General::gConfig->Efectores()->Count(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ArranqueDb, DbEngines(), DbEngineName);

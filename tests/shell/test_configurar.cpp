@@ -3,16 +3,20 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/Coleccion.h"
 #include "config/clsConfig.h"
+#include "config/clsEfector.h"
 #include "config/clsObraSocial.h"
 #include "config/clsOperacion.h"
 #include "config/clsPrestador.h"
+#include "config/modRegistry.h"
 #include "engine/General.h"
+#include "engine/frmProcesandoCO.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
 #include "platform/AjustesUsuario.h"
 #include "platform/Paths.h"
 #include "platform/Salida.h"
 #include "platform/Twips.h"
+#include "platform/VbError.h"
 #include "shell/DependenciasOperaciones.h"
 #include "shell/DirectoriosRecientes.h"
 #include "shell/FilasConfiguracion.h"
@@ -22,6 +26,7 @@
 #include "shell/modVentanas.h"
 #include "support/DatosTerminal.h"
 #include "support/DbFixture.h"
+#include "support/DruvexSim.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
@@ -29,6 +34,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QKeyEvent>
@@ -753,6 +759,287 @@ TEST_P(ConfigurarDb, CancelarClosesOrAsksBeforeEndingTheProgram)
     }
 }
 
+// ---- Storing -------------------------------------------------------------------------------
+
+namespace {
+QString Registro(const char* nombre)
+{
+    QString v = "<falta>";
+    modRegistry::LeerValorRegistro(nombre, modRegistry::REG_SZ, v, false);
+    return v;
+}
+}
+
+TEST_P(ConfigurarDb, StoringStopsAtEachCheckWithItsMessage)
+{
+    Sembrar();
+    TempFolder wf;
+    const struct {
+        const char* caso;
+        QStringList licencias;
+        std::function<void(frmConfigurar*, Database&)> preparar;
+        QString mensaje; // a prefix for the error
+        bool incompleta, guardada;
+    } casos[] = {
+        {"sin operaciones", {}, [](frmConfigurar* w, Database&) { w->lvwOperaciones->clear(); },
+         "No están cargadas las operaciones. No será posible trabajar con Quorvan.", true, false},
+        {"carpeta en blanco", {}, [](frmConfigurar* w, Database&) { w->cboDirectorio->setEditText("  "); },
+         "Debe seleccionar el Directorio de Trabajo.", true, false},
+        {"imprime sin impresoras", {},
+         [](frmConfigurar* w, Database&) {
+             Printers::setTestPrinters({}, "");
+             w->lstImpresoras_KeyDown(116);
+             w->chkImprimir->setChecked(true);
+         },
+         "No existen impresoras configuradas", false, false},
+        {"sin prestadores", {}, [](frmConfigurar* w, Database&) { w->lvwPrestadores->clear(); },
+         "No existen prestadores configurados", true, false},
+        {"dos cuentas, ninguna elegida", {"", "AAAA1111", "BBBB2222"}, [](frmConfigurar*, Database&) {},
+         "Debe seleccionar una única licencia", false, true},
+        {"falla la base", {}, [](frmConfigurar*, Database& db) { db.Execute("DROP TABLE Efectores"); },
+         "Error al intentar guardar la configuración\r\n", false, false},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.caso);
+        Printers::setTestPrinters({"Laser", "Ticketera", "Termica"}, "Laser");
+        General::Licencias = k.licencias;
+        General::LicenciaSeleccionada.clear();
+        auto w = Cargada();
+        w->cboDirectorio->setEditText(wf.path());
+        w->txtDireccionTerminal->setText(QString("  Calle %1  ").arg(k.caso));
+        delete w->lvwPrestadores->takeTopLevelItem(0);
+        k.preparar(w.get(), *db);
+        const int antes = db->Query("SELECT * FROM Prestadores").RowCount();
+        const auto direccion = [this] {
+            return db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1")["DireccionTerminal"].toString();
+        };
+        const QString direccionAntes = direccion();
+        dialogs.clear();
+        ventanas.clear();
+        w->cmdAceptar_Click();
+        ASSERT_EQ(dialogs.messages().size(), 1) << dialogs.messages().join("|").toStdString();
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(k.mensaje)) << dialogs.messages()[0].toStdString();
+        EXPECT_EQ(frmConfigurar::Estado().ConfiguracionIncompleta, k.incompleta);
+        EXPECT_TRUE(ventanas.isEmpty()) << "the window stays open";
+        EXPECT_EQ(direccion(), k.guardada ? QString("Calle %1").arg(k.caso) : direccionAntes) << "trimmed";
+        EXPECT_EQ(db->Query("SELECT * FROM Prestadores").RowCount(), antes - (k.guardada ? 1 : 0)) << "all or nothing";
+        if (QString(k.caso) == "imprime sin impresoras") {
+            EXPECT_TRUE(w->chkImprimir->isEnabled()) << "ticked, it can still be cleared";
+            w->chkImprimir->setChecked(false);
+            EXPECT_FALSE(w->chkImprimir->isEnabled());
+        }
+        if (k.guardada) {
+            // Choosing the account and pressing again completes the storing.
+            EXPECT_EQ(Registro("LicenciaSeleccionada"), "<falta>");
+            General::LicenciaSeleccionada = "BBBB2222";
+            dialogs.clear();
+            w->cmdAceptar_Click();
+            EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+            EXPECT_EQ(Registro("LicenciaSeleccionada"), "BBBB2222");
+            EXPECT_FALSE(ventanas.isEmpty());
+        }
+        frmConfigurar::Estado().ConfiguracionIncompleta = false;
+    }
+}
+
+// A configured terminal (UpdateConfig) and a first one (a new terminal number, AddConfig).
+TEST_P(ConfigurarDb, StoringWritesTheWindowAsShownAndReloads)
+{
+    Sembrar();
+    for (const bool nueva : {false, true}) {
+        SCOPED_TRACE(nueva ? "nueva" : "configurada");
+        TempFolder wf;
+        QFile::remove(modRegistry::ArchivoRegistro());
+        General::NumeroTerminal = nueva ? 0 : 1;
+        if (!nueva) modRegistry::GuardarValorRegistro(modRegistry::REG_SZ, "Terminal", "1");
+        General::PrestadorActual = 3;
+        auto w = Cargada(nueva);
+        ASSERT_EQ(General::gConfig->isNew(), nueva);
+        w->txtNombre->setText("PEÑA O'BRIEN");
+        w->txtCUIT->setText("20111111112");
+        w->cmbTipo->setCurrentIndex(5);
+        w->cmdAgregarLicencia_Click();
+        w->lvwOperaciones->topLevelItem(0)->setSelected(true);
+        w->lvwOperaciones_DblClick();
+        const QString op = w->lvwOperaciones->topLevelItem(0)->text(0);
+        const int usoOp = frmConfigurar::ClaveIcono(w->lvwOperaciones->topLevelItem(0)) == "Si" ? 1 : 0;
+        // No printer and no printing: the terminal still stores.
+        Printers::setTestPrinters({}, "");
+        w->chkImprimir->setChecked(false);
+        w->chkActualizaInicio->setChecked(false);
+        w->chkIngresoAutomatico->setChecked(true);
+        w->cboDirectorio->setEditText(wf.path());
+        dialogs.clear();
+        ventanas.clear();
+        w->cmdAceptar_Click();
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+        EXPECT_EQ(ventanas.value(0), "frmObraSocial(1)") << "the window was unloaded";
+
+        const int terminal = nueva ? 2 : 1;
+        EXPECT_EQ(General::NumeroTerminal, terminal);
+        EXPECT_EQ(Registro("Terminal"), QString::number(terminal));
+        const DbResult r = db->Query("SELECT * FROM Parametros WHERE IdTerminal = ?", {terminal});
+        EXPECT_EQ(r["WorkDir"].toString(), Paths::WithTrailingSlash(wf.path()));
+        EXPECT_EQ(r["Imprimir"].toInt(), 0);
+        EXPECT_EQ(r["DefaultOS"].toString(), "OSDE BINARIO");
+        EXPECT_EQ(DirectoriosRecientes::Leer().value(0), Paths::WithTrailingSlash(wf.path()));
+        EXPECT_EQ(db->Query("SELECT Utiliza FROM Operaciones WHERE Identificacion = ?", {op}).value(0).toInt(), usoOp)
+            << "the operations are stored on a first store too";
+        const struct { const char* nombre; int tipo; } prestadores[] = {{"PEÑA O'BRIEN", 6}, {"C CUATRO", 4}, {"B ODONTO", 1}};
+        for (const auto& p : prestadores) {
+            const DbResult fila = db->Query("SELECT * FROM Prestadores WHERE Nombre = ?", {p.nombre});
+            ASSERT_FALSE(fila.EOF_()) << p.nombre;
+            EXPECT_EQ(fila["Odontologo"].toInt(), p.tipo) << p.nombre;
+        }
+        EXPECT_EQ(db->Query("SELECT * FROM Prestadores").RowCount(), 6);
+        EXPECT_EQ(db->Query("SELECT * FROM Efectores WHERE Cuit = '20123456789'").RowCount(), 3);
+        for (const char* v : {"ActualizaNomencladores", "ActualizaMedicos", "ActualizaDiagnosticos"})
+            EXPECT_EQ(Registro(v), "0") << v;
+        EXPECT_EQ(Registro("FechaDruvexEmp"), "");
+        EXPECT_EQ(Registro("TipoIngresoAutomatico"), "1");
+        EXPECT_EQ(General::PrestadorActual, 0);
+        EXPECT_EQ(General::gConfig->Prestadores()->Count(), 6) << "reloaded";
+        EXPECT_FALSE(General::gConfig->isNew());
+        // Stored again, the list does not grow: the new provider is now one of the loaded ones.
+        db->Execute("DELETE FROM Prestadores WHERE Nombre = ?", {"PEÑA O'BRIEN"});
+        Printers::setTestPrinters({"Laser", "Ticketera", "Termica"}, "Laser");
+    }
+}
+
+TEST_P(ConfigurarDb, ClosingWithoutStoringReadsTheStoredConfigurationBack)
+{
+    Sembrar();
+    TempFolder wf;
+    wf.write("_druvex.prm", DruvexSim::LineaPrm("05", "01", "SVL1", true));
+    General::Licencias = {"", "AAAA1111", "BBBB2222"};
+    General::LicenciaSeleccionada = "AAAA1111";
+    auto w = Cargada();
+    General::DirectorioTrabajo = Paths::WithTrailingSlash(wf.path());
+    w->lvwLicencias->setCurrentItem(w->lvwLicencias->topLevelItem(2));
+    w->lvwLicencias_DblClick();
+    w->txtNombreOS->setText("NUEVA");
+    w->txtActividad->setText("4");
+    w->cmdAgregarOS_Click();
+    w->lvwObraSocial->setCurrentItem(w->lvwObraSocial->topLevelItem(0));
+    w->cmdEliminarOS_Click();
+    ASSERT_EQ(General::gConfig->ObrasSociales()->Count(), 2);
+    w->cmdCancelar_Click();
+    const auto obras = General::gConfig->ObrasSociales();
+    ASSERT_EQ(obras->Count(), 2);
+    EXPECT_EQ(obras->Item_(1)->Nombre, "OSDE BINARIO");
+    EXPECT_TRUE(obras->Item_(1)->BitMap) << "the client's marks, from the folder in use";
+    EXPECT_EQ(obras->Item_(2)->Nombre, "SWISS");
+    EXPECT_EQ(General::DirectorioTrabajo, Paths::WithTrailingSlash(wf.path()));
+    EXPECT_EQ(General::LicenciaSeleccionada, "BBBB2222");
+    EXPECT_EQ(ventanas, (QStringList{"frmObraSocial(1)", "Habilitar_Operaciones(1)"}));
+}
+
+// ---- Table update ----------------------------------------------------------------------------
+
+TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
+{
+    Sembrar();
+    frmProcesandoCO::setDuracionTick(40);
+    dialogs.modalHandler = [](QDialog* d) { return d->objectName() == "frmProcesandoCO" ? d->exec() : 0; };
+    TempFolder wf;
+    wf.write("_druvex.emp", DruvexSim::RegistroEmp("AAAA1111", "05", "OSDE BINARIO", "01", "AMBULATORIO") +
+                                DruvexSim::RegistroEmp("BBBB2222", "09", "MEDIFE", "02", "AMBULATORIO"));
+    // The stored use flags, or what the rules make of the fetched provider type "0".
+    const auto usoOperaciones = [this](bool segunReglas = false) {
+        const QStringList enUso = DependenciasOperaciones::EnUso("0");
+        QStringList r;
+        for (DbResult o = db->Query("SELECT * FROM Operaciones ORDER BY Identificacion"); !o.EOF_(); o.MoveNext()) {
+            const QString id = o["Identificacion"].toString();
+            r << id + "=" + (segunReglas ? (enUso.contains(id) ? "1" : "0") : o["Utiliza"].toString());
+        }
+        return r;
+    };
+    const auto nombres = [](QTreeWidget* lista) {
+        QStringList r;
+        for (int i = 0; i < lista->topLevelItemCount(); ++i) r << lista->topLevelItem(i)->text(0);
+        return r;
+    };
+    enum Tabla { Ninguna = 0, Prestadores = 1, TodosPrestadores = 2, Efectores = 4 };
+    const QString noSeHizo = "No se realizó el proceso de actualización", listo = "Finalizó el proceso de actualización";
+    const struct {
+        const char* caso;
+        int tablas;
+        QStringList licencias;
+        int elegir; // the account row double-clicked, -1 none
+        DruvexSim::Modo modo;
+        QString ultimoMensaje;
+        int tomas;
+    } casos[] = {
+        {"ninguna tabla", Ninguna, {}, -1, DruvexSim::Modo::Aprobar, noSeHizo, 0},
+        {"varias cuentas sin elegir", Prestadores, {"AAAA1111", "BBBB2222"}, -1, DruvexSim::Modo::Aprobar,
+         "Debe seleccionar una única licencia para hacer la actualización", 0},
+        {"prestadores sin Todos", Prestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"efectores, y un Todos sin su tabla", Efectores | TodosPrestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"otra cuenta", Ninguna, {"AAAA1111", "BBBB2222"}, 1, DruvexSim::Modo::Aprobar, listo, 1},
+        {"el cliente no responde", Efectores, {}, -1, DruvexSim::Modo::NoTomar, noSeHizo, 1},
+        // Last: the whole list replaces the seeded providers.
+        {"prestadores con Todos", Prestadores | TodosPrestadores, {}, -1, DruvexSim::Modo::Aprobar, listo, 1},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.caso);
+        General::Licencias = k.licencias.isEmpty() ? QStringList{"AAAA1111"} : k.licencias;
+        General::LicenciaSeleccionada = k.licencias.isEmpty() ? "AAAA1111" : "";
+        auto w = Cargada();
+        General::DirectorioTrabajo = Paths::WithTrailingSlash(wf.path());
+        for (QCheckBox* c : {w->chkPrestadores, w->chkEfectores, w->chkMedicos, w->chkObras, w->chkPrestaciones,
+                             w->chkDiagnosticos})
+            c->setChecked(false);
+        w->chkPrestadores->setChecked(k.tablas & Prestadores);
+        w->chkTPrestadores->setChecked(k.tablas & TodosPrestadores);
+        w->chkEfectores->setChecked(k.tablas & Efectores);
+        if (k.elegir >= 0) {
+            w->lvwLicencias->setCurrentItem(w->lvwLicencias->topLevelItem(k.elegir));
+            w->lvwLicencias_DblClick();
+        }
+        const QStringList operacionesAntes = usoOperaciones();
+        const QStringList efectoresAntes = nombres(w->lvwEfectores);
+        DruvexSim::Guion g;
+        g.modo = k.modo;
+        g.archivos = DruvexSim::ArchivosTablasEjemplo();
+        // A trigger the previous case left unanswered is not this case's request.
+        QDir(wf.file("tx")).removeRecursively();
+        DruvexSim sim(wf.path());
+        sim.setGuion(g);
+        sim.iniciar();
+        dialogs.clear();
+        w->cmdActualizar_Click();
+        sim.detener();
+        EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), k.ultimoMensaje)
+            << dialogs.messages().join("|").toStdString();
+        if (k.ultimoMensaje != listo) EXPECT_NE(dialogs.shown.last().style & Vbc::vbInformation, 0);
+        if (k.ultimoMensaje == listo || k.ultimoMensaje == noSeHizo) EXPECT_EQ(dialogs.shown.last().title, "Actualización");
+        EXPECT_EQ(sim.tomas().size(), k.tomas);
+        const bool todos = (k.tablas & Prestadores) && (k.tablas & TodosPrestadores) && k.ultimoMensaje == listo;
+        EXPECT_EQ(usoOperaciones(), todos ? usoOperaciones(true) : operacionesAntes)
+            << "the rules apply only after the whole provider table was fetched";
+        const QStringList prestadores = nombres(w->lvwPrestadores);
+        if (k.ultimoMensaje != listo) {
+            EXPECT_EQ(nombres(w->lvwEfectores), efectoresAntes);
+            EXPECT_EQ(prestadores.size(), 5);
+        } else if (k.tablas & Efectores) {
+            EXPECT_TRUE(nombres(w->lvwEfectores).contains("LOPEZ MARIA")) << "the list shows what storing writes back";
+            EXPECT_EQ(prestadores.size(), 5);
+        } else if (k.tablas & TodosPrestadores) {
+            EXPECT_EQ(prestadores, QStringList{"CLINICA DEL SOL"});
+        } else {
+            EXPECT_EQ(prestadores.size(), 6);
+        }
+        if (k.elegir >= 0) {
+            EXPECT_TRUE(w->chkObras->isChecked() && w->chkTObras->isChecked() && w->chkPrestadores->isChecked());
+            EXPECT_TRUE(sim.tomas().value(0).upload.value("_svl.0").endsWith("BBBB2222"));
+            EXPECT_TRUE(nombres(w->lvwObraSocial).contains("MEDIFE"));
+        }
+        db->Execute("DELETE FROM Prestadores WHERE Nombre = 'CLINICA DEL SOL'");
+        db->Execute("DELETE FROM Efectores WHERE Nombre = 'LOPEZ MARIA'");
+    }
+    frmProcesandoCO::setDuracionTick(1000);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);
 
 // ---- Pure rules ----------------------------------------------------------------------------
@@ -829,4 +1116,24 @@ TEST(DependenciasOperaciones, ProviderTypesBringTheirOperations)
     QList<int> flags;
     for (const auto& o : ops) flags << o->intUtiliza;
     EXPECT_EQ(flags, (QList<int>{0, 0, 0, 1}));
+}
+
+TEST(FilasConfiguracion, StoringReadsTheRowsBack)
+{
+    using FilasConfiguracion::Fila;
+    const struct { const char* tipoTexto; qint16 llevado; int esperado; } tipos[] = {
+        {"Clínica", 0, 6}, {"Prestadores por sesión", 0, 5}, {"Otro", 0, 0}, {"", 4, 4}, {"Médico", 3, 0}};
+    for (const auto& t : tipos) {
+        Fila f;
+        f.columnas = {"N", "20123456789", "1234", "LIC", "Si", t.tipoTexto, "2", "1", "Si"};
+        f.tipo = t.llevado;
+        f.icono = "predeterminado";
+        const auto p = FilasConfiguracion::PrestadorDeFila(f);
+        EXPECT_EQ(p->Odontologo, t.esperado) << t.tipoTexto;
+        EXPECT_TRUE(p->Predeterminado && p->RequierePrescripcion && p->RequiereMatPrescriptor == 1);
+    }
+    // A number column holding text is a run-time error, not a zero.
+    Fila e;
+    e.columnas = {"E", "20-12345678-9", "Médico-X", "4455", "CARDIOLOGIA", "SI", "7", "CARDIO", "X1"};
+    EXPECT_THROW(FilasConfiguracion::EfectorDeFila(e), VbError);
 }

@@ -132,6 +132,7 @@ private:
     void EjecutarOperacion(const OperacionesMenu::Operacion& op);
     void AbrirCapturaFueraDeLinea();
     void AbrirHistoriaClinica();
+    void AbrirExportacion(qint16 formato);
 
     QHash<QString, QAction*> m_Menus;
     bool m_Terminado = false;

@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "prescription/EstadoVademecum.h"
+#include "reports/frmExportarDatos.h"
 #include "shell/BarraOperaciones.h"
 #include "shell/DisposicionPrincipal.h"
 #include "shell/GeneralPrincipal.h"
@@ -25,6 +26,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -144,8 +146,7 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The entry form, the batch-close form, the prescription form and the export form are not
-// part of the program yet: their entries do every step that does not need the form and open
+// The entry form, the batch-close form and the prescription form are not part of the program yet: their entries do every step that does not need the form and open
 // nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
@@ -156,8 +157,9 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         mnuInicio_Click();
         return;
     case Clase::Exportacion:
-        OperacionActual = op.codigo;
         DescargarFormularios(QStringLiteral("frmExportarDatos"));
+        OperacionActual = op.codigo;
+        AbrirExportacion(op.formato);
         return;
     case Clase::HistoriaClinica:
         OperacionActual = op.codigo;
@@ -236,4 +238,19 @@ void frmMain::AbrirHistoriaClinica()
     s->setWindowTitle(historia->windowTitle());
     historia->Form_Load();
     s->show();
+}
+
+void frmMain::AbrirExportacion(qint16 formato)
+{
+    // One window: a second entry keeps its fields and changes only its layout.
+    auto* exportar = qobject_cast<frmExportarDatos*>(FormularioTrabajo(QStringLiteral("frmExportarDatos")));
+    if (!exportar) {
+        exportar = new frmExportarDatos;
+        QMdiSubWindow* s = MDIArea->addSubWindow(exportar);
+        s->setAttribute(Qt::WA_DeleteOnClose);
+        exportar->CodigoEmpresa = [this] { return ObraSocial->lblEmpresa->text(); };
+        exportar->MDIForm_Resize = [this] { MDIForm_Resize(); };
+        exportar->Form_Load();
+    }
+    exportar->Inicio(formato);
 }

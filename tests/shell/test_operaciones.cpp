@@ -185,6 +185,7 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                     if (f.clase == 'R') e.tarjeta = "";
                     if (f.clase == 'I') e.abiertas = {"frmInicio"};
                     if (f.clase == 'H') e.abiertas = {"frmHistoriaClinica"};
+                    if (f.clase == 'X') e.abiertas = {"frmExportarDatos"};
                     if (f.clase == 'T' && caso == FueraDeLinea) e.abiertas = {"frmOSGenerica"};
                     if (f.clase == 'T' && caso >= EnLinea) {
                         e.modo = f.modo;

@@ -161,8 +161,9 @@ QString frmExportarDatos::CarpetaDestino() const
 void frmExportarDatos::setCarpetaDestino(const QString& carpeta)
 {
     const QModelIndex i = m_carpetas->index(carpeta);
+    dir1->collapseAll();
     dir1->setCurrentIndex(i);
-    dir1->scrollTo(i);
+    dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
     dir1->expand(i);
 }
 

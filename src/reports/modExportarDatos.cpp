@@ -25,13 +25,13 @@ QString Ceros(int n) { return QString(n, QLatin1Char('0')); }
 
 // A value's text as a field takes it: a line break or tab inside a value would break the
 // fixed-width line, and a character outside the code page is one "?".
-QString Campo(const QVariant& valor)
+QString Limpio(QString t)
 {
-    QString t = modExportarDatos::TextoDe(valor);
     for (QChar& c : t)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
     return Codec1252::toRepresentable(t);
 }
+QString Campo(const QVariant& valor) { return Limpio(modExportarDatos::TextoDe(valor)); }
 QString NuloATexto(const QVariant& valor) { return Vb::Trim(Campo(valor)); }
 QString NuloANumero(const QVariant& valor) { return QString::number(modUtils::NuloANumero(valor)); }
 
@@ -62,7 +62,7 @@ QString Osde(const modExportarDatos::Fila& f)
 {
     using modExportarDatos::N;
     auto V = [](const QVariant& v, const char* defecto) {
-        return v.isNull() || !v.isValid() ? QString::fromLatin1(defecto) : Campo(v);
+        return Limpio(modExportarDatos::ValorODefecto(v, QString::fromLatin1(defecto)));
     };
     const QString sep = Blancos(3);
     // The layout has no rule for a missing date: blanks, never a shorter line.
@@ -273,12 +273,15 @@ Consulta ArmarConsulta(qint32 formato, const QDate& desde, const QDate& hasta, c
         "FROM ((Transaccion LEFT JOIN ItemPrestaciones ON Transaccion.Ticket = ItemPrestaciones.ticket) "
         "LEFT JOIN Prestadores ON Transaccion.Prestador = Prestadores.Cuit) "
         "LEFT JOIN Efectores ON Transaccion.PrestadorSolicitante = Efectores.Cuit"
-        " WHERE Fecha Between ? and ?");
+        " WHERE Fecha Between '%1' and '%2'");
     if (formato == 2) sql += QStringLiteral(" AND Transaccion.Operacion IN ('11', '65', '64','35')");
-    sql += QStringLiteral(" AND Transaccion.CodigoEmpresa = ?"
+    sql += QStringLiteral(" AND Transaccion.CodigoEmpresa = %3"
                           " ORDER BY Transaccion.Fecha, Transaccion.Ticket, ItemPrestaciones.CodigoPrestacion");
+    // The embedded SQLite driver steps through a statement only when it has no parameters; with
+    // one it reads the whole period into memory first. So the three values go into the text,
+    // as digits written here from a date and a whole number, never as the user typed them.
     const QString formatoFecha = QStringLiteral("yyyyMMdd");
-    return {sql, {desde.toString(formatoFecha), hasta.toString(formatoFecha), empresa}};
+    return {sql.arg(desde.toString(formatoFecha), hasta.toString(formatoFecha), QString::number(empresa)), {}};
 }
 
 QString ArchivoTexto(const QString& carpeta, const QString& obraSocial, const QDate& hoy)

@@ -192,9 +192,11 @@ bool frmExportarDatos::txtFechaHasta_LostFocus()
 bool frmExportarDatos::eventFilter(QObject* objeto, QEvent* evento)
 {
     // Only a move inside the window checks the field: the message itself takes the focus away.
+    // The export buttons check both dates themselves, so one bad date gives one message.
     if (evento->type() == QEvent::FocusOut && !m_verificando && isVisible()) {
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason) {
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason &&
+            !cmdExportar.contains(qobject_cast<QPushButton*>(QApplication::focusWidget()))) {
             if (objeto == txtFechaDesde) txtFechaDesde_LostFocus();
             if (objeto == txtFechaHasta) txtFechaHasta_LostFocus();
         }

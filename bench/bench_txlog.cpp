@@ -3,6 +3,7 @@
 // over 10,000 and 50,000 off-line transactions. The files are streamed, so writing them takes
 // no more memory for more rows; the deletion that follows, one transaction over every exported
 // row, holds the database pages it changes until it commits.
+#include "MemoriaPico.h"
 #include "platform/Database.h"
 #include "support/InsertarPorLotes.h"
 #include "txlog/clsLog.h"
@@ -74,25 +75,6 @@ void Capturas(int n)
     });
 }
 
-// Peak resident memory since the last reset, in KiB.
-long PicoKiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-void ReiniciarPico()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
-
 void BM_Export(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
@@ -101,13 +83,13 @@ void BM_Export(benchmark::State& state)
         Solicitudes(n);
         clsLog log;
         log.TxOSDE()->ObraSocial = QStringLiteral("OSDE");
-        ReiniciarPico();
-        base = PicoKiB();
+        MemoriaPico::Reiniciar();
+        base = MemoriaPico::KiB();
         QElapsedTimer t;
         t.start();
         const qint32 filas = log.TxOSDE()->Export(g_destino->path(), true, QStringLiteral("TAB"));
         state.SetIterationTime(t.nsecsElapsed() / 1e9);
-        pico = PicoKiB();
+        pico = MemoriaPico::KiB();
         if (filas != 4 * n)
             state.SkipWithError("wrong row count");
     }
@@ -124,12 +106,12 @@ void BM_ExportFile(benchmark::State& state)
     clsLog log;
     long pico = 0, base = 0;
     for (auto _ : state) {
-        ReiniciarPico();
-        base = PicoKiB();
+        MemoriaPico::Reiniciar();
+        base = MemoriaPico::KiB();
         const qint32 filas = log.TxOSDE()->ExportFile(QStringLiteral("SELECT * FROM TOSDE_svl2"),
                                                       g_destino->filePath(QStringLiteral("lineas.txt")),
                                                       QStringLiteral("TAB"));
-        pico = PicoKiB();
+        pico = MemoriaPico::KiB();
         if (filas != 2 * n)
             state.SkipWithError("wrong row count");
     }

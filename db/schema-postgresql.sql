@@ -287,6 +287,12 @@ CREATE INDEX IF NOT EXISTS IX_Diagnosticos_Codigo ON Diagnosticos (Codigo);
 -- column serves the lookups by provider that the narrower index made before.
 CREATE INDEX IF NOT EXISTS IX_Transaccion_PrestadorFecha ON Transaccion (Prestador, Fecha);
 DROP INDEX IF EXISTS IX_Transaccion_Prestador;
+-- The export walks an insurer's log by date and ticket, its items by code within the ticket and
+-- the requesting effector by CUIT: in that order from the indexes, the rows stream without a
+-- sort of the whole period.
+CREATE INDEX IF NOT EXISTS IX_Transaccion_EmpresaFecha ON Transaccion (CodigoEmpresa, Fecha, Ticket);
+CREATE INDEX IF NOT EXISTS IX_ItemPrestaciones_TicketCodigo ON ItemPrestaciones (Ticket, CodigoPrestacion);
+CREATE INDEX IF NOT EXISTS IX_Efectores_Cuit ON Efectores (Cuit);
 -- The log's lines and answers are read and deleted by their request's number.
 CREATE INDEX IF NOT EXISTS IX_TOSDE_svl2_Numero ON TOSDE_svl2 (NumeroTransaccion);
 CREATE INDEX IF NOT EXISTS IX_TOSDE_svl3_Numero ON TOSDE_svl3 (NumeroTransaccion);

@@ -766,8 +766,17 @@ void Database::OpenStreaming()
 {
     const QString cs = ProgramConnectionString();
     QString streaming = cs;
-    // The SQLite driver otherwise reads a whole result set into memory on execute.
+    // Both drivers otherwise read a whole result set into memory on execute: the SQLite driver
+    // unless it steps, psqlODBC unless it fetches through a server-side cursor. Each driver
+    // ignores the other's setting, so a data source name of either engine gets both.
     streaming.replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
+    auto agregar = [&streaming](const QString& clave, const QString& valor) {
+        if (streaming.contains(clave + QLatin1Char('='), Qt::CaseInsensitive)) return;
+        if (!streaming.endsWith(QLatin1Char(';'))) streaming += QLatin1Char(';');
+        streaming += clave + QLatin1Char('=') + valor;
+    };
+    agregar(QStringLiteral("StepAPI"), QStringLiteral("1"));
+    agregar(QStringLiteral("UseDeclareFetch"), QStringLiteral("1"));
     OpenConnectionString(streaming);
     EnsureSchemaOnce(cs);
 }

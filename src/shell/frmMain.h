@@ -137,6 +137,7 @@ private:
     void AbrirHistoriaClinica();
     void AbrirCierres();
     void AbrirVademecum();
+    void AbrirExportacion(qint16 formato);
 
     QHash<QString, QAction*> m_Menus;
     bool m_Terminado = false;

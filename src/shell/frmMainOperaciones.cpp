@@ -15,8 +15,9 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "prescription/EstadoVademecum.h"
-#include "prescription/frmVademecum.h"
 #include "platform/Vb.h"
+#include "prescription/frmVademecum.h"
+#include "reports/frmExportarDatos.h"
 #include "shell/BarraOperaciones.h"
 #include "shell/DisposicionPrincipal.h"
 #include "shell/GeneralPrincipal.h"
@@ -33,6 +34,7 @@
 #include <QMenu>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -155,8 +157,6 @@ void frmMain::Operar(void (frmMain::*manejador)())
     }
 }
 
-// The export form is not part of the program yet: its entries do every step that does not need
-// the form and open nothing.
 void frmMain::EjecutarOperacion(const Operacion& op)
 {
     using namespace General;
@@ -166,8 +166,9 @@ void frmMain::EjecutarOperacion(const Operacion& op)
         mnuInicio_Click();
         return;
     case Clase::Exportacion:
-        OperacionActual = op.codigo;
         DescargarFormularios(QStringLiteral("frmExportarDatos"));
+        OperacionActual = op.codigo;
+        AbrirExportacion(op.formato);
         return;
     case Clase::HistoriaClinica:
         OperacionActual = op.codigo;
@@ -325,4 +326,19 @@ void frmMain::AbrirHistoriaClinica()
     s->setWindowTitle(historia->windowTitle());
     historia->Form_Load();
     s->show();
+}
+
+void frmMain::AbrirExportacion(qint16 formato)
+{
+    // One window: a second entry keeps its fields and changes only its layout.
+    auto* exportar = qobject_cast<frmExportarDatos*>(FormularioTrabajo(QStringLiteral("frmExportarDatos")));
+    if (!exportar) {
+        exportar = new frmExportarDatos;
+        QMdiSubWindow* s = MDIArea->addSubWindow(exportar);
+        s->setAttribute(Qt::WA_DeleteOnClose);
+        exportar->CodigoEmpresa = [this] { return ObraSocial->lblEmpresa->text(); };
+        exportar->MDIForm_Resize = [this] { MDIForm_Resize(); };
+        exportar->Form_Load();
+    }
+    exportar->Inicio(formato);
 }

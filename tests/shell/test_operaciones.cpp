@@ -189,6 +189,7 @@ TEST_P(OperacionesDb, EveryHandlerByInsurer)
                     if (f.clase == 'I') e.abiertas = {"frmInicio"};
                     if (f.clase == 'H') e.abiertas = {"frmHistoriaClinica"};
                     if (f.clase == 'C') e.abiertas = {"frmCierres"};
+                    if (f.clase == 'X') e.abiertas = {"frmExportarDatos"};
                     if (f.clase == 'T' && caso == FueraDeLinea) e.abiertas = {"frmOSGenerica"};
                     if (f.clase == 'T' && caso >= EnLinea) {
                         e.modo = f.modo;

@@ -1,0 +1,354 @@
+#include "reports/modExportarDatos.h"
+
+#include "engine/General.h"
+#include "engine/modUtils.h"
+#include "platform/Codec1252.h"
+#include "platform/Database.h"
+#include "platform/EscrituraSegura.h"
+#include "platform/Paths.h"
+#include "platform/Vb.h"
+#include "platform/VbError.h"
+#include "txlog/modLog.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <xlsxwriter.h>
+
+namespace {
+
+const QString kFuente = QStringLiteral("frmExportarDatos");
+
+QString Blancos(int n) { return QString(n, QLatin1Char(' ')); }
+QString Ceros(int n) { return QString(n, QLatin1Char('0')); }
+
+// A value's text as a field takes it: a line break or tab inside a value would break the
+// fixed-width line, and a character outside the code page is one "?".
+QString Limpio(QString t)
+{
+    for (QChar& c : t)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
+    return Codec1252::toRepresentable(t);
+}
+QString Campo(const QVariant& valor) { return Limpio(modExportarDatos::TextoDe(valor)); }
+QString NuloATexto(const QVariant& valor) { return Vb::Trim(Campo(valor)); }
+QString NuloANumero(const QVariant& valor) { return QString::number(modUtils::NuloANumero(valor)); }
+
+// Left-aligned, blank-filled, cut on the right: every field keeps its width whatever it holds.
+QString Ancho(const QString& texto, int ancho) { return (texto + Blancos(ancho)).left(ancho); }
+
+// One character of a registration kind, blank when there is none.
+QString Caracter(const QString& texto, bool ultimo)
+{
+    if (texto.isEmpty()) return QStringLiteral(" ");
+    return ultimo ? texto.right(1) : texto.left(1);
+}
+
+QString Hope(const modExportarDatos::Fila& f)
+{
+    using modExportarDatos::N;
+    const QString fecha = NuloATexto(f.FechaPrestacion);
+    const QString stored = Campo(f.FechaPrestacion);
+    const QString dma = fecha.isEmpty() ? Blancos(10)
+                                        : Ancho(Vb::Right(stored, 2) + QLatin1Char('/') + Vb::Mid(stored, 5, 2) +
+                                                    QLatin1Char('/') + Vb::Left(stored, 4),
+                                                10);
+    return N(NuloATexto(f.Tarjeta), 15) + Blancos(30) + N(NuloATexto(f.CodigoPrestacion), 6) + Blancos(50) + dma +
+           N(NuloANumero(f.cantidad), 2) + Ceros(40);
+}
+
+QString Osde(const modExportarDatos::Fila& f)
+{
+    using modExportarDatos::N;
+    auto V = [](const QVariant& v, const char* defecto) {
+        return Limpio(modExportarDatos::ValorODefecto(v, QString::fromLatin1(defecto)));
+    };
+    const QString sep = Blancos(3);
+    // The layout has no rule for a missing date: blanks, never a shorter line.
+    const QString stored = Campo(f.FechaPrestacion);
+    const QString dma = Vb::Trim(stored).size() < 8
+                            ? Blancos(6)
+                            : Vb::Right(stored, 2) + Vb::Mid(stored, 5, 2) + Vb::Mid(stored, 3, 2);
+    const QString tipoPrescriptor = V(f.TipoMatriculaMPrescriptor, "");
+    const QString tipoEfector = V(f.TipoMatriculaMEfector, "");
+    QString clase = QStringLiteral(" ");
+    if (!tipoEfector.isEmpty()) {
+        const QString c = tipoEfector.right(1);
+        if (!Vb::IsNumeric(c))
+            throw VbError(VbError::TypeMismatch, kFuente, QStringLiteral("No coinciden los tipos"));
+        clase = Vb::Val(c) == 2 ? QStringLiteral("O") : QStringLiteral("M");
+    }
+    return QStringLiteral(" ") + N(V(f.codigoOSDE, "0"), 6) + sep + N(V(f.Tarjeta, "0"), 11) + sep +
+           General::FormatearTexto(V(f.CodigoPrestacion, ""), 15) + sep + N(f.cantidad, 3) + sep + Ancho(dma, 6) +
+           sep + QStringLiteral("00") + sep + N(V(f.NumeroAutorizacion, "0"), 6) + sep + QStringLiteral("0") + sep +
+           Ceros(15) + sep + Caracter(tipoPrescriptor, true) + sep + N(f.MatriculaMedicoPrescriptor, 10) + sep +
+           Caracter(tipoPrescriptor, false) + sep + clase + sep + N(V(f.MatriculaEfector, "0"), 10) + sep +
+           Caracter(tipoEfector, false) + sep + N(f.Ticket, 6) + sep + Ceros(12);
+}
+
+QString Servesalud(const modExportarDatos::Fila& f)
+{
+    using modExportarDatos::N;
+    const QString fecha = NuloATexto(f.FechaPrestacion).isEmpty() ? Blancos(8) : Ancho(Campo(f.FechaPrestacion), 8);
+    return QStringLiteral("01") + N(NuloATexto(f.Tarjeta), 9) + Blancos(100) + Ceros(14) + fecha + Ceros(24) +
+           Blancos(100) + Ceros(7) + Blancos(3) + Ceros(12) + Ancho(NuloATexto(f.CodigoPrestacion), 20) +
+           Blancos(100) + N(NuloANumero(f.cantidad), 6) + Ceros(51) + Blancos(86);
+}
+
+QString Simeco(const modExportarDatos::Fila& f)
+{
+    using modExportarDatos::N;
+    return N(NuloATexto(f.codigoOSDE), 10) + N(NuloATexto(f.Ticket), 10) + N(NuloATexto(f.codigoOSDESolicitante), 10) +
+           N(NuloATexto(f.CodigoPrestacion), 6) + N(NuloANumero(f.cantidad), 5) + Ceros(10) +
+           N(NuloATexto(f.Tarjeta), 10) + QStringLiteral("00") + N(NuloATexto(f.FechaPrestacion), 8);
+}
+
+// The row walk shared by both writers: the windows stay painted a few times a second.
+template <typename F>
+qint64 Recorrer(DbCursor& cursor, F&& porFila)
+{
+    qint64 filas = 0;
+    QElapsedTimer desdeEventos;
+    desdeEventos.start();
+    do {
+        porFila(modExportarDatos::Fila::De(cursor));
+        ++filas;
+        if (desdeEventos.elapsed() >= 40 && QCoreApplication::instance()) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            desdeEventos.restart();
+        }
+    } while (cursor.Next());
+    return filas;
+}
+
+// Frees the workbook however the walk ends; `Cerrar` reports how the file was finished.
+class Libro {
+public:
+    explicit Libro(const QString& ruta)
+    {
+        lxw_workbook_options opciones{};
+        opciones.constant_memory = LXW_TRUE;
+        m_libro = workbook_new_opt(QFile::encodeName(ruta).constData(), &opciones);
+        if (m_libro) m_hoja = workbook_add_worksheet(m_libro, nullptr);
+        if (!m_hoja) m_error = QStringLiteral("No se pudo crear el libro");
+    }
+    ~Libro()
+    {
+        if (m_libro) workbook_close(m_libro);
+    }
+    // False once any cell failed; later cells are not tried.
+    bool Escribir(lxw_row_t fila, lxw_col_t columna, const QString& texto)
+    {
+        if (!m_error.isEmpty()) return false;
+        if (texto.isEmpty()) return true;
+        const lxw_error e = worksheet_write_string(m_hoja, fila, columna, texto.toUtf8().constData(), nullptr);
+        if (e != LXW_NO_ERROR) m_error = QString::fromUtf8(lxw_strerror(e));
+        return m_error.isEmpty();
+    }
+    bool Cerrar()
+    {
+        if (!m_libro) return false;
+        const lxw_error e = workbook_close(m_libro);
+        m_libro = nullptr;
+        if (e != LXW_NO_ERROR && m_error.isEmpty()) m_error = QString::fromUtf8(lxw_strerror(e));
+        return m_error.isEmpty();
+    }
+    const QString& Error() const { return m_error; }
+
+private:
+    lxw_workbook* m_libro = nullptr;
+    lxw_worksheet* m_hoja = nullptr;
+    QString m_error;
+};
+
+// Copies a finished file into place through the program's one writer, a block at a time.
+bool Copiar(const QString& origen, const QString& destino, QString& error)
+{
+    QFile entrada(origen);
+    if (!entrada.open(QIODevice::ReadOnly)) {
+        error = entrada.errorString();
+        return false;
+    }
+    EscrituraSegura salida(destino);
+    if (!salida.Abrir()) {
+        error = salida.Error();
+        return false;
+    }
+    while (!entrada.atEnd()) {
+        const QByteArray bloque = entrada.read(1 << 16);
+        if (bloque.isEmpty() && entrada.error() != QFileDevice::NoError) {
+            error = entrada.errorString();
+            return false;
+        }
+        if (!salida.Escribir(bloque)) {
+            error = salida.Error();
+            return false;
+        }
+    }
+    if (!salida.Confirmar(true)) {
+        error = salida.Error();
+        return false;
+    }
+    return true;
+}
+
+}
+
+namespace modExportarDatos {
+
+Rotulos RotulosDeFormato(qint32 formato)
+{
+    switch (formato) {
+    case 1: return {QStringLiteral("Exportar datos a formato Hope"), QStringLiteral("Hope")};
+    case 2: return {QStringLiteral("Exportar datos a formato Osde FMX590"), QStringLiteral("Osde")};
+    case 3: return {QStringLiteral("Exportar datos a formato Servesalud"), QStringLiteral("Servesalud")};
+    case 4: return {QStringLiteral("Exportar datos a formato Simeco"), QStringLiteral("Simeco")};
+    default: return {};
+    }
+}
+
+const QStringList& Columnas()
+{
+    static const QStringList columnas = {
+        QStringLiteral("Tarjeta"), QStringLiteral("codigoOSDESolicitante"), QStringLiteral("FechaPrestacion"),
+        QStringLiteral("HoraPrestacion"), QStringLiteral("CodigoPrestacion"), QStringLiteral("cantidad"),
+        QStringLiteral("codigoOSDE"), QStringLiteral("Nombre"), QStringLiteral("MatriculaMedicoPrescriptor"),
+        QStringLiteral("TipoMatriculaMPrescriptor"), QStringLiteral("Ticket"), QStringLiteral("Fecha"),
+        QStringLiteral("NumeroAutorizacion"), QStringLiteral("MatriculaEfector"), QStringLiteral("TipoMatriculaMEfector")};
+    return columnas;
+}
+
+Fila Fila::De(const DbCursor& c)
+{
+    const QStringList& n = Columnas();
+    return Fila{c.value(n[0]),  c.value(n[1]),  c.value(n[2]),  c.value(n[3]),  c.value(n[4]),
+                c.value(n[5]),  c.value(n[6]),  c.value(n[7]),  c.value(n[8]),  c.value(n[9]),
+                c.value(n[10]), c.value(n[11]), c.value(n[12]), c.value(n[13]), c.value(n[14])};
+}
+
+QString TextoDe(const QVariant& valor) { return modLog::TextoExportado(valor); }
+
+QString ValorODefecto(const QVariant& valor, const QString& defecto)
+{
+    return !valor.isValid() || valor.isNull() ? defecto : TextoDe(valor);
+}
+
+QString N(const QVariant& valor, int ancho)
+{
+    return (Ceros(ancho) + Vb::Trim(Campo(valor))).right(ancho);
+}
+
+QString Linea(qint32 formato, const Fila& f)
+{
+    switch (formato) {
+    case 1: return Hope(f);
+    case 2: return Osde(f);
+    case 3: return Servesalud(f);
+    case 4: return Simeco(f);
+    default:
+        throw VbError(5, kFuente, QStringLiteral("No se eligió el formato de exportación"));
+    }
+}
+
+QDate FechaDeCampo(const QString& texto)
+{
+    const QDate d = Vb::ParseDate(Vb::Trim(texto));
+    if (!d.isValid()) throw VbError(VbError::TypeMismatch, kFuente, QStringLiteral("No coinciden los tipos"));
+    return d;
+}
+
+Consulta ArmarConsulta(qint32 formato, const QDate& desde, const QDate& hasta, const QString& codigoEmpresa)
+{
+    bool ok = false;
+    const qint64 empresa = Vb::Trim(codigoEmpresa).toLongLong(&ok);
+    if (!ok) throw VbError(VbError::TypeMismatch, kFuente, QStringLiteral("No coinciden los tipos"));
+    QString sql = QStringLiteral(
+        "SELECT Transaccion.Tarjeta, Efectores.Cuit as codigoOSDESolicitante, Transaccion.FechaPrestacion, "
+        "Transaccion.HoraPrestacion, ItemPrestaciones.CodigoPrestacion, ItemPrestaciones.cantidad, "
+        "Prestadores.codigoOSDE, Prestadores.Nombre, Transaccion.MatriculaMedicoPrescriptor, "
+        "Transaccion.TipoMatriculaMPrescriptor, "
+        "Transaccion.Ticket, Transaccion.Fecha, Transaccion.NumeroAutorizacion, Efectores.Matricula as "
+        "MatriculaEfector, Efectores.TipoMatricula as TipoMatriculaMEfector "
+        "FROM ((Transaccion LEFT JOIN ItemPrestaciones ON Transaccion.Ticket = ItemPrestaciones.ticket) "
+        "LEFT JOIN Prestadores ON Transaccion.Prestador = Prestadores.Cuit) "
+        "LEFT JOIN Efectores ON Transaccion.PrestadorSolicitante = Efectores.Cuit"
+        " WHERE Fecha Between '%1' and '%2'");
+    if (formato == 2) sql += QStringLiteral(" AND Transaccion.Operacion IN ('11', '65', '64','35')");
+    sql += QStringLiteral(" AND Transaccion.CodigoEmpresa = %3"
+                          " ORDER BY Transaccion.Fecha, Transaccion.Ticket, ItemPrestaciones.CodigoPrestacion");
+    // The embedded SQLite driver steps through a statement only when it has no parameters; with
+    // one it reads the whole period into memory first. So the three values go into the text,
+    // as digits written here from a date and a whole number, never as the user typed them.
+    const QString formatoFecha = QStringLiteral("yyyyMMdd");
+    return {sql.arg(desde.toString(formatoFecha), hasta.toString(formatoFecha), QString::number(empresa)), {}};
+}
+
+QString ArchivoTexto(const QString& carpeta, const QString& obraSocial, const QDate& hoy)
+{
+    return Paths::Join(carpeta, QStringLiteral("DatosFormato") + Vb::Trim(obraSocial) +
+                                    hoy.toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".txt"));
+}
+
+QString ArchivoLibro() { return Paths::Join(Paths::DataDir(), QStringLiteral("nombre.xlsx")); }
+
+Resultado ExportarTexto(Database& cn, qint32 formato, const Consulta& consulta, const QString& ruta)
+{
+    Resultado r;
+    auto cursor = cn.OpenCursor(consulta.sql, consulta.valores);
+    if (!cursor->Next()) return r;
+    r.hayDatos = true;
+    EscrituraSegura salida(ruta);
+    bool escribe = salida.Abrir();
+    if (!escribe) r.error = salida.Error();
+    // A file that cannot be written still has its rows read: a row the layout cannot take is
+    // the reading's failure, reported before the writing's.
+    r.filas = Recorrer(*cursor, [&](const Fila& f) {
+        const QString linea = Linea(formato, f) + QLatin1String("\r\n");
+        if (escribe && !salida.Escribir(Codec1252::encode(linea))) {
+            escribe = false;
+            r.error = salida.Error();
+        }
+    });
+    cursor->Close();
+    // On disk before the purge that follows may delete the rows it holds.
+    if (escribe && !salida.Confirmar(true)) {
+        escribe = false;
+        r.error = salida.Error();
+    }
+    r.escrito = escribe;
+    return r;
+}
+
+Resultado ExportarExcel(Database& cn, const Consulta& consulta, const QString& ruta)
+{
+    Resultado r;
+    auto cursor = cn.OpenCursor(consulta.sql, consulta.valores);
+    if (!cursor->Next()) return r;
+    r.hayDatos = true;
+    QTemporaryDir temporal;
+    const QString borrador = temporal.filePath(QStringLiteral("libro.xlsx"));
+    bool escribe = temporal.isValid();
+    if (!escribe) r.error = temporal.errorString();
+    {
+        Libro libro(borrador);
+        const QStringList& columnas = Columnas();
+        for (int c = 0; c < columnas.size(); ++c) libro.Escribir(0, static_cast<lxw_col_t>(c), columnas[c]);
+        lxw_row_t fila = 0;
+        r.filas = Recorrer(*cursor, [&](const Fila&) {
+            ++fila;
+            for (int c = 0; c < columnas.size(); ++c)
+                libro.Escribir(fila, static_cast<lxw_col_t>(c), TextoDe(cursor->value(c)));
+        });
+        cursor->Close();
+        if (escribe && !libro.Cerrar()) {
+            escribe = false;
+            r.error = libro.Error();
+        }
+    }
+    if (escribe && !Copiar(borrador, ruta, r.error)) escribe = false;
+    r.escrito = escribe;
+    return r;
+}
+
+}

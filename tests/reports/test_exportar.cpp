@@ -1,0 +1,328 @@
+// The export window on both engines, from the main window's entries: each layout byte for
+// byte against lines written out from the layout tables, the date and data messages, a file
+// that cannot be written, and the workbook read back from its unzipped sheet.
+#include "config/clsConfig.h"
+#include "config/GeneralConfiguracion.h"
+#include "engine/General.h"
+#include "platform/EscrituraSegura.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "reports/frmControlFecha.h"
+#include "reports/frmExportarDatos.h"
+#include "reports/frmValoraciones.h"
+#include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
+#include "support/ConfiguracionPrueba.h"
+#include "support/DbFixture.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <functional>
+
+namespace {
+
+QString B(int n) { return QString(n, ' '); }
+QString Z(int n) { return QString(n, '0'); }
+const QString b3 = B(3);
+
+class Exportar : public DbFixture {
+protected:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        Platform::setClock([] { return QDateTime(QDate(2024, 6, 15), QTime(9, 30)); });
+        General::gConfig = std::make_shared<clsConfig>();
+        General::gConfig->setDefaultOS(QString());
+        ConfiguracionPrueba::ObrasSociales({{"Salud Sur", 5, false, false, 12}, {"OSDE Binario", 2, true, false, 11}});
+        m = std::make_unique<frmMain>();
+        m->resize(1024, 756);
+        m->show();
+        m->ObraSocial->RefrescarLista();
+        m->ObraSocial->lstObraSocial->setCurrentRow(1); // company code 11
+        Sembrar();
+    }
+    void TearDown() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmControlFecha") w->close();
+        m.reset();
+        General::ConexionBD.reset();
+        General::gConfig.reset();
+        General::OperacionActual = 0;
+        EscrituraSegura::FallarEnOperacion(0);
+        Platform::setClock({});
+        DbFixture::TearDown();
+    }
+    void Sembrar()
+    {
+        auto cn = Connect();
+        cn->Execute("INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, codigoOSDE) VALUES (1, 'CLINICA DEL SOL', "
+                    "'30700000049', 12345)");
+        const QList<QVariantList> efectores = {{1, "20111111112", "4455", "C1"}, {2, "20222222223", "778", "P2"},
+                                               {3, "20333333334", "", ""}, {4, "20444444445", "9", "MP"}};
+        for (const auto& e : efectores)
+            cn->Execute("INSERT INTO Efectores (IdEfector, Nombre, Cuit, Matricula, TipoMatricula) "
+                        "VALUES (?, 'EFECTOR', ?, ?, ?)", e);
+        const QVariant nulo;
+        // Ticket, Fecha, FechaPrestacion, Tarjeta, Operacion, Prestador, Solicitante, Matricula,
+        // TipoMatricula, Autorizacion, CodigoEmpresa
+        const QList<QVariantList> trx = {
+            {101, "20240603", "20240602", "1234567890123456", "11", "30700000049", "20111111112", "12345", "PM", "987", 11},
+            {102, "20240605", "", "60A123", "65", nulo, "20222222223", nulo, nulo, nulo, 11},
+            {103, "20240610", nulo, "777", "02", nulo, "20333333334", nulo, nulo, nulo, 11},
+            {104, "20240610", "20240609", "555", "11", nulo, nulo, nulo, nulo, nulo, 12}, // another insurer
+            {105, "20240620", "20240620", "555", "11", nulo, nulo, nulo, nulo, nulo, 11}, // after the range
+            {106, "20240101", "20240101", "555", "11", nulo, nulo, nulo, nulo, nulo, 11}, // old enough to purge
+            {107, "20240101", "20240101", "555", "11", nulo, nulo, nulo, nulo, nulo, 12},
+        };
+        for (const auto& t : trx)
+            cn->Execute("INSERT INTO Transaccion (Ticket, Fecha, FechaPrestacion, Tarjeta, Operacion, Prestador, "
+                        "PrestadorSolicitante, MatriculaMedicoPrescriptor, TipoMatriculaMPrescriptor, "
+                        "NumeroAutorizacion, CodigoEmpresa, HoraPrestacion) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '1030')",
+                        t);
+        for (const QVariantList& i : QList<QVariantList>{{101, "ABCDEFGHIJ", 1}, {101, "420101", 2}, {103, "420102", 1},
+                                                         {104, "420101", 1}, {105, "420101", 1}})
+            cn->Execute("INSERT INTO ItemPrestaciones (Ticket, CodigoPrestacion, Cantidad) VALUES (?, ?, ?)", i);
+    }
+    // Opens the window through its menu entry, with the dates and folder given.
+    frmExportarDatos* Abrir(void (frmMain::*entrada)(), const QString& desde = "01/06/2024",
+                            const QString& hasta = "15/06/2024")
+    {
+        (m.get()->*entrada)();
+        auto* f = qobject_cast<frmExportarDatos*>(m->FormularioTrabajo("frmExportarDatos"));
+        if (!f) return nullptr;
+        f->txtFechaDesde->setText(desde);
+        f->txtFechaHasta->setText(hasta);
+        f->setCarpetaDestino(carpeta.path());
+        return f;
+    }
+    static QByteArray Leer(const QString& ruta)
+    {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no existe)");
+    }
+    static bool PurgaAbierta()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmControlFecha" && w->isVisible()) return true;
+        return false;
+    }
+    static QByteArray Archivo(const QStringList& lineas) { return (lineas.join("\r\n") + "\r\n").toLatin1(); }
+
+    QTemporaryDir carpeta;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> m;
+};
+
+// Ticket 101 has two items (its card 16 digits, one code of letters), 102 none and an empty
+// service date, 103 a null date and an operation Osde leaves out.
+TEST_P(Exportar, CadaFormatoByteAByte)
+{
+    const QString hope101 = "234567890123456" + B(30);
+    const QString hopeFin = Z(40);
+    const QString osde101 = " 012345" + b3 + "67890123456" + b3;
+    const QString osde101b = b3 + "020624" + b3 + "00" + b3 + "000987" + b3 + "0" + b3 + Z(15) + b3 + "M" + b3 +
+                             "0000012345" + b3 + "P" + b3 + "M" + b3 + "0000004455" + b3 + "C" + b3 + "000101" + b3 + Z(12);
+    const QString sv = B(100) + Z(14);
+    const QString svMedio = Z(24) + B(100) + Z(7) + b3 + Z(12);
+    const QString svFin = Z(51) + B(86);
+    const struct {
+        void (frmMain::*entrada)();
+        QString desde, hasta, archivo;
+        QStringList lineas;
+    } casos[] = {
+        {&frmMain::mnuHope_Click, "01/06/2024", "15/06/2024", "DatosFormatoHope15062024.txt",
+         {hope101 + "420101" + B(50) + "02/06/2024" + "02" + hopeFin,
+          hope101 + "EFGHIJ" + B(50) + "02/06/2024" + "01" + hopeFin,
+          "00000000060A123" + B(30) + "000000" + B(50) + B(10) + "00" + hopeFin,
+          "000000000000777" + B(30) + "420102" + B(50) + B(10) + "01" + hopeFin}},
+        {&frmMain::mnuHope_Click, "10/06/2024", "10/06/2024", "DatosFormatoHope15062024.txt",
+         {"000000000000777" + B(30) + "420102" + B(50) + B(10) + "01" + hopeFin}},
+        {&frmMain::mnuOsde_Click, "01/06/2024", "15/06/2024", "DatosFormatoOsde15062024.txt",
+         {osde101 + "420101" + B(9) + b3 + "002" + osde101b, osde101 + "ABCDEFGHIJ" + B(5) + b3 + "001" + osde101b,
+          " 000000" + b3 + "0000060A123" + b3 + B(15) + b3 + "000" + b3 + B(6) + b3 + "00" + b3 + "000000" + b3 + "0" +
+              b3 + Z(15) + b3 + " " + b3 + Z(10) + b3 + " " + b3 + "O" + b3 + "0000000778" + b3 + "P" + b3 +
+              "000102" + b3 + Z(12)}},
+        {&frmMain::mnuServesalud_Click, "01/06/2024", "15/06/2024", "DatosFormatoServesalud15062024.txt",
+         {"01890123456" + sv + "20240602" + svMedio + "420101" + B(14) + B(100) + "000002" + svFin,
+          "01890123456" + sv + "20240602" + svMedio + "ABCDEFGHIJ" + B(10) + B(100) + "000001" + svFin,
+          "0100060A123" + sv + B(8) + svMedio + B(20) + B(100) + "000000" + svFin,
+          "01000000777" + sv + B(8) + svMedio + "420102" + B(14) + B(100) + "000001" + svFin}},
+        {&frmMain::mnuSimeco_Click, "01/06/2024", "15/06/2024", "DatosFormatoSimeco15062024.txt",
+         {"0000012345" "0000000101" "0111111112" "420101" "00002" + Z(10) + "7890123456" "00" "20240602",
+          "0000012345" "0000000101" "0111111112" "EFGHIJ" "00001" + Z(10) + "7890123456" "00" "20240602",
+          Z(10) + "0000000102" "0222222223" + Z(6) + "00000" + Z(10) + "000060A123" "00" + Z(8),
+          Z(10) + "0000000103" "0333333334" "420102" "00001" + Z(10) + "0000000777" "00" + Z(8)}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.archivo.toStdString() + " " + c.desde.toStdString());
+        QFile::remove(carpeta.filePath(c.archivo));
+        QFile(carpeta.filePath(c.archivo)).open(QIODevice::WriteOnly); // the day's file is replaced
+        dialogs.clear();
+        frmExportarDatos* f = Abrir(c.entrada, c.desde, c.hasta);
+        ASSERT_TRUE(f);
+        EXPECT_EQ(General::OperacionActual, 98);
+        f->cmdExportar_Click(1);
+        const QString ruta = carpeta.path() + "/" + c.archivo;
+        EXPECT_EQ(dialogs.messages(), QStringList{"El archivo " + ruta + " se generó éxito"});
+        EXPECT_EQ(Leer(ruta), Archivo(c.lineas));
+        EXPECT_TRUE(PurgaAbierta());
+        EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left";
+        QFile::remove(ruta);
+    }
+}
+
+// Refusals before the walk, the reading's failures, and the writing's: what is shown, whether
+// a file is left and whether the purge is offered.
+TEST_P(Exportar, MensajesYFallas)
+{
+    const QString leer = "Error al leer las transacciones para armar el archivo";
+    const struct {
+        const char* caso;
+        void (frmMain::*entrada)();
+        QString desde, hasta;
+        std::function<void()> antes;
+        QString mensaje, titulo;
+        bool archivo, purga;
+    } casos[] = {
+        {"vacia", &frmMain::mnuHope_Click, " ", "15/06/2024", {}, "La fecha no puede quedar vacía",
+         "Datos incorrectos", false, false},
+        {"invertidas", &frmMain::mnuHope_Click, "16/06/2024", "15/06/2024", {},
+         "La fecha desde debe ser inferior a la fecha hasta", "Datos incorrectos", false, false},
+        {"no es fecha", &frmMain::mnuHope_Click, "31/02/2024", "15/06/2024", {}, "No coinciden los tipos", leer,
+         false, false},
+        {"sin datos", &frmMain::mnuSimeco_Click, "01/05/2024", "31/05/2024", {},
+         "No se encontraron datos para esas fechas, para Simeco", "Consulta", false, false},
+        {"tipo de matricula P", &frmMain::mnuOsde_Click, "01/06/2024", "15/06/2024",
+         [this] {
+             Connect()->Execute("UPDATE Transaccion SET PrestadorSolicitante = '20444444445' WHERE Ticket = 102");
+         },
+         "No coinciden los tipos", leer, false, false},
+        {"escritura", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
+         [] { EscrituraSegura::FallarEnOperacion(2); }, "No se pudo generar el archivo", "Quorvan", false,
+         true},
+        {"carpeta", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
+         [this] { carpeta.remove(); }, "No se pudo generar el archivo", "Quorvan", false, true},
+        {"sin obra social", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
+         [this] { m->ObraSocial->lblEmpresa->clear(); },
+         "Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha.", "Quorvan", false, false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        frmExportarDatos* f = Abrir(c.entrada, c.desde, c.hasta);
+        ASSERT_TRUE(f);
+        if (c.antes) c.antes();
+        dialogs.clear();
+        f->cmdExportar_Click(1);
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_TRUE(dialogs.shown[0].text.startsWith(c.mensaje)) << dialogs.shown[0].text.toStdString();
+        EXPECT_EQ(dialogs.shown[0].title, c.titulo);
+        EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).isEmpty(), !c.archivo);
+        EXPECT_EQ(PurgaAbierta(), c.purga);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmControlFecha") w->close();
+        EscrituraSegura::FallarEnOperacion(0);
+    }
+
+    // Leaving a date field with a text that is not a date; an empty one passes.
+    frmExportarDatos* f = Abrir(&frmMain::mnuHope_Click, "1/6/2024", "");
+    dialogs.clear();
+    EXPECT_FALSE(f->txtFechaDesde_LostFocus());
+    EXPECT_TRUE(f->txtFechaHasta_LostFocus());
+    f->txtFechaHasta->setText("32/01/2024");
+    EXPECT_FALSE(f->txtFechaHasta_LostFocus());
+    EXPECT_EQ(dialogs.messages(), (QStringList{"Fecha desde inválida", "Fecha hasta inválida"}));
+}
+
+// The workbook holds the column names and then every row's columns as the query gives them.
+TEST_P(Exportar, LibroConLasFilas)
+{
+    frmExportarDatos* f = Abrir(&frmMain::mnuServesalud_Click, "01/06/2024", "05/06/2024");
+    ASSERT_TRUE(f);
+    f->cmdExportar_Click(0);
+    const QString ruta = Paths::Join(Paths::DataDir(), "nombre.xlsx");
+    ASSERT_EQ(dialogs.messages().value(0), "El archivo " + ruta + " se generó éxito");
+    EXPECT_TRUE(PurgaAbierta());
+    QProcess unzip;
+    unzip.start("unzip", {"-p", ruta, "xl/worksheets/sheet1.xml"});
+    ASSERT_TRUE(unzip.waitForFinished(30000));
+    const QString hoja = QString::fromUtf8(unzip.readAllStandardOutput());
+    QStringList filas;
+    for (const auto& fila : hoja.split("</row>", Qt::SkipEmptyParts)) {
+        QStringList celdas;
+        auto it = QRegularExpression("<c r=\"([A-Z]+)\\d+\"[^>]*><is><t[^>]*>([^<]*)</t>").globalMatch(fila);
+        while (it.hasNext()) {
+            const auto mt = it.next();
+            celdas << mt.captured(1) + "=" + mt.captured(2);
+        }
+        if (!celdas.isEmpty()) filas << celdas.join(" ");
+    }
+    const QStringList esperadas = {
+        "A=Tarjeta B=codigoOSDESolicitante C=FechaPrestacion D=HoraPrestacion E=CodigoPrestacion F=cantidad "
+        "G=codigoOSDE H=Nombre I=MatriculaMedicoPrescriptor J=TipoMatriculaMPrescriptor K=Ticket L=Fecha "
+        "M=NumeroAutorizacion N=MatriculaEfector O=TipoMatriculaMEfector",
+        "A=1234567890123456 B=20111111112 C=20240602 D=1030 E=420101 F=2 G=12345 H=CLINICA DEL SOL I=12345 J=PM "
+        "K=101 L=20240603 M=987 N=4455 O=C1",
+        "A=1234567890123456 B=20111111112 C=20240602 D=1030 E=ABCDEFGHIJ F=1 G=12345 H=CLINICA DEL SOL I=12345 J=PM "
+        "K=101 L=20240603 M=987 N=4455 O=C1",
+        "A=60A123 B=20222222223 D=1030 K=102 L=20240605 N=778 O=P2",
+    };
+    EXPECT_EQ(filas, esperadas) << hoja.toStdString();
+}
+
+// The purge offered after an export applies to the insurer exported, even when the main
+// window's choice changes while it is open.
+TEST_P(Exportar, PurgaDelExportado)
+{
+    Abrir(&frmMain::mnuHope_Click)->cmdExportar_Click(1);
+    frmControlFecha* purga = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmControlFecha" && w->isVisible()) purga = qobject_cast<frmControlFecha*>(w);
+    ASSERT_TRUE(purga);
+    m->ObraSocial->lstObraSocial->setCurrentRow(0); // company code 12
+    ASSERT_EQ(m->ObraSocial->lblEmpresa->text(), "12");
+    purga->cmdSi_Click();
+    QStringList tickets;
+    for (DbResult r = Connect()->Query("SELECT Ticket FROM Transaccion ORDER BY Ticket"); !r.EOF_(); r.MoveNext())
+        tickets << r.value(0).toString();
+    EXPECT_EQ(tickets, (QStringList{"101", "102", "103", "104", "105", "107"}));
+}
+
+TEST_P(Exportar, Capturas)
+{
+    if (isPostgreSQL()) GTEST_SKIP() << "one set of pictures";
+    const QString capturas = QCoreApplication::applicationDirPath() + "/../screenshots/";
+    QDir().mkpath(capturas);
+    frmExportarDatos* f = Abrir(&frmMain::mnuOsde_Click);
+    QElapsedTimer espera; // the folder list fills in the background
+    for (espera.start(); espera.elapsed() < 500;) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    f->setCarpetaDestino(carpeta.path());
+    EXPECT_TRUE(f->parentWidget()->grab().save(capturas + "frmExportarDatos.png"));
+    frmControlFecha purga("11");
+    purga.Form_Load();
+    purga.show();
+    EXPECT_TRUE(purga.grab().save(capturas + "frmControlFecha.png"));
+    purga.cmdNo_Click();
+    purga.txtFechaActual->setText("15/06/2024");
+    purga.adjustSize();
+    EXPECT_TRUE(purga.grab().save(capturas + "frmControlFecha-fecha.png"));
+    frmValoraciones valoraciones;
+    valoraciones.Form_Load();
+    valoraciones.show();
+    EXPECT_TRUE(valoraciones.grab().save(capturas + "frmValoraciones.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Exportar, DbEngines(), DbEngineName);
+
+}

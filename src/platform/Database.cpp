@@ -132,6 +132,12 @@ struct Odbc {
     using GetDiagRec = SQLRETURN (*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*,
                                      SQLCHAR*, SQLSMALLINT, SQLSMALLINT*);
     using GetData = SQLRETURN (*)(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN*);
+    using SetStmtAttr = SQLRETURN (*)(SQLHSTMT, SQLINTEGER, SQLPOINTER, SQLINTEGER);
+    using BindCol = SQLRETURN (*)(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN*);
+    using Fetch = SQLRETURN (*)(SQLHSTMT);
+    using SetPos = SQLRETURN (*)(SQLHSTMT, SQLSETPOSIROW, SQLUSMALLINT, SQLUSMALLINT);
+    using FreeStmt = SQLRETURN (*)(SQLHSTMT, SQLUSMALLINT);
+    using GetInfo = SQLRETURN (*)(SQLHDBC, SQLUSMALLINT, SQLPOINTER, SQLSMALLINT, SQLSMALLINT*);
 
     AllocHandle alloc = nullptr;
     FreeHandle free = nullptr;
@@ -140,6 +146,13 @@ struct Odbc {
     Drivers drivers = nullptr;
     GetDiagRec diag = nullptr;
     GetData getData = nullptr;
+    SetStmtAttr setStmtAttr = nullptr;
+    BindCol bindCol = nullptr;
+    Fetch fetch = nullptr;
+    SetPos setPos = nullptr;
+    FreeStmt freeStmt = nullptr;
+    GetInfo getInfo = nullptr;
+    bool bloques() const { return setStmtAttr && bindCol && fetch && setPos && freeStmt && getInfo && getData; }
 
     static const Odbc& get()
     {
@@ -155,6 +168,12 @@ struct Odbc {
             o.drivers = reinterpret_cast<Drivers>(lib.resolve("SQLDrivers"));
             o.diag = reinterpret_cast<GetDiagRec>(lib.resolve("SQLGetDiagRec"));
             o.getData = reinterpret_cast<GetData>(lib.resolve("SQLGetData"));
+            o.setStmtAttr = reinterpret_cast<SetStmtAttr>(lib.resolve("SQLSetStmtAttr"));
+            o.bindCol = reinterpret_cast<BindCol>(lib.resolve("SQLBindCol"));
+            o.fetch = reinterpret_cast<Fetch>(lib.resolve("SQLFetch"));
+            o.setPos = reinterpret_cast<SetPos>(lib.resolve("SQLSetPos"));
+            o.freeStmt = reinterpret_cast<FreeStmt>(lib.resolve("SQLFreeStmt"));
+            o.getInfo = reinterpret_cast<GetInfo>(lib.resolve("SQLGetInfo"));
             return o;
         }();
         return instance;
@@ -425,6 +444,7 @@ bool Database::IsOpen() const
 
 void Database::Close()
 {
+    m_lector.reset();
     // The statements belong to the connection and must go before it.
     while (!m_cursores.isEmpty())
         m_cursores.first()->Close();
@@ -765,20 +785,25 @@ void Database::EnsureSchema()
 void Database::OpenStreaming()
 {
     const QString cs = ProgramConnectionString();
-    QString streaming = cs;
+    OpenConnectionString(ConPasos(cs));
+    EnsureSchemaOnce(cs);
+}
+
+QString Database::ConPasos(const QString& connectionString)
+{
     // Both drivers otherwise read a whole result set into memory on execute: the SQLite driver
     // unless it steps, psqlODBC unless it fetches through a server-side cursor. Each driver
     // ignores the other's setting, so a data source name of either engine gets both.
+    QString streaming = connectionString;
     streaming.replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
     auto agregar = [&streaming](const QString& clave, const QString& valor) {
         if (streaming.contains(clave + QLatin1Char('='), Qt::CaseInsensitive)) return;
-        if (!streaming.endsWith(QLatin1Char(';'))) streaming += QLatin1Char(';');
+        if (!streaming.isEmpty() && !streaming.endsWith(QLatin1Char(';'))) streaming += QLatin1Char(';');
         streaming += clave + QLatin1Char('=') + valor;
     };
     agregar(QStringLiteral("StepAPI"), QStringLiteral("1"));
     agregar(QStringLiteral("UseDeclareFetch"), QStringLiteral("1"));
-    OpenConnectionString(streaming);
-    EnsureSchemaOnce(cs);
+    return streaming;
 }
 
 std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVariantList& params)
@@ -786,6 +811,19 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
     if (!IsOpen())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                       QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
+    // A SQLite connection that reads results whole at execute holds a hundred thousand rows
+    // as a few million separate texts before the first is read, which costs several times
+    // the reading. Outside a transaction (whose own writes only this connection sees) the
+    // cursor reads through a second connection to the same file that steps through them.
+    if (m_engine == Engine::SQLite && !m_inTransaction &&
+        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive)) {
+        if (!m_lector) {
+            auto lector = std::make_unique<Database>();
+            lector->OpenConnectionString(ConPasos(m_connectionString));
+            m_lector = std::move(lector);
+        }
+        return m_lector->OpenCursor(sql, params);
+    }
     auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
     q->setForwardOnly(true);
     if (!q->prepare(sql))
@@ -857,6 +895,53 @@ void Database::EsperarReintento(int intento)
     QThread::msleep(ms);
 }
 
+namespace {
+
+// Rows a block fetch brings at once: enough to make the calls per row negligible, few enough
+// that the buffers stay in the cache.
+constexpr SQLULEN kFilasPorBloque = 128;
+// Text columns declared wider than this (characters) are read with SQLGetData.
+constexpr int kTextoMaximoEnlazado = 1024;
+
+// The connection handle Qt's ODBC driver holds.
+void* connectionHandle(const QSqlDriver* driver)
+{
+    const QVariant h = driver ? driver->handle() : QVariant();
+    if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 && qstrcmp(h.typeName(), "void*") != 0))
+        return nullptr;
+    return *static_cast<void* const*>(h.constData());
+}
+
+// A text read from the driver, in UTF-8 or UTF-16. A value equal to the column's previous one
+// keeps that one's storage: a provider's history repeats its CUIT, dates, codes and answers on
+// row after row, and a shared text is neither allocated nor freed again.
+void GuardarTexto(QVariant& v, const char* datos, qsizetype bytes, bool utf8)
+{
+    const QAnyStringView leido = utf8 ? QAnyStringView(QUtf8StringView(datos, bytes))
+                                      : QAnyStringView(QStringView(reinterpret_cast<const char16_t*>(datos),
+                                                                   bytes / qsizetype(sizeof(SQLWCHAR))));
+    if (v.typeId() == QMetaType::QString) {
+        const QString* anterior = static_cast<const QString*>(v.constData());
+        if (anterior->size() <= bytes && QAnyStringView::equal(*anterior, leido)) return;
+    }
+    v = leido.size() == 0 ? QString() : leido.toString();
+}
+
+}
+
+// The buffers of a block fetch: per column, one value per row of the block (column-wise
+// binding), with its length or null indicator.
+struct DbCursor::Bloque {
+    QList<QByteArray> datos;
+    QList<QList<SQLLEN>> indicadores;
+    QList<SQLLEN> ancho; // bytes of one row's value
+    QList<SQLUSMALLINT> estados;
+    SQLULEN filas = 1;   // rows a fetch asks for
+    SQLULEN traidas = 0; // rows the last fetch brought
+    SQLULEN actual = 0;
+    bool terminado = false;
+};
+
 DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query)
     : m_owner(owner), m_sql(std::move(sql)), m_query(std::move(query))
 {
@@ -870,6 +955,7 @@ DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> quer
     bool directa = Odbc::get().getData && statementHandle(*m_query) && driver &&
                    driver->hasFeature(QSqlDriver::Unicode) &&
                    m_query->numericalPrecisionPolicy() == QSql::LowPrecisionDouble;
+    bool enlazable = true;
     for (int i = 0; i < rec.count(); ++i) {
         m_columns << rec.fieldName(i);
         const QSqlField f = rec.field(i);
@@ -880,6 +966,9 @@ DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> quer
             // Room for the longest value the driver describes (SQLite does not hold a text to
             // its declared size, so never less than 256), as Qt sizes its buffer.
             c.largo = std::clamp(f.length() + 1, 256, 65536);
+            // Bound to a buffer of its declared size; a longer value is then read apart.
+            c.declarado = f.length() > 0 ? f.length() : 255;
+            enlazable = enlazable && c.declarado <= kTextoMaximoEnlazado;
             break;
         case QMetaType::Short: // Qt reads a SMALLINT as a 32-bit integer too
         case QMetaType::Int: c.tipo = Columna::Entero32; break;
@@ -889,10 +978,74 @@ DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> quer
         }
         m_tipos << c;
     }
-    if (directa) {
-        m_stmt = statementHandle(*m_query);
-        m_fila.resize(m_columns.size());
+    m_fila.resize(m_columns.size());
+    if (!directa) return;
+    m_stmt = statementHandle(*m_query);
+    // The SQLite driver keeps texts in UTF-8: read so, they come without a conversion and a
+    // buffer of the driver's own per value.
+    m_utf8 = m_owner && m_owner->engine() == Database::Engine::SQLite;
+    if (enlazable && !m_columns.isEmpty()) EmpezarBloques(driver);
+}
+
+void DbCursor::EmpezarBloques(const QSqlDriver* driver)
+{
+    // The rare text longer than its buffer is then read whole with SQLGetData, which a bound
+    // column allows only where the driver says so; within a block of rows, only where the
+    // driver also reads one row of a block on request (psqlODBC does, the SQLite driver
+    // fetches one row at a time).
+    const Odbc& odbc = Odbc::get();
+    void* dbc = connectionHandle(driver);
+    SQLUINTEGER extensiones = 0;
+    if (!odbc.bloques() || !dbc ||
+        !SQL_SUCCEEDED(odbc.getInfo(dbc, SQL_GETDATA_EXTENSIONS, &extensiones, sizeof extensiones, nullptr)) ||
+        !(extensiones & SQL_GD_BOUND))
+        return;
+    auto b = std::make_unique<Bloque>();
+    b->filas = (extensiones & SQL_GD_BLOCK) ? kFilasPorBloque : 1;
+    b->estados.resize(qsizetype(b->filas));
+    bool ok = SQL_SUCCEEDED(odbc.setStmtAttr(m_stmt, SQL_ATTR_ROW_BIND_TYPE,
+                                             reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) &&
+              SQL_SUCCEEDED(odbc.setStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE,
+                                             reinterpret_cast<SQLPOINTER>(b->filas), 0)) &&
+              SQL_SUCCEEDED(odbc.setStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &b->traidas, 0)) &&
+              SQL_SUCCEEDED(odbc.setStmtAttr(m_stmt, SQL_ATTR_ROW_STATUS_PTR, b->estados.data(), 0));
+    for (int i = 0; ok && i < m_tipos.size(); ++i) {
+        SQLSMALLINT tipoC = SQL_C_SLONG;
+        SQLLEN ancho = sizeof(SQLINTEGER);
+        switch (m_tipos.at(i).tipo) {
+        case Columna::Entero32: break;
+        case Columna::Entero64: tipoC = SQL_C_SBIGINT; ancho = sizeof(qint64); break;
+        case Columna::Doble: tipoC = SQL_C_DOUBLE; ancho = sizeof(double); break;
+        case Columna::Texto: {
+            // UTF-8 takes up to three bytes for each character of the basic plane.
+            const SQLLEN caracteres = std::max(m_tipos.at(i).declarado, 16) + 1;
+            tipoC = m_utf8 ? SQL_C_CHAR : SQL_C_WCHAR;
+            ancho = m_utf8 ? caracteres * 3 : caracteres * SQLLEN(sizeof(SQLWCHAR));
+            break;
+        }
+        }
+        b->ancho << ancho;
+        b->datos << QByteArray(qsizetype(ancho * SQLLEN(b->filas)), Qt::Uninitialized);
+        b->indicadores << QList<SQLLEN>(qsizetype(b->filas));
+        ok = SQL_SUCCEEDED(odbc.bindCol(m_stmt, SQLUSMALLINT(i + 1), tipoC, b->datos[i].data(), ancho,
+                                        b->indicadores[i].data()));
     }
+    m_bloque = std::move(b);
+    // A driver that refuses any of it reads row by row, as Qt would.
+    if (!ok) SoltarBloques();
+}
+
+void DbCursor::SoltarBloques()
+{
+    if (!m_bloque) return;
+    if (m_stmt) {
+        const Odbc& odbc = Odbc::get();
+        odbc.freeStmt(m_stmt, SQL_UNBIND);
+        odbc.setStmtAttr(m_stmt, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+        odbc.setStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+        odbc.setStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+    }
+    m_bloque.reset();
 }
 
 DbCursor::~DbCursor()
@@ -902,7 +1055,9 @@ DbCursor::~DbCursor()
 
 void DbCursor::Close()
 {
+    SoltarBloques();
     m_stmt = nullptr;
+    m_enFila = false;
     if (m_query) {
         m_query->finish();
         m_query.reset();
@@ -916,13 +1071,127 @@ void DbCursor::Close()
 bool DbCursor::Next()
 {
     m_leidas = 0;
+    m_enFila = false;
     if (!m_query)
         return false;
-    if (m_query->next())
+    if (m_bloque) {
+        Bloque& b = *m_bloque;
+        if (b.actual + 1 < b.traidas) {
+            ++b.actual;
+        } else {
+            if (b.terminado) return false;
+            b.traidas = 0;
+            const SQLRETURN r = Odbc::get().fetch(m_stmt);
+            if (r == SQL_NO_DATA || (SQL_SUCCEEDED(r) && b.traidas == 0)) {
+                b.terminado = true;
+                return false;
+            }
+            if (!SQL_SUCCEEDED(r) && m_owner)
+                m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
+            b.actual = 0;
+        }
+        if (b.estados.at(qsizetype(b.actual)) == SQL_ROW_ERROR && m_owner)
+            m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
+        LeerFilaDelBloque();
+        m_enFila = true;
         return true;
+    }
+    if (m_query->next()) {
+        m_enFila = true;
+        return true;
+    }
     if (m_query->lastError().isValid() && m_owner)
         m_owner->Raise(QStringLiteral("fetch"), m_sql, statementHandle(*m_query), m_query->lastError());
     return false;
+}
+
+void DbCursor::LeerFilaDelBloque()
+{
+    const Bloque& b = *m_bloque;
+    const qsizetype fila = qsizetype(b.actual);
+    for (int i = 0; i < m_tipos.size(); ++i) {
+        const SQLLEN indicador = b.indicadores.at(i).at(fila);
+        const char* dato = b.datos.at(i).constData() + fila * b.ancho.at(i);
+        QVariant& v = m_fila[i];
+        if (indicador == SQL_NULL_DATA) {
+            v = QVariant();
+            continue;
+        }
+        switch (m_tipos.at(i).tipo) {
+        case Columna::Entero32: {
+            SQLINTEGER x;
+            memcpy(&x, dato, sizeof x);
+            v = QVariant(int(x));
+            break;
+        }
+        case Columna::Entero64: {
+            qint64 x;
+            memcpy(&x, dato, sizeof x);
+            v = QVariant(x);
+            break;
+        }
+        case Columna::Doble: {
+            double x;
+            memcpy(&x, dato, sizeof x);
+            v = QVariant(x);
+            break;
+        }
+        case Columna::Texto: {
+            const SQLLEN cabe = b.ancho.at(i) - (m_utf8 ? 1 : SQLLEN(sizeof(SQLWCHAR)));
+            if (indicador == SQL_NO_TOTAL || indicador > cabe) {
+                // Longer than its buffer: this one value is read whole from the driver.
+                if (b.filas > 1 &&
+                    !SQL_SUCCEEDED(Odbc::get().setPos(m_stmt, SQLSETPOSIROW(fila + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))
+                    && m_owner)
+                    m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
+                LeerTexto(i);
+            } else {
+                GuardarTexto(v, dato, qsizetype(indicador), m_utf8);
+            }
+            break;
+        }
+        }
+    }
+    m_leidas = m_tipos.size();
+}
+
+void DbCursor::LeerTexto(int i) const
+{
+    // One call when the value fits (nearly always); a longer one comes in pieces, each but the
+    // last filling the buffer up to its terminator.
+    const auto getData = Odbc::get().getData;
+    const SQLUSMALLINT n = static_cast<SQLUSMALLINT>(i + 1);
+    const int largo = m_tipos.at(i).largo;
+    const SQLLEN terminador = m_utf8 ? 1 : SQLLEN(sizeof(SQLWCHAR));
+    const SQLLEN bytes = m_utf8 ? SQLLEN(largo) * 3 + 1 : SQLLEN(largo) * SQLLEN(sizeof(SQLWCHAR));
+    if (m_texto.size() < bytes) m_texto.resize(bytes);
+    QByteArray partes;
+    bool enPartes = false;
+    for (;;) {
+        SQLLEN indicador = 0;
+        SQLRETURN r = getData(m_stmt, n, m_utf8 ? SQL_C_CHAR : SQL_C_WCHAR, m_texto.data(), bytes, &indicador);
+        if (r == SQL_NO_DATA) break;
+        if (!SQL_SUCCEEDED(r)) {
+            if (m_owner) m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
+            return;
+        }
+        if (indicador == SQL_NULL_DATA) {
+            m_fila[i] = QVariant();
+            return;
+        }
+        const bool entero = r == SQL_SUCCESS && indicador != SQL_NO_TOTAL;
+        const qsizetype trozo = entero ? qsizetype(indicador) : qsizetype(bytes - terminador);
+        if (entero && !enPartes) {
+            GuardarTexto(m_fila[i], m_texto.constData(), trozo, m_utf8);
+            return;
+        }
+        // In pieces the text is put together before it is decoded: a UTF-8 character may
+        // straddle two of them.
+        partes.append(m_texto.constData(), trozo);
+        enPartes = true;
+        if (entero) break;
+    }
+    GuardarTexto(m_fila[i], partes.constData(), partes.size(), m_utf8);
 }
 
 void DbCursor::LeerHasta(int index) const
@@ -953,32 +1222,9 @@ void DbCursor::LeerHasta(int index) const
             v = indicador == SQL_NULL_DATA ? QVariant() : QVariant(x);
             break;
         }
-        case Columna::Texto: {
-            // One call when the value fits (nearly always); a longer one comes in pieces.
-            const int largo = m_tipos.at(i).largo;
-            if (m_texto.size() < largo) m_texto.resize(largo);
-            const SQLLEN bytes = SQLLEN(largo) * SQLLEN(sizeof(SQLWCHAR));
-            QString texto;
-            bool nulo = false;
-            for (;;) {
-                r = getData(m_stmt, n, SQL_C_WCHAR, m_texto.data(), bytes, &indicador);
-                if (r == SQL_NO_DATA) {
-                    r = SQL_SUCCESS;
-                    break;
-                }
-                if (!SQL_SUCCEEDED(r)) break;
-                if (indicador == SQL_NULL_DATA) {
-                    nulo = true;
-                    break;
-                }
-                const bool entero = r == SQL_SUCCESS && indicador != SQL_NO_TOTAL;
-                const qsizetype caracteres = entero ? qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR))) : largo - 1;
-                texto += QStringView(reinterpret_cast<const char16_t*>(m_texto.constData()), caracteres);
-                if (entero) break;
-            }
-            v = nulo ? QVariant() : QVariant(texto);
+        case Columna::Texto:
+            LeerTexto(i);
             break;
-        }
         }
         if (!SQL_SUCCEEDED(r) && m_owner)
             m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
@@ -987,16 +1233,21 @@ void DbCursor::LeerHasta(int index) const
 
 QVariant DbCursor::value(int index) const
 {
-    if (!m_query || !m_query->isValid())
+    return Valor(index);
+}
+
+const QVariant& DbCursor::Valor(int index) const
+{
+    if (!m_query || !m_enFila)
         throw VbError(40022, QStringLiteral("Database"), QStringLiteral("No current row"));
     if (index < 0 || index >= m_columns.size())
         throw VbError(3265, QStringLiteral("Database"),
                       QStringLiteral("Item not found in this collection: %1").arg(index));
-    if (m_stmt) {
+    if (m_stmt)
         LeerHasta(index);
-        return m_fila.at(index);
-    }
-    return m_query->isNull(index) ? QVariant() : m_query->value(index);
+    else
+        m_fila[index] = m_query->isNull(index) ? QVariant() : m_query->value(index);
+    return m_fila.at(index);
 }
 
 QVariant DbCursor::value(const QString& column) const

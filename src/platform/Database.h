@@ -139,7 +139,10 @@ public:
     // A forward-only cursor over the rows of a query, read one at a time, on a statement of
     // its own (the prepared statements of Query and Execute stay as they were). It must be
     // closed or destroyed before the connection closes; other statements may run on the
-    // connection while it is open, but on SQLite they stay out of the tables it reads.
+    // connection while it is open, but on SQLite they stay out of the tables it reads. On a
+    // SQLite connection that reads results whole, a cursor opened outside a transaction reads
+    // through a second connection to the same file that steps through the rows (so it sees
+    // what is committed).
     std::unique_ptr<class DbCursor> OpenCursor(const QString& sql, const QVariantList& params = {});
     // Runs `trabajo` in a transaction that holds the right to write `tabla` from its first
     // statement (SQLite: BEGIN IMMEDIATE; PostgreSQL: an exclusive lock on the table, which
@@ -177,6 +180,10 @@ private:
     static void EsperarReintento(int intento);
     void EnsureSchemaOnce(const QString& connectionString);
     bool m_escrituraExplicita = false; // BEGIN IMMEDIATE issued as a statement (SQLite)
+    // The connection string with the SQLite driver's stepping through result sets asked for.
+    static QString ConPasos(const QString& connectionString);
+    // The second, stepping connection cursors of a SQLite connection read through.
+    std::unique_ptr<Database> m_lector;
     friend class DbCursor;
     QList<DbCursor*> m_cursores; // open cursors, closed before the connection
 
@@ -210,16 +217,27 @@ public:
     const QStringList& Columns() const { return m_columns; }
     QVariant value(int index) const;
     QVariant value(const QString& column) const;
+    // The value without a copy, valid until the next row.
+    const QVariant& Valor(int index) const;
     void Close();
 
 private:
     friend class Database;
     DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query);
+    // Binds every column to buffers of a block of rows, when the driver allows it.
+    void EmpezarBloques(const class QSqlDriver* driver);
+    // Unbinds them, leaving the statement as Qt made it.
+    void SoltarBloques();
+    // Takes the current row of the block from the buffers.
+    void LeerFilaDelBloque();
     // Reads the current row's columns up to `index` straight from the driver, in order.
     void LeerHasta(int index) const;
+    // Reads text column `i` of the current row from the driver, in pieces when it is long.
+    void LeerTexto(int i) const;
     struct Columna {
         enum Tipo { Texto, Entero32, Entero64, Doble } tipo = Texto;
-        int largo = 0; // characters of a text's buffer
+        int largo = 0;     // characters of a text's buffer
+        int declarado = 0; // characters the driver declares for a text
     };
     Database* m_owner;
     QString m_sql;
@@ -229,5 +247,9 @@ private:
     void* m_stmt = nullptr; // read directly when set; otherwise through Qt
     mutable QVariantList m_fila; // the current row's values read so far
     mutable int m_leidas = 0;
-    mutable QList<char16_t> m_texto; // a text's buffer
+    mutable QByteArray m_texto; // a text's buffer
+    bool m_utf8 = false;        // texts read in UTF-8 rather than UTF-16
+    bool m_enFila = false;      // on a row
+    struct Bloque;
+    std::unique_ptr<Bloque> m_bloque; // set while rows come in blocks
 };

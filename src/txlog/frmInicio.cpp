@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -34,7 +35,7 @@
 #include <QRegularExpression>
 #include <QTreeWidget>
 #include <algorithm>
-#include <numeric>
+#include <array>
 
 namespace {
 
@@ -45,11 +46,43 @@ constexpr int kAltoMinimo = 7260;
 constexpr int kAnchoMinimo = 6015;
 constexpr int kColumnas = 8;
 
-// A row that keeps the logged transaction it shows.
+using Textos = std::array<QString, kColumnas>;
+
+// A row that keeps the logged transaction it shows. Its texts and icon are its own members
+// rather than the item's per-column variants: a list of a hundred thousand rows is built,
+// sorted and freed several times faster, and what the view reads is the same.
 class FilaTransaccion : public QTreeWidgetItem {
 public:
-    explicit FilaTransaccion(std::shared_ptr<clsTransacciones> t) : transaccion(std::move(t)) {}
+    static constexpr int Tipo = QTreeWidgetItem::UserType + 1;
+    FilaTransaccion(std::shared_ptr<clsTransacciones> t, Textos textos, const QIcon& icono)
+        : QTreeWidgetItem(Tipo), transaccion(std::move(t)), textos(std::move(textos)), icono(icono) {}
     std::shared_ptr<clsTransacciones> transaccion;
+    Textos textos;
+    QIcon icono;
+
+    QVariant data(int columna, int rol) const override
+    {
+        if (columna >= 0 && columna < kColumnas) {
+            if (rol == Qt::DisplayRole || rol == Qt::EditRole) return textos[columna];
+            if (rol == Qt::DecorationRole && columna == 0) return icono;
+        }
+        return QTreeWidgetItem::data(columna, rol);
+    }
+    void setData(int columna, int rol, const QVariant& valor) override
+    {
+        if (columna >= 0 && columna < kColumnas) {
+            if (rol == Qt::DisplayRole || rol == Qt::EditRole) textos[columna] = valor.toString();
+            if (rol == Qt::DecorationRole && columna == 0) icono = valor.value<QIcon>();
+        }
+        QTreeWidgetItem::setData(columna, rol, valor);
+    }
+    // By the column's text, as the widget compares texts, without a variant per comparison.
+    bool operator<(const QTreeWidgetItem& otra) const override
+    {
+        const int columna = treeWidget() ? treeWidget()->sortColumn() : 0;
+        if (otra.type() != Tipo || columna < 0 || columna >= kColumnas) return QTreeWidgetItem::operator<(otra);
+        return textos[columna] < static_cast<const FilaTransaccion&>(otra).textos[columna];
+    }
 };
 
 QIcon Circulo(const QColor& color, bool cruz)
@@ -196,20 +229,72 @@ QString frmInicio::NombreOperacion(const QString& operacion)
     return Vb::Str(valor);
 }
 
+namespace {
+
+// The texts of the rows of one load. Codes, answers and answer codes repeat from row to row,
+// so what they show is worked out once and the text shared.
+class TextosDeFilas {
+public:
+    Textos operator()(const clsTransacciones& t)
+    {
+        Textos x;
+        if (t.Error != m_error || m_textoError.isNull()) {
+            m_error = t.Error;
+            m_textoError = QString::number(t.Error);
+        }
+        x[0] = m_textoError;
+        auto nombre = m_operaciones.constFind(t.Operacion);
+        if (nombre == m_operaciones.constEnd())
+            nombre = m_operaciones.insert(t.Operacion, frmInicio::NombreOperacion(t.Operacion));
+        x[1] = *nombre;
+        // Characters start:length of a text, 1-based, none past its end.
+        const auto trozo = [](const QString& s, int desde, int largo) {
+            return desde > s.size() ? QStringView() : QStringView(s).mid(desde - 1, largo);
+        };
+        const QStringView fecha(t.Fecha);
+        QString dia;
+        dia.reserve(16);
+        dia += trozo(t.Fecha, 7, 2);
+        dia += QLatin1Char('/');
+        dia += trozo(t.Fecha, 5, 2);
+        dia += QLatin1Char('/');
+        dia += fecha.left(4);
+        QString orden;
+        orden.reserve(t.Fecha.size() + 6);
+        orden += fecha;
+        for (QString* destino : {&dia, &orden}) {
+            *destino += QLatin1Char(' ');
+            *destino += QStringView(t.Hora).left(2);
+            *destino += QLatin1Char(':');
+            *destino += trozo(t.Hora, 3, 2);
+        }
+        x[2] = std::move(dia);
+        x[3] = t.ObraSocial;
+        x[4] = QString::number(t.Ticket);
+        x[5] = Vb::Trim(t.Tarjeta);
+        if (t.Comentario != m_comentario || m_comentario.isNull()) {
+            m_comentario = t.Comentario;
+            m_respuesta = Vb::IsNumeric(Vb::Left(t.Comentario, 2)) ? Vb::Mid(t.Comentario, 3) : t.Comentario;
+        }
+        x[6] = m_respuesta;
+        x[7] = std::move(orden);
+        return x;
+    }
+
+private:
+    qint16 m_error = 0;
+    QString m_textoError;
+    QHash<QString, QString> m_operaciones;
+    QString m_comentario;
+    QString m_respuesta;
+};
+
+}
+
 QStringList frmInicio::TextosFila(const clsTransacciones& t)
 {
-    const QString hora = Vb::Left(t.Hora, 2) + QLatin1Char(':') + Vb::Mid(t.Hora, 3, 2);
-    QString comentario = t.Comentario;
-    if (Vb::IsNumeric(Vb::Left(comentario, 2))) comentario = Vb::Mid(comentario, 3);
-    return {QString::number(t.Error),
-            NombreOperacion(t.Operacion),
-            Vb::Mid(t.Fecha, 7, 2) + QLatin1Char('/') + Vb::Mid(t.Fecha, 5, 2) + QLatin1Char('/') +
-                Vb::Left(t.Fecha, 4) + QLatin1Char(' ') + hora,
-            t.ObraSocial,
-            QString::number(t.Ticket),
-            Vb::Trim(t.Tarjeta),
-            comentario,
-            t.Fecha + QLatin1Char(' ') + hora};
+    const Textos x = TextosDeFilas()(t);
+    return QStringList(x.begin(), x.end());
 }
 
 bool frmInicio::NumeroTicketValido(const QString& texto)
@@ -290,28 +375,19 @@ void frmInicio::CargarListaTransacciones()
     // The rows go in already in the list's order, in one batch: the widget's own sort of a
     // hundred thousand rows reads every text back as a variant on each comparison.
     const int columna = m_ColumnaOrden - 1;
-    QList<FilaTransaccion*> creadas;
-    QStringList claves;
-    creadas.reserve(lista->Count());
-    claves.reserve(lista->Count());
-    for (const auto& t : *lista) {
-        auto* fila = new FilaTransaccion(t);
-        const QStringList textos = TextosFila(*t);
-        for (int c = 0; c < kColumnas; ++c) fila->setText(c, textos[c]);
-        fila->setIcon(0, t->Error == 0 ? ImageList1[0] : ImageList1[1]);
-        creadas << fila;
-        claves << textos.value(columna);
-    }
-    // Stable, as the widget sorts: rows with equal keys keep the order they were read in.
-    QList<int> orden(creadas.size());
-    std::iota(orden.begin(), orden.end(), 0);
-    if (m_Descendente)
-        std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) { return claves.at(b) < claves.at(a); });
-    else
-        std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) { return claves.at(a) < claves.at(b); });
+    TextosDeFilas textos;
     QList<QTreeWidgetItem*> filas;
-    filas.reserve(creadas.size());
-    for (int i : orden) filas << creadas[i];
+    filas.reserve(lista->Count());
+    for (const auto& t : *lista)
+        filas << new FilaTransaccion(t, textos(*t), t->Error == 0 ? ImageList1[0] : ImageList1[1]);
+    // Stable, as the widget sorts: rows with equal keys keep the order they were read in.
+    const auto clave = [columna](const QTreeWidgetItem* fila) -> const QString& {
+        return static_cast<const FilaTransaccion*>(fila)->textos[columna];
+    };
+    if (m_Descendente)
+        std::stable_sort(filas.begin(), filas.end(), [&](auto* a, auto* b) { return clave(b) < clave(a); });
+    else
+        std::stable_sort(filas.begin(), filas.end(), [&](auto* a, auto* b) { return clave(a) < clave(b); });
     lvwTransacciones->header()->setSortIndicator(columna, m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
     lvwTransacciones->addTopLevelItems(filas);
     AjustarColumnas();

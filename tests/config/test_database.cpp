@@ -379,6 +379,47 @@ TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
     EXPECT_EQ(esperado.Rows().at(2).last().toString(), largo + largo + largo);
 }
 
+TEST_P(DatabaseTest, CursorReadsManyRowsAsAQueryDoes)
+{
+    // Enough rows for several fetches, texts that repeat from row to row, nulls, and in the
+    // middle a text longer than the buffer its column's declared size gives: on SQLite, which
+    // keeps it whole, far longer; on PostgreSQL, characters outside the basic plane, two
+    // UTF-16 units each. It is read apart.
+    auto db = Connect();
+    const QString larga = isPostgreSQL() ? QString::fromUtf8("😀").repeated(60)
+                                         : QString::fromUtf8("ñandú ").repeated(60);
+    db->EnTransaccion([&] {
+        for (int i = 0; i < 300; ++i)
+            db->Execute("INSERT INTO Transaccion (Ticket, Tarjeta, Comentario, MontoAbonar, Error) "
+                        "VALUES (?, ?, ?, ?, ?)",
+                        {i, i == 200 ? larga : QString("T%1").arg(i / 3),
+                         i % 5 == 0 ? QVariant() : QVariant(QString::fromUtf8("Señal %1").arg(i % 2)),
+                         i % 7 == 0 ? QVariant() : QVariant(i / 4.0), i % 3});
+    });
+    const QString sql = "SELECT * FROM Transaccion ORDER BY Ticket";
+    const DbResult esperado = db->Query(sql);
+    ASSERT_EQ(esperado.RowCount(), 300);
+    auto cursor = db->OpenCursor(sql);
+    for (const QVariantList& fila : esperado.Rows()) {
+        ASSERT_TRUE(cursor->Next());
+        for (int c = 0; c < fila.size(); ++c) {
+            ASSERT_EQ(cursor->value(c).typeId(), fila.at(c).typeId()) << c;
+            ASSERT_EQ(cursor->value(c), fila.at(c)) << fila.at(0).toInt() << " " << c;
+        }
+    }
+    EXPECT_FALSE(cursor->Next());
+    cursor.reset();
+
+    // Inside a transaction the cursor sees the transaction's own rows.
+    db->EnTransaccion([&] {
+        db->Execute("DELETE FROM Transaccion WHERE Ticket >= 1");
+        auto dentro = db->OpenCursor(sql);
+        int filas = 0;
+        while (dentro->Next()) ++filas;
+        EXPECT_EQ(filas, 1);
+    });
+}
+
 TEST(DatabaseScript, SplitsStatementsOutsideQuotesAndBodies)
 {
     const QString script = "-- comment; here\nCREATE TABLE a (x VARCHAR(3) DEFAULT ';');\n"

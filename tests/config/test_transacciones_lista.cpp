@@ -1,10 +1,14 @@
 #include "config/clsConfig.h"
 
+#include "platform/ValoresBD.h"
+#include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "support/DbFixture.h"
 #include "txlog/clsTransacciones.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -122,6 +126,26 @@ TEST_P(TransaccionesLista, ARequiredValueMissingEndsTheLoad)
         EXPECT_THROW(cfg.LoadTransacciones(QStringLiteral("20111")), VbError);
         // The rows before the broken one were added (where a null date sorts is the engine's choice).
         if (columna != QLatin1String("Fecha")) EXPECT_EQ(Tickets(cfg), QList<qint64>{1});
+    }
+}
+
+TEST_P(TransaccionesLista, AmountsReadAsTheirTextReadsThem)
+{
+    // Fifteen significant digits, as the amount's text has them.
+    const double importes[] = {12.5, 0.1, 1234.567, 0.00001, 1.0000000000000002, 123456789012.34, -7.25, -0.0};
+    qint64 ticket = 1;
+    for (double importe : importes) {
+        Transaccion(QStringLiteral("20111"), ticket, QStringLiteral("20240101"), 5);
+        cn->Execute(QStringLiteral("UPDATE Transaccion SET MontoAbonar = ? WHERE Ticket = ?"), {importe, ticket++});
+    }
+    clsConfig cfg;
+    cfg.LoadTransacciones(QStringLiteral("20111"));
+    ASSERT_EQ(cfg.Transacciones()->Count(), int(std::size(importes)));
+    for (const auto& t : *cfg.Transacciones()) {
+        const double importe = importes[t->Ticket - 1];
+        const double esperado = Vb::CDbl(ValoresBD::NuloATexto(QVariant(importe)));
+        EXPECT_EQ(t->MontoAbonar, esperado) << importe;
+        EXPECT_EQ(std::signbit(t->MontoAbonar), std::signbit(esperado)) << importe;
     }
 }
 

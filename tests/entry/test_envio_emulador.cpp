@@ -1,0 +1,334 @@
+#include "config/GeneralConfiguracion.h"
+#include "config/clsConfig.h"
+#include "config/clsObraSocial.h"
+#include "engine/General.h"
+#include "engine/frmProcesandoCO.h"
+#include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmEmuladorPOS.h"
+#include "entry/frmPrestacion.h"
+#include "platform/Database.h"
+#include "platform/Platform.h"
+#include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
+#include "support/DatosTerminal.h"
+#include "support/DbFixture.h"
+#include "support/DruvexSim.h"
+#include "support/RecordingPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+#include "txlog/modTickets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+QByteArray B(int n) { return QByteArray(n, ' '); }
+QByteArray P(const QByteArray& s, int n) { return s + B(n - s.size()); }
+
+// A request record: blanks, then the given bytes at their 1-based positions, CR LF at the end.
+QByteArray Registro(int largo, const std::map<int, QByteArray>& en)
+{
+    QByteArray r = B(largo - 2) + "\r\n";
+    for (const auto& [pos, bytes] : en) r.replace(pos - 1, bytes.size(), bytes);
+    return r;
+}
+
+// The header as every send writes it (version 1.2.15, 15/03/2024 09:05), with the fields of one
+// operation laid over it.
+QByteArray Cabecera(std::map<int, QByteArray> campos)
+{
+    std::map<int, QByteArray> r = {{1, "P1215"},  {108, "2"},      {109, "30700000049"}, {131, "000000"},
+                                   {181, "20240315"}, {189, "0905"}, {213, "01"},          {215, "000000"},
+                                   {255, "0"},      {256, "00000"},  {308, "0000"},        {352, "000000000250"}};
+    for (const auto& [pos, bytes] : campos) r[pos] = bytes;
+    return Registro(383, r);
+}
+
+// One service line as the engine writes it.
+QByteArray Item(const QByteArray& tipo, const QByteArray& codigo, const QByteArray& cantidad,
+                const QByteArray& pieza, const QByteArray& caras, const QByteArray& arancel)
+{
+    return "FF000" + P(tipo, 2) + P(codigo, 10) + cantidad + P(pieza, 2) + P(caras, 5) + arancel + "00000000000" +
+           B(48) + "0000" + B(70) + "\r\n";
+}
+
+struct Linea {
+    const char* codigo;
+    int tipo;       // cmbTipo index
+    const char* cantidad;
+    int sector = -1; // cboAUODP index (1 "Pieza")
+    const char* pieza = "";
+    QList<int> caras;
+};
+
+// The entry window of the main window on a terminal read from the database, the client
+// simulated on the working folder, printing recorded.
+class EnvioDb : public DbFixture {
+public:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        frmProcesandoCO::setDuracionTick(40);
+        auto cn = Connect();
+        DatosTerminal::ObraSocial(*cn, 1, "Osde Binario", 11, 2, true);
+        DatosTerminal::ObraSocial(*cn, 2, "Salud Sur", 12, 5, false);
+        const QString sql = "INSERT INTO Prestadores (IdPrestador, Nombre, Cuit, RequierePrescripcion, Odontologo, "
+                            "codigoOSDE, Predeterminado, Filial, Admisor, Baja, Licencia) VALUES (?,?,?,?,?,?,?,?,?,0,?)";
+        cn->Execute(sql, {1, "CLINICA SOL", "30700000049", 1, 0, 1001, 1, 7, 1, "00001234"});
+        cn->Execute(sql, {2, "CENTRO DENTAL", "20111111112", 0, 1, 2002, 0, 1, 1, ""});
+        cn->Execute(sql, {3, "LAB UNO", "20222222223", 0, 2, 3003, 0, 3, 1, "00003333"});
+        cn->Execute("INSERT INTO Medicos (ApellidoNombre, Matricula, TipoMatricula, Baja) VALUES ('PEREZ JUAN', 1234, 'BM', 0)");
+        cn->Execute("INSERT INTO Especialidades (IdEspecialidad, Especialidad) VALUES (7, 'CARDIOLOGIA')");
+        cn->Execute("INSERT INTO Efectores (IdEfector, Nombre, Cuit, Matricula, TipoMatricula, Baja, IdEspecialidad) "
+                    "VALUES (2, 'DR EFECTOR', '20444444445', '77', 'CM', 0, 0)");
+        DatosTerminal::Terminal(*cn, {});
+        cn->Execute("UPDATE Parametros SET Imprimir = 1, Impresora = 'Ticketera'");
+        General::gConfig = std::make_shared<clsConfig>();
+        ASSERT_TRUE(General::gConfig->LoadConfig(1, false));
+        for (const auto& o : *General::gConfig->ObrasSociales()) o->BitMap = o->OnLine;
+        General::gConfig->setDefaultOS(QString());
+        General::DirectorioTrabajo = wf.path();
+        wf.mkdir("tx");
+        EstadoEmuladorPOS::Instancia() = EstadoEmuladorPOS{};
+        General::PrestadorActual = 0;
+        Platform::setProgramVersion({1, 2, 15});
+        Platform::setClock([] { return QDateTime(QDate(2024, 3, 15), QTime(9, 5, 7)); });
+        Platform::setRandom([] { return 0.25; });
+        RecordingPrinter::install();
+        dialogs.modalHandler = [this](QDialog* d) {
+            if (d->objectName() == "frmProcesandoCO") return d->exec();
+            modales << d->objectName();
+            if (auto* p = qobject_cast<frmPrestacion*>(d)) Escribir(p);
+            return int(QDialog::Accepted);
+        };
+        m = std::make_unique<frmMain>();
+        m->resize(1024, 756);
+        m->show();
+        m->ObraSocial->RefrescarLista();
+        Elegir("(2) Osde Binario");
+        sim.iniciar();
+    }
+    void TearDown() override
+    {
+        sim.detener();
+        m.reset();
+        RecordingPrinter::uninstall();
+        frmProcesandoCO::setDuracionTick(1000);
+        Platform::resetProgramVersion();
+        Platform::setClock({});
+        Platform::setRandom({});
+        General::gConfig.reset();
+        General::TransaccionActual.reset();
+        General::Licencias.clear();
+        General::LicenciaSeleccionada.clear();
+        General::OperacionActual = General::SubModoOperacion = General::PrestadorActual = 0;
+        General::UltimoIndiceTipoMatricula = General::UltimoIndiceProvincia = 0;
+        General::ObraSocialOnLine = General::ObraSocialUtilizaCSC = false;
+        General::DirectorioTrabajo.clear();
+        DbFixture::TearDown();
+    }
+    void Elegir(const QString& linea)
+    {
+        const auto items = m->ObraSocial->lstObraSocial->findItems(linea, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        m->ObraSocial->lstObraSocial->setCurrentItem(items[0]);
+        Cerradas();
+    }
+    static void Cerradas() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    frmEmuladorPOS* Forma() const { return qobject_cast<frmEmuladorPOS*>(m->FormularioTrabajo("frmEmuladorPOS")); }
+    frmEmuladorPOS* Abrir(void (frmMain::*h)(), int prestador = 1)
+    {
+        General::PrestadorActual = prestador;
+        (m.get()->*h)();
+        Cerradas();
+        return Forma();
+    }
+    // The line the service-line dialog is given next.
+    void Escribir(frmPrestacion* p)
+    {
+        if (pendientes.isEmpty()) return;
+        const Linea l = pendientes.takeFirst();
+        p->txtAUPRE->setText(l.codigo);
+        p->cmbTipo->setCurrentIndex(l.tipo);
+        p->txtAUCAN->setText(l.cantidad);
+        if (l.sector >= 0) {
+            p->cboAUODP->setCurrentIndex(l.sector);
+            p->cboAUODP_Click();
+            p->txtAUODP->setText(l.pieza);
+        }
+        for (int c : l.caras) {
+            p->chkCara[c]->setChecked(true);
+            p->chkCara_Click(c);
+        }
+        p->cmdOk_Click();
+    }
+    void Lineas(frmEmuladorPOS* f, const QList<Linea>& lineas)
+    {
+        for (const Linea& l : lineas) {
+            pendientes << l;
+            f->cmdAdd_Click();
+        }
+    }
+    int Filas(const char* tabla) const { return Connect()->Query(QStringLiteral("SELECT * FROM %1").arg(tabla)).RowCount(); }
+    std::string Subida(int toma, const char* archivo) const
+    {
+        return sim.tomas().value(toma).upload.value(archivo).toStdString();
+    }
+
+    TempFolder wf;
+    ScriptedDialogs dialogs;
+    QStringList modales;
+    QList<Linea> pendientes;
+    DruvexSim sim{wf.path()};
+    std::unique_ptr<frmMain> m;
+};
+
+using M = frmMain;
+
+}
+
+// Each family from its menu entry to the client and back: the request bytes, the ticket shown
+// and printed, the logged rows and ticket file, the window back empty.
+TEST_P(EnvioDb, EachFamilySendsItsRequestAndLogsTheTicket)
+{
+    const QByteArray tarjeta = P("6001234567", 100);
+    const struct Familia {
+        const char* nombre;
+        void (M::*menu)();
+        int prestador;
+        std::function<void(EnvioDb&, frmEmuladorPOS*)> llenar;
+        std::map<int, QByteArray> cabecera; // over the common header of provider 1 and card 6001234567
+        QByteArray items;
+        QByteArray diagnosticos;
+    } familias[] = {
+        {"1 verificación", &M::mnuVerficarAfiliado_Click, 1, [](EnvioDb&, frmEmuladorPOS*) {},
+         {{6, "41"}}, "", ""},
+        {"2 con una línea", &M::mnuVerificarPrestacion_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"420101", 0, "1"}}); },
+         {{6, "42"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"4 dos líneas, prescriptor y efector", &M::mnuInformarPrestacionSinFecha_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}, {"420351", 1, "2"}});
+             f->cboPrescriptores->setCurrentIndex(1);
+             f->cboPrescriptores_LostFocus();
+             f->cboEfectores->setCurrentIndex(f->cboEfectores->findText("DR EFECTOR"));
+             f->cboEspecialidadEfector->setCurrentIndex(1);
+         },
+         {{6, "11"}, {120, "20444444445"}, {213, "B1"}, {215, "001234"}},
+         Item("1", "420101", "01", "", "", "0") + Item("2", "420351", "02", "", "", "0"), ""},
+        {"7 con fecha", &M::mnuInformarPrestacionConFecha_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             f->txtAUFECP->setText("01/03/2024");
+         },
+         {{6, "15"}, {181, "20240301"}, {213, "B1"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"18 preautorizada", &M::mnuInformarPrestacionAutorizada_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             f->txtAUNREF->setText("45");
+         },
+         {{6, "16"}, {131, "98000045"}, {213, "B1"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"5 derivación", &M::mnuInformarPrescripcion_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"420101", 0, "1"}}); },
+         {{6, "52"}, {213, "7 "}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"97 diagnóstico", &M::mnuInformarDiagnostico_Click, 1,
+         [](EnvioDb&, frmEmuladorPOS* f) {
+             f->txtAUNREF->setText("45");
+             f->txtAUDSM1->setText("A01");
+         },
+         {{6, "65"}, {131, "000045"}, {213, "B1"}, {250, "D"}}, "", "A01       0000" + B(40) + "\r\n"},
+        {"6 autorización", &M::mnuInformarAutorizar_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             f->cboPrescriptores->setCurrentIndex(1);
+             f->cboPrescriptores_LostFocus();
+         },
+         {{6, "21"}, {213, "B1"}, {215, "001234"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"15 pieza y caras", &M::mnuAutorizacionOrtodoncia_Click, 2,
+         [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"0101", 0, "1", 1, "11", {0, 1}}}); },
+         {{6, "71"}, {109, "20111111112"}, {131, "OO000000"}, {213, "B1"}}, Item("1", "0101", "01", "11", "MO", "0"), ""},
+        {"19 lugar de atención", &M::mnuAutorizarCirugia_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             f->cboTipoInternacion->setCurrentIndex(1);
+         },
+         {{6, "66"}, {213, "7 "}, {250, "I"}}, Item("1", "420101", "01", "I", "A", "0"), ""},
+        {"11 admisión", &M::mnuAdmisionInternacion_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"420101", 0, "1"}}); },
+         {{6, "60"}, {213, "B1"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"12 alta con motivo", &M::mnuAltaInternacion_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             f->cmbAUFINA->setCurrentIndex(1);
+         },
+         {{6, "61"}, {213, "B1"}, {255, "2"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"13 con adjunto", &M::mnuEnvioProtocolo_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             t.wf.write("protocolo.txt", "AB");
+             t.dialogs.textAnswers << t.wf.path() + "protocolo.txt";
+             f->cmdAdjuntar_Click();
+         },
+         {{6, "65"}, {213, "B1"}, {250, "I"}}, Item("1", "420101", "01", "", "", "0"), ""},
+        {"9 anulación 98", &M::mnuAnulacion_Click, 1, [](EnvioDb&, frmEmuladorPOS* f) { f->txtAUNREF->setText("45"); },
+         {{6, "12"}, {131, "98000045"}, {213, "B1"}}, "", ""},
+        {"9 anulación OD", &M::mnuAnulacion_Click, 2, [](EnvioDb&, frmEmuladorPOS* f) { f->txtAUNREF->setText("45"); },
+         {{6, "12"}, {109, "20111111112"}, {131, "OD000045"}, {213, "B1"}}, "", ""},
+    };
+    int toma = 0;
+    for (const Familia& fa : familias) {
+        SCOPED_TRACE(fa.nombre);
+        dialogs.clear();
+        modales.clear();
+        RecordingPrinter::trabajos().clear();
+        frmEmuladorPOS* f = Abrir(fa.menu, fa.prestador);
+        ASSERT_TRUE(f);
+        f->txtTarjeta->setText("6001234567");
+        fa.llenar(*this, f);
+        const int transacciones = Filas("Transaccion"), items = Filas("ItemPrestaciones");
+        const int lineas = f->lvwPrestaciones->topLevelItemCount();
+        f->cmdAceptar_Click();
+        Cerradas();
+        ASSERT_TRUE(sim.esperarRespuestas(toma + 1, 5000));
+        EXPECT_EQ(dialogs.messages(), QStringList{});
+        QByteArray cabecera = Cabecera(fa.cabecera);
+        cabecera.replace(7, 100, tarjeta);
+        EXPECT_EQ(Subida(toma, "_svl.1"), cabecera.toStdString());
+        EXPECT_EQ(Subida(toma, "_svl.2"), fa.items.toStdString());
+        EXPECT_EQ(Subida(toma, "_svl.4"), fa.diagnosticos.toStdString());
+        EXPECT_EQ(Subida(toma, "_svl.0"), std::string(fa.prestador == 1 ? "V2501102" "00001234" : "V2501102"));
+        EXPECT_TRUE(modales.contains("frmMuestraTicket")) << modales.join(",").toStdString();
+        ASSERT_EQ(RecordingPrinter::trabajos().size(), 1);
+        EXPECT_EQ(Filas("Transaccion"), transacciones + 1);
+        EXPECT_EQ(Filas("ItemPrestaciones"), items + lineas);
+        EXPECT_FALSE(QDir(modTickets::CarpetaTickets()).entryList({"*.prn"}).isEmpty());
+        frmEmuladorPOS* nueva = Forma();
+        ASSERT_TRUE(nueva);
+        EXPECT_NE(nueva, f);
+        EXPECT_EQ(nueva->txtTarjeta->text(), "");
+        EXPECT_EQ(nueva->lvwPrestaciones->topLevelItemCount(), 0);
+        EXPECT_TRUE(m->Menu("mnuVerficarAfiliado")->isEnabled());
+        ++toma;
+    }
+    // The effector keeps the speciality it was sent with; the protocol went with its file.
+    DbResult ef = Connect()->Query("SELECT IdEspecialidad FROM Efectores WHERE Cuit = '20444444445'");
+    EXPECT_EQ(ef["IdEspecialidad"].toInt(), 7);
+    const QStringList subidos = sim.tomas().value(12).upload.keys();
+    EXPECT_EQ(subidos.filter("_svl.").size() + 1, subidos.size()) << subidos.join(",").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EnvioDb, DbEngines(), DbEngineName);

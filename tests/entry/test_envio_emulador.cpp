@@ -31,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <map>
 
 namespace {
@@ -332,3 +333,133 @@ TEST_P(EnvioDb, EachFamilySendsItsRequestAndLogsTheTicket)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EnvioDb, DbEngines(), DbEngineName);
+
+// What a failed or refused send shows, what it logs and which provider-transaction number the
+// next send carries; rows run in order on one terminal.
+TEST_P(EnvioDb, FailuresAndRefusals)
+{
+    // Every draw differs (the terminal folders' names draw from it too).
+    quint32 semilla = 7;
+    Platform::setRandom([&semilla] {
+        semilla = semilla * 1103515245u + 12345u;
+        return double(semilla >> 8) / double(1u << 24);
+    });
+    const QString kFalla = "Error en la transacción.\r\nFalla de comunicación.";
+    const auto guion = [](DruvexSim::Modo modo, bool sinTicket = false) {
+        DruvexSim::Guion g;
+        g.modo = modo;
+        g.sinTicket = sinTicket;
+        if (modo == DruvexSim::Modo::Rechazar) {
+            g.codigoRespuesta = "0051";
+            g.mensaje = "AFILIADO INEXISTENTE";
+        }
+        return g;
+    };
+    const struct Caso {
+        const char* nombre;
+        void (M::*menu)(); // null: the window of the row before sends again
+        int prestador;
+        std::function<void(EnvioDb&, frmEmuladorPOS*)> preparar;
+        std::optional<DruvexSim::Guion> respuesta; // none: nothing reaches the client
+        QStringList mensajes;
+        int icono;             // of the last message
+        bool ticket;           // the ticket window was shown
+        bool registrada;       // a Transaccion row was logged
+        bool recargada;        // the window came back empty
+        bool mismoNumero;      // the provider-transaction number of the last request sent
+    } casos[] = {
+        {"sin respuesta", &M::mnuVerficarAfiliado_Click, 1, {}, guion(DruvexSim::Modo::NoTomar),
+         {"-1: Cancelado por Time Out"}, Vbc::vbInformation, false, false, false, false},
+        {"reenvío aprobado", nullptr, 1, {}, guion(DruvexSim::Modo::Aprobar), {}, 0, true, true,
+         true, true},
+        {"rechazo sin ticket", &M::mnuVerficarAfiliado_Click, 1, {}, guion(DruvexSim::Modo::Rechazar, true),
+         {"0051\r\nAFILIADO INEXISTENTE"}, Vbc::vbExclamation, false, true, false, false},
+        {"rechazo con ticket", &M::mnuVerficarAfiliado_Click, 1, {}, guion(DruvexSim::Modo::Rechazar), {}, 0, true,
+         true, false, false},
+        {"ERROR en el ticket", &M::mnuVerficarAfiliado_Click, 1, {}, guion(DruvexSim::Modo::ErrorEnTicket), {}, 0,
+         true, true, false, false},
+        {"estado vacío", &M::mnuVerficarAfiliado_Click, 1, {}, guion(DruvexSim::Modo::EstadoVacio),
+         {"-2: Error inesperado en comunicación\r\nError en configuración de druvex"},
+         Vbc::vbCritical, false, false, false, false},
+        {"sin carpeta de trabajo", nullptr, 1,
+         [](EnvioDb&, frmEmuladorPOS*) { General::DirectorioTrabajo.clear(); }, {}, {kFalla}, Vbc::vbCritical, false,
+         false, false, false},
+        {"segundo reenvío", nullptr, 1, {}, guion(DruvexSim::Modo::Aprobar), {}, 0, true, true,
+         true, true},
+        {"varias licencias", &M::mnuVerficarAfiliado_Click, 2,
+         [](EnvioDb&, frmEmuladorPOS*) { General::Licencias = {"00000001", "00000002"}; }, {},
+         {"Debe seleccionar una única licencia para realizar transacciones"}, Vbc::vbInformation, false, false, false,
+         false},
+        {"sin obra social", &M::mnuVerficarAfiliado_Click, 1,
+         [](EnvioDb&, frmEmuladorPOS*) { General::gConfig->setDefaultOS("NINGUNA"); }, {},
+         {"Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha."}, Vbc::vbCritical, false, false, false,
+         false},
+        {"13 sin adjunto", &M::mnuEnvioProtocolo_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"420101", 0, "1"}}); }, {},
+         {"Debe adjuntar un archivo para realizar esta operación."}, Vbc::vbInformation, false, false, false, false},
+    };
+    const QString trabajo = General::DirectorioTrabajo;
+    const QString obraSocial = General::gConfig->DefaultOS();
+    QByteArray ultimoNumero;
+    int fila = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        General::DirectorioTrabajo = trabajo;
+        General::gConfig->setDefaultOS(obraSocial);
+        General::Licencias.clear();
+        frmEmuladorPOS* f = c.menu ? Abrir(c.menu, c.prestador) : Forma();
+        ASSERT_TRUE(f);
+        // A card of its own: the engine sends a repeated request's earlier record again.
+        f->txtTarjeta->setText(QString("60012345%1").arg(++fila));
+        if (c.preparar) c.preparar(*this, f);
+        if (c.respuesta) sim.encolarGuion(*c.respuesta);
+        dialogs.clear();
+        modales.clear();
+        const int tomas = sim.tomas().size(), filas = Filas("Transaccion");
+        f->cmdAceptar_Click();
+        Cerradas();
+        QStringList mensajes = dialogs.messages();
+        for (QString& t : mensajes) t.replace("-1: Cancelado por ejecucion fallida", "-1: Cancelado por Time Out");
+        EXPECT_EQ(mensajes.join(" | ").toStdString(), c.mensajes.join(" | ").toStdString());
+        if (!dialogs.shown.isEmpty()) EXPECT_EQ(dialogs.shown.last().style & 0xF0, c.icono);
+        EXPECT_EQ(modales.contains("frmMuestraTicket"), c.ticket);
+        EXPECT_EQ(Filas("Transaccion"), filas + (c.registrada ? 1 : 0));
+        EXPECT_EQ(Forma() != f, c.recargada);
+        EXPECT_TRUE(Forma()->cmdAceptar->isEnabled());
+        ASSERT_EQ(sim.tomas().size(), tomas + (c.respuesta ? 1 : 0));
+        if (!c.respuesta) continue;
+        const QByteArray numero = sim.tomas().last().upload.value("_svl.1").mid(351, 12);
+        EXPECT_EQ(numero == ultimoNumero, c.mismoNumero) << numero.constData();
+        ultimoNumero = numero;
+    }
+}
+
+// An insurer that is not on-line: the request is logged as deferred with the entered lines,
+// nothing is sent and the window comes back empty.
+TEST_P(EnvioDb, OffLineRequestIsLoggedAsDeferred)
+{
+    frmEmuladorPOS* f = Abrir(&M::mnuInformarPrestacionSinFecha_Click);
+    ASSERT_TRUE(f);
+    General::ObraSocialOnLine = false;
+    Lineas(f, {{"420101", 0, "1"}, {"420351", 1, "2"}});
+    f->cmdAceptar_Click();
+    Cerradas();
+    EXPECT_EQ(dialogs.messages(), QStringList{});
+    EXPECT_TRUE(sim.tomas().isEmpty());
+    EXPECT_TRUE(General::ObraSocialOnLine);
+    ASSERT_TRUE(Forma());
+    EXPECT_NE(Forma(), f);
+    EXPECT_EQ(Forma()->lvwPrestaciones->topLevelItemCount(), 0);
+    auto cn = Connect();
+    DbResult h = cn->Query("SELECT * FROM TOSDE_svl1");
+    ASSERT_EQ(h.RowCount(), 1);
+    EXPECT_EQ(h["IdTerminal"].toInt(), 999);
+    EXPECT_NE(h["Diferida"].toInt(), 0);
+    EXPECT_EQ(h["AUCUIT"].toString(), "30700000049");
+    QStringList codigos;
+    for (DbResult l = cn->Query("SELECT AUPRE, AUCAN FROM TOSDE_svl2 ORDER BY AUPRE"); !l.EOF_(); l.MoveNext())
+        codigos << l["AUPRE"].toString() + "x" + l["AUCAN"].toString();
+    EXPECT_EQ(codigos, (QStringList{"420101x1", "420351x2"}));
+    // No answer yet: the answer row comes with the later send.
+    EXPECT_EQ(Filas("TOSDE_svl3"), 0);
+}

@@ -113,7 +113,10 @@ public:
         dialogs.modalHandler = [this](QDialog* d) {
             if (d->objectName() == "frmProcesandoCO") return d->exec();
             modales << d->objectName();
-            if (auto* p = qobject_cast<frmPrestacion*>(d)) Escribir(p);
+            if (auto* p = qobject_cast<frmPrestacion*>(d)) {
+                if (revisar) revisar(p);
+                Escribir(p);
+            }
             return int(QDialog::Accepted);
         };
         m = std::make_unique<frmMain>();
@@ -194,6 +197,7 @@ public:
     ScriptedDialogs dialogs;
     QStringList modales;
     QList<Linea> pendientes;
+    std::function<void(frmPrestacion*)> revisar;
     DruvexSim sim{wf.path()};
     std::unique_ptr<frmMain> m;
 };
@@ -462,4 +466,87 @@ TEST_P(EnvioDb, OffLineRequestIsLoggedAsDeferred)
     EXPECT_EQ(codigos, (QStringList{"420101x1", "420351x2"}));
     // No answer yet: the answer row comes with the later send.
     EXPECT_EQ(Filas("TOSDE_svl3"), 0);
+}
+
+// The service list's buttons, the discharge that voids an order and the attachment's size limit.
+TEST_P(EnvioDb, LinesAndAttachment)
+{
+    // A line given back to the dialog for a change, as its boxes show it.
+    const struct {
+        Linea linea;
+        const char* sector;
+        const char* pieza;
+        QList<bool> caras;
+    } cambios[] = {
+        {{"0101", 1, "2", 1, "11", {0, 1}}, "Pieza", "11", {true, true, false, false, false}},
+        {{"0102", 0, "1", 9, "", {4}}, "Superior Derecho", "", {false, false, false, false, true}},
+    };
+    frmEmuladorPOS* f = Abrir(&M::mnuAutorizacionOrtodoncia_Click, 2);
+    ASSERT_TRUE(f);
+    for (const auto& c : cambios) {
+        SCOPED_TRACE(c.linea.codigo);
+        Lineas(f, {c.linea});
+        QTreeWidgetItem* item = f->lvwPrestaciones->topLevelItem(f->lvwPrestaciones->topLevelItemCount() - 1);
+        f->lvwPrestaciones->setCurrentItem(item);
+        ASSERT_TRUE(f->cmdMod->isEnabled());
+        QStringList visto;
+        revisar = [&](frmPrestacion* p) {
+            visto << p->txtAUPRE->text() << p->cmbTipo->currentText() << p->txtAUCAN->text()
+                  << p->cboAUODP->currentText().section("  ", 0, 0) << p->txtAUODP->text() << p->cmdOk->text();
+            for (QCheckBox* chk : p->chkCara) visto << (chk->isChecked() ? "x" : "-");
+        };
+        f->cmdMod_Click();
+        revisar = nullptr;
+        QStringList esperado = {c.linea.codigo, item->text(1), c.linea.cantidad, c.sector, c.pieza, "Modificar"};
+        for (bool m : c.caras) esperado << (m ? "x" : "-");
+        EXPECT_EQ(visto.join("|").toStdString(), esperado.join("|").toStdString());
+    }
+    while (f->lvwPrestaciones->topLevelItemCount() > 0) {
+        f->lvwPrestaciones->setCurrentItem(f->lvwPrestaciones->topLevelItem(0));
+        f->cmdDel_Click();
+    }
+    EXPECT_FALSE(f->cmdMod->isEnabled());
+    EXPECT_FALSE(f->cmdDel->isEnabled());
+
+    // One service line only for this provider type; voiding the order adds the void line.
+    f = Abrir(&M::mnuInformarPrestacionSinFecha_Click, 3);
+    ASSERT_TRUE(f);
+    Lineas(f, {{"420101", 0, "1"}, {"420102", 0, "1"}});
+    EXPECT_EQ(f->lvwPrestaciones->topLevelItemCount(), 1);
+    f->txtAUWREF->clear();
+    f->cmbAUFINA->setCurrentIndex(f->cmbAUFINA->findText("Anula", Qt::MatchStartsWith));
+    f->cmbAUFINA_Click();
+    EXPECT_EQ(f->txtAUWREF->text(), "98");
+    QTreeWidgetItem* anula = f->lvwPrestaciones->topLevelItem(1);
+    ASSERT_TRUE(anula);
+    EXPECT_EQ((QStringList{anula->text(0), anula->text(1), anula->text(2), anula->text(3)}),
+              (QStringList{"000000", "1", "0", "0"}));
+    EXPECT_EQ(dialogs.messages(), QStringList{});
+
+    // The file dialog opens again after a file over the limit, until one fits or none is chosen.
+    wf.write("limite.pdf", QByteArray(1000000, 'x'));
+    wf.write("grande.PDF", QByteArray(1000001, 'x'));
+    const QString kGrande = "El tamaño del archivo excede el límite = 1 Mb";
+    const QString kNinguno = "No ha seleccionado ningún archivo";
+    const struct {
+        QStringList elegidos; // "" cancels
+        QStringList mensajes;
+        const char* adjunto;
+    } archivos[] = {
+        {{"limite.pdf"}, {}, "limite.pdf"},
+        {{"grande.PDF", "limite.pdf"}, {kGrande}, "limite.pdf"},
+        {{"grande.PDF", ""}, {kGrande, kNinguno}, ""},
+    };
+    for (const auto& a : archivos) {
+        SCOPED_TRACE(a.elegidos.join(",").toStdString());
+        dialogs.clear();
+        for (const QString& e : a.elegidos) dialogs.textAnswers << (e.isEmpty() ? QString() : wf.path() + e);
+        f->cmdAdjuntar_Click();
+        EXPECT_EQ(dialogs.messages(), a.mensajes);
+        const QString ruta = *a.adjunto ? wf.path() + a.adjunto : QString();
+        EXPECT_EQ(EstadoEmuladorPOS::Instancia().ArchivoAdjunto, ruta);
+        EXPECT_EQ(EstadoEmuladorPOS::Instancia().NombreArchivoAdjunto, QString(a.adjunto));
+        EXPECT_EQ(f->txtProtocolo->text(), ruta);
+    }
+    EXPECT_EQ(frmEmuladorPOS::ArmarFiltroArchivos("", "Archivos", "*.PDF;*.TXT"), "Archivos (*.PDF *.pdf *.TXT *.txt)");
 }

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -398,6 +399,15 @@ TEST_P(EnvioDb, FailuresAndRefusals)
          [](EnvioDb&, frmEmuladorPOS*) { General::gConfig->setDefaultOS("NINGUNA"); }, {},
          {"Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha."}, Vbc::vbCritical, false, false, false,
          false},
+        {"13 con un adjunto que ya no está", &M::mnuEnvioProtocolo_Click, 1,
+         [](EnvioDb& t, frmEmuladorPOS* f) {
+             t.Lineas(f, {{"420101", 0, "1"}});
+             t.wf.write("borrado.txt", "AB");
+             t.dialogs.textAnswers << t.wf.path() + "borrado.txt";
+             f->cmdAdjuntar_Click();
+             QFile::remove(t.wf.path() + "borrado.txt");
+         },
+         {}, {"No se pudo adjuntar archivo."}, Vbc::vbCritical, false, false, false, false},
         {"13 sin adjunto", &M::mnuEnvioProtocolo_Click, 1,
          [](EnvioDb& t, frmEmuladorPOS* f) { t.Lineas(f, {{"420101", 0, "1"}}); }, {},
          {"Debe adjuntar un archivo para realizar esta operación."}, Vbc::vbInformation, false, false, false, false},

@@ -3,6 +3,7 @@
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "engine/frmProcesandoCO.h"
+#include "entry/EnvioEmuladorPOS.h"
 #include "entry/EstadoEmuladorPOS.h"
 #include "entry/frmEmuladorPOS.h"
 #include "entry/frmPrestacion.h"
@@ -338,6 +339,34 @@ TEST_P(EnvioDb, EachFamilySendsItsRequestAndLogsTheTicket)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EnvioDb, DbEngines(), DbEngineName);
+
+// The header texts the send decides: the card track's prefix, the insurer's reference rule, the
+// practice date and the documentation letter.
+TEST(EnvioEmuladorPOS, HeaderTexts)
+{
+    using namespace EnvioEmuladorPOS;
+    const QString x22 = QString(22, '7');
+    const struct {
+        QString obtenido, esperado;
+    } casos[] = {
+        {TarjetaEnvio(" 123" + x22 + "9 "), x22 + "9"}, // 26 characters lose "123"
+        {TarjetaEnvio("123" + x22), "123" + x22},       // 25 are sent whole
+        {TicketReferencia("OSDE NACIONAL", "98", 45, "45"), "98000045"},
+        {TicketReferencia("osde binario", "98", 1234567, "1234567"), "98234567"},
+        {TicketReferencia("SALUD SUR", "98", 45, "0045"), "9845"},
+        {FechaMensaje("05/03/2024"), "20240305"},
+        {DocumentacionExtra(13, false), "I"},
+        {DocumentacionExtra(19, true), "C"},
+        {DocumentacionExtra(97, true), "D"},
+        {DocumentacionExtra(4, true), ""},
+        {CodigoFinal("CARDIOLOGIA" + QString(100, ' ') + "7"), "7"},
+        {CodigoFinal("   "), ""},
+        {NumeroReferencia(0.9999), "1001"},
+    };
+    for (const auto& c : casos) EXPECT_EQ(c.obtenido, c.esperado);
+    EXPECT_FALSE(DeOperacion(10));
+    EXPECT_EQ(DeOperacion(19)->codigo, 20);
+}
 
 // What a failed or refused send shows, what it logs and which provider-transaction number the
 // next send carries; rows run in order on one terminal.

@@ -4,11 +4,19 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 #include "config/clsEfector.h"
+#include "config/clsObraSocial.h"
 #include "config/clsMedico.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
+#include "entry/CMsgRequerimientoPOS.h"
+#include "entry/EnvioEmuladorPOS.h"
 #include "entry/EstadoEmuladorPOS.h"
+#include "entry/FilaPrestacion.h"
+#include "entry/ValoresEmuladorPOS.h"
+#include "entry/frmDiagnosticos.h"
+#include "entry/frmInformeMedico.h"
+#include "entry/frmPrestacion.h"
 #include "entry/PantallaEmuladorPOS.h"
 #include "entry/ReglasEmuladorPOS.h"
 #include "entry/modCuit.h"
@@ -19,14 +27,19 @@
 #include "platform/VbError.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/OperacionesMenu.h"
+#include "prescription/GeneralVademecum.h"
 #include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
+#include "txlog/modTickets.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -217,6 +230,16 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
     connect(cboNombre, &QComboBox::currentIndexChanged, this, [this] { cboNombre_Click(); });
     connect(cboEfectores, &QComboBox::currentIndexChanged, this, [this] { cboEfectores_Click(); });
     connect(cmdCancelar, &QPushButton::clicked, this, &frmEmuladorPOS::cmdCancelar_Click);
+    connect(cmdAceptar, &QPushButton::clicked, this, &frmEmuladorPOS::cmdAceptar_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmEmuladorPOS::cmdAdd_Click);
+    connect(cmdMod, &QPushButton::clicked, this, &frmEmuladorPOS::cmdMod_Click);
+    connect(cmdDel, &QPushButton::clicked, this, &frmEmuladorPOS::cmdDel_Click);
+    connect(lvwPrestaciones, &QTreeWidget::itemSelectionChanged, this, &frmEmuladorPOS::lvwPrestaciones_Click);
+    for (int i = 0; i < cmdBuscarDiag.size(); ++i)
+        connect(cmdBuscarDiag[i], &QPushButton::clicked, this, [this, i] { cmdBuscarDiag_Click(i); });
+    connect(cmbAUFINA, &QComboBox::activated, this, [this] { cmbAUFINA_Click(); });
+    connect(cmdAdjuntar, &QPushButton::clicked, this, &frmEmuladorPOS::cmdAdjuntar_Click);
+    connect(cmdInforme, &QPushButton::clicked, this, &frmEmuladorPOS::cmdInforme_Click);
 
     m_AlSalir = {{cboPrescriptores, &frmEmuladorPOS::cboPrescriptores_LostFocus},
                  {cboTipoMatricula, &frmEmuladorPOS::cboTipoMatricula_LostFocus},
@@ -737,4 +760,514 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
         break;
     }
     return QWidget::eventFilter(objeto, evento);
+}
+
+// ---- Service lines, diagnoses and the attachment ------------------------------------------------
+
+namespace {
+
+QString LineaObraSocial()
+{
+    frmMain* m = frmMain::Instancia();
+    return m && m->ObraSocial ? m->ObraSocial->LineaSeleccionada() : QString();
+}
+
+void ElegirTexto(QComboBox* combo, const QString& texto)
+{
+    int i = combo->findText(texto);
+    if (i < 0 && !Vb::Trim(texto).isEmpty()) i = combo->findText(Vb::Trim(texto), Qt::MatchStartsWith);
+    if (i >= 0) combo->setCurrentIndex(i);
+}
+
+}
+
+void frmEmuladorPOS::cmdAdd_Click()
+{
+    Atrapar([this] {
+        // This provider type sends one service line only.
+        if (Estado().TipoPrestador == 2 && lvwPrestaciones->topLevelItemCount() > 0) return;
+        frmPrestacion dialogo(lvwPrestaciones, LineaObraSocial(), this);
+        dialogo.AddNew = true;
+        dialogo.Form_Load();
+        Dialogs::ExecModal(&dialogo);
+        lvwPrestaciones_Click();
+    });
+}
+
+void frmEmuladorPOS::cmdMod_Click()
+{
+    Atrapar([this] {
+        QTreeWidgetItem* item = lvwPrestaciones->currentItem();
+        if (!item || !item->isSelected()) return;
+        const FilaPrestacion fila = FilaPrestacion::De(item);
+        frmPrestacion dialogo(lvwPrestaciones, LineaObraSocial(), this);
+        dialogo.AddNew = false;
+        dialogo.Form_Load();
+        dialogo.txtAUPRE->setText(fila.codigo);
+        dialogo.txtNombre->setText(fila.descripcion);
+        ElegirTexto(dialogo.cmbTipo, fila.tipo);
+        ElegirTexto(dialogo.cmbArancel, fila.arancel);
+        dialogo.txtAUCAN->setText(fila.cantidad);
+        if (dialogo.cboAUODP->count() > 0) {
+            // A sector is listed by its code; anything else is a tooth number.
+            int sector = -1;
+            for (int i = 0; i < dialogo.cboAUODP->count() && sector < 0; ++i)
+                if (Vb::Trim(Vb::Right(dialogo.cboAUODP->itemText(i), 4)) == Vb::Trim(fila.pieza)) sector = i;
+            if (sector < 0) {
+                for (int i = 0; i < dialogo.cboAUODP->count() && sector < 0; ++i)
+                    if (Vb::Trim(dialogo.cboAUODP->itemText(i)).toUpper() == QLatin1String("PIEZA")) sector = i;
+                dialogo.txtAUODP->setText(fila.pieza);
+            }
+            dialogo.cboAUODP->setCurrentIndex(sector);
+            dialogo.cboAUODP_Click();
+        } else {
+            dialogo.txtAUODP->setText(fila.pieza);
+        }
+        const QString letras = QStringLiteral("MODVL");
+        for (int i = 0; i < dialogo.chkCara.size() && i < letras.size(); ++i)
+            dialogo.chkCara[i]->setChecked(fila.caras.contains(letras[i]));
+        dialogo.txtAUODC->setText(fila.caras);
+        dialogo.cmdOk->setText(QStringLiteral("Modificar"));
+        Dialogs::ExecModal(&dialogo);
+    });
+}
+
+void frmEmuladorPOS::cmdDel_Click()
+{
+    Atrapar([this] {
+        QTreeWidgetItem* item = lvwPrestaciones->currentItem();
+        if (item && item->isSelected()) delete item;
+        lvwPrestaciones_Click();
+    });
+}
+
+void frmEmuladorPOS::lvwPrestaciones_Click()
+{
+    QTreeWidgetItem* item = lvwPrestaciones->currentItem();
+    const bool elegida = item && item->isSelected();
+    cmdDel->setEnabled(elegida);
+    cmdMod->setEnabled(elegida);
+}
+
+void frmEmuladorPOS::cmdBuscarDiag_Click(int Index)
+{
+    Atrapar([this, Index] {
+        frmDiagnosticos picker(this);
+        const QString codigo = picker.Mostrar();
+        if (Vb::Trim(codigo).isEmpty()) return;
+        (Index == 0 ? txtAUDSM1 : txtAUDSM2)->setText(codigo);
+    });
+}
+
+void frmEmuladorPOS::cmbAUFINA_Click()
+{
+    Atrapar([this] {
+        if (Estado().TipoPrestador != 2 || Vb::Left(cmbAUFINA->currentText(), 11) != QStringLiteral("Anula órden"))
+            return;
+        if (Vb::Trim(txtAUWREF->text()).isEmpty()) txtAUWREF->setText(QStringLiteral("98"));
+        FilaPrestacion fila;
+        fila.codigo = QStringLiteral("000000");
+        fila.tipo = QStringLiteral("1");
+        fila.arancel = QStringLiteral("0");
+        fila.cantidad = QStringLiteral("0");
+        auto* item = new QTreeWidgetItem;
+        fila.EscribirEn(item);
+        lvwPrestaciones->addTopLevelItem(item);
+    });
+}
+
+QString frmEmuladorPOS::ArmarFiltroArchivos(const QString& filtro, const QString& descripcion, const QString& patron)
+{
+    QStringList patrones;
+    for (const QString& p : patron.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        for (const QString& forma : {p.toUpper(), p.toLower()})
+            if (!patrones.contains(forma)) patrones << forma;
+    const QString entrada = descripcion + QStringLiteral(" (") + patrones.join(QLatin1Char(' ')) + QLatin1Char(')');
+    return filtro.isEmpty() ? entrada : filtro + QStringLiteral(";;") + entrada;
+}
+
+void frmEmuladorPOS::cmdAdjuntar_Click()
+{
+    Atrapar([this] {
+        EstadoEmuladorPOS& estado = Estado();
+        CommonDialog1.Limpiar();
+        CommonDialog1.Filter = ArmarFiltroArchivos(
+            QString(), QStringLiteral("Archivos"),
+            QStringLiteral("*.BMP;*.GIF;*.PDF;*.PNG;*.TIF;*.TIFF;*.JPG;*.JPEG;*.TXT;*.DOC;*.DOCX"));
+        // Asked again after a file over the limit, until one fits or the user gives up.
+        for (;;) {
+            CommonDialog1.ShowOpen();
+            if (Vb::Trim(CommonDialog1.FileName).isEmpty()) {
+                Dialogs::MsgBox(QStringLiteral("No ha seleccionado ningún archivo"), Vbc::vbInformation,
+                                Dialogs::kAppTitle);
+                return;
+            }
+            if (QFileInfo(CommonDialog1.FileName).size() <= kLimiteAdjunto) {
+                estado.ArchivoAdjunto = CommonDialog1.FileName;
+                estado.NombreArchivoAdjunto = CommonDialog1.FileTitle;
+                txtProtocolo->setText(CommonDialog1.FileName);
+                return;
+            }
+            Dialogs::MsgBox(QStringLiteral("El tamaño del archivo excede el límite = 1 Mb"), Vbc::vbInformation,
+                            Dialogs::kAppTitle);
+            estado.ArchivoAdjunto.clear();
+            estado.NombreArchivoAdjunto.clear();
+            txtProtocolo->clear();
+            CommonDialog1.Limpiar();
+        }
+    });
+}
+
+void frmEmuladorPOS::cmdInforme_Click()
+{
+    Atrapar([this] {
+        frmInformeMedico editor(cboNombre->currentText(), txtTarjeta->text(), txtProtocolo, this);
+        editor.Cargar(Estado().sTextoInformeMedico, nullptr);
+    });
+}
+
+// ---- The send -----------------------------------------------------------------------------------
+
+namespace {
+
+const QString kSinObraSocial = QStringLiteral("Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha.");
+
+void PunterosNormales()
+{
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+}
+
+ValoresEmuladorPOS frmEmuladorPOS::Valores() const
+{
+    const EstadoEmuladorPOS& e = Estado();
+    ValoresEmuladorPOS v;
+    v.RequierePrescripcion = e.RequierePrescripcion;
+    v.TipoPrestador = e.TipoPrestador;
+    v.RequiereMatPrescriptor = e.RequiereMatPrescriptor;
+    v.txtAUDSM1 = txtAUDSM1->text();
+    v.txtAUDSM2 = txtAUDSM2->text();
+    v.txtAUNMAT = txtAUNMAT->text();
+    v.txtAUNMATActivo = !txtAUNMAT->isHidden() && Habilitado(txtAUNMAT);
+    v.cboTipoMatricula = cboTipoMatricula->currentText();
+    v.cboProvincia = cboProvincia->currentText();
+    for (int i = 0; i < lvwPrestaciones->topLevelItemCount(); ++i)
+        v.lvwPrestaciones << FilaPrestacion::De(lvwPrestaciones->topLevelItem(i));
+    return v;
+}
+
+void frmEmuladorPOS::SalidaEnvio()
+{
+    m_Mensaje.reset();
+    if (m_Transaccion) {
+        VaciarColeccion(m_Transaccion->colItemTicket);
+        VaciarColeccion(m_Transaccion->colDiagnostico);
+    }
+    PunterosNormales();
+    cmdAceptar->setEnabled(true);
+}
+
+void frmEmuladorPOS::SalidaCorta()
+{
+    PunterosNormales();
+    cmdAceptar->setEnabled(true);
+}
+
+void frmEmuladorPOS::LimpiezaEnvio()
+{
+    m_Mensaje.reset();
+    General::HabilitarMenuPrincipal(true, QString());
+    const bool csc = General::SubModoOperacion >= 1;
+    lblCsc->setEnabled(csc);
+    txtCSC->setEnabled(csc);
+}
+
+frmEmuladorPOS* frmEmuladorPOS::Recargar()
+{
+    frmMain* m = frmMain::Instancia();
+    if (!m || Marco() == this) {
+        Form_Unload();
+        Form_Load();
+        return this;
+    }
+    Cerrar();
+    frmEmuladorPOS* nueva = m->AbrirEmuladorPOS();
+    if (!nueva) return nullptr;
+    if (auto* s = qobject_cast<QMdiSubWindow*>(nueva->parentWidget())) s->show();
+    return nueva;
+}
+
+void frmEmuladorPOS::cmdAceptar_Click()
+{
+    using namespace General;
+    EstadoEmuladorPOS& estado = Estado();
+    try {
+        // 1. Preparation
+        HabilitarMenuPrincipal(false, QString());
+        cmdAceptar->setEnabled(false);
+        m_Mensaje = std::make_unique<CMsgRequerimientoPOS>();
+        CMsgRequerimientoPOS& msg = *m_Mensaje;
+        m_Transaccion = std::make_shared<clsTransaccion>();
+        TransaccionActual = m_Transaccion;
+        clsTransaccion& tx = *m_Transaccion;
+        tx.setPasoDRUVEX(DirectorioTrabajo);
+        tx.setVerListaErrores(false);
+        tx.setEnviarCopiaPaciente(false);
+        msg.AUCUIT = Vb::Str(estado.Cuit);
+        msg.AUFINA = quint8(std::clamp(std::llround(Vb::Val(Vb::Right(cmbAUFINA->currentText(), 5))), 0LL, 255LL));
+        msg.AUMOTA = QStringLiteral("0");
+        const std::optional<EnvioEmuladorPOS::Operacion> operacion = EnvioEmuladorPOS::DeOperacion(OperacionActual);
+        if (operacion) {
+            msg.AUTRAC = operacion->clase;
+            msg.AUATRC = operacion->letra;
+        }
+        const qint16 codigoMensaje = operacion ? operacion->codigo : 0;
+        if (OperacionActual == 12) {
+            msg.AUMOTA = QString::number(msg.AUFINA);
+            msg.AUFINA = 0;
+            msg.AUHORP = txtAUHORP->text().remove(QLatin1Char(':'));
+        } else if (OperacionActual == 19) {
+            msg.AUFINA = 0;
+            msg.AUFECP = EnvioEmuladorPOS::FechaMensaje(txtAUFECP->text());
+            msg.AUHORP = txtAUHORP->text().remove(QLatin1Char(':'));
+            tx.setEnviarCopiaPaciente(true);
+        }
+        // 2. Reference
+        msg.AUWREF = txtAUWREF->text();
+        msg.AUNREF = Vb::CLng(Vb::Val(txtAUNREF->text()));
+        // 3. Service lines
+        auto lineas = std::make_shared<CMsgRequerimientoPOS::Lineas>();
+        msg.setPrestaciones(lineas);
+        for (int i = 0; i < lvwPrestaciones->topLevelItemCount(); ++i) {
+            const FilaPrestacion fila = FilaPrestacion::De(lvwPrestaciones->topLevelItem(i));
+            auto l = std::make_shared<clsPrestacionTxOSDE>();
+            l->AUPRE = fila.codigo;
+            l->AUTIP = Vb::CInt(Vb::Val(fila.tipo));
+            l->AUARA = Vb::CInt(Vb::Val(fila.arancel));
+            l->AUCAN = Vb::CInt(Vb::Val(fila.cantidad));
+            if (codigoMensaje > 19) {
+                // The place of attention travels in the piece and face fields.
+                const QString codigo = Vb::Trim(Vb::Right(cboTipoInternacion->currentText(), 4));
+                l->AUODP = Vb::Left(codigo, 1);
+                if (codigo.size() > 1) l->AUODC = Vb::Trim(Vb::Right(cboTipoInternacion->currentText(), 1));
+            } else {
+                l->AUODP = fila.pieza;
+                l->AUODC = fila.caras;
+            }
+            tx.AgregarItemSVL2(l->AUPRE, QString::number(l->AUTIP), QString::number(l->AUARA),
+                               QString::number(l->AUCAN), l->AUODP, l->AUODC);
+            lineas->Add(l);
+        }
+        // 4. Prescriber registration
+        QString tipo, provincia, resto;
+        SepararPorPunto(cboTipoMatricula->currentText(), tipo, resto);
+        SepararPorPunto(cboProvincia->currentText(), provincia, resto);
+        if (!cboTipoMatricula->currentText().contains(QLatin1Char('.'))) tipo.clear();
+        if (!cboProvincia->currentText().contains(QLatin1Char('.'))) provincia.clear();
+        msg.AUTMAT = OperacionActual == 5 || OperacionActual == 19 ? txtFilial->text() : tipo + provincia;
+        if (!tipo.isEmpty()) {
+            UltimoIndiceProvincia = qint16(cboProvincia->currentIndex());
+            UltimoIndiceTipoMatricula = qint16(cboTipoMatricula->currentIndex());
+        }
+        // 5. Registration number and effector
+        msg.AUNMAT = Vb::CLng(Vb::Val(txtAUNMAT->text()));
+        txtAUCEFE_LostFocus();
+        msg.AUCEFE = txtAUCEFE->text().remove(QLatin1Char('-'));
+        // 6. Diagnoses
+        for (QLineEdit* d : {txtAUDSM1, txtAUDSM2})
+            if (!Vb::Trim(d->text()).isEmpty()) tx.AgregarItemSVL4(Vb::Trim(d->text()));
+        // 7. Date of practice
+        if (QList<qint16>{7, 11, 12, 13, 14}.contains(OperacionActual)) {
+            if (txtAUFECP->text().isEmpty()) {
+                Dialogs::MsgBox(QStringLiteral("Fecha Práctica off-line inválida"), Vbc::vbInformation,
+                                Dialogs::kAppTitle);
+                txtAUFECP->setFocus();
+                HabilitarMenuPrincipal(true, QString());
+                SalidaCorta();
+                return;
+            }
+            msg.AUFECP = EnvioEmuladorPOS::FechaMensaje(txtAUFECP->text());
+        }
+        // 8. The header's time is never sent.
+        msg.AUHORP.clear();
+        msg.NombreAfiliado.clear();
+        // 9. Provider-transaction number: kept until a transaction is answered.
+        if (estado.GenerarReferencia) estado.NumeroReferencia = EnvioEmuladorPOS::NumeroReferencia(Platform::Rnd());
+        msg.NumeroTransaccionPrestador = estado.NumeroReferencia;
+        // 10. Extra documentation
+        const QString documentacion =
+            EnvioEmuladorPOS::DocumentacionExtra(OperacionActual, optTipoInforme.value(1)->isChecked());
+        // 11. Checks
+        if (!msg.Validar(OperacionActual, Valores())) {
+            SalidaEnvio();
+            return;
+        }
+        // 12. An insurer that is not on-line only logs the request.
+        if (!ObraSocialOnLine) {
+            msg.LogDB(true, QString());
+            ObraSocialOnLine = true;
+            frmEmuladorPOS* nueva = Recargar();
+            if (nueva != this) m_Mensaje.reset();
+            if (nueva) nueva->LimpiezaEnvio();
+            else HabilitarMenuPrincipal(true, QString());
+            return;
+        }
+        // 13. Card
+        if (Vb::Trim(txtTarjeta->text()).isEmpty()) {
+            Dialogs::MsgBox(QStringLiteral("Ingrese la tarjeta del afiliado"), Vbc::vbInformation,
+                            QStringLiteral("Tarjeta del afiliado"));
+            SalidaEnvio();
+            return;
+        }
+        // 14. Security code
+        if (SubModoOperacion == 1) {
+            bool valido = true;
+            ValidarCodigoSeguridad(valido);
+            if (!valido) {
+                SalidaEnvio();
+                txtCSC->setFocus();
+                return;
+            }
+        }
+        // 15. Card and security code as sent
+        const QString csc = Vb::Trim(txtCSC->text());
+        const QString tarjeta = EnvioEmuladorPOS::TarjetaEnvio(txtTarjeta->text());
+        // 16. Ticket reference
+        const QString referencia =
+            EnvioEmuladorPOS::TicketReferencia(estado.NombreObraSocial, msg.AUWREF, msg.AUNREF, txtAUNREF->text());
+        // 17. Attachment required
+        if (estado.ArchivoAdjunto.isEmpty() && OperacionActual == 13) {
+            Dialogs::MsgBox(QStringLiteral("Debe adjuntar un archivo para realizar esta operación."),
+                            Vbc::vbInformation, Dialogs::kAppTitle);
+            SalidaCorta();
+            return;
+        }
+        // 18. Header
+        tx.CompletarSVL1(codigoMensaje, msg.AUCUIT, tarjeta, referencia, msg.AUTMAT, QString::number(msg.AUNMAT),
+                         msg.AUDSM1, msg.AUDSM2, Vb::Val(msg.AUMOTA) > 0 ? msg.AUMOTA : QString::number(msg.AUFINA),
+                         msg.AUCEFE, QStringLiteral("0"), msg.AUFECP, msg.AUHORP, TipoIngresoAutomatico,
+                         msg.NumeroTransaccionPrestador, documentacion, csc);
+        // 19. Additional header data
+        clsConfig* cfg = Configuracion();
+        tx.CompletarSVL5(Vb::Right(cboTipoDocumento->currentText(), 1), Vb::Trim(txtNumeroDocumento->text()),
+                         cboEfectores->currentText(), EnvioEmuladorPOS::CodigoFinal(cboEspecialidadEfector->currentText()),
+                         QString(), cfg ? cfg->TelefonoTerminal() : QString(), QString(),
+                         cfg ? cfg->DireccionTerminal() : QString(), cfg ? cfg->LatitudTerminal() : QString(),
+                         cfg ? cfg->LongitudTerminal() : QString(), cboPrescriptores->currentText(), QString(),
+                         EnvioEmuladorPOS::CodigoFinal(cboEspecialidadPrescriptor->currentText()), QString(),
+                         QString(), QString(), QString(), QString(), QString(), QString(), QString());
+        // 20. Attachment
+        if (OperacionActual == 13 && !Vb::Trim(estado.NombreArchivoAdjunto).isEmpty()) {
+            bool adjunto = false;
+            try {
+                adjunto = tx.AdjuntarArchivo(estado.ArchivoAdjunto);
+            } catch (const std::exception&) {
+                adjunto = false;
+            }
+            if (!adjunto) {
+                Dialogs::MsgBox(QStringLiteral("No se pudo adjuntar archivo."), Vbc::vbCritical, Dialogs::kAppTitle);
+                SalidaCorta();
+                return;
+            }
+        }
+        // 21. Insurer codes: without the chosen insurer nothing may go out under another's codes.
+        const auto obra = ObraSocialElegida();
+        if (!obra) {
+            Dialogs::MsgBox(kSinObraSocial, Vbc::vbCritical, Dialogs::kAppTitle);
+            SalidaCorta();
+            return;
+        }
+        tx.setCodigoActividad(QString::number(obra->Actividad));
+        tx.setCodigoEmpresa(QString::number(obra->Empresa));
+        // 22. Account code
+        tx.setLicencia(QString());
+        const std::optional<QString> licencia = LicenciaDeEnvio(lblLicencia->text());
+        if (!licencia) {
+            Dialogs::MsgBox(QStringLiteral("Debe seleccionar una única licencia para realizar transacciones"),
+                            Vbc::vbInformation, Dialogs::kAppTitle);
+            SalidaCorta();
+            return;
+        }
+        tx.setLicencia(*licencia);
+        // 23. Printing
+        if (cfg) {
+            tx.setImprimirTicket(cfg->Imprimir());
+            tx.setPrinterCopias(cfg->Copias());
+            tx.setPrinterFontName(cfg->FontName());
+            tx.setPrinterFontSize(cfg->FontSize());
+            tx.setPrinterLargoHoja(cfg->Largohoja());
+            tx.setPrinterDevice(cfg->Impresora());
+        }
+        // 24. Send
+        if (!tx.EnviarTransaccion()) {
+            PunterosNormales();
+            QCoreApplication::processEvents();
+            Dialogs::MsgBox(QStringLiteral("Error en la transacción.\r\nFalla de comunicación."), Vbc::vbCritical,
+                            Dialogs::kAppTitle);
+            tx.FinalizarTransaccion();
+            estado.GenerarReferencia = false;
+            cmdAceptar->setEnabled(true);
+            LimpiezaEnvio();
+            return;
+        }
+        // 25. Answer: only an answered exchange is logged and draws a new number.
+        const QString codigo = tx.LeerCodigoError(1);
+        if (Vb::Left(codigo, 2) == QLatin1String("-1")) {
+            Dialogs::MsgBox(codigo, Vbc::vbInformation, QStringLiteral("Transacción"));
+            estado.GenerarReferencia = false;
+        } else {
+            if (!tx.TransaccionAprobada() && tx.RespuestaValidador().isEmpty()) {
+                // The error list is off: say what became of the request.
+                const qint16 i = tx.TransaccionRealizada() ? 0 : 1;
+                QString texto = Vb::Trim(tx.LeerCodigoError(i));
+                const QString comentario = Vb::Trim(tx.LeerComentarioError(i));
+                if (!comentario.isEmpty()) texto += (texto.isEmpty() ? QString() : QStringLiteral("\r\n")) + comentario;
+                if (!texto.isEmpty())
+                    Dialogs::MsgBox(texto, tx.TransaccionRealizada() ? Vbc::vbExclamation : Vbc::vbCritical,
+                                    QStringLiteral("Transacción"));
+            }
+            if (tx.TransaccionRealizada()) {
+                modTickets::GuardarTicket(tx.GetSVL1(), tx.GetElTicket(), tx.CodigoEmpresa(), tx.GetSVL2(),
+                                          tx.GetCantidadPrestaciones(),
+                                          {txtAUCEFE->text(), cboProvincia->currentText(),
+                                           cboTipoMatricula->currentText(), txtAUNMAT->text()});
+                estado.GenerarReferencia = true;
+            } else {
+                estado.GenerarReferencia = false;
+            }
+        }
+        tx.FinalizarTransaccion();
+        // 26. The effector keeps the speciality it was sent with.
+        if (!Vb::Trim(cboEspecialidadEfector->currentText()).isEmpty() && cfg && cfg->Efectores()) {
+            const QString cuit = txtAUCEFE->text().remove(QLatin1Char('-'));
+            for (const auto& ef : *cfg->Efectores()) {
+                if (modCuit::SinGuiones(ef->Cuit) != cuit || cuit.isEmpty()) continue;
+                const qint16 especialidad =
+                    Vb::CInt(Vb::Val(Vb::Right(cboEspecialidadEfector->currentText(), 5)));
+                clsEfector escritor;
+                escritor.Procesar(3, ef->Nombre, ef->Cuit, ef->Matricula, ef->TipoMatricula, ef->Baja,
+                                  CondicionSQL{QStringLiteral("cuit = ?"), {ef->Cuit}}, especialidad);
+                ef->idEspecialidad = especialidad;
+                break;
+            }
+        }
+        // 27. An approved transaction brings the window back empty.
+        PunterosNormales();
+        QCoreApplication::processEvents();
+        const bool aprobada = !tx.TransaccionCancelada() && tx.TransaccionAprobada() && tx.TransaccionRealizada();
+        frmEmuladorPOS* f = aprobada ? Recargar() : this;
+        if (!f) {
+            HabilitarMenuPrincipal(true, QString());
+            return;
+        }
+        if (f != this) m_Mensaje.reset();
+        f->cmdAceptar->setEnabled(true);
+        if (!f->cboNombre->currentText().isEmpty()) f->txtTarjeta->setFocus();
+        f->LimpiezaEnvio();
+    } catch (const std::exception& e) {
+        PunterosNormales();
+        Dialogs::MsgBox(DescripcionError(e), Vbc::vbCritical, Dialogs::kAppTitle);
+        if (!m_Descargado) cmdAceptar->setEnabled(true);
+    }
 }

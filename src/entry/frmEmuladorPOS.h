@@ -15,7 +15,9 @@ class QPushButton;
 class QRadioButton;
 class QTreeWidget;
 class clsTransaccion;
+class CMsgRequerimientoPOS;
 class EstadoEmuladorPOS;
+class ValoresEmuladorPOS;
 namespace PantallaEmuladorPOS {
 struct Pantalla;
 }
@@ -142,6 +144,32 @@ public:
     void txtAUWREF_LostFocus();
     void txtAUCEFE_LostFocus();
 
+    // Service lines, diagnoses and the attachment
+    void cmdAdd_Click();
+    void cmdMod_Click();
+    void cmdDel_Click();
+    // The list's selection: modify and delete serve a selected line only.
+    void lvwPrestaciones_Click();
+    void cmdBuscarDiag_Click(int Index);
+    void cmbAUFINA_Click();
+    void cmdAdjuntar_Click();
+    void cmdInforme_Click();
+    // A file dialog's filter with one more entry: `descripcion` and the ";"-separated
+    // `patron`, each extension in both letter cases (file names are case-sensitive here).
+    static QString ArmarFiltroArchivos(const QString& filtro, const QString& descripcion, const QString& patron);
+    template <class C>
+    static void VaciarColeccion(C& col)
+    {
+        while (!col.isEmpty()) col.removeFirst();
+    }
+    // The largest file that may be attached, in bytes.
+    static constexpr qint64 kLimiteAdjunto = 1000000;
+
+    // The send of the current operation.
+    void cmdAceptar_Click();
+    // The window's values as the request's checks read them.
+    ValoresEmuladorPOS Valores() const;
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
@@ -157,7 +185,16 @@ private:
     QHash<QString, QWidget*> m_Controles;
     QHash<QObject*, void (frmEmuladorPOS::*)()> m_AlSalir;
     QHash<QObject*, void (frmEmuladorPOS::*)(int&)> m_Teclas;
+    // The way out of a refused send, its short exit and its final clean-up.
+    void SalidaEnvio();
+    void SalidaCorta();
+    void LimpiezaEnvio();
+    // Closes this window and opens a fresh one for the same operation (this one is deleted
+    // later); this window when there is no main window to reopen it.
+    frmEmuladorPOS* Recargar();
+
     std::shared_ptr<clsTransaccion> m_Transaccion;
+    std::unique_ptr<CMsgRequerimientoPOS> m_Mensaje;
     bool m_Descargado = false;
     bool m_Verificando = false;
 };

@@ -114,6 +114,10 @@ public:
     void mnuHope_Click();
     void mnuHistoriaClinica_Click();
 
+    // A new entry form in the working area, loaded for the current operation and not yet shown;
+    // the entry form reopens itself through it after an approved or off-line transaction.
+    frmEmuladorPOS* AbrirEmuladorPOS();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -132,8 +136,6 @@ private:
     void Operar(void (frmMain::*manejador)());
     void EjecutarOperacion(const OperacionesMenu::Operacion& op);
     void AbrirCapturaFueraDeLinea();
-    // A new entry form in the working area, loaded for the current operation and not yet shown.
-    frmEmuladorPOS* AbrirEmuladorPOS();
     void AbrirHistoriaClinica();
     void AbrirCierres();
     void AbrirVademecum();

@@ -54,7 +54,10 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
         TipoLectura = Vb::Mid(sSVL1, 108, 1);
         Prestador = Campo(sSVL1, 109, 11);
         PrestadorSolicitante = Vb::Trim(prescriptor.CuitEfector).remove(QLatin1Char('-'));
-        TicketPadre = Entero64(Vb::Mid(sSVL1, 131, 12));
+        // A dental reference ("OD", "OO") is letters before the number: no parent ticket to keep,
+        // and the answered transaction must still be logged.
+        const QString padre = Vb::Trim(Vb::Mid(sSVL1, 131, 12));
+        TicketPadre = Vb::IsNumeric(padre) ? Entero64(padre) : 0;
         FechaPrestacion = Campo(sSVL1, 181, 8);
         HoraPrestacion = Campo(sSVL1, 189, 4);
         TipoMatriculaMPrescriptor = Vb::Trim(Vb::Left(prescriptor.Provincia, 1))

@@ -102,6 +102,7 @@ private:
     {
         const DruvexSim::Guion g = m_Sim->siguienteGuion();
         DruvexSim::Toma t;
+        t.vistoNs = DruvexSim::AhoraNs();
         t.terminal = nombre;
         QString terminal = Paths::FindCaseInsensitive(m_Base, nombre);
         if (terminal.isEmpty()) terminal = m_Base + nombre;

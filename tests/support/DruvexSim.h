@@ -105,6 +105,7 @@ public:
         QMap<QString, QByteArray> upload; // the "upload" files (lower-case names) when taken
         bool tomada = false;              // the trigger was deleted
         bool respondida = false;          // "estado.rsp" was written
+        qint64 vistoNs = 0;               // steady clock as the trigger was seen
         qint64 renombradoNs = 0;          // steady clock as "estado.rsp" was renamed into place
     };
 

@@ -76,8 +76,11 @@ int main(int argc, char** argv)
     const QCommandLineOption vademecum(QStringLiteral("vademecum"),
                                        QStringLiteral("answer a medicine search with three sample medicines"));
     const QCommandLineOption druvexEnd(QStringLiteral("druvex-end"), QStringLiteral("update also leaves tx/_druvex.end"));
+    const QCommandLineOption keep(QStringLiteral("keep"),
+                                  QStringLiteral("keep each answered request's upload files in DIR/<terminal>/"),
+                                  QStringLiteral("DIR"));
     parser.addOptions({script, code, message, delay, status, tables, emp, prm, cut, offer, offerVersion, druvexEnd,
-                       vademecum});
+                       vademecum, keep});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -179,7 +182,16 @@ int main(int argc, char** argv)
 
     DruvexSim sim(base);
     sim.setGuion(g);
-    sim.setAlResponder([](const DruvexSim::Toma& t) {
+    const QString guardar = parser.value(keep);
+    sim.setAlResponder([guardar](const DruvexSim::Toma& t) {
+        if (!guardar.isEmpty()) {
+            const QString carpeta = QDir(guardar).filePath(t.terminal);
+            QDir().mkpath(carpeta);
+            for (auto it = t.upload.begin(); it != t.upload.end(); ++it) {
+                QFile f(QDir(carpeta).filePath(it.key()));
+                if (f.open(QIODevice::WriteOnly)) f.write(it.value());
+            }
+        }
         QTextStream out(stdout);
         out << "answered " << t.terminal << " (" << t.upload.keys().join(QLatin1Char(' ')) << ")\n";
         out.flush();

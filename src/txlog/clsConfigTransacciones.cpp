@@ -182,7 +182,7 @@ QStringView sinBlancos(QStringView t)
 }
 
 // Each row as one text the database puts together, split here: the driver then converts one
-// value per row instead of 23, which is most of the time a long history takes on SQLite.
+// value per row instead of 23, which was most of the time a long history took to load.
 // False at the first row this reading cannot take exactly as the column-by-column one would
 // (a null where a value is required, a separator inside a value, a number that is not plainly
 // written): the caller then reads everything again that way. Rows before it stay in `destino`.
@@ -274,11 +274,12 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
     desde += QStringLiteral("ORDER BY Fecha");
 
     // Streamed: a provider's history can hold a hundred thousand rows.
-    if (m_cn->engine() == Database::Engine::SQLite) {
+    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
         // One text per row, put together in one pass (chained concatenation copies the row
-        // over and over). printf writes a null as nothing, so a text that must not be null
-        // stands for its null with a separator: that row then splits wrong and is read again
-        // column by column, which raises the error.
+        // over and over). printf and format write a null as nothing, so a value that must not
+        // be null stands for its null with a separator: that row then splits wrong and is read
+        // again column by column, which raises the error.
         QString formato, valores;
         for (int c = 0; c < Campos; ++c) {
             if (c > 0) {
@@ -288,9 +289,13 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
             formato += QLatin1String("%s");
             const QString columna = c == ObraSocial ? QStringLiteral("ObrasSociales.Nombre")
                                                     : QStringLiteral("Transaccion.") + QLatin1String(kNombres[c]);
-            valores += kNuloEsVacio[c] ? columna : QStringLiteral("ifnull(%1, char(31))").arg(columna);
+            valores += kNuloEsVacio[c] ? columna
+                                       : (sqlite ? QStringLiteral("ifnull(%1, char(%2))")
+                                                 : QStringLiteral("COALESCE(%1::text, chr(%2))"))
+                                             .arg(columna).arg(int(kSeparador));
         }
-        const QString fila = QStringLiteral("printf('%1', %2)").arg(formato, valores);
+        const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
+                                 .arg(formato, valores);
         auto rs = m_cn->OpenCursor(QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desde, p);
         if (cargarPorFilas(*rs, *m_Transacciones)) return;
         rs.reset();

@@ -6,12 +6,34 @@
 #include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace ValoresBD;
 
 namespace {
+
+enum Campo {
+    Ticket, CodigoAutorizacion, Comentario, Error, Fecha, FechaPrestacion, Hora, HoraPrestacion,
+    MatriculaMedicoPrescriptor, MontoAbonar, NumeroAutorizacion, NumeroTrxPrestador, Operacion, PlanAsociado,
+    Prestador, PrestadorSolicitante, Tarjeta, TicketPadre, TipoAsociado, TipoLectura,
+    TipoMatriculaMPrescriptor, ObraSocial, CodigoEmpresa, Campos
+};
+const char* const kNombres[Campos] = {
+    "Ticket", "CodigoAutorizacion", "Comentario", "Error", "Fecha", "FechaPrestacion", "Hora", "HoraPrestacion",
+    "MatriculaMedicoPrescriptor", "MontoAbonar", "NumeroAutorizacion", "NumeroTrxPrestador", "Operacion",
+    "PlanAsociado", "Prestador", "PrestadorSolicitante", "Tarjeta", "TicketPadre", "TipoAsociado", "TipoLectura",
+    "TipoMatriculaMPrescriptor", "ObraSocial", "CodigoEmpresa"};
+// Columns whose null reads as the empty text; a null anywhere else is a broken row.
+constexpr bool kNuloEsVacio[Campos] = {
+    false, true, false, false, false, false, false, false, false, false, true, false, true, true,
+    true, true, true, false, false, true, true, true, true};
+// Between the fields of a row read as one text: a control character no logged value holds
+// (a row where one does splits into too many fields and is read column by column).
+constexpr char16_t kSeparador = 0x1F;
+
 // A whole number of the history whose text must not be empty (64 bits: ticket numbers have 12
 // digits).
 qint64 entero64(const QString& t)
@@ -37,73 +59,59 @@ bool enteroLeido(const QVariant& v, double* numero)
 // An amount as its text conversion reads it (written with fifteen significant digits, read
 // back). A whole number of cents below 10^13 comes back as it is, so the text is made only
 // for other amounts.
+double importeLeido(double x)
+{
+    if (x == 0) return 0; // "0", whatever its sign
+    const double centavos = std::round(x * 100);
+    if (std::fabs(centavos) < 1e15 && centavos / 100 == x) return x;
+    return Vb::CDbl(NuloATexto(QVariant(x)));
+}
+
 double importeLeido(const QVariant& v)
 {
-    if (v.typeId() == QMetaType::Double) {
-        const double x = v.toDouble();
-        if (x == 0) return 0; // "0", whatever its sign
-        const double centavos = std::round(x * 100);
-        if (std::fabs(centavos) < 1e15 && centavos / 100 == x) return x;
-    }
+    if (v.typeId() == QMetaType::Double) return importeLeido(v.toDouble());
     return Vb::CDbl(NuloATexto(v));
 }
-}
 
-void clsConfig::LoadTransacciones(const QString& sCuit)
-{
-    if (!m_Transacciones || m_Transacciones->Count() > 0)
-        m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
-    // ObrasSociales has one row per company and activity; the history knows only the company,
-    // so one name per company keeps each transaction listed once.
-    QString sql = QStringLiteral(
-        "SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial FROM Transaccion "
-        "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
-        "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
-    QVariantList p;
-    if (!sCuit.isEmpty()) {
-        sql += QStringLiteral("Where Transaccion.Prestador = ? ");
-        p << sCuit;
+// The rows are made in blocks that each share one allocation (a row keeps its block alive):
+// a hundred thousand objects of their own cost more to allocate and free than to read.
+class Bloques {
+public:
+    clsTransacciones* Nueva()
+    {
+        if (!m_bloque || m_bloque->size() == kFilasPorBloque) {
+            m_bloque = std::make_shared<std::vector<clsTransacciones>>();
+            m_bloque->reserve(kFilasPorBloque);
+        }
+        return &m_bloque->emplace_back();
     }
-    sql += QStringLiteral("ORDER BY Fecha");
+    std::shared_ptr<clsTransacciones> Compartida(clsTransacciones* t) const { return {m_bloque, t}; }
 
-    // Streamed: a provider's history can hold a hundred thousand rows, and each column is
-    // found once, not by name on every row.
-    auto rs = m_cn->OpenCursor(sql, p);
-    enum Campo {
-        Ticket, CodigoAutorizacion, Comentario, Error, Fecha, FechaPrestacion, Hora, HoraPrestacion,
-        MatriculaMedicoPrescriptor, MontoAbonar, NumeroAutorizacion, NumeroTrxPrestador, Operacion, PlanAsociado,
-        Prestador, PrestadorSolicitante, Tarjeta, TicketPadre, TipoAsociado, TipoLectura,
-        TipoMatriculaMPrescriptor, ObraSocial, CodigoEmpresa, Campos
-    };
-    static const char* const nombres[Campos] = {
-        "Ticket", "CodigoAutorizacion", "Comentario", "Error", "Fecha", "FechaPrestacion", "Hora", "HoraPrestacion",
-        "MatriculaMedicoPrescriptor", "MontoAbonar", "NumeroAutorizacion", "NumeroTrxPrestador", "Operacion",
-        "PlanAsociado", "Prestador", "PrestadorSolicitante", "Tarjeta", "TicketPadre", "TipoAsociado", "TipoLectura",
-        "TipoMatriculaMPrescriptor", "ObraSocial", "CodigoEmpresa"};
+private:
+    static constexpr std::size_t kFilasPorBloque = 256;
+    std::shared_ptr<std::vector<clsTransacciones>> m_bloque;
+};
+
+// Every column, each found once and not by name on every row.
+void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
+{
     int columna[Campos];
     for (int c = 0; c < Campos; ++c) {
         columna[c] = -1;
-        for (int i = 0; i < rs->ColumnCount() && columna[c] < 0; ++i)
-            if (rs->Columns().at(i).compare(QLatin1String(nombres[c]), Qt::CaseInsensitive) == 0) columna[c] = i;
+        for (int i = 0; i < rs.ColumnCount() && columna[c] < 0; ++i)
+            if (rs.Columns().at(i).compare(QLatin1String(kNombres[c]), Qt::CaseInsensitive) == 0) columna[c] = i;
     }
     const QVariant* v[Campos];
-    // The rows are made in blocks that each share one allocation (a row keeps its block alive):
-    // a hundred thousand objects of their own cost more to allocate and free than to read.
-    constexpr std::size_t kFilasPorBloque = 256;
-    std::shared_ptr<std::vector<clsTransacciones>> bloque;
+    Bloques bloques;
     bool primera = true;
-    while (rs->Next()) {
+    while (rs.Next()) {
         if (primera) {
             primera = false;
             for (int c = 0; c < Campos; ++c)
-                if (columna[c] < 0) rs->value(QLatin1String(nombres[c])); // raises "Item not found"
+                if (columna[c] < 0) rs.value(QLatin1String(kNombres[c])); // raises "Item not found"
         }
-        for (int c = 0; c < Campos; ++c) v[c] = &rs->Valor(columna[c]);
-        if (!bloque || bloque->size() == kFilasPorBloque) {
-            bloque = std::make_shared<std::vector<clsTransacciones>>();
-            bloque->reserve(kFilasPorBloque);
-        }
-        clsTransacciones* t = &bloque->emplace_back();
+        for (int c = 0; c < Campos; ++c) v[c] = &rs.Valor(columna[c]);
+        clsTransacciones* t = bloques.Nueva();
         double n = 0;
         t->Ticket = Vb::CLng64(enteroLeido(*v[Ticket], &n) ? n : Numero(*v[Ticket]));
         t->CodigoAutorizacion =
@@ -130,6 +138,170 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
         t->TipoMatriculaMPrescriptor = NuloATexto(*v[TipoMatriculaMPrescriptor]);
         t->ObraSocial = NuloATexto(*v[ObraSocial]);
         t->CodigoEmpresa = NuloATexto(*v[CodigoEmpresa]);
-        m_Transacciones->Add(std::shared_ptr<clsTransacciones>(bloque, t));
+        destino.Add(bloques.Compartida(t));
     }
+}
+
+// A whole number written plainly ("-" and digits) within the range of the type the column is
+// read as; anything else is left to the column-by-column reading, which knows its errors.
+bool enteroSimple(QStringView t, qint64 minimo, qint64 maximo, qint64* numero)
+{
+    const bool negativo = t.startsWith(u'-');
+    if (negativo) t = t.mid(1);
+    if (t.isEmpty() || t.size() > 18) return false;
+    qint64 n = 0;
+    for (const QChar c : t) {
+        if (c < u'0' || c > u'9') return false;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    if (negativo) n = -n;
+    *numero = n;
+    return n >= minimo && n <= maximo;
+}
+
+// A finite number as the database writes a double out; the bytes read back are those the
+// driver's own conversion gives.
+bool dobleSimple(QStringView t, double* numero)
+{
+    char ascii[40];
+    if (t.isEmpty() || t.size() >= qsizetype(sizeof ascii) || !(t.front().isDigit() || t.front() == u'-'))
+        return false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i].unicode() > 0x7F) return false;
+        ascii[i] = char(t[i].unicode());
+    }
+    const auto r = std::from_chars(ascii, ascii + t.size(), *numero);
+    return r.ec == std::errc() && r.ptr == ascii + t.size() && std::isfinite(*numero);
+}
+
+QStringView sinBlancos(QStringView t)
+{
+    while (!t.isEmpty() && t.front() == u' ') t = t.mid(1);
+    while (!t.isEmpty() && t.back() == u' ') t.chop(1);
+    return t;
+}
+
+// Each row as one text the database puts together, split here: the driver then converts one
+// value per row instead of 23, which was most of the time a long history took to load.
+// False at the first row this reading cannot take exactly as the column-by-column one would
+// (a null where a value is required, a separator inside a value, a number that is not plainly
+// written): the caller then reads everything again that way. Rows before it stay in `destino`.
+bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
+{
+    Bloques bloques;
+    // A history repeats its provider, dates, codes and answers row after row: a value equal to
+    // the previous row's shares its text.
+    QString anterior[Campos];
+    const auto texto = [&anterior](int c, QStringView valor) -> const QString& {
+        if (valor != anterior[c]) anterior[c] = valor.isEmpty() ? QString() : valor.toString();
+        return anterior[c];
+    };
+    QStringView campo[Campos];
+    while (rs.Next()) {
+        const QVariant& v = rs.Valor(0);
+        if (v.typeId() != QMetaType::QString) return false; // null: a required value is missing
+        const QStringView fila = *static_cast<const QString*>(v.constData());
+        qsizetype inicio = 0;
+        for (int c = 0; c < Campos - 1; ++c) {
+            const qsizetype fin = fila.indexOf(QChar(kSeparador), inicio);
+            if (fin < 0) return false;
+            campo[c] = fila.sliced(inicio, fin - inicio);
+            inicio = fin + 1;
+        }
+        campo[Campos - 1] = fila.sliced(inicio);
+        if (campo[Campos - 1].contains(QChar(kSeparador))) return false;
+
+        constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
+        constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
+        qint64 ticket, codigo = 0, error, trx, padre, tipo, empresa;
+        double monto;
+        if (!enteroSimple(campo[Ticket], kMin64, kMax64, &ticket) ||
+            (!campo[CodigoAutorizacion].isEmpty() && !enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &codigo)) ||
+            !enteroSimple(campo[Error], kMin32, kMax32, &error) ||
+            !enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &trx) ||
+            !enteroSimple(campo[TicketPadre], kMin64, kMax64, &padre) ||
+            !enteroSimple(campo[TipoAsociado], kMin32, kMax32, &tipo) ||
+            (!campo[CodigoEmpresa].isEmpty() && !enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &empresa)) ||
+            !dobleSimple(campo[MontoAbonar], &monto))
+            return false;
+
+        clsTransacciones* t = bloques.Nueva();
+        t->Ticket = Vb::CLng64(double(ticket));
+        t->CodigoAutorizacion = Vb::CLng(double(codigo));
+        t->Comentario = texto(Comentario, sinBlancos(campo[Comentario]));
+        t->Error = Vb::CInt(double(error));
+        t->Fecha = texto(Fecha, campo[Fecha]);
+        t->FechaPrestacion = texto(FechaPrestacion, campo[FechaPrestacion]);
+        t->Hora = texto(Hora, campo[Hora]);
+        t->HoraPrestacion = texto(HoraPrestacion, campo[HoraPrestacion]);
+        t->MatriculaMedicoPrescriptor = texto(MatriculaMedicoPrescriptor, campo[MatriculaMedicoPrescriptor]);
+        t->MontoAbonar = importeLeido(monto);
+        t->NumeroAutorizacion = texto(NumeroAutorizacion, sinBlancos(campo[NumeroAutorizacion]));
+        t->NumeroTrxPrestador = Vb::CLng64(double(trx));
+        t->Operacion = texto(Operacion, sinBlancos(campo[Operacion]));
+        t->PlanAsociado = texto(PlanAsociado, sinBlancos(campo[PlanAsociado]));
+        t->Prestador = texto(Prestador, sinBlancos(campo[Prestador]));
+        t->PrestadorSolicitante = texto(PrestadorSolicitante, sinBlancos(campo[PrestadorSolicitante]));
+        t->Tarjeta = texto(Tarjeta, sinBlancos(campo[Tarjeta]));
+        t->TicketPadre = Vb::CLng64(double(padre));
+        t->TipoAsociado = Vb::CInt(double(tipo));
+        t->TipoLectura = texto(TipoLectura, sinBlancos(campo[TipoLectura]));
+        t->TipoMatriculaMPrescriptor = texto(TipoMatriculaMPrescriptor, sinBlancos(campo[TipoMatriculaMPrescriptor]));
+        t->ObraSocial = texto(ObraSocial, sinBlancos(campo[ObraSocial]));
+        t->CodigoEmpresa = texto(CodigoEmpresa, campo[CodigoEmpresa]);
+        destino.Add(bloques.Compartida(t));
+    }
+    return true;
+}
+
+}
+
+void clsConfig::LoadTransacciones(const QString& sCuit)
+{
+    if (!m_Transacciones || m_Transacciones->Count() > 0)
+        m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
+    // ObrasSociales has one row per company and activity; the history knows only the company,
+    // so one name per company keeps each transaction listed once.
+    QString desde = QStringLiteral(
+        "FROM Transaccion "
+        "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
+        "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
+    QVariantList p;
+    if (!sCuit.isEmpty()) {
+        desde += QStringLiteral("Where Transaccion.Prestador = ? ");
+        p << sCuit;
+    }
+    desde += QStringLiteral("ORDER BY Fecha");
+
+    // Streamed: a provider's history can hold a hundred thousand rows.
+    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
+        // One text per row, put together in one pass (chained concatenation copies the row
+        // over and over). printf and format write a null as nothing, so a value that must not
+        // be null stands for its null with a separator: that row then splits wrong and is read
+        // again column by column, which raises the error.
+        QString formato, valores;
+        for (int c = 0; c < Campos; ++c) {
+            if (c > 0) {
+                formato += QChar(kSeparador);
+                valores += QLatin1Char(',');
+            }
+            formato += QLatin1String("%s");
+            const QString columna = c == ObraSocial ? QStringLiteral("ObrasSociales.Nombre")
+                                                    : QStringLiteral("Transaccion.") + QLatin1String(kNombres[c]);
+            valores += kNuloEsVacio[c] ? columna
+                                       : (sqlite ? QStringLiteral("ifnull(%1, char(%2))")
+                                                 : QStringLiteral("COALESCE(%1::text, chr(%2))"))
+                                             .arg(columna).arg(int(kSeparador));
+        }
+        const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
+                                 .arg(formato, valores);
+        auto rs = m_cn->OpenCursor(QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desde, p);
+        if (cargarPorFilas(*rs, *m_Transacciones)) return;
+        rs.reset();
+        while (m_Transacciones->Count() > 0) m_Transacciones->Remove(m_Transacciones->Count());
+    }
+    auto rs = m_cn->OpenCursor(
+        QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") + desde, p);
+    cargarPorColumnas(*rs, *m_Transacciones);
 }

@@ -149,4 +149,50 @@ TEST_P(TransaccionesLista, AmountsReadAsTheirTextReadsThem)
     }
 }
 
+TEST_P(TransaccionesLista, ValuesThatLookLikeRowSyntaxReadAsStored)
+{
+    // Each value goes into the second of two rows; both rows must come back once each.
+    const QString sep(QChar(0x1F));
+    struct Caso {
+        const char* columna;
+        QVariant valor;
+        QVariant esperado;
+        QVariant (*campo)(const clsTransacciones&);
+    };
+    const auto comentario = [](const clsTransacciones& t) { return QVariant(t.Comentario); };
+    const auto tarjeta = [](const clsTransacciones& t) { return QVariant(t.Tarjeta); };
+    const auto monto = [](const clsTransacciones& t) { return QVariant(t.MontoAbonar); };
+    const Caso casos[] = {
+        {"Comentario", QStringLiteral("A%1B").arg(sep), QStringLiteral("A%1B").arg(sep), comentario},
+        {"Comentario", QString(QChar(0x1E)), QString(QChar(0x1E)), comentario},
+        {"Comentario", QStringLiteral(""), QStringLiteral(""), comentario},
+        {"Tarjeta", sep, sep, tarjeta},
+        {"Tarjeta", QStringLiteral(" %s ñ€😀 "), QStringLiteral("%s ñ€😀"), tarjeta},
+        {"Tarjeta", QVariant(), QStringLiteral(""), tarjeta},
+        {"Operacion", QVariant(), QStringLiteral(""), [](const clsTransacciones& t) { return QVariant(t.Operacion); }},
+        {"MatriculaMedicoPrescriptor", QStringLiteral(""), QStringLiteral(""),
+         [](const clsTransacciones& t) { return QVariant(t.MatriculaMedicoPrescriptor); }},
+        {"CodigoEmpresa", QVariant(), QStringLiteral(""),
+         [](const clsTransacciones& t) { return QVariant(t.ObraSocial + t.CodigoEmpresa); }},
+        {"CodigoAutorizacion", -2147483647, -2147483647,
+         [](const clsTransacciones& t) { return QVariant(t.CodigoAutorizacion); }},
+        {"MontoAbonar", 1e20, 1e20, monto},
+        {"MontoAbonar", 0.1 + 0.2, 0.3, monto},
+        {"MontoAbonar", -1e-7, -1e-7, monto},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(std::string(caso.columna) + " = " + caso.valor.toString().toStdString());
+        cn->Execute(QStringLiteral("DELETE FROM Transaccion"));
+        Transaccion(QStringLiteral("20111"), 1, QStringLiteral("20240101"), 5);
+        Transaccion(QStringLiteral("20111"), 2, QStringLiteral("20240102"), 5);
+        cn->Execute(QStringLiteral("UPDATE Transaccion SET %1 = ? WHERE Ticket = 2").arg(QLatin1String(caso.columna)),
+                    {caso.valor});
+        clsConfig cfg;
+        cfg.LoadTransacciones(QStringLiteral("20111"));
+        ASSERT_EQ(Tickets(cfg), (QList<qint64>{1, 2}));
+        EXPECT_EQ(caso.campo(*cfg.Transacciones()->Item_(2)), caso.esperado);
+        EXPECT_EQ(cfg.Transacciones()->Item_(1)->Comentario, QStringLiteral("Aprobada"));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TransaccionesLista, DbEngines(), DbEngineName);

@@ -33,9 +33,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -83,6 +87,44 @@ public:
         if (otra.type() != Tipo || columna < 0 || columna >= kColumnas) return QTreeWidgetItem::operator<(otra);
         return textos[columna] < static_cast<const FilaTransaccion&>(otra).textos[columna];
     }
+};
+
+// The rows' own painting, with the size of a cell remembered by its column, text and icon while
+// the columns are fitted: the widget measures a thousand rows per column, and laying out the
+// same operation, insurer or date over and over was most of that time. A row shows nothing
+// else that could change its size.
+class MedidaPorTexto : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void Recordar(bool si)
+    {
+        m_recordar = si;
+        m_medidas.clear();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
+    {
+        if (!m_recordar) return QStyledItemDelegate::sizeHint(opcion, indice);
+        const QVariant icono = indice.data(Qt::DecorationRole);
+        const Clave clave{indice.column(), icono.isValid() ? qvariant_cast<QIcon>(icono).cacheKey() : 0,
+                          indice.data(Qt::DisplayRole).toString()};
+        auto medida = m_medidas.constFind(clave);
+        if (medida == m_medidas.constEnd())
+            medida = m_medidas.insert(clave, QStyledItemDelegate::sizeHint(opcion, indice));
+        return *medida;
+    }
+
+private:
+    struct Clave {
+        int columna;
+        qint64 icono;
+        QString texto;
+        bool operator==(const Clave& o) const { return columna == o.columna && icono == o.icono && texto == o.texto; }
+        friend size_t qHash(const Clave& c, size_t semilla = 0) { return qHashMulti(semilla, c.columna, c.icono, c.texto); }
+    };
+    bool m_recordar = false;
+    mutable QHash<Clave, QSize> m_medidas;
 };
 
 QIcon Circulo(const QColor& color, bool cruz)
@@ -170,6 +212,7 @@ frmInicio::frmInicio(QWidget* parent) : QWidget(parent)
     lvwTransacciones->setRootIsDecorated(false);
     lvwTransacciones->setUniformRowHeights(true);
     lvwTransacciones->setAllColumnsShowFocus(true);
+    lvwTransacciones->setItemDelegate(new MedidaPorTexto(lvwTransacciones));
     lvwTransacciones->setColumnCount(kColumnas);
     lvwTransacciones->header()->setMinimumSectionSize(1);
     lvwTransacciones->header()->setStretchLastSection(false);
@@ -380,14 +423,17 @@ void frmInicio::CargarListaTransacciones()
     filas.reserve(lista->Count());
     for (const auto& t : *lista)
         filas << new FilaTransaccion(t, textos(*t), t->Error == 0 ? ImageList1[0] : ImageList1[1]);
-    // Stable, as the widget sorts: rows with equal keys keep the order they were read in.
-    const auto clave = [columna](const QTreeWidgetItem* fila) -> const QString& {
-        return static_cast<const FilaTransaccion*>(fila)->textos[columna];
-    };
+    // Stable, as the widget sorts: rows with equal keys keep the order they were read in. The
+    // keys sit next to their rows, so a comparison does not go through two items.
+    std::vector<std::pair<QStringView, QTreeWidgetItem*>> orden;
+    orden.reserve(filas.size());
+    for (QTreeWidgetItem* fila : filas)
+        orden.emplace_back(static_cast<const FilaTransaccion*>(fila)->textos[columna], fila);
     if (m_Descendente)
-        std::stable_sort(filas.begin(), filas.end(), [&](auto* a, auto* b) { return clave(b) < clave(a); });
+        std::stable_sort(orden.begin(), orden.end(), [](const auto& a, const auto& b) { return b.first < a.first; });
     else
-        std::stable_sort(filas.begin(), filas.end(), [&](auto* a, auto* b) { return clave(a) < clave(b); });
+        std::stable_sort(orden.begin(), orden.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype i = 0; i < filas.size(); ++i) filas[i] = orden[i].second;
     lvwTransacciones->header()->setSortIndicator(columna, m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
     lvwTransacciones->addTopLevelItems(filas);
     AjustarColumnas();
@@ -397,6 +443,11 @@ void frmInicio::AjustarColumnas()
 {
     // The widths by blanks of the window's font, but never narrower than what the rows show:
     // a cut date or operation name is no use at the front desk.
+    auto* medida = dynamic_cast<MedidaPorTexto*>(lvwTransacciones->itemDelegate());
+    if (medida) medida->Recordar(true);
+    const auto olvidar = qScopeGuard([medida] {
+        if (medida) medida->Recordar(false);
+    });
     const QFontMetrics fm(lvwTransacciones->font());
     for (int c = 0; c < kColumnas - 1; ++c) {
         const int regla = c == 0 ? std::max(1, Twips::APixeles(10))

@@ -272,6 +272,36 @@ QStringList DescribirMotivos(unsigned motivos)
     return textos;
 }
 
+unsigned RevisarCarpeta(int fd, int* error)
+{
+    struct stat info{};
+    if (::fstat(fd, &info) != 0) {
+        Poner(error, errno);
+        return NoEsArchivo;
+    }
+    Poner(error, 0);
+    unsigned motivos = 0;
+    if (!S_ISDIR(info.st_mode)) motivos |= NoEsArchivo;
+    if (info.st_uid != ::geteuid()) motivos |= DeOtroUsuario;
+    if (info.st_mode & (S_IWGRP | S_IWOTH)) motivos |= EscribiblePorOtros;
+    return motivos;
+}
+
+QStringList DescribirMotivosCarpeta(unsigned motivos)
+{
+    QStringList textos;
+    if (motivos & NoEsArchivo) textos << QStringLiteral("no es una carpeta");
+    if (motivos & DeOtroUsuario) textos << QStringLiteral("pertenece a otro usuario");
+    if (motivos & EscribiblePorOtros) textos << QStringLiteral("otros usuarios pueden escribir en ella");
+    return textos;
+}
+
+int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo)
+{
+    if (!NombreSimple(nombre)) return EINVAL;
+    return ::mkdirat(carpeta, QFile::encodeName(nombre).constData(), modo) == 0 ? 0 : errno;
+}
+
 QString DescribirError(int error)
 {
     if (error == ELOOP) return QStringLiteral("es un enlace simbólico");

@@ -88,6 +88,12 @@ enum Motivo : unsigned {
 unsigned RevisarArchivo(int fd, int* error = nullptr);
 // The reasons in Spanish, one text each, for a message.
 QStringList DescribirMotivos(unsigned motivos);
+// The same for an open folder (NoEsArchivo: it is not a folder), and its texts.
+unsigned RevisarCarpeta(int fd, int* error = nullptr);
+QStringList DescribirMotivosCarpeta(unsigned motivos);
+// Makes the folder `nombre` directly inside an open one with `modo` (less the umask, so never
+// more open than asked). 0, EEXIST when something stands at the name, or the error.
+int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo);
 // A short Spanish reason for an error number of these routines ("es un enlace simbólico" for
 // ELOOP, the system's text otherwise).
 QString DescribirError(int error);

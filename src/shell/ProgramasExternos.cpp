@@ -142,8 +142,8 @@ void ReiniciarClienteComunicaciones()
             Dialogs::MsgBox(MensajeClienteAjeno(clientes.ajenos), Vbc::vbInformation);
             return;
         }
-        bool detenidos = false;
-        {
+        bool detenidos = true;
+        if (!clientes.propios.isEmpty()) {
             General::BloqueoPrincipal bloqueo(QStringLiteral("mnuReiniiarDruvex"));
             detenidos = DetenerProcesos(tabla, clientes.propios);
         }

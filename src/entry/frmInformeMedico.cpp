@@ -10,6 +10,7 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>
@@ -96,6 +97,11 @@ void frmInformeMedico::cmdAceptar_Click()
                                                       propuesto, QStringLiteral("Archivos de texto Txt (*.txt)"),
                                                       OpcionesGuardar{QStringLiteral("txt"), false});
         if (ruta.isEmpty()) return;
+        // The proposed name repeats for a second report of the day for the same provider.
+        if (QFileInfo::exists(ruta) &&
+            Dialogs::MsgBox(QStringLiteral("El archivo %1 ya existe. ¿Desea reemplazarlo?").arg(ruta),
+                            Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2, Dialogs::kAppTitle) != Vbc::vbYes)
+            return;
         QString error;
         if (!EscrituraSegura::EscribirArchivo(ruta, ContenidoArchivo(txtInforme->toPlainText()), &error)) {
             Dialogs::MsgBox(QStringLiteral("No se pudo guardar el informe en \"%1\": %2").arg(ruta, error),

@@ -41,6 +41,8 @@ ReemplazoArchivo::ReemplazoArchivo(QString origen, QString destino)
 {
 }
 
+ReemplazoArchivo::ReemplazoArchivo(int origen, QString destino) : m_OrigenFd(origen), m_Destino(std::move(destino)) {}
+
 ReemplazoArchivo::~ReemplazoArchivo()
 {
     if (!m_Temporal.isEmpty()) ::unlink(m_Temporal.constData());
@@ -51,8 +53,15 @@ void ReemplazoArchivo::setRenombrar(Renombrar f) { g_renombrar = std::move(f); }
 int ReemplazoArchivo::Preparar()
 {
     if (!m_Temporal.isEmpty()) return 0;
-    const int de = ::open(QFile::encodeName(m_Origen).constData(), O_RDONLY | O_CLOEXEC);
+    // A handle given is read through a copy of its own, closed below like an opened one.
+    const int de = m_OrigenFd >= 0 ? ::fcntl(m_OrigenFd, F_DUPFD_CLOEXEC, 0)
+                                   : ::open(QFile::encodeName(m_Origen).constData(), O_RDONLY | O_CLOEXEC);
     if (de < 0) return errno;
+    if (m_OrigenFd >= 0 && ::lseek(de, 0, SEEK_SET) < 0) {
+        const int e = errno;
+        ::close(de);
+        return e;
+    }
     struct stat info{};
     const int estado = ::fstat(de, &info) == 0 ? (S_ISREG(info.st_mode) ? 0 : EISDIR) : errno;
     if (estado != 0) {

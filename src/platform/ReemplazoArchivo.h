@@ -10,6 +10,9 @@
 class ReemplazoArchivo {
 public:
     ReemplazoArchivo(QString origen, QString destino);
+    // The new bytes from a file already open for reading (from its start; not closed here),
+    // so what was checked on that handle is what is copied.
+    ReemplazoArchivo(int origen, QString destino);
     ~ReemplazoArchivo(); // removes a copy that was not put in place
     ReemplazoArchivo(const ReemplazoArchivo&) = delete;
     ReemplazoArchivo& operator=(const ReemplazoArchivo&) = delete;
@@ -28,6 +31,7 @@ public:
 
 private:
     QString m_Origen;
+    int m_OrigenFd = -1;
     QString m_Destino;
     QByteArray m_Temporal;
 };

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +14,20 @@ QByteArray Leer(const QString& ruta)
 {
     QFile f(ruta);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The first number of the "Uid:" line of /proc/<pid>/status (real, effective, saved, file
+// system): whose process it is.
+qint64 UsuarioReal(const QByteArray& estado)
+{
+    for (const QByteArray& linea : estado.split('\n')) {
+        if (!linea.startsWith("Uid:")) continue;
+        const QList<QByteArray> campos = linea.mid(4).simplified().split(' ');
+        bool ok = false;
+        const qint64 uid = campos.value(0).toLongLong(&ok);
+        return ok ? uid : -1;
+    }
+    return -1;
 }
 
 class TablaSistema : public TablaProcesos {
@@ -34,7 +49,9 @@ public:
             p.pid = pid;
             // A deleted program keeps its name with " (deleted)" after it; the name still counts.
             p.ejecutable = QFileInfo(QFile::symLinkTarget(carpeta + QStringLiteral("/exe"))).fileName();
+            if (p.ejecutable.endsWith(QLatin1String(" (deleted)"))) p.ejecutable.chop(10);
             p.comando = QString::fromLocal8Bit(Leer(carpeta + QStringLiteral("/comm"))).trimmed();
+            p.usuario = UsuarioReal(Leer(carpeta + QStringLiteral("/status")));
             procesos.append(p);
         }
         return true;
@@ -65,6 +82,8 @@ TablaProcesos& TablaProcesos::Sistema()
     static TablaSistema sistema;
     return sistema;
 }
+
+qint64 TablaProcesos::UsuarioActual() { return static_cast<qint64>(::getuid()); }
 
 TablaProcesos& TablaProcesos::Actual() { return g_tabla ? *g_tabla : Sistema(); }
 

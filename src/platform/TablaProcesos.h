@@ -13,7 +13,12 @@ public:
         // only in the former.
         QString ejecutable;
         QString comando;
+        // The real user id of its owner; -1 when it cannot be read.
+        qint64 usuario = -1;
     };
+
+    // The real user id of this program.
+    static qint64 UsuarioActual();
 
     virtual ~TablaProcesos() = default;
     // Every process; false with `error` (a description for the user) when the table cannot be read.

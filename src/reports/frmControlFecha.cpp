@@ -115,7 +115,14 @@ bool frmControlFecha::txtFechaActual_LostFocus()
 void frmControlFecha::cmdOK_Click()
 {
     if (!txtFechaActual_LostFocus()) return;
-    PurgarTransacciones(QDateTime(Vb::ParseDate(Vb::Trim(txtFechaActual->text())), QTime(0, 0)));
+    const QDate fecha = Vb::ParseDate(Vb::Trim(txtFechaActual->text()));
+    // A date after today is most often a typo that would delete the whole log: asked first. A
+    // date up to today is the correction of a clock that runs ahead and goes as it stands.
+    if (!PurgarTransacciones(QDateTime(fecha, QTime(0, 0)), fecha > Platform::Now().date())) {
+        txtFechaActual->setFocus();
+        txtFechaActual->selectAll();
+        return;
+    }
     close();
 }
 
@@ -132,14 +139,25 @@ bool frmControlFecha::eventFilter(QObject* objeto, QEvent* evento)
     return QDialog::eventFilter(objeto, evento);
 }
 
-void frmControlFecha::PurgarTransacciones(const QDateTime& fecha)
+bool frmControlFecha::PurgarTransacciones(const QDateTime& fecha, bool preguntar)
 {
     try {
         if (!General::ConexionBD || !General::ConexionBD->IsOpen())
             throw VbError(91, objectName(), QStringLiteral("Sin conexión a la base de datos"));
-        modPurga::Purgar(*General::ConexionBD, modPurga::FechaCorte(fecha.date()), m_codigoEmpresa);
+        const QString corte = modPurga::FechaCorte(fecha.date());
+        if (preguntar) {
+            m_verificando = true;
+            const int respuesta = Dialogs::MsgBox(
+                modPurga::Pregunta(modPurga::Contar(*General::ConexionBD, corte, m_codigoEmpresa), m_codigoEmpresa, corte),
+                Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2, Dialogs::kAppTitle);
+            m_verificando = false;
+            if (respuesta != Vbc::vbYes) return false;
+        }
+        modPurga::Purgar(*General::ConexionBD, corte, m_codigoEmpresa);
     } catch (const std::exception&) {
+        m_verificando = false;
         Dialogs::MsgBox(QStringLiteral("No se pudo realizar limpieza de la base de datos"), Vbc::vbInformation,
                         QStringLiteral("Error de manteniento"));
     }
+    return true;
 }

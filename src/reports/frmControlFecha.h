@@ -38,7 +38,9 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    void PurgarTransacciones(const QDateTime& fecha);
+    // False when the user declined the question about a date after today: nothing was
+    // deleted and the dialog stays open. A failure has been reported and counts as done.
+    bool PurgarTransacciones(const QDateTime& fecha, bool preguntar = false);
 
     QString m_codigoEmpresa;
     bool m_verificando = false;

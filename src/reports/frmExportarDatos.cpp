@@ -250,11 +250,13 @@ void frmExportarDatos::cmdExportar_Click(qint16 Index)
                         Vbc::vbInformation, QStringLiteral("Consulta"));
         return;
     }
-    if (r.escrito)
-        Dialogs::MsgBox(QStringLiteral("El archivo ") + ruta + QStringLiteral(" se generó éxito"), Vbc::vbInformation);
-    else
+    if (!r.escrito) {
+        // The purge would delete rows that are in no file.
         Dialogs::MsgBox(QStringLiteral("No se pudo generar el archivo ") + ruta + QStringLiteral(": ") + r.error,
                         Vbc::vbCritical, Dialogs::kAppTitle);
+        return;
+    }
+    Dialogs::MsgBox(QStringLiteral("El archivo ") + ruta + QStringLiteral(" se generó éxito"), Vbc::vbInformation);
     frmControlFecha::Mostrar(empresa, window());
 }
 

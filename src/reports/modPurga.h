@@ -13,4 +13,8 @@ QString FechaCorte(const QDate& fecha);
 // transaction carries, in one database transaction: on any failure nothing is deleted and the
 // error is raised. A company code that is not a number is refused before anything runs.
 void Purgar(Database& cn, const QString& fechaCorte, const QString& codigoEmpresa);
+// How many transactions Purgar would delete: the same condition, counted.
+qint64 Contar(Database& cn, const QString& fechaCorte, const QString& codigoEmpresa);
+// The question asked before a typed date after today deletes.
+QString Pregunta(qint64 transacciones, const QString& codigoEmpresa, const QString& fechaCorte);
 }

@@ -21,6 +21,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSet>
 
 namespace General {
@@ -64,8 +66,15 @@ bool BotonLateralHabilitado(const QString& grupo, int indice, bool habilitar, bo
     return habilitar && (!soloOnLine || obraSocialOnLine);
 }
 
+namespace {
+bool g_MenuHabilitado = true;
+}
+
+bool MenuPrincipalHabilitado() { return g_MenuHabilitado; }
+
 void HabilitarMenuPrincipal(bool habilitar, const QString& texto)
 {
+    g_MenuHabilitado = habilitar;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     if (!habilitar) QApplication::setOverrideCursor(Qt::WaitCursor);
     frmMain* m = frmMain::Instancia();
@@ -80,6 +89,33 @@ void HabilitarMenuPrincipal(bool habilitar, const QString& texto)
         for (int i = 0; i < botones.size(); ++i)
             if (botones[i]) botones[i]->setEnabled(BotonLateralHabilitado(grupo, i, habilitar, ObraSocialOnLine));
     }
+}
+
+BloqueoPrincipal::BloqueoPrincipal(const QString& entrada)
+{
+    m_Menus = MenuPrincipalHabilitado();
+    if (m_Menus) HabilitarMenuPrincipal(false, QString());
+    frmMain* m = frmMain::Instancia();
+    if (!m) return;
+    if (QAction* a = m->Menu(entrada); a && a->isEnabled()) {
+        a->setEnabled(false);
+        m_Apagados.append(a);
+    }
+    // A working window's own send button is not on the menus.
+    for (QMdiSubWindow* s : m->MDIArea->subWindowList()) {
+        if (!s->isEnabled()) continue;
+        s->setEnabled(false);
+        m_Apagados.append(s);
+    }
+}
+
+BloqueoPrincipal::~BloqueoPrincipal()
+{
+    for (const QPointer<QObject>& o : m_Apagados) {
+        if (auto* a = qobject_cast<QAction*>(o.data())) a->setEnabled(true);
+        else if (auto* w = qobject_cast<QWidget*>(o.data())) w->setEnabled(true);
+    }
+    if (m_Menus) HabilitarMenuPrincipal(true, QString());
 }
 
 QStringList FormulariosTrabajo()

@@ -1,4 +1,7 @@
 #pragma once
+#include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +15,23 @@ void ActualizarTituloPrincipal();
 // Locks (false) or unlocks (true) the main window's menus and the side bar while a transaction
 // is under way, sets the hourglass or the arrow (never stacked) and the status bar's first panel.
 void HabilitarMenuPrincipal(bool habilitar, const QString& texto);
+// False between HabilitarMenuPrincipal(false) and HabilitarMenuPrincipal(true).
+bool MenuPrincipalHabilitado();
+
+// For its life, the main window is locked as during a send, and so are the menu entry
+// `entrada` and the open working windows: a wait that lets events run starts nothing else
+// meanwhile. What was locked before stays locked afterwards.
+class BloqueoPrincipal {
+public:
+    explicit BloqueoPrincipal(const QString& entrada);
+    ~BloqueoPrincipal();
+    BloqueoPrincipal(const BloqueoPrincipal&) = delete;
+    BloqueoPrincipal& operator=(const BloqueoPrincipal&) = delete;
+
+private:
+    bool m_Menus = false;
+    QList<QPointer<QObject>> m_Apagados;
+};
 // The enabled state of a side-bar button: the buttons that serve only on-line insurers are
 // enabled only while the selected insurer is on-line.
 bool BotonLateralHabilitado(const QString& grupo, int indice, bool habilitar, bool obraSocialOnLine);

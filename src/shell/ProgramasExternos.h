@@ -31,15 +31,24 @@ void EjecutarActualizador();
 QString CarpetaPadre(const QString& carpetaPrograma);
 // "<parent>/DRUVEX Cliente/", where the client is installed.
 QString CarpetaCliente(const QString& carpetaPrograma);
-// A running copy of the client: its program or command name, trimmed and lower-cased,
-// contains "druvex32.exe".
+// A running copy of the client: its program's file name or its command name, trimmed, is
+// "druvex32.exe" in any case (a script shows the name only as its command).
 bool EsCliente(const TablaProcesos::Proceso& proceso);
-// Ends `pids`: SIGTERM, SIGKILL to those left after `msTerminar`, then waits (sleeping, never
-// spinning) until all are gone or `msTotal` have passed. True when none is left.
+// The running clients of `usuario` and those of anybody else (or of an owner unknown).
+struct Clientes {
+    QList<qint64> propios;
+    QList<qint64> ajenos;
+};
+Clientes BuscarClientes(const QList<TablaProcesos::Proceso>& procesos, qint64 usuario);
+// Why no client is started while another user's runs, with its process numbers.
+QString MensajeClienteAjeno(const QList<qint64>& pids);
+// Ends `pids`: SIGTERM, SIGKILL to those left after `msTerminar`, then waits until all are
+// gone or `msTotal` have passed, letting events run meanwhile. True when none is left.
 bool DetenerProcesos(TablaProcesos& tabla, const QList<qint64>& pids, int msTerminar = 2000, int msTotal = 3000);
-// Ends every running client and starts it again from its folder, detached. Shows why when the
-// process list cannot be read, a copy will not end (nothing is started then) or the start
-// fails; no error reaches the caller.
+// Ends the user's running clients and starts it again from its folder, detached; the main
+// window is locked while it waits for them to end. Shows why when the process list cannot be
+// read, another user's client runs (nothing is ended or started then), a copy will not end
+// (nothing is started then) or the start fails; no error reaches the caller.
 void ReiniciarClienteComunicaciones();
 
 }

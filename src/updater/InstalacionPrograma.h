@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/SinEnlaces.h"
 #include "platform/VbError.h"
 
 #include <QString>
@@ -16,6 +17,26 @@ void setPausaMs(int ms);
 // old program stays whole on any failure. Raises VbError; false when the program was asked to
 // end during a pause (nothing was replaced).
 bool Reemplazar(const QString& origen, const QString& destino);
+// The same from a file already open (see AbrirOfrecido), read from its start.
+bool Reemplazar(int origen, const QString& destino);
+
+// The file the client offers in "download" below the terminal folder, opened without following
+// a link and checked on that open handle: the terminal folder and its "download" are no links,
+// belong to the user and nobody else may write in them; the file is a plain file of the user
+// that nobody else may write. The copy reads the same handle, so nothing can be swapped in
+// between. A folder or file that is missing or cannot be opened raises VbError with the
+// runtime's numbers.
+struct Ofrecido {
+    SinEnlaces::Descriptor archivo; // open when it may be installed
+    QString ruta;
+    QString rechazo; // the message saying what is refused and why; empty when it may go
+};
+Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre);
+// Makes the terminal folder and its "upload" and "download" where missing, closed to the group
+// and others whatever the umask, so the checks above never refuse them. Failures are left to
+// the request's own writing.
+void CrearCarpetas(const QString& carpetaTerminal);
+
 // Starts the program in its folder without arguments; VbError when it cannot start.
 void Iniciar(const QString& programa);
 

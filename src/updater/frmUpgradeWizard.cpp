@@ -345,6 +345,7 @@ void frmUpgradeWizard::Transaccion()
 {
     const CarpetaTerminal terminal(m_Estado.CarpetaTerminal);
     try {
+        InstalacionPrograma::CrearCarpetas(m_Estado.CarpetaTerminal);
         RegistroActualizacion::GrabarPedido(
             terminal,
             RegistroActualizacion::Pedido(RegistroActualizacion::kTipoAsistente, m_Estado.Major, m_Estado.Minor,
@@ -418,10 +419,15 @@ bool frmUpgradeWizard::InstalarActualizacion()
         m_EsperaCierre->Esperar();
         if (Salida::Solicitada()) return false;
 
-        const CarpetaTerminal terminal(m_Estado.CarpetaTerminal);
-        QString nuevo = Paths::FindCaseInsensitive(terminal.Descarga(), m_Estado.ArchivoActualizacion);
-        if (nuevo.isEmpty()) nuevo = Paths::Join(terminal.Descarga(), m_Estado.ArchivoActualizacion);
-        if (!InstalacionPrograma::Reemplazar(nuevo, m_Estado.RutaPrograma)) return false;
+        // Files written into the working folder by anybody but the user's own client are not
+        // a program to install.
+        const InstalacionPrograma::Ofrecido nuevo =
+            InstalacionPrograma::AbrirOfrecido(m_Estado.CarpetaTerminal, m_Estado.ArchivoActualizacion);
+        if (!nuevo.rechazo.isEmpty()) {
+            Dialogs::MsgBox(nuevo.rechazo, Vbc::vbCritical, kTitulo);
+            return false;
+        }
+        if (!InstalacionPrograma::Reemplazar(nuevo.archivo.fd(), m_Estado.RutaPrograma)) return false;
         InstalacionPrograma::Iniciar(m_Estado.RutaPrograma);
         EscribirListo("0");
         Terminar(0);

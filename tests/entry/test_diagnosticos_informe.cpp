@@ -11,6 +11,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -155,6 +157,40 @@ TEST_F(InformeMedico, EditorStaysOpenWhenNothingIsSaved)
         int criticos = 0;
         for (const auto& s : dialogs.shown) criticos += s.kind == QLatin1String("msgbox") && s.style == Vbc::vbCritical;
         EXPECT_EQ(criticos, k.mensajes) << k.nombre;
+    }
+}
+
+// A second report of the day for the same provider proposes the same name: the editor asks
+// before it replaces the first, and "No" leaves the first as it was.
+TEST_F(InformeMedico, AsksBeforeReplacingTheDaysReport)
+{
+    const QString pregunta = QStringLiteral("El archivo ") + dialogs.respuesta + QStringLiteral(" ya existe. ¿Desea reemplazarlo?");
+    const struct {
+        const char* escrito;
+        QList<int> respuestas;
+        QStringList mensajes;
+        bool aceptado;
+        const char* archivo;
+    } casos[] = {
+        {"Primero", {}, {}, true, "Primero\r\n"},
+        {"Segundo", {Vbc::vbNo}, {pregunta}, false, "Primero\r\n"},
+        {"Tercero", {Vbc::vbYes}, {pregunta}, true, "Tercero\r\n"},
+    };
+    for (const auto& c : casos) {
+        dialogs.clear();
+        dialogs.msgAnswers = c.respuestas;
+        texto = QStringLiteral("x");
+        const int r = Abrir([&](frmInformeMedico* f) {
+            f->show();
+            f->txtInforme->selectAll();
+            QTest::keyClicks(f->txtInforme, QLatin1String(c.escrito));
+            QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+        });
+        EXPECT_EQ(dialogs.messages(), c.mensajes) << c.escrito;
+        EXPECT_EQ(r == int(QDialog::Accepted), c.aceptado) << c.escrito;
+        EXPECT_EQ(carpeta.read(QStringLiteral("informe.txt")), QByteArray(c.archivo)) << c.escrito;
+        for (const auto& s : dialogs.shown)
+            if (s.kind == QLatin1String("msgbox")) EXPECT_EQ(s.style, Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2);
     }
 }
 

@@ -211,13 +211,15 @@ TEST_P(Exportar, MensajesYFallas)
          "No coinciden los tipos", leer, false, false},
         {"escritura", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
          [] { EscrituraSegura::FallarEnOperacion(2); }, "No se pudo generar el archivo", "Quorvan", false,
-         true},
+         false},
         {"carpeta", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
-         [this] { carpeta.remove(); }, "No se pudo generar el archivo", "Quorvan", false, true},
+         [this] { carpeta.remove(); }, "No se pudo generar el archivo", "Quorvan", false, false},
         {"sin obra social", &frmMain::mnuHope_Click, "01/06/2024", "15/06/2024",
          [this] { m->ObraSocial->lblEmpresa->clear(); },
          "Debe seleccionar alguna Obra Social\r\nde la ventana de la derecha.", "Quorvan", false, false},
     };
+    const auto filas = [this] { return Connect()->Query("SELECT COUNT(*) FROM Transaccion").value(0).toInt(); };
+    const int antes = filas();
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         frmExportarDatos* f = Abrir(c.entrada, c.desde, c.hasta);
@@ -230,6 +232,7 @@ TEST_P(Exportar, MensajesYFallas)
         EXPECT_EQ(dialogs.shown[0].title, c.titulo);
         EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).isEmpty(), !c.archivo);
         EXPECT_EQ(PurgaAbierta(), c.purga);
+        EXPECT_EQ(filas(), antes);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == "frmControlFecha") w->close();
         EscrituraSegura::FallarEnOperacion(0);

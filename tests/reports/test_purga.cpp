@@ -7,7 +7,9 @@
 #include "support/DbFixture.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -84,7 +86,8 @@ TEST_P(Purga, PorFechaYEmpresa)
              f.txtFechaActual->setText("15/09/2024");
              f.cmdOK_Click();
          },
-         {}, false, "3:8 4:8", "3:420100 4:420100 4:420101"},
+         {"Se borrarán 4 transacciones de la empresa 7 anteriores al 15/06/2024. ¿Desea continuar?"}, false,
+         "3:8 4:8", "3:420100 4:420100 4:420101"},
         {"fecha invalida", "7",
          [](frmControlFecha& f) {
              f.cmdNo_Click();
@@ -110,6 +113,44 @@ TEST_P(Purga, PorFechaYEmpresa)
         EXPECT_EQ(f.isVisible(), c.abierta) << c.caso;
         EXPECT_EQ(Transacciones().toStdString(), c.transacciones.toStdString()) << c.caso;
         EXPECT_EQ(Items().toStdString(), c.items.toStdString()) << c.caso;
+    }
+}
+
+// Driven by hand: a typed date after today asks first, naming what the deletion would take;
+// a typed date up to today goes without a question, as "Si" does.
+TEST_P(Purga, FechaPosteriorPreguntaAntes)
+{
+    const QString todas = "Se borrarán 4 transacciones de la empresa 7 anteriores al 01/10/2051. ¿Desea continuar?";
+    const struct {
+        const char* caso;
+        const char* fecha; // typed after "No"
+        QList<int> respuestas;
+        QStringList mensajes;
+        bool abierta;
+        QString transacciones;
+    } casos[] = {
+        {"typo de 2025, no", "01/01/2052", {Vbc::vbNo}, {todas}, true, kTodas},
+        {"typo de 2025, si", "01/01/2052", {Vbc::vbYes}, {todas}, false, "3:8 4:8"},
+        {"fecha de hoy", "15/06/2024", {}, {}, false, "2:7 3:8 4:8 6:7"},
+        {"fecha pasada", "01/06/2024", {}, {}, false, "1:7 2:7 3:8 4:8 6:7"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        Sembrar();
+        ScriptedDialogs dialogs;
+        dialogs.msgAnswers = c.respuestas;
+        frmControlFecha f("7");
+        f.Form_Load();
+        f.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+        QTest::mouseClick(f.cmdNo, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), c.fecha);
+        QTest::mouseClick(f.cmdOK, Qt::LeftButton);
+        EXPECT_EQ(dialogs.messages(), c.mensajes);
+        if (!dialogs.shown.isEmpty())
+            EXPECT_EQ(dialogs.shown[0].style, Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2);
+        EXPECT_EQ(f.isVisible(), c.abierta);
+        EXPECT_EQ(Transacciones().toStdString(), c.transacciones.toStdString());
     }
 }
 

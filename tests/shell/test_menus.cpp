@@ -33,8 +33,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QThread>
 #include <QApplication>
+#include <QCursor>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -128,11 +132,17 @@ TEST(MenusReglas, PathsArgumentsPagesAndFlags)
         const char* ejecutable;
         const char* comando;
         bool cliente;
-    } procesos[] = {{"dash", "Druvex32.exe", true},          {"old_druvex32.exe", "old_druvex32.ex", true},
+    } procesos[] = {{"dash", "Druvex32.exe", true},          {"old_druvex32.exe", "old_druvex32.ex", false},
                     {"DRUVEX32.EXE", "DRUVEX32.EXE", true},   {"", " druvex32.exe ", true},
-                    {"druvex32", "druvex", false},            {"bash", "Druvex32.ex", false}};
+                    {"druvex32", "druvex", false},            {"bash", "Druvex32.ex", false},
+                    {"copia-druvex32.exe-respaldo", "copia-druvex32.", false}};
     for (const auto& p : procesos)
         EXPECT_EQ(EsCliente({1, p.ejecutable, p.comando}), p.cliente) << p.ejecutable << " / " << p.comando;
+    const Clientes c = BuscarClientes({{1, "druvex32.exe", "", 500}, {2, "", "druvex32.exe", 0},
+                                       {3, "", "druvex32.exe", -1}, {4, "sh", "sh", 0}},
+                                      500);
+    EXPECT_EQ(c.propios, QList<qint64>{1});
+    EXPECT_EQ(c.ajenos, (QList<qint64>{2, 3}));
 
     const Platform::Version v{3, 2, 45};
     int conVersion = 0;
@@ -249,29 +259,40 @@ TEST_F(Menus, SystemInformationFromTheRegistryFile)
 
 TEST_F(Menus, RestartEndsEveryClientBeforeTheNewOneStarts)
 {
-    // Stand-ins: a script known by its command name only, and binaries by their file name only.
+    // Stand-ins: a script known by its command name only, and binaries by their file name only;
+    // the last two merely contain the client's name and stay.
     tmp.write("bin/Druvex32.exe", "#!/bin/sh\nwhile :; do sleep 1; done\n");
     QFile::setPermissions(tmp.file("bin/Druvex32.exe"), QFile::ReadOwner | QFile::ExeOwner);
-    for (const char* copia : {"bin/old_druvex32.exe", "bin/DRUVEX32.EXE"}) QFile::copy("/bin/sleep", tmp.file(copia));
+    for (const char* copia : {"bin/old_druvex32.exe", "bin/DRUVEX32.EXE", "bin/copia-druvex32.exe-respaldo"})
+        QFile::copy("/bin/sleep", tmp.file(copia));
     Guion(tmp, "base/DRUVEX Cliente/Druvex32.exe", tmp.file("cliente"));
 
     TablaDePrueba tabla;
     std::vector<std::unique_ptr<QProcess>> corriendo;
-    for (const char* programa : {"bin/Druvex32.exe", "bin/old_druvex32.exe", "bin/DRUVEX32.EXE", "bin/old_druvex32.exe"}) {
+    QList<qint64> pids;
+    for (const char* programa : {"bin/Druvex32.exe", "bin/DRUVEX32.EXE", "bin/old_druvex32.exe",
+                                 "bin/copia-druvex32.exe-respaldo"}) {
         auto p = std::make_unique<QProcess>();
         p->start(tmp.file(programa), {"30"});
         ASSERT_TRUE(p->waitForStarted());
-        tabla.propios.insert(p->processId());
+        pids << p->processId();
+        tabla.propios.insert(pids.last());
         corriendo.push_back(std::move(p));
     }
     QThread::msleep(100); // the script's shell has read its name
     frmMain m;
-    m.mnuReiniiarDruvex_Click();
+    m.Menu("mnuReiniiarDruvex")->trigger();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.messages().join('|').toStdString();
-    EXPECT_EQ(tabla.terminados.size(), 4);
-    for (const qint64 pid : tabla.propios) EXPECT_TRUE(TablaProcesos::Sistema().Terminado(pid)) << pid;
+    EXPECT_EQ(tabla.terminados, (QSet<qint64>{pids[0], pids[1]}));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(i < 2 ? corriendo[i]->state() == QProcess::NotRunning || corriendo[i]->waitForFinished(3000)
+                          : corriendo[i]->state() == QProcess::Running)
+            << i;
     EXPECT_EQ(QString::fromUtf8(EsperarArchivo(tmp.file("cliente"))), tmp.file("base/DRUVEX Cliente") + "\n");
-    for (auto& p : corriendo) p->waitForFinished();
+    for (auto& p : corriendo) {
+        p->kill();
+        p->waitForFinished();
+    }
 
     // None running: only the start.
     tabla.propios.clear();
@@ -290,6 +311,7 @@ TEST_F(Menus, RestartEndsEveryClientBeforeTheNewOneStarts)
     EXPECT_EQ(dialogs.shown[0].style, Vbc::vbInformation);
 }
 
+// The up to 3 s wait lets the window run, with nothing else to start meanwhile.
 TEST_F(Menus, ACopyThatWillNotEndLeavesTheClientUnstarted)
 {
     Guion(tmp, "base/DRUVEX Cliente/Druvex32.exe", tmp.file("cliente"));
@@ -301,12 +323,60 @@ TEST_F(Menus, ACopyThatWillNotEndLeavesTheClientUnstarted)
     TablaDePrueba tabla;
     tabla.propios.insert(terco.processId());
     tabla.tercos.insert(terco.processId());
-    ProgramasExternos::ReiniciarClienteComunicaciones();
+    frmMain m;
+    bool durante = false;
+    QTimer::singleShot(300, [&] {
+        durante = true;
+        EXPECT_FALSE(m.Menu("mnuVerificar")->isEnabled());
+        EXPECT_FALSE(m.Menu("mnuReiniiarDruvex")->isEnabled());
+        EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor,
+                  Qt::WaitCursor);
+        m.Menu("mnuReiniiarDruvex")->trigger(); // a second restart does not start
+    });
+    m.Menu("mnuReiniiarDruvex")->trigger();
+    EXPECT_TRUE(durante);
     EXPECT_EQ(dialogs.messages(), QStringList{"No se pudo detener el cliente Druvex."});
+    EXPECT_TRUE(m.Menu("mnuVerificar")->isEnabled() && m.Menu("mnuReiniiarDruvex")->isEnabled());
+    EXPECT_FALSE(QApplication::overrideCursor());
     QThread::msleep(200);
     EXPECT_FALSE(QFile::exists(tmp.file("cliente")));
     terco.kill();
     terco.waitForFinished();
+}
+
+// Another user's client is neither ended nor joined by a new one.
+TEST_F(Menus, AnotherUsersClientIsLeftAndNoneStarts)
+{
+    if (TablaProcesos::UsuarioActual() != 0) GTEST_SKIP() << "starting a process as another user needs root";
+    if (QStandardPaths::findExecutable("setpriv").isEmpty()) GTEST_SKIP() << "setpriv (util-linux) is missing";
+    Guion(tmp, "base/DRUVEX Cliente/Druvex32.exe", tmp.file("cliente"));
+    QTemporaryDir abierta; // the other user must reach the program
+    QFile::setPermissions(abierta.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    const QString programa = abierta.filePath("druvex32.exe");
+    QFile::copy("/bin/sleep", programa);
+    QProcess ajeno;
+    ajeno.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", programa, "30"});
+    ASSERT_TRUE(ajeno.waitForStarted());
+    TablaDePrueba tabla;
+    tabla.propios.insert(ajeno.processId());
+    QList<TablaProcesos::Proceso> p;
+    QString error;
+    for (int i = 0; i < 100 && (p.size() != 1 || p[0].usuario != 65534 || p[0].comando != "druvex32.exe"); ++i) {
+        QThread::msleep(20); // setpriv has not yet become the client
+        tabla.Listar(p, error);
+    }
+    frmMain m;
+    m.Menu("mnuReiniiarDruvex")->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(
+        QString("Hay un cliente Druvex de otro usuario en ejecución (proceso %1).").arg(ajeno.processId())));
+    EXPECT_TRUE(tabla.terminados.isEmpty());
+    EXPECT_FALSE(TablaProcesos::Sistema().Terminado(ajeno.processId()));
+    QThread::msleep(200);
+    EXPECT_FALSE(QFile::exists(tmp.file("cliente")));
+    ajeno.kill();
+    ajeno.waitForFinished();
 }
 
 TEST_F(Menus, HelpPagesReportsAndExit)

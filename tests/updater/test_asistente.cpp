@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QPushButton>
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -466,5 +468,89 @@ TEST_F(Asistente, FailedCopiesKeepTheOldProgram)
             EXPECT_TRUE(Salida::Solicitada());
             OlvidarSalida();
         }
+    }
+}
+
+// What lies in download is installed only when the user's own client can have left it: no
+// link on the way, nothing anybody else owns or may write. A refusal names what and why and
+// leaves the page as after a failed copy.
+TEST_F(Asistente, OnlyTheUsersOwnFilesAreInstalled)
+{
+    const QString descarga = wf.file("termupg/download");
+    const QString ofrecido = descarga + "/Quorvan.nuevo";
+    const auto escribir = [this](const QString& ruta, QFile::Permissions modo) {
+        wf.write(ruta, "#!/bin/sh\necho intruso\n");
+        QFile::setPermissions(wf.file(ruta), modo);
+    };
+    const QFile::Permissions propio = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                      QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const struct {
+        const char* que;
+        std::function<void()> preparar; // once the wizard has made its folders
+        QString mensaje;                // empty: installs
+    } casos[] = {
+        {"download is a link",
+         [&] {
+             QDir(descarga).removeRecursively();
+             escribir("otra/Quorvan.nuevo", propio);
+             QFile::link(wf.file("otra"), descarga);
+         },
+         "La carpeta " + descarga + ": es un enlace simbólico."},
+        {"the offered file is a link",
+         [&] {
+             escribir("otra/programa", propio);
+             QFile::link(wf.file("otra/programa"), ofrecido);
+         },
+         "El archivo " + ofrecido + ": es un enlace simbólico."},
+        {"a file others may write", [&] { escribir("termupg/download/Quorvan.nuevo", propio | QFile::WriteOther); },
+         "El archivo " + ofrecido + ": otros usuarios pueden modificarlo."},
+        {"a download others may write",
+         [&] {
+             escribir("termupg/download/Quorvan.nuevo", propio);
+             QFile::setPermissions(descarga, QFile::permissions(descarga) | QFile::WriteGroup);
+         },
+         "La carpeta " + descarga + ": otros usuarios pueden escribir en ella."},
+        {"the client's own file, under umask 002", [&] { escribir("termupg/download/Quorvan.nuevo", propio); }, ""},
+        {"a file of another owner",
+         [&] {
+             escribir("termupg/download/Quorvan.nuevo", propio);
+             if (::chown(QFile::encodeName(ofrecido).constData(), 65534, 65534) != 0) GTEST_SKIP() << "cannot chown";
+         },
+         "El archivo " + ofrecido + ": pertenece a otro usuario."},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        if (QString(c.que).contains("another owner") && ::geteuid() != 0)
+            GTEST_SKIP() << "giving a file to another owner needs root";
+        QDir(wf.file("termupg")).removeRecursively();
+        QDir(wf.file("otra")).removeRecursively();
+        wf.write("prog/Quorvan", "programa viejo");
+        iniciados.clear();
+        dlg.clear();
+        const mode_t antes = ::umask(002);
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        ::umask(antes);
+        for (const char* carpeta : {"termupg", "termupg/upload", "termupg/download"})
+            EXPECT_FALSE(QFile::permissions(wf.file(carpeta)) & (QFile::WriteGroup | QFile::WriteOther)) << carpeta;
+        c.preparar();
+        QuorvanCierra quorvan(Marcador());
+        Responder("0", Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"));
+        if (c.mensaje.isEmpty()) {
+            ASSERT_TRUE(Hasta([] { return Salida::Solicitada(); }));
+            EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("#!/bin/sh\necho intruso\n"));
+            EXPECT_EQ(iniciados.size(), 1);
+            EXPECT_TRUE(dlg.shown.isEmpty());
+            OlvidarSalida();
+            continue;
+        }
+        ASSERT_TRUE(Hasta([&] { return !dlg.shown.isEmpty(); }));
+        EXPECT_EQ(dlg.messages(), QStringList{"No se instala la actualización.\n" + c.mensaje});
+        EXPECT_EQ(dlg.shown[0].style, Vbc::vbCritical);
+        EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("programa viejo"));
+        EXPECT_TRUE(iniciados.isEmpty());
+        EXPECT_FALSE(Salida::Solicitada());
+        EXPECT_TRUE(Temporales(wf.file("prog")).isEmpty());
+        EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
     }
 }

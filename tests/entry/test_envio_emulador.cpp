@@ -1,5 +1,6 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
+#include "config/clsEfector.h"
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "engine/frmProcesandoCO.h"
@@ -9,6 +10,9 @@
 #include "entry/frmPrestacion.h"
 #include "platform/Database.h"
 #include "platform/Platform.h"
+#include "platform/Vb.h"
+#include "reports/frmReporte.h"
+#include "reports/frmTransacciones.h"
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
 #include "support/DatosTerminal.h"
@@ -26,9 +30,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -505,6 +511,82 @@ TEST_P(EnvioDb, OffLineRequestIsLoggedAsDeferred)
     EXPECT_EQ(codigos, (QStringList{"420101x1", "420351x2"}));
     // No answer yet: the answer row comes with the later send.
     EXPECT_EQ(Filas("TOSDE_svl3"), 0);
+}
+
+// A request logged through the window's own send while its insurer is not on-line carries the
+// insurer's AUISOA; the report window's "Local" preview lists it under that insurer only.
+TEST_P(EnvioDb, TheLocalReportListsALoggedRequestUnderItsInsurer)
+{
+    Connect()->Execute("UPDATE ObrasSociales SET AUISOA = 610044 WHERE IdObraSocial = 1");
+    for (const auto& o : *General::gConfig->ObrasSociales())
+        if (o->Nombre == "Osde Binario") o->AUISOA = 610044;
+    frmEmuladorPOS* f = Abrir(&M::mnuInformarPrestacionSinFecha_Click);
+    ASSERT_TRUE(f);
+    General::ObraSocialOnLine = false;
+    QTest::keyClicks(f->txtTarjeta, "6001234567");
+    pendientes << Linea{"420101", 0, "1"};
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QTest::keyClicks(f->txtAUCEFE, "20444444445");
+    QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    Cerradas();
+    EXPECT_EQ(dialogs.messages(), QStringList{});
+    EXPECT_EQ(Connect()->Query("SELECT AUISOA FROM TOSDE_svl1").value(0).toString(), "610044");
+
+    // The report window as the reports menu opens it: a preview for each insurer in its list.
+    QMap<QString, QString> vistas; // the insurer's AUISOA as listed, and its preview
+    QString vista;
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (auto* v = qobject_cast<frmTransacciones*>(d)) vista = v->txtReporte->toPlainText();
+        auto* r = qobject_cast<frmReporte*>(d);
+        if (!r) return int(QDialog::Accepted);
+        r->show();
+        EXPECT_TRUE(r->opcremoto[0]->isChecked()) << "Local";
+        for (int i = 0; i < r->cmbObraSocial->count(); ++i) {
+            QTest::keyClick(r->cmbObraSocial, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+            vista.clear();
+            QTest::mouseClick(r->cmdOpcion[0], Qt::LeftButton);
+            vistas[Vb::Trim(Vb::Right(r->cmbObraSocial->currentText(), 15))] = vista;
+        }
+        return int(QDialog::Rejected);
+    };
+    m->mnuReportes_Click();
+    ASSERT_EQ(vistas.keys(), (QStringList{"0", "610044"}));
+    EXPECT_TRUE(vistas["610044"].contains("DR EFECTOR")) << vistas["610044"].toStdString();
+    EXPECT_FALSE(vistas["610044"].contains("SIN INFORMACION"));
+    EXPECT_TRUE(vistas["0"].contains("SIN INFORMACION")) << vistas["0"].toStdString();
+    EXPECT_FALSE(vistas["0"].contains("DR EFECTOR"));
+}
+
+// An effector typed by its CUIT while the speciality list shows "none" keeps its stored
+// speciality whatever the answer; a real choice replaces it, in the table and the configuration.
+TEST_P(EnvioDb, TheSpecialityNoneKeepsTheEffectorsStoredOne)
+{
+    const struct { const char* nombre; bool elegir; DruvexSim::Modo modo; } casos[] = {
+        {"elegida, aprobada", true, DruvexSim::Modo::Aprobar},
+        {"ninguna, aprobada", false, DruvexSim::Modo::Aprobar},
+        {"ninguna, rechazada", false, DruvexSim::Modo::Rechazar},
+        {"ninguna, sin respuesta", false, DruvexSim::Modo::NoTomar},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.nombre);
+        frmEmuladorPOS* f = Abrir(&M::mnuInformarPrestacionSinFecha_Click);
+        ASSERT_TRUE(f);
+        QTest::keyClicks(f->txtTarjeta, "6001234567");
+        pendientes << Linea{"420101", 0, "1"};
+        QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+        QTest::keyClicks(f->txtAUCEFE, "20444444445");
+        if (k.elegir) QTest::keyClick(f->cboEspecialidadEfector, Qt::Key_Down);
+        ASSERT_EQ(f->cboEspecialidadEfector->currentIndex(), k.elegir ? 1 : 0);
+        DruvexSim::Guion g;
+        g.modo = k.modo;
+        if (k.modo == DruvexSim::Modo::Rechazar) g.codigoRespuesta = "0051";
+        sim.encolarGuion(g);
+        QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+        Cerradas();
+        EXPECT_EQ(Connect()->Query("SELECT IdEspecialidad FROM Efectores WHERE Cuit = '20444444445'").value(0).toInt(), 7);
+        for (const auto& ef : *General::gConfig->Efectores())
+            if (ef->Cuit == "20444444445") EXPECT_EQ(ef->idEspecialidad, 7);
+    }
 }
 
 // The service list's buttons, the discharge that voids an order and the attachment's size limit.

@@ -35,6 +35,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QKeyEvent>
@@ -42,7 +43,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QPointer>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -59,6 +63,41 @@ QStringList Fila(const QTreeWidgetItem* item)
 {
     return item ? frmConfigurar::LeerFila(item).columnas : QStringList();
 }
+
+// Brings forward, with a click on its tab, the page that holds `control`.
+void Pestana(QWidget* control)
+{
+    QWidget* w = control->parentWidget();
+    while (w && !qobject_cast<QTabWidget*>(w)) w = w->parentWidget();
+    auto* tabs = qobject_cast<QTabWidget*>(w);
+    if (!tabs) return;
+    Pestana(tabs);
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->widget(i)->isAncestorOf(control))
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+}
+
+void Teclear(QComboBox* combo, const QString& texto)
+{
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), texto);
+}
+
+// Puts an environment variable back, and the current folder, when the test ends.
+struct Entorno {
+    QString carpeta = QDir::currentPath();
+    QList<QPair<const char*, QByteArray>> valores;
+    void Poner(const char* nombre, const QString& valor)
+    {
+        valores << qMakePair(nombre, qgetenv(nombre));
+        qputenv(nombre, valor.toUtf8());
+    }
+    ~Entorno()
+    {
+        for (const auto& v : valores) qputenv(v.first, v.second);
+        QDir::setCurrent(carpeta);
+    }
+};
 
 class ConfigurarDb : public DbFixture {
 protected:
@@ -206,6 +245,47 @@ TEST_P(ConfigurarDb, ThePrinterWindowWithoutPrintersAfterF5AndOnAReadFailure)
     EXPECT_EQ(dialogs.messages(), QStringList{"Imposible consultar las impresoras instaladas.\r\nCUPS no responde"});
     EXPECT_EQ(w.lstImpresoras->count(), 2);
     EXPECT_EQ(w.lstImpresoras->currentRow(), -1);
+}
+
+// The printer window over a database that lost the terminal's row, then with the row back.
+TEST_P(ConfigurarDb, ThePrinterWindowStoresOnlyIntoTheTerminalsRow)
+{
+    General::gConfig = std::make_shared<clsConfig>();
+    General::gConfig->LoadConfig(1, false);
+    db->Execute("DELETE FROM Parametros WHERE IdTerminal = 1");
+    const auto aceptar = [](int fila) {
+        QPointer<frmImpresoras> w = frmImpresoras::Mostrar();
+        QListWidget* l = w->lstImpresoras;
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
+        if (!w->chkImprimir->isChecked()) QTest::mouseClick(w->chkImprimir, Qt::LeftButton);
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return w;
+    };
+    QPointer<frmImpresoras> w = aceptar(2);
+    EXPECT_EQ(dialogs.messages(), QStringList{"No existe la configuración de la terminal 1 en la base de datos.\r\n"
+                                              "La impresora no se guardó."});
+    EXPECT_EQ(dialogs.shown.value(0).style, Vbc::vbCritical);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(General::gConfig->Imprimir());
+    EXPECT_EQ(General::gConfig->Impresora(), "Laser");
+    EXPECT_EQ(Printing::ImpresoraActiva(), "Laser");
+    w->close();
+
+    // Stored twice: the second store, with nothing new, still finds the row.
+    DatosTerminal::Terminal(*db, {1, "/tmp/druvex/", "OSDE BINARIO", 1, "Laser"});
+    for (const char* vez : {"primera", "segunda"}) {
+        SCOPED_TRACE(vez);
+        dialogs.clear();
+        EXPECT_FALSE(aceptar(2)) << "closed";
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+        EXPECT_TRUE(General::gConfig->Imprimir());
+        EXPECT_EQ(General::gConfig->Impresora(), "Termica");
+        const DbResult r = db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1");
+        EXPECT_EQ(r["Impresora"].toString(), "Termica");
+        EXPECT_EQ(r["Imprimir"].toInt(), 1);
+    }
 }
 
 // ---- Access code ----------------------------------------------------------------------------
@@ -702,6 +782,43 @@ TEST_P(ConfigurarDb, AplicarChecksTheFolderAndRewritesTheRecentList)
     EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "LastTarsk", "4"), "");
 }
 
+// A folder typed relative to the current folder or from the home folder is checked, adopted and
+// stored as an absolute path, by "Aplicar" and by "Aceptar".
+TEST_P(ConfigurarDb, ATypedFolderIsAdoptedAsAnAbsolutePath)
+{
+    Sembrar();
+    TempFolder t;
+    t.mkdir("inicio");
+    t.mkdir("casa");
+    Entorno entorno;
+    entorno.Poner("HOME", t.file("casa"));
+    QDir::setCurrent(t.file("inicio"));
+    const struct { const char* tecleado; QString carpeta; bool aceptar; } casos[] = {
+        {"canje/", t.file("inicio/canje/"), false},
+        {"~/canje/", t.file("casa/canje/"), false},
+        {"./otra/../canje2", t.file("inicio/canje2/"), true},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.tecleado);
+        auto w = Cargada();
+        w->show();
+        Pestana(w->cboDirectorio);
+        dialogs.clear();
+        dialogs.msgAnswers = {Vbc::vbYes};
+        Teclear(w->cboDirectorio, k.tecleado);
+        QTest::mouseClick(k.aceptar ? w->cmdAceptar : w->cmdAplicar, Qt::LeftButton);
+        EXPECT_EQ(dialogs.messages(), QStringList{"El directorio de trabajo seleccionado no es válido.\r\nDesea crearlo?"});
+        EXPECT_TRUE(QFileInfo(k.carpeta).isDir());
+        EXPECT_EQ(General::DirectorioTrabajo, k.carpeta);
+        EXPECT_EQ(DirectoriosRecientes::Leer().value(0), k.carpeta);
+        if (k.aceptar)
+            EXPECT_EQ(db->Query("SELECT WorkDir FROM Parametros WHERE IdTerminal = 1").value(0).toString(), k.carpeta);
+        else
+            EXPECT_EQ(w->cboDirectorio->currentText(), k.carpeta);
+    }
+    EXPECT_FALSE(QFileInfo::exists(t.file("inicio/~")));
+}
+
 TEST_P(ConfigurarDb, ThePickerOpensAtThePreviousFolderAndCancellingKeepsTheBox)
 {
     TempFolder t;
@@ -1038,6 +1155,46 @@ TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
         db->Execute("DELETE FROM Efectores WHERE Nombre = 'LOPEZ MARIA'");
     }
     frmProcesandoCO::setDuracionTick(1000);
+}
+
+// "Actualizar" on a new installation with an empty data folder: the working folder chosen in the
+// window is the only place where folders appear.
+TEST_P(ConfigurarDb, TheTableUpdateOfANewInstallationMakesNoFolderOutsideTheWorkingFolder)
+{
+    TempFolder datos, wf;
+    Entorno entorno;
+    entorno.Poner("QUORVAN_HOME", datos.path());
+    frmProcesandoCO::setDuracionTick(40);
+    dialogs.modalHandler = [](QDialog* d) { return d->objectName() == "frmProcesandoCO" ? d->exec() : 0; };
+    General::NumeroTerminal = 0;
+    General::Licencias = {"AAAA1111"};
+    General::LicenciaSeleccionada = "AAAA1111";
+    auto w = Cargada(true);
+    w->show();
+    Pestana(w->cboDirectorio);
+    Teclear(w->cboDirectorio, wf.path());
+    QTest::mouseClick(w->cmdAplicar, Qt::LeftButton);
+    ASSERT_EQ(General::DirectorioTrabajo, wf.path());
+
+    DruvexSim::Guion g;
+    g.archivos = DruvexSim::ArchivosTablasEjemplo();
+    DruvexSim sim(wf.path());
+    sim.setGuion(g);
+    sim.iniciar();
+    Pestana(w->chkEfectores);
+    for (QCheckBox* c : {w->chkPrestadores, w->chkEfectores, w->chkMedicos, w->chkObras, w->chkPrestaciones,
+                         w->chkDiagnosticos})
+        if (c->isChecked() != (c == w->chkEfectores)) QTest::keyClick(c, Qt::Key_Space);
+    ASSERT_TRUE(w->chkEfectores->isChecked() && !w->chkPrestadores->isChecked());
+    dialogs.clear();
+    QTest::mouseClick(w->cmdActualizar, Qt::LeftButton);
+    sim.detener();
+    frmProcesandoCO::setDuracionTick(1000);
+    EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), "Finalizó el proceso de actualización")
+        << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(sim.tomas().size(), 1);
+    EXPECT_EQ(QDir(datos.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_TRUE(wf.exists("tx"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);

@@ -44,6 +44,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -64,40 +65,15 @@ QStringList Fila(const QTreeWidgetItem* item)
     return item ? frmConfigurar::LeerFila(item).columnas : QStringList();
 }
 
-// Brings forward, with a click on its tab, the page that holds `control`.
-void Pestana(QWidget* control)
+// A click on the tab whose page holds `control`, then the text typed over the combo's.
+void Teclear(QTabWidget* tabs, QComboBox* combo, const QString& texto)
 {
-    QWidget* w = control->parentWidget();
-    while (w && !qobject_cast<QTabWidget*>(w)) w = w->parentWidget();
-    auto* tabs = qobject_cast<QTabWidget*>(w);
-    if (!tabs) return;
-    Pestana(tabs);
     for (int i = 0; i < tabs->count(); ++i)
-        if (tabs->widget(i)->isAncestorOf(control))
+        if (tabs->widget(i)->isAncestorOf(combo))
             QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
-}
-
-void Teclear(QComboBox* combo, const QString& texto)
-{
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), texto);
 }
-
-// Puts an environment variable back, and the current folder, when the test ends.
-struct Entorno {
-    QString carpeta = QDir::currentPath();
-    QList<QPair<const char*, QByteArray>> valores;
-    void Poner(const char* nombre, const QString& valor)
-    {
-        valores << qMakePair(nombre, qgetenv(nombre));
-        qputenv(nombre, valor.toUtf8());
-    }
-    ~Entorno()
-    {
-        for (const auto& v : valores) qputenv(v.first, v.second);
-        QDir::setCurrent(carpeta);
-    }
-};
 
 class ConfigurarDb : public DbFixture {
 protected:
@@ -247,44 +223,34 @@ TEST_P(ConfigurarDb, ThePrinterWindowWithoutPrintersAfterF5AndOnAReadFailure)
     EXPECT_EQ(w.lstImpresoras->currentRow(), -1);
 }
 
-// The printer window over a database that lost the terminal's row, then with the row back.
+// The printer window over a database without the terminal's row, then with it, twice.
 TEST_P(ConfigurarDb, ThePrinterWindowStoresOnlyIntoTheTerminalsRow)
 {
     General::gConfig = std::make_shared<clsConfig>();
     General::gConfig->LoadConfig(1, false);
     db->Execute("DELETE FROM Parametros WHERE IdTerminal = 1");
-    const auto aceptar = [](int fila) {
+    for (const QString vez : {"sin fila", "con fila", "los mismos valores"}) {
+        SCOPED_TRACE(vez.toStdString());
+        const bool guarda = vez != "sin fila";
+        if (vez == "con fila") DatosTerminal::Terminal(*db, {1, "/tmp/druvex/", "OSDE BINARIO", 1, "Laser"});
+        dialogs.clear();
         QPointer<frmImpresoras> w = frmImpresoras::Mostrar();
-        QListWidget* l = w->lstImpresoras;
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(fila)).center());
+        QTest::mouseClick(w->lstImpresoras->viewport(), Qt::LeftButton, {},
+                          w->lstImpresoras->visualItemRect(w->lstImpresoras->item(2)).center());
         if (!w->chkImprimir->isChecked()) QTest::mouseClick(w->chkImprimir, Qt::LeftButton);
         QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return w;
-    };
-    QPointer<frmImpresoras> w = aceptar(2);
-    EXPECT_EQ(dialogs.messages(), QStringList{"No existe la configuración de la terminal 1 en la base de datos.\r\n"
-                                              "La impresora no se guardó."});
-    EXPECT_EQ(dialogs.shown.value(0).style, Vbc::vbCritical);
-    ASSERT_TRUE(w);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(General::gConfig->Imprimir());
-    EXPECT_EQ(General::gConfig->Impresora(), "Laser");
-    EXPECT_EQ(Printing::ImpresoraActiva(), "Laser");
-    w->close();
-
-    // Stored twice: the second store, with nothing new, still finds the row.
-    DatosTerminal::Terminal(*db, {1, "/tmp/druvex/", "OSDE BINARIO", 1, "Laser"});
-    for (const char* vez : {"primera", "segunda"}) {
-        SCOPED_TRACE(vez);
-        dialogs.clear();
-        EXPECT_FALSE(aceptar(2)) << "closed";
-        EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
-        EXPECT_TRUE(General::gConfig->Imprimir());
-        EXPECT_EQ(General::gConfig->Impresora(), "Termica");
-        const DbResult r = db->Query("SELECT * FROM Parametros WHERE IdTerminal = 1");
-        EXPECT_EQ(r["Impresora"].toString(), "Termica");
-        EXPECT_EQ(r["Imprimir"].toInt(), 1);
+        EXPECT_EQ(dialogs.messages(), guarda ? QStringList{}
+                                             : QStringList{"No existe la configuración de la terminal 1 en la base de "
+                                                           "datos.\r\nLa impresora no se guardó."});
+        EXPECT_EQ(w.isNull(), guarda) << "closed once stored";
+        EXPECT_EQ(General::gConfig->Imprimir(), guarda);
+        EXPECT_EQ(General::gConfig->Impresora(), guarda ? "Termica" : "Laser");
+        EXPECT_EQ(Printing::ImpresoraActiva(), guarda ? "Termica" : "Laser");
+        const DbResult r = db->Query("SELECT Impresora FROM Parametros");
+        EXPECT_EQ(r.EOF_() ? "" : r.value(0).toString(), guarda ? "Termica" : "");
+        if (w) w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
@@ -782,17 +748,18 @@ TEST_P(ConfigurarDb, AplicarChecksTheFolderAndRewritesTheRecentList)
     EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "LastTarsk", "4"), "");
 }
 
-// A folder typed relative to the current folder or from the home folder is checked, adopted and
-// stored as an absolute path, by "Aplicar" and by "Aceptar".
+// A folder typed relative or from the home folder is created, adopted and stored absolute.
 TEST_P(ConfigurarDb, ATypedFolderIsAdoptedAsAnAbsolutePath)
 {
     Sembrar();
     TempFolder t;
     t.mkdir("inicio");
     t.mkdir("casa");
-    Entorno entorno;
-    entorno.Poner("HOME", t.file("casa"));
+    const QString actual = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    const auto restaurar = qScopeGuard([&] { QDir::setCurrent(actual), qputenv("HOME", home); });
     QDir::setCurrent(t.file("inicio"));
+    qputenv("HOME", t.file("casa").toUtf8());
     const struct { const char* tecleado; QString carpeta; bool aceptar; } casos[] = {
         {"canje/", t.file("inicio/canje/"), false},
         {"~/canje/", t.file("casa/canje/"), false},
@@ -802,19 +769,13 @@ TEST_P(ConfigurarDb, ATypedFolderIsAdoptedAsAnAbsolutePath)
         SCOPED_TRACE(k.tecleado);
         auto w = Cargada();
         w->show();
-        Pestana(w->cboDirectorio);
-        dialogs.clear();
         dialogs.msgAnswers = {Vbc::vbYes};
-        Teclear(w->cboDirectorio, k.tecleado);
+        Teclear(w->tabConfiguracion, w->cboDirectorio, k.tecleado);
         QTest::mouseClick(k.aceptar ? w->cmdAceptar : w->cmdAplicar, Qt::LeftButton);
-        EXPECT_EQ(dialogs.messages(), QStringList{"El directorio de trabajo seleccionado no es válido.\r\nDesea crearlo?"});
         EXPECT_TRUE(QFileInfo(k.carpeta).isDir());
         EXPECT_EQ(General::DirectorioTrabajo, k.carpeta);
         EXPECT_EQ(DirectoriosRecientes::Leer().value(0), k.carpeta);
-        if (k.aceptar)
-            EXPECT_EQ(db->Query("SELECT WorkDir FROM Parametros WHERE IdTerminal = 1").value(0).toString(), k.carpeta);
-        else
-            EXPECT_EQ(w->cboDirectorio->currentText(), k.carpeta);
+        if (k.aceptar) EXPECT_EQ(db->Query("SELECT WorkDir FROM Parametros").value(0).toString(), k.carpeta);
     }
     EXPECT_FALSE(QFileInfo::exists(t.file("inicio/~")));
 }
@@ -1157,13 +1118,11 @@ TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
     frmProcesandoCO::setDuracionTick(1000);
 }
 
-// "Actualizar" on a new installation with an empty data folder: the working folder chosen in the
-// window is the only place where folders appear.
+// "Actualizar" on a new installation: no folder appears outside the working folder chosen.
 TEST_P(ConfigurarDb, TheTableUpdateOfANewInstallationMakesNoFolderOutsideTheWorkingFolder)
 {
-    TempFolder datos, wf;
-    Entorno entorno;
-    entorno.Poner("QUORVAN_HOME", datos.path());
+    const QStringList datos = QDir(Paths::DataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    TempFolder wf;
     frmProcesandoCO::setDuracionTick(40);
     dialogs.modalHandler = [](QDialog* d) { return d->objectName() == "frmProcesandoCO" ? d->exec() : 0; };
     General::NumeroTerminal = 0;
@@ -1171,29 +1130,22 @@ TEST_P(ConfigurarDb, TheTableUpdateOfANewInstallationMakesNoFolderOutsideTheWork
     General::LicenciaSeleccionada = "AAAA1111";
     auto w = Cargada(true);
     w->show();
-    Pestana(w->cboDirectorio);
-    Teclear(w->cboDirectorio, wf.path());
+    Teclear(w->tabConfiguracion, w->cboDirectorio, wf.path());
     QTest::mouseClick(w->cmdAplicar, Qt::LeftButton);
-    ASSERT_EQ(General::DirectorioTrabajo, wf.path());
-
     DruvexSim::Guion g;
     g.archivos = DruvexSim::ArchivosTablasEjemplo();
     DruvexSim sim(wf.path());
     sim.setGuion(g);
     sim.iniciar();
-    Pestana(w->chkEfectores);
     for (QCheckBox* c : {w->chkPrestadores, w->chkEfectores, w->chkMedicos, w->chkObras, w->chkPrestaciones,
                          w->chkDiagnosticos})
         if (c->isChecked() != (c == w->chkEfectores)) QTest::keyClick(c, Qt::Key_Space);
-    ASSERT_TRUE(w->chkEfectores->isChecked() && !w->chkPrestadores->isChecked());
-    dialogs.clear();
     QTest::mouseClick(w->cmdActualizar, Qt::LeftButton);
     sim.detener();
     frmProcesandoCO::setDuracionTick(1000);
-    EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), "Finalizó el proceso de actualización")
-        << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), "Finalizó el proceso de actualización");
     EXPECT_EQ(sim.tomas().size(), 1);
-    EXPECT_EQ(QDir(datos.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_EQ(QDir(Paths::DataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), datos);
     EXPECT_TRUE(wf.exists("tx"));
 }
 

@@ -31,7 +31,9 @@ QString CodigoDosCifras(const QString& valor, const QString& defecto)
 clsTransaccion::clsTransaccion()
 {
     InicializarTransaccion();
-    setPasoDRUVEX(Paths::Join(Paths::DataDir(), QStringLiteral("Term00")));
+    // Only a default: no trigger folder is made until a caller names the working folder, so a
+    // sender built before the working folder is known leaves nothing below the data folder.
+    AsignarCarpetas(Paths::Join(Paths::DataDir(), QStringLiteral("Term00")));
 }
 
 clsTransaccion::~clsTransaccion() = default;
@@ -64,6 +66,12 @@ QString clsTransaccion::PasoDRUVEX() const { return m_CarpetaBase + m_TerminalFi
 
 void clsTransaccion::setPasoDRUVEX(const QString& value)
 {
+    AsignarCarpetas(value);
+    ::CarpetaTerminal::AsegurarCarpetaDisparo(m_CarpetaBase);
+}
+
+void clsTransaccion::AsignarCarpetas(const QString& value)
+{
     const QString valor = Paths::Normalize(Vb::Trim(value));
     // Only the last component names a fixed terminal folder: a folder such as
     // /home/teresa/ earlier in the path is part of the client's working folder.
@@ -79,7 +87,6 @@ void clsTransaccion::setPasoDRUVEX(const QString& value)
         m_TerminalFijo.clear();
     }
     m_CarpetaBase = Paths::WithTrailingSlash(Vb::Trim(m_CarpetaBase));
-    ::CarpetaTerminal::AsegurarCarpetaDisparo(m_CarpetaBase);
 }
 
 QString clsTransaccion::ArchivoDisparador() const { return Terminal().ArchivoDisparador(); }

@@ -222,6 +222,8 @@ public:
 
 private:
     enum class Camino { Ninguno, Prescripcion, Cabecera, Vademecum, Cierre };
+    // Splits a working folder into the base and a fixed terminal folder; creates nothing.
+    void AsignarCarpetas(const QString& value);
     Camino ElegirCamino() const;
     bool TomarDatosAsociado();
     bool GrabarSolicitud(Camino camino);

@@ -214,6 +214,8 @@ void CMsgRequerimientoPOS::LeerArchivos(const QString& Carpeta)
     }
 }
 
+QString CMsgRequerimientoPOS::AUISOARegistrado(qint64 auisoa) { return Ceros(auisoa, 6); }
+
 void CMsgRequerimientoPOS::LogDB(bool Diferida, const QString& Carpeta)
 {
     // A deferred request has no answer yet: reading one would replace the entered lines.
@@ -224,7 +226,7 @@ void CMsgRequerimientoPOS::LogDB(bool Diferida, const QString& Carpeta)
     tx->NombreAfiliado = NombreAfiliado;
     tx->NombreMedico = NombreMedico;
     tx->AUCUIT = AUCUIT;
-    tx->AUISOA = Ceros(AUISOA, 6);
+    tx->AUISOA = AUISOARegistrado(AUISOA);
     tx->AUFILA = Ceros(AUFILA, 2);
     tx->AUASOA = Ceros(AUASOA, 7);
     tx->AUBENA = Ceros(AUBENA, 2);

@@ -15,6 +15,7 @@ public:
     using Lineas = Coleccion<clsPrestacionTxOSDE>;
 
     QString AUCUIT;
+    // The send sets the chosen insurer's before logging; the request sent carries none.
     qint32 AUISOA = 0;
     quint8 AUFILA = 0;
     qint32 AUASOA = 0;
@@ -59,6 +60,10 @@ public:
     // Reads the answer ("_svl.3") and the answered lines ("_svl.2", which replace the
     // message's lines). Errors are raised with the source "CMsgRequerimientoPOS".
     void LeerArchivos(const QString& Carpeta);
+
+    // An insurer's AUISOA as the request log keeps it, at least six digits zero-padded: the
+    // local report compares the logged text with the insurer's by this same pattern.
+    static QString AUISOARegistrado(qint64 auisoa);
 
 private:
     bool ValidarReglas(qint16 op, const ValoresEmuladorPOS& formulario);

@@ -59,6 +59,14 @@ QString CodigoFinal(const QString& item)
     return Vb::Trim(Vb::Right(item, item.size() - 100));
 }
 
+std::optional<qint16> EspecialidadElegida(const QString& item)
+{
+    if (Vb::Trim(item).isEmpty()) return std::nullopt;
+    const qint16 especialidad = Vb::CInt(Vb::Val(Vb::Right(item, 5)));
+    if (especialidad == 0) return std::nullopt;
+    return especialidad;
+}
+
 QString NumeroReferencia(double azar) { return QString::number(qint64(std::llround(azar * 1001))); }
 
 }

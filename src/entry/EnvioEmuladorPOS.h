@@ -36,6 +36,11 @@ QString DocumentacionExtra(qint16 operacionActual, bool informeMedico);
 // The code at the end of a padded list entry (text, 100 blanks, code); "" for a blank entry.
 QString CodigoFinal(const QString& item);
 
+// The speciality an effector is stored with after a send, read from the speciality list's entry
+// (the number in its last five characters); none for a blank entry or the first entry, "00",
+// which means no choice and never replaces the speciality stored.
+std::optional<qint16> EspecialidadElegida(const QString& item);
+
 // A fresh provider-transaction number: a whole number from 0 to 1001 drawn from `azar` in [0, 1).
 QString NumeroReferencia(double azar);
 

@@ -1105,6 +1105,8 @@ void frmEmuladorPOS::cmdAceptar_Click()
         }
         // 12. An insurer that is not on-line only logs the request.
         if (!ObraSocialOnLine) {
+            // The local report finds a logged request by its insurer's AUISOA.
+            if (const auto obra = ObraSocialElegida()) msg.AUISOA = Vb::CLng(obra->AUISOA);
             msg.LogDB(true, QString());
             ObraSocialOnLine = true;
             frmEmuladorPOS* nueva = Recargar();
@@ -1238,17 +1240,16 @@ void frmEmuladorPOS::cmdAceptar_Click()
             }
         }
         tx.FinalizarTransaccion();
-        // 26. The effector keeps the speciality it was sent with.
-        if (!Vb::Trim(cboEspecialidadEfector->currentText()).isEmpty() && cfg && cfg->Efectores()) {
+        // 26. The effector keeps the speciality it was sent with; "none" keeps the stored one.
+        const auto especialidad = EnvioEmuladorPOS::EspecialidadElegida(cboEspecialidadEfector->currentText());
+        if (especialidad && cfg && cfg->Efectores()) {
             const QString cuit = txtAUCEFE->text().remove(QLatin1Char('-'));
             for (const auto& ef : *cfg->Efectores()) {
                 if (modCuit::SinGuiones(ef->Cuit) != cuit || cuit.isEmpty()) continue;
-                const qint16 especialidad =
-                    Vb::CInt(Vb::Val(Vb::Right(cboEspecialidadEfector->currentText(), 5)));
                 clsEfector escritor;
                 escritor.Procesar(3, ef->Nombre, ef->Cuit, ef->Matricula, ef->TipoMatricula, ef->Baja,
-                                  CondicionSQL{QStringLiteral("cuit = ?"), {ef->Cuit}}, especialidad);
-                ef->idEspecialidad = especialidad;
+                                  CondicionSQL{QStringLiteral("cuit = ?"), {ef->Cuit}}, *especialidad);
+                ef->idEspecialidad = *especialidad;
                 break;
             }
         }

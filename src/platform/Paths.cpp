@@ -50,6 +50,16 @@ QString LastComponent(const QString& path)
     return i < 0 ? p : p.mid(i + 1);
 }
 
+QString Absoluta(const QString& path)
+{
+    if (path.trimmed().isEmpty()) return path;
+    QString p = Normalize(path);
+    if (p == QLatin1String("~")) p = QDir::homePath();
+    else if (p.startsWith(QLatin1String("~/"))) p = QDir::homePath() + p.mid(1);
+    // The client and the update wizard run from other folders: they must see the same folder.
+    return QDir::cleanPath(QDir::current().absoluteFilePath(p));
+}
+
 static QString ensure(const QString& p)
 {
     QDir().mkpath(p);

@@ -12,6 +12,10 @@ QString WithTrailingSlash(const QString& folder);
 QString FindCaseInsensitive(const QString& folder, const QString& name);
 // The last component of a path (trailing separators ignored).
 QString LastComponent(const QString& path);
+// A folder typed by the user as an absolute path: "~" and a leading "~/" are the user's home
+// folder, a relative path is taken from the current folder at the time of the call; "." and
+// ".." are resolved and "\" becomes "/". A blank text is returned as it is.
+QString Absoluta(const QString& path);
 
 // Config, data folders; QUORVAN_HOME puts both in one folder.
 QString ConfigDir();

@@ -2,6 +2,7 @@
 
 #include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
+#include "entry/CMsgRequerimientoPOS.h"
 #include "entry/modCuit.h"
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
@@ -38,6 +39,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -467,8 +469,11 @@ frmReporte::ConsultaReporte frmReporte::ArmarConsultaReporte()
     const QString desde = QStringLiteral(" From tosde_svl1, efectores ");
     QString donde = QStringLiteral(" WHERE tosde_svl1.aucefe = efectores.cuit ");
     if (cmbObraSocial->count() > 0) {
+        // The log keeps the insurer's AUISOA as six digits at least: the text compared is
+        // written by the same pattern ("0" becomes "000000", as rows logged without one).
         donde += QStringLiteral(" and auisoa = ?");
-        c.Valores << Vb::Trim(Vb::Right(cmbObraSocial->currentText(), 15));
+        c.Valores << CMsgRequerimientoPOS::AUISOARegistrado(
+            std::llround(Vb::Val(Vb::Trim(Vb::Right(cmbObraSocial->currentText(), 15)))));
     }
     if (cmbEfector->currentText() == kAlgunos) {
         if (m_EfectoresSeleccionados.isEmpty()) {

@@ -44,7 +44,7 @@ void Guardar(const QString& carpeta, const QStringList& anteriores)
     AjustesUsuario::GuardarLista(kAplicacion, kSeccion, ConNueva(carpeta, anteriores));
 }
 
-QString CarpetaTecleada(const QString& texto) { return Paths::WithTrailingSlash(texto); }
+QString CarpetaTecleada(const QString& texto) { return Paths::WithTrailingSlash(Paths::Absoluta(texto)); }
 
 QString CarpetaInicialSelector(const QString& anterior)
 {

@@ -18,7 +18,8 @@ QStringList ConNueva(const QString& carpeta, const QStringList& anteriores);
 // Stores ConNueva(carpeta, anteriores) and syncs; nothing happens for an empty `carpeta`.
 void Guardar(const QString& carpeta, const QStringList& anteriores);
 
-// The folder "Aplicar" checks for a typed text: "\" made "/", exactly one trailing "/".
+// The folder "Aplicar" and storing check for a typed text: absolute ("~/" the home folder, a
+// relative text from the current folder), "\" made "/", exactly one trailing "/".
 QString CarpetaTecleada(const QString& texto);
 // Where the folder picker opens: the previous folder when it exists, else the root.
 QString CarpetaInicialSelector(const QString& anterior);

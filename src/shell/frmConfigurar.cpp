@@ -1178,9 +1178,12 @@ void frmConfigurar::cmdAplicar_Click()
             Estado().ConfiguracionIncompleta = true;
             return;
         }
-        if (General::ValidarDirectorioTrabajo(DirectoriosRecientes::CarpetaTecleada(texto)))
+        if (General::ValidarDirectorioTrabajo(DirectoriosRecientes::CarpetaTecleada(texto))) {
             GuardarDirectoriosRecientes(General::DirectorioTrabajo);
-        else
+            // The box shows the folder as adopted: a relative text no longer depends on where
+            // the program was started.
+            cboDirectorio->setEditText(General::DirectorioTrabajo);
+        } else
             Estado().ConfiguracionIncompleta = true;
     } catch (const std::exception& e) {
         Estado().ConfiguracionIncompleta = true;

@@ -131,22 +131,37 @@ void frmImpresoras::cmdOK_Click()
         if (!General::gConfig) throw VbError(91, QStringLiteral("frmImpresoras"),
                                              QStringLiteral("No hay configuración cargada"));
         clsConfig& cfg = *General::gConfig;
-        cfg.setImprimir(chkImprimir->isChecked());
+        const bool imprimir = chkImprimir->isChecked();
         const QListWidgetItem* item = lstImpresoras->currentItem();
-        const QString elegida = modImpresoras::ActivarImpresora(item ? item->text() : QString());
-        if (!elegida.isEmpty()) cfg.setImpresora(elegida);
+        const QString texto = item ? item->text() : QString();
         if (Printers::Names().isEmpty()) {
+            cfg.setImprimir(imprimir);
             Dialogs::MsgBox(QStringLiteral("No existen impresoras configuradas"), Vbc::vbInformation,
                             Dialogs::kAppTitle);
             return;
         }
-        // Only these two values: the lists of gConfig may be older than the tables.
-        modImpresoras::GuardarImpresora(cfg.IdTerminal(), cfg.Imprimir(), cfg.Impresora());
+        const QString elegida = modImpresoras::BuscarImpresora(texto);
+        // Only these two values: the lists of gConfig may be older than the tables. The choice
+        // is applied once it is stored, so a terminal without its row keeps what it had.
+        if (!modImpresoras::GuardarImpresora(cfg.IdTerminal(), imprimir,
+                                             elegida.isEmpty() ? cfg.Impresora() : elegida)) {
+            Dialogs::MsgBox(TextoSinTerminal(cfg.IdTerminal()), Vbc::vbCritical, Dialogs::kAppTitle);
+            return;
+        }
+        cfg.setImprimir(imprimir);
+        if (!modImpresoras::ActivarImpresora(texto).isEmpty()) cfg.setImpresora(elegida);
         close();
     } catch (const std::exception& e) {
         Dialogs::MsgBox(QStringLiteral("Error al intentar guardar la configuración\r\n") + DescripcionError(e),
                         Vbc::vbCritical, Dialogs::kAppTitle);
     }
+}
+
+QString frmImpresoras::TextoSinTerminal(qint16 terminal)
+{
+    return QStringLiteral("No existe la configuración de la terminal %1 en la base de datos.\r\n"
+                          "La impresora no se guardó.")
+        .arg(terminal);
 }
 
 void frmImpresoras::cmdCancel_Click() { close(); }

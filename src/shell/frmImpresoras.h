@@ -29,6 +29,8 @@ public:
     void lstImpresoras_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
+    // The message of an OK on a terminal whose configuration row is missing.
+    static QString TextoSinTerminal(qint16 terminal);
 
     // Geometry in twips: the window's client size and each control's place.
     struct Disposicion {

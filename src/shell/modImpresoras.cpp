@@ -35,28 +35,34 @@ int CargarImpresoras(QListWidget* lista)
     return lista->count();
 }
 
-QString ActivarImpresora(const QString& texto)
+QString BuscarImpresora(const QString& texto)
 {
-    for (const QString& nombre : Printers::Names()) {
-        if (nombre.toUpper() != texto.toUpper()) continue;
-        Printing::setImpresoraActiva(nombre);
-        for (const QString& fuente : Printers::Fuentes(nombre)) {
-            if (fuente.toUpper() == QLatin1String("COURIER")) {
-                Printing::setFuenteActiva(fuente, kTamanoCourier);
-                break;
-            }
-        }
-        return nombre;
-    }
+    for (const QString& nombre : Printers::Names())
+        if (nombre.toUpper() == texto.toUpper()) return nombre;
     return QString();
 }
 
-void GuardarImpresora(qint16 idTerminal, bool imprimir, const QString& impresora)
+QString ActivarImpresora(const QString& texto)
+{
+    const QString nombre = BuscarImpresora(texto);
+    if (nombre.isEmpty()) return nombre;
+    Printing::setImpresoraActiva(nombre);
+    for (const QString& fuente : Printers::Fuentes(nombre)) {
+        if (fuente.toUpper() == QLatin1String("COURIER")) {
+            Printing::setFuenteActiva(fuente, kTamanoCourier);
+            break;
+        }
+    }
+    return nombre;
+}
+
+bool GuardarImpresora(qint16 idTerminal, bool imprimir, const QString& impresora)
 {
     Database cn;
     cn.Open();
-    cn.Execute(QStringLiteral("UPDATE Parametros SET Imprimir = ?, Impresora = ? WHERE IdTerminal = ?"),
-               {ValoresBD::Bandera(imprimir), ValoresBD::TextoParaGuardar(impresora), int(idTerminal)});
+    // Both engines count the rows the condition matched, changed or not.
+    return cn.Execute(QStringLiteral("UPDATE Parametros SET Imprimir = ?, Impresora = ? WHERE IdTerminal = ?"),
+               {ValoresBD::Bandera(imprimir), ValoresBD::TextoParaGuardar(impresora), int(idTerminal)}) > 0;
 }
 
 }

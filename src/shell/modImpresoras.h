@@ -12,6 +12,9 @@ namespace modImpresoras {
 // of entries.
 int CargarImpresoras(QListWidget* lista);
 
+// The device name of the first printer that matches `texto` without regard to case; empty when
+// none does.
+QString BuscarImpresora(const QString& texto);
 // Makes the first printer whose device name matches `texto` without regard to case the active
 // printer, with its first font named "Courier" in any case at 10 points (the font stays when it
 // has none). Returns the printer's device name, empty when none matched.
@@ -19,6 +22,7 @@ QString ActivarImpresora(const QString& texto);
 
 // Stores the printing flag and the ticket printer in the terminal's configuration row and
 // nothing else: other columns and the reference tables stay as they are in the database.
-void GuardarImpresora(qint16 idTerminal, bool imprimir, const QString& impresora);
+// False when the terminal has no row (nothing was stored); the same values again still match it.
+bool GuardarImpresora(qint16 idTerminal, bool imprimir, const QString& impresora);
 
 }

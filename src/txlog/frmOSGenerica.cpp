@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
+#include "txlog/CajaNumerica.h"
 #include "txlog/clsLog.h"
 #include "txlog/frmPrestacionGenerica.h"
 
@@ -81,6 +82,7 @@ frmOSGenerica::frmOSGenerica(QWidget* parent) : QWidget(parent)
     cmdDel = control(new QPushButton(QStringLiteral("Borrar"), this), "cmdDel");
     cmdAceptar = control(new QPushButton(QStringLiteral("Aceptar"), this), "cmdAceptar");
     cmdCancelar = control(new QPushButton(QStringLiteral("Cancelar"), this), "cmdCancelar");
+    for (QLineEdit* caja : {txtNumeroAutorizacion, txtTipoMatricula, txtNumeroMatricula}) CajaNumerica::Aplicar(caja);
     optManual->setChecked(true);
     cmdMod->setEnabled(false);
     cmdDel->setEnabled(false);
@@ -152,6 +154,19 @@ QString frmOSGenerica::CodigoTransaccion(qint16 operacion)
 }
 
 std::optional<frmOSGenerica::Falla> frmOSGenerica::VerificarCaptura(const Captura& c)
+{
+    if (auto falla = VerificarDatos(c)) return falla;
+    // Read as numbers when stored: "MP" or "12A" would be logged as 0 and 12 without a word.
+    const std::pair<QString, const char*> numeros[] = {{c.numeroAutorizacion, "txtNumeroAutorizacion"},
+                                                       {c.tipoMatricula, "txtTipoMatricula"},
+                                                       {c.numeroMatricula, "txtNumeroMatricula"}};
+    for (const auto& [texto, control] : numeros)
+        if (!CajaNumerica::SoloDigitos(texto))
+            return Falla{QStringLiteral("Debe ingresar un valor numérico."), QLatin1String(control)};
+    return std::nullopt;
+}
+
+std::optional<frmOSGenerica::Falla> frmOSGenerica::VerificarDatos(const Captura& c)
 {
     if (EsAnulacion(c.operacion)) {
         if (c.numeroAutorizacion.isEmpty())
@@ -332,6 +347,8 @@ frmOSGenerica::Captura frmOSGenerica::CapturaActual() const
     c.numeroAfiliado = txtNumeroAfiliado->text();
     c.numeroAutorizacion = txtNumeroAutorizacion->text();
     c.filas = lvwPrestaciones->topLevelItemCount();
+    c.tipoMatricula = txtTipoMatricula->text();
+    c.numeroMatricula = txtNumeroMatricula->text();
     return c;
 }
 

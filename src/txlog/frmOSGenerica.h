@@ -75,12 +75,15 @@ public:
         QString numeroAfiliado;
         QString numeroAutorizacion;
         int filas = 0;
+        QString tipoMatricula;
+        QString numeroMatricula;
     };
     struct Falla {
         QString mensaje;
         QString control;
         bool operator==(const Falla& o) const { return mensaje == o.mensaje && control == o.control; }
     };
+    // The member data first, then the three number boxes, which hold digits only (or nothing).
     static std::optional<Falla> VerificarCaptura(const Captura& c);
 
     // The chosen provider's CUIT; empty when none was chosen.
@@ -105,6 +108,7 @@ public:
     void FocoCambiado(QWidget* anterior, QWidget* actual);
 
 private:
+    static std::optional<Falla> VerificarDatos(const Captura& c);
     void DisponerPorOperacion(qint16 operacion);
     Captura CapturaActual() const;
     QTreeWidgetItem* FilaSeleccionada() const;

@@ -1,5 +1,6 @@
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
+#include "config/clsEfector.h"
 #include "config/clsObraSocial.h"
 #include "engine/General.h"
 #include "engine/frmProcesandoCO.h"
@@ -9,6 +10,9 @@
 #include "entry/frmPrestacion.h"
 #include "platform/Database.h"
 #include "platform/Platform.h"
+#include "platform/Vb.h"
+#include "reports/frmReporte.h"
+#include "reports/frmTransacciones.h"
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
 #include "support/DatosTerminal.h"
@@ -26,9 +30,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -188,6 +194,17 @@ public:
             pendientes << l;
             f->cmdAdd_Click();
         }
+    }
+    // Card, one line and the effector's CUIT as the user types them, maybe a speciality, and the send.
+    void EnviarConEfector(frmEmuladorPOS* f, bool especialidad = false)
+    {
+        QTest::keyClicks(f->txtTarjeta, "6001234567");
+        pendientes << Linea{"420101", 0, "1"};
+        QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+        QTest::keyClicks(f->txtAUCEFE, "20444444445");
+        if (especialidad) QTest::keyClick(f->cboEspecialidadEfector, Qt::Key_Down);
+        QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+        Cerradas();
     }
     int Filas(const char* tabla) const { return Connect()->Query(QStringLiteral("SELECT * FROM %1").arg(tabla)).RowCount(); }
     std::string Subida(int toma, const char* archivo) const
@@ -505,6 +522,60 @@ TEST_P(EnvioDb, OffLineRequestIsLoggedAsDeferred)
     EXPECT_EQ(codigos, (QStringList{"420101x1", "420351x2"}));
     // No answer yet: the answer row comes with the later send.
     EXPECT_EQ(Filas("TOSDE_svl3"), 0);
+}
+
+// A request logged by the window's own send while its insurer is not on-line carries the
+// insurer's AUISOA; the report window's "Local" preview lists it under that insurer only.
+TEST_P(EnvioDb, TheLocalReportListsALoggedRequestUnderItsInsurer)
+{
+    Connect()->Execute("UPDATE ObrasSociales SET AUISOA = 610044 WHERE IdObraSocial = 1");
+    for (const auto& o : *General::gConfig->ObrasSociales()) o->AUISOA = o->Nombre == "Osde Binario" ? 610044 : 0;
+    frmEmuladorPOS* f = Abrir(&M::mnuInformarPrestacionSinFecha_Click);
+    ASSERT_TRUE(f);
+    General::ObraSocialOnLine = false;
+    EnviarConEfector(f);
+    EXPECT_EQ(Connect()->Query("SELECT AUISOA FROM TOSDE_svl1").value(0).toString(), "610044");
+
+    QMap<QString, QString> vistas; // by the insurer's AUISOA as the list shows it
+    QString vista;
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (auto* v = qobject_cast<frmTransacciones*>(d)) vista = v->txtReporte->toPlainText();
+        if (auto* r = qobject_cast<frmReporte*>(d)) {
+            r->show();
+            for (int i = 0; i < r->cmbObraSocial->count(); ++i) {
+                QTest::keyClick(r->cmbObraSocial, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+                QTest::mouseClick(r->cmdOpcion[0], Qt::LeftButton);
+                vistas[Vb::Trim(Vb::Right(r->cmbObraSocial->currentText(), 15))] = vista;
+            }
+        }
+        return 0;
+    };
+    m->mnuReportes_Click();
+    ASSERT_EQ(vistas.keys(), (QStringList{"0", "610044"}));
+    EXPECT_TRUE(vistas["610044"].contains("DR EFECTOR")) << vistas["610044"].toStdString();
+    EXPECT_TRUE(vistas["0"].contains("SIN INFORMACION")) << vistas["0"].toStdString();
+}
+
+// An effector typed by CUIT while the speciality list shows "none" keeps its stored speciality
+// whatever the answer; a real choice replaces it, in the table and the loaded configuration.
+TEST_P(EnvioDb, TheSpecialityNoneKeepsTheEffectorsStoredOne)
+{
+    const struct { const char* nombre; bool elegir; DruvexSim::Modo modo; } casos[] = {
+        {"elegida, aprobada", true, DruvexSim::Modo::Aprobar},
+        {"ninguna, aprobada", false, DruvexSim::Modo::Aprobar},
+        {"ninguna, rechazada", false, DruvexSim::Modo::Rechazar},
+        {"ninguna, sin respuesta", false, DruvexSim::Modo::NoTomar},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.nombre);
+        DruvexSim::Guion g;
+        g.modo = k.modo;
+        sim.encolarGuion(g);
+        EnviarConEfector(Abrir(&M::mnuInformarPrestacionSinFecha_Click), k.elegir);
+        EXPECT_EQ(Connect()->Query("SELECT IdEspecialidad FROM Efectores WHERE Cuit = '20444444445'").value(0).toInt(), 7);
+        for (const auto& ef : *General::gConfig->Efectores())
+            if (ef->Cuit == "20444444445") EXPECT_EQ(ef->idEspecialidad, 7);
+    }
 }
 
 // The service list's buttons, the discharge that voids an order and the attachment's size limit.

@@ -35,6 +35,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QKeyEvent>
@@ -42,7 +43,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -58,6 +63,16 @@ void Captura(QWidget* w, const QString& nombre)
 QStringList Fila(const QTreeWidgetItem* item)
 {
     return item ? frmConfigurar::LeerFila(item).columnas : QStringList();
+}
+
+// A click on the tab whose page holds `control`, then the text typed over the combo's.
+void Teclear(QTabWidget* tabs, QComboBox* combo, const QString& texto)
+{
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->widget(i)->isAncestorOf(combo))
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), texto);
 }
 
 class ConfigurarDb : public DbFixture {
@@ -206,6 +221,37 @@ TEST_P(ConfigurarDb, ThePrinterWindowWithoutPrintersAfterF5AndOnAReadFailure)
     EXPECT_EQ(dialogs.messages(), QStringList{"Imposible consultar las impresoras instaladas.\r\nCUPS no responde"});
     EXPECT_EQ(w.lstImpresoras->count(), 2);
     EXPECT_EQ(w.lstImpresoras->currentRow(), -1);
+}
+
+// The printer window over a database without the terminal's row, then with it, twice.
+TEST_P(ConfigurarDb, ThePrinterWindowStoresOnlyIntoTheTerminalsRow)
+{
+    General::gConfig = std::make_shared<clsConfig>();
+    General::gConfig->LoadConfig(1, false);
+    db->Execute("DELETE FROM Parametros WHERE IdTerminal = 1");
+    for (const QString vez : {"sin fila", "con fila", "los mismos valores"}) {
+        SCOPED_TRACE(vez.toStdString());
+        const bool guarda = vez != "sin fila";
+        if (vez == "con fila") DatosTerminal::Terminal(*db, {1, "/tmp/druvex/", "OSDE BINARIO", 1, "Laser"});
+        dialogs.clear();
+        QPointer<frmImpresoras> w = frmImpresoras::Mostrar();
+        QTest::mouseClick(w->lstImpresoras->viewport(), Qt::LeftButton, {},
+                          w->lstImpresoras->visualItemRect(w->lstImpresoras->item(2)).center());
+        if (!w->chkImprimir->isChecked()) QTest::mouseClick(w->chkImprimir, Qt::LeftButton);
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(dialogs.messages(), guarda ? QStringList{}
+                                             : QStringList{"No existe la configuración de la terminal 1 en la base de "
+                                                           "datos.\r\nLa impresora no se guardó."});
+        EXPECT_EQ(w.isNull(), guarda) << "closed once stored";
+        EXPECT_EQ(General::gConfig->Imprimir(), guarda);
+        EXPECT_EQ(General::gConfig->Impresora(), guarda ? "Termica" : "Laser");
+        EXPECT_EQ(Printing::ImpresoraActiva(), guarda ? "Termica" : "Laser");
+        const DbResult r = db->Query("SELECT Impresora FROM Parametros");
+        EXPECT_EQ(r.EOF_() ? "" : r.value(0).toString(), guarda ? "Termica" : "");
+        if (w) w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 // ---- Access code ----------------------------------------------------------------------------
@@ -702,6 +748,38 @@ TEST_P(ConfigurarDb, AplicarChecksTheFolderAndRewritesTheRecentList)
     EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "LastTarsk", "4"), "");
 }
 
+// A folder typed relative or from the home folder is created, adopted and stored absolute.
+TEST_P(ConfigurarDb, ATypedFolderIsAdoptedAsAnAbsolutePath)
+{
+    Sembrar();
+    TempFolder t;
+    t.mkdir("inicio");
+    t.mkdir("casa");
+    const QString actual = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    const auto restaurar = qScopeGuard([&] { QDir::setCurrent(actual), qputenv("HOME", home); });
+    QDir::setCurrent(t.file("inicio"));
+    qputenv("HOME", t.file("casa").toUtf8());
+    const struct { const char* tecleado; QString carpeta; bool aceptar; } casos[] = {
+        {"canje/", t.file("inicio/canje/"), false},
+        {"~/canje/", t.file("casa/canje/"), false},
+        {"./otra/../canje2", t.file("inicio/canje2/"), true},
+    };
+    for (const auto& k : casos) {
+        SCOPED_TRACE(k.tecleado);
+        auto w = Cargada();
+        w->show();
+        dialogs.msgAnswers = {Vbc::vbYes};
+        Teclear(w->tabConfiguracion, w->cboDirectorio, k.tecleado);
+        QTest::mouseClick(k.aceptar ? w->cmdAceptar : w->cmdAplicar, Qt::LeftButton);
+        EXPECT_TRUE(QFileInfo(k.carpeta).isDir());
+        EXPECT_EQ(General::DirectorioTrabajo, k.carpeta);
+        EXPECT_EQ(DirectoriosRecientes::Leer().value(0), k.carpeta);
+        if (k.aceptar) EXPECT_EQ(db->Query("SELECT WorkDir FROM Parametros").value(0).toString(), k.carpeta);
+    }
+    EXPECT_FALSE(QFileInfo::exists(t.file("inicio/~")));
+}
+
 TEST_P(ConfigurarDb, ThePickerOpensAtThePreviousFolderAndCancellingKeepsTheBox)
 {
     TempFolder t;
@@ -1038,6 +1116,37 @@ TEST_P(ConfigurarDb, TheTableUpdateAsksForTheTickedTablesAndReloadsThem)
         db->Execute("DELETE FROM Efectores WHERE Nombre = 'LOPEZ MARIA'");
     }
     frmProcesandoCO::setDuracionTick(1000);
+}
+
+// "Actualizar" on a new installation: no folder appears outside the working folder chosen.
+TEST_P(ConfigurarDb, TheTableUpdateOfANewInstallationMakesNoFolderOutsideTheWorkingFolder)
+{
+    const QStringList datos = QDir(Paths::DataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    TempFolder wf;
+    frmProcesandoCO::setDuracionTick(40);
+    dialogs.modalHandler = [](QDialog* d) { return d->objectName() == "frmProcesandoCO" ? d->exec() : 0; };
+    General::NumeroTerminal = 0;
+    General::Licencias = {"AAAA1111"};
+    General::LicenciaSeleccionada = "AAAA1111";
+    auto w = Cargada(true);
+    w->show();
+    Teclear(w->tabConfiguracion, w->cboDirectorio, wf.path());
+    QTest::mouseClick(w->cmdAplicar, Qt::LeftButton);
+    DruvexSim::Guion g;
+    g.archivos = DruvexSim::ArchivosTablasEjemplo();
+    DruvexSim sim(wf.path());
+    sim.setGuion(g);
+    sim.iniciar();
+    for (QCheckBox* c : {w->chkPrestadores, w->chkEfectores, w->chkMedicos, w->chkObras, w->chkPrestaciones,
+                         w->chkDiagnosticos})
+        if (c->isChecked() != (c == w->chkEfectores)) QTest::keyClick(c, Qt::Key_Space);
+    QTest::mouseClick(w->cmdActualizar, Qt::LeftButton);
+    sim.detener();
+    frmProcesandoCO::setDuracionTick(1000);
+    EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1), "Finalizó el proceso de actualización");
+    EXPECT_EQ(sim.tomas().size(), 1);
+    EXPECT_EQ(QDir(Paths::DataDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), datos);
+    EXPECT_TRUE(wf.exists("tx"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConfigurarDb, DbEngines(), DbEngineName);

@@ -8,6 +8,8 @@
 #include "txlog/frmOSGenerica.h"
 #include "txlog/frmPrestacionGenerica.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -18,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -45,6 +48,8 @@ TEST(CapturaOffline, AcceptChecksInOrderWithTheirFocus)
         {{4, false, "", "123", "", 1}, std::nullopt},
         {{9, false, "", "", "", 0}, sinNumero},
         {{9, true, "", "", "77", 0}, std::nullopt},    // a void needs only the number
+        {{9, false, "", "", "7A", 0}, Falla{QStringLiteral("Debe ingresar un valor numérico."), "txtNumeroAutorizacion"}},
+        {{4, false, "", "", "", 1, "MP", ""}, sinAfiliado}, // the member data first
     };
     for (const Caso& k : casos) EXPECT_EQ(frmOSGenerica::VerificarCaptura(k.c), k.falla) << k.c.operacion;
 }
@@ -267,6 +272,35 @@ TEST_P(CapturaDb, AcceptStoresTheCaptureOrKeepsTheFormOnAFailure)
     EXPECT_EQ(r["IdObraSocial"].toInt(), 41);
     EXPECT_EQ(r["IdTerminal"].toInt(), 3);
     EXPECT_EQ(Filas("TGenerica_svl2"), 0);
+}
+
+// The three number boxes typed into and pasted into with Ctrl+V, then "Aceptar".
+TEST_P(CapturaDb, NumberBoxesTakeOnlyDigitsTypedOrPasted)
+{
+    Abrir(4);
+    area->show();
+    for (QLineEdit* caja : {form->txtNumeroAutorizacion, form->txtTipoMatricula, form->txtNumeroMatricula}) {
+        QTest::keyClicks(caja, "N1-2 ");
+        for (const char* pegado : {"3A", "4 ", "07"}) {
+            QApplication::clipboard()->setText(pegado);
+            QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+        }
+        EXPECT_EQ(caja->text(), "1207") << caja->objectName().toStdString();
+    }
+    QTest::keyClicks(form->txtNumeroAfiliado, "42");
+    Fila(form->lvwPrestaciones, "420101", "0", "0");
+    // Text the program itself put there is not filtered: "Aceptar" refuses it and stores nothing.
+    form->txtTipoMatricula->setText(QStringLiteral("MP"));
+    QTest::mouseClick(form->cmdAceptar, Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Debe ingresar un valor numérico.")});
+    EXPECT_EQ(form->window()->focusWidget(), form->txtTipoMatricula);
+    EXPECT_EQ(Filas("TGenerica_svl1"), 0);
+    form->txtTipoMatricula->selectAll();
+    QTest::keyClicks(form->txtTipoMatricula, "3");
+    QTest::mouseClick(form->cmdAceptar, Qt::LeftButton);
+    ASSERT_TRUE(Cerrada());
+    const DbResult r = Connect()->Query("SELECT NumeroAutorizacion, TipoMatricula, NumeroMatricula FROM TGenerica_svl1");
+    EXPECT_EQ(r.value(0).toString() + " " + r.value(1).toString() + " " + r.value(2).toString(), "1207 3 1207");
 }
 
 TEST_P(CapturaDb, ServiceRowDialogAddsWithTranslationAndZeros)

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
 #include "platform/Vb.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -51,6 +52,7 @@ frmDatosPaciente::frmDatosPaciente(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmDatosPaciente::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDatosPaciente::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmDatosPaciente::EnviarCopia(QString& Ticket)

@@ -7,6 +7,7 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "reports/modPurga.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -62,6 +63,7 @@ frmControlFecha::frmControlFecha(const QString& codigoEmpresa, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmControlFecha::cmdOK_Click);
     connect(cmdNo, &QPushButton::clicked, this, &frmControlFecha::cmdNo_Click);
     connect(cmdSi, &QPushButton::clicked, this, &frmControlFecha::cmdSi_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmControlFecha* frmControlFecha::Mostrar(const QString& codigoEmpresa, QWidget* parent)

@@ -21,6 +21,7 @@
 #include "reports/frmTransacciones.h"
 #include "reports/modReporte.h"
 #include "txlog/clsLog.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -209,6 +210,7 @@ frmReporte::frmReporte(QWidget* parent) : QDialog(parent)
         auto* b = new QPushButton(opciones[i], this);
         b->setObjectName(QStringLiteral("cmdOpcion_%1").arg(i));
         b->setAutoDefault(false);
+        b->setProperty(ReglasEntrada::kCierra, i >= 3);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOpcion_Click(i); });
         cmdOpcion << b;
         botones->addWidget(b);
@@ -223,6 +225,7 @@ frmReporte::frmReporte(QWidget* parent) : QDialog(parent)
     connect(cmdGrabar, &QPushButton::clicked, this, &frmReporte::cmdGrabar_Click);
 
     Form_Load();
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmReporte::~frmReporte() = default;

@@ -7,6 +7,7 @@
 #include "platform/VbError.h"
 #include "shell/frmMain.h"
 #include "shell/modVentanas.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,6 +50,7 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmPassword::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmPassword::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmPassword::Inicio(bool arranque)

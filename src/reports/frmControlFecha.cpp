@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -86,6 +87,16 @@ void frmControlFecha::Form_Load()
     setWindowTitle(QStringLiteral("Mantenimiento de la base de datos"));
     Label1->setText(QStringLiteral("La fecha actual es correcta ") +
                     Platform::Now().date().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ?"));
+    AjustarAlto();
+}
+
+void frmControlFecha::AjustarAlto()
+{
+    QLayout* capa = layout();
+    capa->activate();
+    const int alto = capa->hasHeightForWidth() ? capa->totalHeightForWidth(width()) : capa->totalSizeHint().height();
+    setMinimumHeight(alto);
+    resize(width(), alto);
 }
 
 void frmControlFecha::cmdSi_Click()
@@ -100,6 +111,7 @@ void frmControlFecha::cmdNo_Click()
     Label2->show();
     txtFechaActual->show();
     cmdOK->show();
+    AjustarAlto();
     txtFechaActual->setFocus();
 }
 

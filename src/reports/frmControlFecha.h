@@ -39,6 +39,8 @@ protected:
 
 private:
     void PurgarTransacciones(const QDateTime& fecha);
+    // The height for the rows shown at the fixed width, the wrapped explanation whole.
+    void AjustarAlto();
 
     QString m_codigoEmpresa;
     bool m_verificando = false;

@@ -18,7 +18,7 @@ std::optional<Trabajo> TrabajoDeOperacion(qint16 operacion, int alto, int altoSt
 QSize MarcoBarraLateral(const QSize& barra, int altoDisponible)
 {
     if (barra.height() <= altoDisponible) return barra;
-    return QSize(barra.width() + kAnchoDesplazamiento, std::max(altoDisponible, 0));
+    return QSize(std::min(barra.width() + kAnchoDesplazamiento, kIzquierdaTrabajo), std::max(altoDisponible, 0));
 }
 
 int AltoArranque(int altoDisponible, int altoMarco)

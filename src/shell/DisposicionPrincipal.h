@@ -23,8 +23,10 @@ constexpr int kMargenTrabajo = 200;
 // the side bar and a working window is still usable (800 x 560 pixels).
 constexpr int kAnchoVentanaMinimo = 12000;
 constexpr int kAltoVentanaMinimo = 8400;
-// The side bar's scroll bar, narrow enough that the bar stays clear of the working windows,
-// which stand 1365 twips from the left.
+// The working windows stand this far from the left, beside the side bar.
+constexpr int kIzquierdaTrabajo = 1365;
+// The side bar's scroll bar: with it the bar still ends where the working windows begin, its
+// buttons whole (their right edges stand at 1200), only the frames' right edges hidden.
 constexpr int kAnchoDesplazamiento = 150;
 
 struct Estado {
@@ -66,7 +68,7 @@ struct Acciones {
 std::optional<Trabajo> TrabajoDeOperacion(qint16 operacion, int alto, int altoStatusBar);
 
 // The part of the side bar in view: all of it where it fits in `altoDisponible`; otherwise that
-// height, widened by its scroll bar.
+// height, with its scroll bar, up to the working windows.
 QSize MarcoBarraLateral(const QSize& barra, int altoDisponible);
 
 // The main window's height at start-up: kAltoArranque, or less where the screen's available

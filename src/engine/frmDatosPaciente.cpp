@@ -34,7 +34,6 @@ frmDatosPaciente::frmDatosPaciente(QWidget* parent) : QDialog(parent)
     cboEmpresa->setObjectName(QStringLiteral("cboEmpresa"));
     cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
 

@@ -33,7 +33,6 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
     Label1->setBuddy(txtClave);
     cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cmdCancelar->setAutoDefault(false);

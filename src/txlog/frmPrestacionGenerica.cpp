@@ -75,7 +75,6 @@ frmPrestacionGenerica::frmPrestacionGenerica(QTreeWidget* destino, const QString
     cmdOK = new QPushButton(QStringLiteral("&Agregar"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setAutoDefault(false);
-    cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cerrar"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);

@@ -262,6 +262,9 @@ void frmMain::AjustarBarraLateral()
     const QSize marco = DisposicionPrincipal::MarcoBarraLateral(
         QSize(Twips::DePixeles(ToolList->width()), Twips::DePixeles(ToolList->height())),
         Twips::DePixeles(MDIArea->viewport()->height() - BarraLateral->y()));
+    // The scroll bar follows the same decision at once (left to itself it shows or hides later).
+    BarraLateral->setVerticalScrollBarPolicy(marco.height() < Twips::DePixeles(ToolList->height()) ? Qt::ScrollBarAlwaysOn
+                                                                                                   : Qt::ScrollBarAlwaysOff);
     BarraLateral->resize(Twips::APixeles(marco.width()), Twips::APixeles(marco.height()));
 }
 

@@ -93,7 +93,7 @@ void frmMain::CrearVentanasLaterales()
     BarraLateral->setObjectName(QStringLiteral("BarraLateral"));
     BarraLateral->setFrameShape(QFrame::NoFrame);
     BarraLateral->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    BarraLateral->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    BarraLateral->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     BarraLateral->setAutoFillBackground(true);
     BarraLateral->verticalScrollBar()->setStyle(new EstiloBarraFina(BarraLateral));
     ToolList = new frmToolList;

@@ -4,7 +4,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
           odbc-postgresql postgresql libzint-dev googletest libgtest-dev libbenchmark-dev poppler-utils libgl-dev
-          libhidapi-dev xvfb imagemagick libxlsxwriter-dev unzip)
+          libhidapi-dev xvfb imagemagick libxlsxwriter-dev unzip qt6-translations-l10n)
 # Installed without their recommendations: ImageMagick's bring fonts (Ghostscript's URW, Noto Mono)
 # that take the place of "Courier New" and that Qt does not report as fixed-pitch.
 SIN_RECOMENDADOS=(xvfb imagemagick)

@@ -6,6 +6,7 @@
 #include "platform/InstanciaUnica.h"
 #include "platform/Platform.h"
 #include "platform/Salida.h"
+#include "platform/TraduccionQt.h"
 #include "shell/frmMain.h"
 #include "txlog/frmInicio.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvan"));
+    TraduccionQt::Instalar();
 
     std::unique_ptr<DialogosArchivo> dialogos;
     if (qEnvironmentVariableIsSet("QUORVAN_DIALOGOS")) {

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
 #include "platform/Vb.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -33,7 +34,6 @@ frmDatosPaciente::frmDatosPaciente(QWidget* parent) : QDialog(parent)
     cboEmpresa->setObjectName(QStringLiteral("cboEmpresa"));
     cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
 
@@ -51,6 +51,7 @@ frmDatosPaciente::frmDatosPaciente(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmDatosPaciente::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDatosPaciente::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmDatosPaciente::EnviarCopia(QString& Ticket)

@@ -1,4 +1,5 @@
 #include "engine/frmMostrarErrores.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -37,6 +38,7 @@ frmMostrarErrores::frmMostrarErrores(QWidget* parent) : QDialog(parent)
     layout->addLayout(botones);
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmMostrarErrores::cmdAceptar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmMostrarErrores::CargarErrores()

@@ -6,6 +6,7 @@
 #include "platform/Barcode.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -72,6 +73,7 @@ frmMuestraTicket::frmMuestraTicket(QWidget* parent) : QDialog(parent)
     connect(cmdImprimir, &QPushButton::clicked, this, &frmMuestraTicket::cmdImprimir_Click);
     connect(cmdEnviarCopia, &QPushButton::clicked, this, &frmMuestraTicket::cmdEnviarCopia_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmMuestraTicket::cmdAceptar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmMuestraTicket::Cargar(const QString& Ticket, qint32 Lineas, const QString& PrinterDevice,

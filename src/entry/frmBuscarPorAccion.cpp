@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -94,6 +95,7 @@ frmBuscarPorAccion::frmBuscarPorAccion(QLineEdit* codigoDestino, QLineEdit* nomb
     });
     connect(lvwResult, &QTreeWidget::itemDoubleClicked, this, [this] { lvwResult_DblClick(); });
     connect(lvwResult->header(), &QHeaderView::sectionClicked, this, &frmBuscarPorAccion::lvwResult_ColumnClick);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QString frmBuscarPorAccion::Plegar(const QString& texto)

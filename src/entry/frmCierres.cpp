@@ -13,6 +13,7 @@
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -66,6 +67,8 @@ frmCierres::frmCierres(QWidget* parent) : QWidget(parent)
     txtFechaHasta = nombrado(new QLineEdit(this), "txtFechaHasta");
     lblNumeroCierre = nombrado(new QLabel(QStringLiteral("Número Cierre"), this), "lblNumeroCierre");
     txtNumeroCierre = nombrado(new QLineEdit(this), "txtNumeroCierre");
+    ReglasEntrada::ReglaDeCaracteres(txtNumeroCierre,
+                                     [](QChar c) { return General::ValidarTecla(c.unicode(), 2, QStringLiteral("-")); });
     cmdAceptar = nombrado(new QPushButton(QStringLiteral("Aceptar"), this), "cmdAceptar");
     cmdCancelar = nombrado(new QPushButton(QStringLiteral("Cancelar"), this), "cmdCancelar");
     lblNombre->setBuddy(cboNombre);
@@ -100,6 +103,7 @@ frmCierres::frmCierres(QWidget* parent) : QWidget(parent)
     connect(cmdCancelar, &QPushButton::clicked, this, &frmCierres::cmdCancelar_Click);
     connect(qApp, &QApplication::focusChanged, this, &frmCierres::FocoCambiado);
     txtNumeroCierre->installEventFilter(this);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmCierres::~frmCierres() { Form_Unload(); }

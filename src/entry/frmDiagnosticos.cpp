@@ -4,6 +4,7 @@
 #include "config/clsConfig.h"
 #include "config/clsDiagnosticos.h"
 #include "platform/Dialogs.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -37,6 +38,7 @@ frmDiagnosticos::frmDiagnosticos(QWidget* parent) : QDialog(parent)
     connect(cmdAceptar, &QPushButton::clicked, this, &frmDiagnosticos::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDiagnosticos::cmdCancelar_Click);
     connect(lvwDiagnosticos, &QTreeWidget::itemDoubleClicked, this, [this] { cmdAceptar_Click(); });
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QString frmDiagnosticos::Mostrar()

@@ -31,6 +31,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
 #include "txlog/modTickets.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QAction>
 #include <QApplication>
@@ -258,8 +259,17 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_KeyPress}};
     for (QObject* o : m_AlSalir.keys()) o->installEventFilter(this);
     for (QObject* o : m_Teclas.keys()) o->installEventFilter(this);
+    // A paste is held to the rule of the keys: one refused character refuses all of it.
+    const std::pair<QLineEdit*, Campo> filtradas[] = {
+        {txtCSC, Campo::CSC}, {txtAUNREF, Campo::Autorizacion}, {txtAUWREF, Campo::Referencia}};
+    for (const auto& [caja, campo] : filtradas)
+        ReglasEntrada::ReglaDeCaracteres(caja, [campo = campo](QChar c) {
+            int tecla = c.unicode();
+            return ReglasEmuladorPOS::FiltrarTecla(campo, General::OperacionActual, tecla);
+        });
     // A copied card track never reaches the card box, whichever way it is pasted.
     txtTarjeta->setContextMenuPolicy(Qt::DefaultContextMenu);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmEmuladorPOS::~frmEmuladorPOS() { Form_Unload(); }

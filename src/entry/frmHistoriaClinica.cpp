@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -121,6 +122,7 @@ frmHistoriaClinica::frmHistoriaClinica(QWidget* parent) : QWidget(parent)
     connect(cmdLeer, &QPushButton::clicked, this, &frmHistoriaClinica::cmdLeer_Click);
     connect(cmdGrabar, &QPushButton::clicked, this, &frmHistoriaClinica::cmdGrabar_Click);
     connect(cmdCerrar, &QPushButton::clicked, this, &frmHistoriaClinica::cmdCerrar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QRect frmHistoriaClinica::GeometriaCarga() { return QRect(0, 10, 5055, 8100); }

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -48,6 +49,7 @@ frmInformeMedico::frmInformeMedico(const QString& prestador, const QString& tarj
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmInformeMedico::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmInformeMedico::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QString frmInformeMedico::FechaLarga(const QDate& fecha)

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,6 +110,9 @@ frmPrestacion::frmPrestacion(QTreeWidget* lvwPrestacionesPOS, const QString& lin
     cboAUODP = new QComboBox(this);
     cboAUODP->setObjectName(QStringLiteral("cboAUODP"));
     txtAUODP = caja("txtAUODP", this);
+    // The same rules as the key filter below, for a paste or a drop as a whole.
+    ReglasEntrada::ReglaDeCaracteres(txtAUCAN, [](QChar c) { return General::ValidarTecla(c.unicode(), 2, QStringLiteral("-")); });
+    ReglasEntrada::ReglaDeCaracteres(txtAUODP, [](QChar c) { return General::ValidarTecla(c.unicode(), 2, QString()); });
     lblAUODC = etiqueta(QStringLiteral("Cara Dental:"), "lblAUODC", this);
     for (const char* c : kCaras) {
         auto* chk = new QCheckBox(QString::fromUtf8(c), this);
@@ -169,6 +173,7 @@ frmPrestacion::frmPrestacion(QTreeWidget* lvwPrestacionesPOS, const QString& lin
     connect(cmdOk, &QPushButton::clicked, this, &frmPrestacion::cmdOk_Click);
     connect(cmdDel, &QPushButton::clicked, this, &frmPrestacion::cmdDel_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrestacion::cmdCancel_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QString frmPrestacion::ItemPieza(const QString& nombre, const QString& codigo)

@@ -15,6 +15,7 @@
 #include "prescription/Localidades.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/frmMain.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -140,6 +141,7 @@ frmVademecum::frmVademecum(QWidget* parent) : QWidget(parent)
     lblLicencia->setMinimumWidth(Twips::APixeles(1000));
     lblCsc = Etiqueta(QStringLiteral("CSC"), "lblCsc", this);
     txtCSC = Texto("txtCSC", 0, this);
+    ReglasEntrada::ReglaDeCaracteres(txtCSC, [](QChar c) { return General::ValidarTecla(c.unicode(), 2, QStringLiteral("-")); });
     txtCSC->setMaximumWidth(Twips::APixeles(700));
     lblCsc->setBuddy(txtCSC);
 
@@ -247,6 +249,7 @@ frmVademecum::frmVademecum(QWidget* parent) : QWidget(parent)
     });
     connect(cmdEliminar, &QPushButton::clicked, this, &frmVademecum::cmdEliminar_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmVademecum::cmdAceptar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QStringList frmVademecum::ColumnasMedicamentos()

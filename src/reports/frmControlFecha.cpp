@@ -7,12 +7,14 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "reports/modPurga.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -62,6 +64,7 @@ frmControlFecha::frmControlFecha(const QString& codigoEmpresa, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmControlFecha::cmdOK_Click);
     connect(cmdNo, &QPushButton::clicked, this, &frmControlFecha::cmdNo_Click);
     connect(cmdSi, &QPushButton::clicked, this, &frmControlFecha::cmdSi_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmControlFecha* frmControlFecha::Mostrar(const QString& codigoEmpresa, QWidget* parent)
@@ -84,6 +87,16 @@ void frmControlFecha::Form_Load()
     setWindowTitle(QStringLiteral("Mantenimiento de la base de datos"));
     Label1->setText(QStringLiteral("La fecha actual es correcta ") +
                     Platform::Now().date().toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ?"));
+    AjustarAlto();
+}
+
+void frmControlFecha::AjustarAlto()
+{
+    QLayout* capa = layout();
+    capa->activate();
+    const int alto = capa->hasHeightForWidth() ? capa->totalHeightForWidth(width()) : capa->totalSizeHint().height();
+    setMinimumHeight(alto);
+    resize(width(), alto);
 }
 
 void frmControlFecha::cmdSi_Click()
@@ -98,6 +111,7 @@ void frmControlFecha::cmdNo_Click()
     Label2->show();
     txtFechaActual->show();
     cmdOK->show();
+    AjustarAlto();
     txtFechaActual->setFocus();
 }
 

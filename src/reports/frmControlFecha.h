@@ -41,6 +41,8 @@ private:
     // False when the user declined the question about a date after today: nothing was
     // deleted and the dialog stays open. A failure has been reported and counts as done.
     bool PurgarTransacciones(const QDateTime& fecha, bool preguntar = false);
+    // The height for the rows shown at the fixed width, the wrapped explanation whole.
+    void AjustarAlto();
 
     QString m_codigoEmpresa;
     bool m_verificando = false;

@@ -10,6 +10,7 @@
 #include "reports/frmControlFecha.h"
 #include "reports/modExportarDatos.h"
 #include "shell/frmConfigurar.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -96,6 +97,7 @@ frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
     connect(cmdExportar[1], &QPushButton::clicked, this, [this] { cmdExportar_Click(1); });
     connect(cmdCerrar, &QPushButton::clicked, this, &frmExportarDatos::cmdCerrar_Click);
     connect(Drive1, QOverload<int>::of(&QComboBox::activated), this, &frmExportarDatos::Drive1_Change);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmExportarDatos::Inicio(qint32 formato)

@@ -1,6 +1,7 @@
 #include "reports/frmMultiselect.h"
 
 #include "platform/Twips.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -66,6 +67,7 @@ frmMultiselect::frmMultiselect(QWidget* parent) : QDialog(parent)
     connect(lvwDisponibles, &QTreeWidget::itemDoubleClicked, this, [this] { lvwDisponibles_DblClick(); });
     connect(lvwSeleccionados, &QTreeWidget::itemDoubleClicked, this, [this] { lvwSeleccionados_DblClick(); });
     PrepararListas();
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmMultiselect::PrepararListas()

@@ -22,6 +22,7 @@
 #include "reports/frmTransacciones.h"
 #include "reports/modReporte.h"
 #include "txlog/clsLog.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -211,6 +212,7 @@ frmReporte::frmReporte(QWidget* parent) : QDialog(parent)
         auto* b = new QPushButton(opciones[i], this);
         b->setObjectName(QStringLiteral("cmdOpcion_%1").arg(i));
         b->setAutoDefault(false);
+        b->setProperty(ReglasEntrada::kCierra, i >= 3);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOpcion_Click(i); });
         cmdOpcion << b;
         botones->addWidget(b);
@@ -225,6 +227,7 @@ frmReporte::frmReporte(QWidget* parent) : QDialog(parent)
     connect(cmdGrabar, &QPushButton::clicked, this, &frmReporte::cmdGrabar_Click);
 
     Form_Load();
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmReporte::~frmReporte() = default;

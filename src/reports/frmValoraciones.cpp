@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/VbError.h"
 #include "reports/modValoraciones.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -62,6 +63,7 @@ frmValoraciones::frmValoraciones(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmValoraciones::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmValoraciones::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmValoraciones::Mostrar(QWidget* parent)

@@ -1,5 +1,7 @@
 #include "shell/DisposicionPrincipal.h"
 
+#include <algorithm>
+
 namespace DisposicionPrincipal {
 
 std::optional<Trabajo> TrabajoDeOperacion(qint16 operacion, int alto, int altoStatusBar)
@@ -11,6 +13,17 @@ std::optional<Trabajo> TrabajoDeOperacion(qint16 operacion, int alto, int altoSt
     if (operacion == 20 || operacion == 21) return Trabajo{QStringLiteral("frmCierres"), kAltoObraSocial, 0};
     if (operacion == 30) return Trabajo{QStringLiteral("frmVademecum"), kAltoObraSocial, 0};
     return std::nullopt;
+}
+
+QSize MarcoBarraLateral(const QSize& barra, int altoDisponible)
+{
+    if (barra.height() <= altoDisponible) return barra;
+    return QSize(std::min(barra.width() + kAnchoDesplazamiento, kIzquierdaTrabajo), std::max(altoDisponible, 0));
+}
+
+int AltoArranque(int altoDisponible, int altoMarco)
+{
+    return std::max(kAltoMinimo, std::min(kAltoArranque, altoDisponible - altoMarco));
 }
 
 Acciones MDIForm_Resize(const Estado& e)

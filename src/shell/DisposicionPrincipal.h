@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,6 +19,15 @@ constexpr int kAltoObraSocial = 7200;   // also the export, batch-close and pres
 constexpr int kAltoEntrada = 9800;
 constexpr int kMargenInicio = 1000;     // the transaction list stops this much above the status bar
 constexpr int kMargenTrabajo = 200;
+// The smallest main window the user can make: the insurer list shows at least five lines beside
+// the side bar and a working window is still usable (800 x 560 pixels).
+constexpr int kAnchoVentanaMinimo = 12000;
+constexpr int kAltoVentanaMinimo = 8400;
+// The working windows stand this far from the left, beside the side bar.
+constexpr int kIzquierdaTrabajo = 1365;
+// The side bar's scroll bar: with it the bar still ends where the working windows begin, its
+// buttons whole (their right edges stand at 1200), only the frames' right edges hidden.
+constexpr int kAnchoDesplazamiento = 150;
 
 struct Estado {
     bool minimizada = false;
@@ -56,6 +66,14 @@ struct Acciones {
 
 // The working window an operation shows and its height; none for operation 0 and codes without one.
 std::optional<Trabajo> TrabajoDeOperacion(qint16 operacion, int alto, int altoStatusBar);
+
+// The part of the side bar in view: all of it where it fits in `altoDisponible`; otherwise that
+// height, with its scroll bar, up to the working windows.
+QSize MarcoBarraLateral(const QSize& barra, int altoDisponible);
+
+// The main window's height at start-up: kAltoArranque, or less where the screen's available
+// height, less the window's frame, is lower.
+int AltoArranque(int altoDisponible, int altoMarco);
 
 // Sizes only a working window that is open, never creates one: the off-line capture, open for
 // an operation below 20, keeps its own size.

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Procesos.h"
 #include "shell/ProgramasExternos.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -93,6 +94,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     connect(cmdActualizar, &QPushButton::clicked, this, &frmAbout::cmdActualizar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QString frmAbout::LineaVersion(const Platform::Version& v)

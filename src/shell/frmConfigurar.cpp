@@ -25,6 +25,7 @@
 #include "shell/frmMain.h"
 #include "shell/modImpresoras.h"
 #include "shell/modVentanas.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,6 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QValidator>
 
 #include <cmath>
 
@@ -63,25 +63,6 @@ const QString kMensajeInvalido = QStringLiteral("Los datos ingresados son invál
 QPointer<frmConfigurar> g_instancia;
 
 constexpr int kDigitosCuit = 11;
-
-// The provider CUIT box takes digits only, typed or pasted, at most 11 of them (a pasted
-// "20-12345678-9" is filtered before it is cut).
-class SoloDigitos : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& texto, int& pos) const override
-    {
-        QString limpio;
-        int antes = 0;
-        for (int i = 0; i < texto.size(); ++i) {
-            if (texto.at(i) >= QLatin1Char('0') && texto.at(i) <= QLatin1Char('9')) limpio += texto.at(i);
-            else if (i < pos) ++antes;
-        }
-        pos = qMin(pos - antes, kDigitosCuit);
-        texto = limpio.left(kDigitosCuit);
-        return Acceptable;
-    }
-};
 
 template <class W>
 W* Control(QWidget* padre, const char* nombre)
@@ -230,6 +211,7 @@ frmConfigurar::frmConfigurar(QWidget* parent) : QDialog(parent)
     const QSize t = TamanoVentana();
     resize(Twips::APixeles(t.width()), Twips::APixeles(t.height()));
     g_instancia = this;
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmConfigurar::~frmConfigurar()
@@ -375,7 +357,9 @@ void frmConfigurar::CrearControles()
     lvwPrestadores = Lista(Control<QTreeWidget>(t2, "lvwPrestadores"));
     txtNombre = Control<QLineEdit>(t2, "txtNombre");
     txtCUIT = Control<QLineEdit>(t2, "txtCUIT");
-    txtCUIT->setValidator(new SoloDigitos(txtCUIT));
+    // Digits only, typed or pasted: a pasted "20-12345678-9" is refused whole, not cut down.
+    txtCUIT->setMaxLength(kDigitosCuit);
+    ReglasEntrada::ReglaDeCaracteres(txtCUIT, [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
     txtcodigoOSDE = Control<QLineEdit>(t2, "txtcodigoOSDE");
     txtcodigoOSDE->setMaxLength(6);
     txtFilial = Control<QLineEdit>(t2, "txtFilial");

@@ -8,6 +8,7 @@
 #include "platform/VbError.h"
 #include "shell/frmMain.h"
 #include "shell/modImpresoras.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -67,6 +68,7 @@ frmImpresoras::frmImpresoras(QWidget* parent) : QDialog(parent)
     connect(lstImpresoras, &QListWidget::itemClicked, this, [this] { lstImpresoras_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, &frmImpresoras::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmImpresoras::cmdCancel_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmImpresoras::Disposicion frmImpresoras::CalcularDisposicion()

@@ -29,6 +29,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStatusBar>
 
 namespace {
@@ -92,6 +95,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     CrearMenus();
     CrearMenusOperaciones();
     CrearVentanasLaterales();
+    setMinimumSize(Twips::APixeles(DisposicionPrincipal::kAnchoVentanaMinimo),
+                   Twips::APixeles(DisposicionPrincipal::kAltoVentanaMinimo));
     resize(1024, 600);
 }
 
@@ -241,14 +246,33 @@ void frmMain::MDIForm_Resize()
     case Acciones::Paso::Colocar:
         break;
     }
-    ToolList->move(Twips::APixeles(a.barra.x()), Twips::APixeles(a.barra.y()));
-    ToolList->show();
+    BarraLateral->move(Twips::APixeles(a.barra.x()), Twips::APixeles(a.barra.y()));
+    BarraLateral->show();
     ToolList->Habilitar_Operaciones();
+    AjustarBarraLateral();
     ObraSocial->setGeometry(Twips::APixeles(a.obraSocial));
     ObraSocial->show();
     if (a.trabajo)
         if (QMdiSubWindow* s = Subventana(a.trabajo->nombre))
             s->resize(Twips::APixeles(a.trabajo->ancho), Twips::APixeles(a.trabajo->alto));
+}
+
+void frmMain::AjustarBarraLateral()
+{
+    const QSize marco = DisposicionPrincipal::MarcoBarraLateral(
+        QSize(Twips::DePixeles(ToolList->width()), Twips::DePixeles(ToolList->height())),
+        Twips::DePixeles(MDIArea->viewport()->height() - BarraLateral->y()));
+    // The scroll bar follows the same decision at once (left to itself it shows or hides later).
+    BarraLateral->setVerticalScrollBarPolicy(marco.height() < Twips::DePixeles(ToolList->height()) ? Qt::ScrollBarAlwaysOn
+                                                                                                   : Qt::ScrollBarAlwaysOff);
+    BarraLateral->resize(Twips::APixeles(marco.width()), Twips::APixeles(marco.height()));
+}
+
+bool frmMain::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // The bar grows or shrinks whenever its operations change (the configuration window too).
+    if (objeto == ToolList && evento->type() == QEvent::Resize && BarraLateral) AjustarBarraLateral();
+    return QMainWindow::eventFilter(objeto, evento);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -258,6 +282,24 @@ void frmMain::resizeEvent(QResizeEvent* event)
 }
 
 // ---- Start-up ---------------------------------------------------------------------------
+
+void frmMain::AjustarAlArranque()
+{
+    const QScreen* pantalla = screen();
+    const QRect disponible = pantalla ? pantalla->availableGeometry() : QRect();
+    if (disponible.isEmpty()) {
+        resize(width(), Twips::APixeles(DisposicionPrincipal::kAltoArranque));
+        return;
+    }
+    // Before the window manager has framed the window its frame is not known: a title bar is
+    // taken for it.
+    int marco = frameGeometry().height() - height();
+    if (marco <= 0) marco = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int alto = Twips::APixeles(
+        DisposicionPrincipal::AltoArranque(Twips::DePixeles(disponible.height()), Twips::DePixeles(marco)));
+    resize(std::min(width(), disponible.width()), alto);
+    if (!disponible.contains(frameGeometry())) move(disponible.topLeft());
+}
 
 void frmMain::MDIForm_Load()
 {
@@ -393,7 +435,7 @@ void frmMain::MDIForm_Load()
             });
         }
         paso([this] {
-            resize(width(), Twips::APixeles(DisposicionPrincipal::kAltoArranque));
+            AjustarAlArranque();
             MDIForm_Resize();
         });
         paso([this] { mnuInicio_Click(); });

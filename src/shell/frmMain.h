@@ -14,6 +14,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QScrollArea;
 class QStatusBar;
 class frmEmuladorPOS;
 class frmInicio;
@@ -82,6 +83,8 @@ public:
     // The side bar at the left and the insurer list at the right of the working windows.
     frmToolList* ToolList = nullptr;
     frmObraSocial* ObraSocial = nullptr;
+    // Holds the side bar, which scrolls where the working area is shorter than its buttons.
+    QScrollArea* BarraLateral = nullptr;
     void ActualizarTituloPrincipal() override;
     void HabilitarSoloEnLinea(bool habilitar) override;
 
@@ -121,6 +124,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void CrearMenus();
@@ -130,6 +134,9 @@ private:
     QMenu* Submenu(QMenu* menu, const char* nombre, const QString& texto);
     QMdiSubWindow* Subventana(const QString& nombre) const;
     void TerminarPrograma();
+    // The start-up size: the designed height where the screen's available area allows it.
+    void AjustarAlArranque();
+    void AjustarBarraLateral();
     // frmMainOperaciones.cpp
     void CrearVentanasLaterales();
     void CrearMenusOperaciones();

@@ -39,13 +39,32 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QApplication>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleFactory>
 
 using OperacionesMenu::Clase;
 using OperacionesMenu::Dental;
 using OperacionesMenu::Operacion;
 
 namespace {
+
+// The side bar's scroll bar, as wide as the gap between the bar and the working windows allows.
+class EstiloBarraFina : public QProxyStyle {
+public:
+    explicit EstiloBarraFina(QObject* duena) : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
+    {
+        setParent(duena);
+    }
+    int pixelMetric(PixelMetric metrica, const QStyleOption* opcion, const QWidget* widget) const override
+    {
+        if (metrica == PM_ScrollBarExtent) return Twips::APixeles(DisposicionPrincipal::kAnchoDesplazamiento);
+        return QProxyStyle::pixelMetric(metrica, opcion, widget);
+    }
+};
 
 // The action that follows `ancla` in a menu or the menu bar; null when it is the last one.
 QAction* Siguiente(const QWidget* contenedor, const QAction* ancla)
@@ -70,8 +89,19 @@ void frmMain::CrearVentanasLaterales()
 {
     // They stand in the working area beside the working windows, which are placed clear of them;
     // as plain children they cannot be closed or covered by a cascade.
-    ToolList = new frmToolList(MDIArea->viewport());
+    BarraLateral = new QScrollArea(MDIArea->viewport());
+    BarraLateral->setObjectName(QStringLiteral("BarraLateral"));
+    BarraLateral->setFrameShape(QFrame::NoFrame);
+    BarraLateral->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    BarraLateral->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    BarraLateral->setAutoFillBackground(true);
+    BarraLateral->verticalScrollBar()->setStyle(new EstiloBarraFina(BarraLateral));
+    ToolList = new frmToolList;
     ToolList->setAutoFillBackground(true);
+    // The bar keeps the height its layout gives it; the area only shows it.
+    BarraLateral->setWidgetResizable(false);
+    BarraLateral->setWidget(ToolList);
+    ToolList->installEventFilter(this);
     ToolList->Principal = this;
     for (const BarraOperaciones::Boton& b : BarraOperaciones::Botones()) {
         QPushButton* boton = ToolList->BotonDe(b.grupo, b.indice);

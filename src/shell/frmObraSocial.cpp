@@ -52,8 +52,10 @@ frmObraSocial::frmObraSocial(QWidget* parent) : QWidget(parent)
     capa->addWidget(lblEmpresa);
     capa->addWidget(lstObraSocial, 1);
 
-    connect(lstObraSocial, &QListWidget::currentRowChanged, this, [this](int fila) {
-        if (fila >= 0) lstObraSocial_Click();
+    // On the selection, not the current row: a mouse press makes the line current before it
+    // selects it, and the arrow keys do both; either way the line is chosen once it is selected.
+    connect(lstObraSocial, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!LineaSeleccionada().isEmpty()) lstObraSocial_Click();
     });
 }
 

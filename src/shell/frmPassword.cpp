@@ -7,6 +7,7 @@
 #include "platform/VbError.h"
 #include "shell/frmMain.h"
 #include "shell/modVentanas.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,7 +33,6 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
     Label1->setBuddy(txtClave);
     cmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setDefault(true);
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cmdCancelar->setAutoDefault(false);
@@ -49,6 +49,7 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmPassword::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmPassword::cmdCancelar_Click);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 void frmPassword::Inicio(bool arranque)

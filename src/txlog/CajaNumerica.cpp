@@ -1,24 +1,26 @@
 #include "txlog/CajaNumerica.h"
 
+#include "platform/ReglasEntrada.h"
+
 #include <QLineEdit>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 
 namespace CajaNumerica {
+
+namespace {
+// Only ASCII digits: QChar::isDigit would also let other scripts' digits through.
+bool EsDigito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+}
 
 bool SoloDigitos(const QString& texto)
 {
     for (const QChar c : texto)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        if (!EsDigito(c)) return false;
     return true;
 }
 
 void Aplicar(QLineEdit* caja)
 {
-    // The line edit undoes any edit its validator calls invalid, so a paste is taken whole or
-    // not at all. Only ASCII digits: \d would also let other scripts' digits through.
-    caja->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caja));
+    ReglasEntrada::ReglaDeCaracteres(caja, EsDigito);
 }
 
 }

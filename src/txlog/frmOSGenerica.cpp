@@ -12,6 +12,7 @@
 #include "txlog/CajaNumerica.h"
 #include "txlog/clsLog.h"
 #include "txlog/frmPrestacionGenerica.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -138,6 +139,7 @@ frmOSGenerica::frmOSGenerica(QWidget* parent) : QWidget(parent)
     connect(cmdAceptar, &QPushButton::clicked, this, &frmOSGenerica::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmOSGenerica::cmdCancelar_Click);
     connect(qApp, &QApplication::focusChanged, this, &frmOSGenerica::FocoCambiado);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 QRect frmOSGenerica::GeometriaCarga() { return QRect(1365, 0, 7800, 6900); }

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "txlog/GeneralPrestaciones.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -74,7 +75,6 @@ frmPrestacionGenerica::frmPrestacionGenerica(QTreeWidget* destino, const QString
     cmdOK = new QPushButton(QStringLiteral("&Agregar"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setAutoDefault(false);
-    cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cerrar"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
@@ -108,6 +108,7 @@ frmPrestacionGenerica::frmPrestacionGenerica(QTreeWidget* destino, const QString
     connect(cmdOK, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdCancel_Click);
     connect(qApp, &QApplication::focusChanged, this, &frmPrestacionGenerica::FocoCambiado);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 bool frmPrestacionGenerica::ValorAceptable(const QString& texto) { return texto.isEmpty() || Vb::IsNumeric(texto); }

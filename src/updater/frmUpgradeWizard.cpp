@@ -16,6 +16,7 @@
 #include "updater/OfertaActualizacion.h"
 #include "updater/PasosAsistente.h"
 #include "updater/TiraCeldas.h"
+#include "platform/ReglasEntrada.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -142,6 +143,7 @@ frmUpgradeWizard::frmUpgradeWizard(const QStringList& argumentos, QWidget* paren
     // Queued: the answer is handled after the wait has fully ended, outside its notice.
     connect(m_EsperaRespuesta, &EsperaCliente::Terminada, this, &frmUpgradeWizard::AlTerminarEsperaRespuesta,
             Qt::QueuedConnection);
+    ReglasEntrada::PrepararVentana(this);
 }
 
 frmUpgradeWizard::~frmUpgradeWizard() = default;

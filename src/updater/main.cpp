@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 #include "platform/Salida.h"
+#include "platform/TraduccionQt.h"
 #include "updater/frmUpgradeWizard.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("UpgradeWizardQuorvan"));
+    TraduccionQt::Instalar();
     QApplication::setQuitOnLastWindowClosed(false);
 
     frmUpgradeWizard frm(QApplication::arguments().mid(1));

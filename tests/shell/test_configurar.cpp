@@ -492,7 +492,7 @@ TEST_P(ConfigurarDb, ProvidersAreAddedTakenBackAndMarked)
     w->cmbpredeterminado_Click();
     EXPECT_EQ(frmConfigurar::ClaveIcono(cuatro), "");
 
-    // The CUIT box takes digits only, typed or pasted.
+    // The CUIT box takes digits only, typed or pasted; a paste with a dash is refused whole.
     w->txtCUIT->clear();
     for (const char* tecla : {"2", "a", "-", "0"}) {
         QKeyEvent k(QEvent::KeyPress, 0, Qt::NoModifier, tecla);
@@ -501,6 +501,8 @@ TEST_P(ConfigurarDb, ProvidersAreAddedTakenBackAndMarked)
     EXPECT_EQ(w->txtCUIT->text(), "20");
     w->txtCUIT->clear();
     w->txtCUIT->insert("20-12345678-9");
+    EXPECT_EQ(w->txtCUIT->text(), "");
+    w->txtCUIT->insert("20123456789");
     EXPECT_EQ(w->txtCUIT->text(), "20123456789");
 }
 

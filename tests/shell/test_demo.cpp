@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -41,8 +42,10 @@
 #include <QTextEdit>
 #include <QRadioButton>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace {
 
@@ -252,6 +255,88 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     EXPECT_EQ(filas.count("\r\n"), 4) << filas.toStdString();
     EXPECT_TRUE(filas.contains("420101"));
     EXPECT_EQ(Connect()->Query("SELECT * FROM Transaccion").RowCount(), 4);
+}
+
+namespace {
+
+// scripts/run as a person starts it, on the test build (QUORVAN_BUILD: nothing is built here).
+QProcessEnvironment EntornoScript(const QString& casa)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QUORVAN_DSN"}) env.remove(v);
+    env.insert("QUORVAN_BUILD", QUORVAN_BUILD_DIR);
+    env.insert("QUORVAN_HOME", casa);
+    return env;
+}
+
+// The processes whose command line names `texto` (the demo's own folder).
+QStringList ProcesosCon(const QString& texto)
+{
+    QStringList r;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f("/proc/" + pid + "/cmdline");
+        if (pid.toInt() > 0 && f.open(QIODevice::ReadOnly)) {
+            const QByteArray linea = f.readAll().replace('\0', ' ');
+            if (linea.contains(texto.toUtf8())) r << pid + ": " + QString::fromUtf8(linea);
+        }
+    }
+    return r;
+}
+
+}
+
+TEST(ScriptRun, WithoutADesktopItSaysSoAndFails)
+{
+    QTemporaryDir casa;
+    QProcess p;
+    p.setProcessEnvironment(EntornoScript(casa.path()));
+    p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_NE(p.exitCode(), 0);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("needs a desktop session") && err.contains("xvfb-run scripts/run")) << err.toStdString();
+    EXPECT_TRUE(QDir(casa.path()).isEmpty()) << "nothing was started";
+}
+
+// The demo on a new home reaches the configuration window of a first start (the test aids
+// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
+TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+{
+    QTemporaryDir casa;
+    QProcessEnvironment env = EntornoScript(casa.path());
+    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
+    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
+    env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
+    const QString guion = QStringLiteral(
+        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
+        "kill -TERM $s; wait $s");
+    QProcess p;
+    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+    if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
+        p.setProgram(xvfb);
+        p.setArguments({"-a", "sh", "-c", guion});
+    } else {
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProgram("sh");
+        p.setArguments({"-c", guion});
+    }
+    p.setProcessEnvironment(env);
+    p.start();
+    const bool termino = p.waitForFinished(60000);
+    const QStringList restantes = ProcesosCon(casa.filePath("Estandar"));
+    // A failed run leaves nothing behind either.
+    for (const QString& r : restantes) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
+    if (!termino) p.kill();
+    ASSERT_TRUE(termino);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("Quorvan mensaje [Quorvan] La aplicación aún no ha sido configurada")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Quorvan ventana [Configuración] frmConfigurar -> cerrada")) << err.toStdString();
+    EXPECT_FALSE(err.contains("No existen licencias")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(casa.filePath("Estandar/_druvex.emp")));
+    EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
+    EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
+    EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

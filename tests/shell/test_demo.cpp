@@ -102,6 +102,7 @@ protected:
         frmProcesandoCO::setDuracionTick(1000);
         General::gConfig.reset();
         General::TransaccionActual.reset();
+        General::ConexionBD.reset();
         General::DirectorioTrabajo.clear();
         General::Licencias.clear();
         General::LicenciaSeleccionada.clear();

@@ -238,7 +238,7 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     EXPECT_TRUE(previa.contains("000124")) << previa.toStdString();
 
     // "Exportar datos liquidación" > "Formato Hope", "Exportar txt" into the folder the program
-    // was started from, "No" to the purge.
+    // was started from, Esc on the purge question.
     dialogs.clear();
     m->Menu("mnuHope")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -249,7 +249,8 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     EXPECT_EQ(dialogs.messages(), QStringList{"El archivo " + archivo + " se generó éxito"});
     auto* purga = m->findChild<frmControlFecha*>();
     ASSERT_TRUE(purga);
-    QTest::mouseClick(purga->cmdNo, Qt::LeftButton);
+    QTest::keyClick(purga, Qt::Key_Escape);
+    EXPECT_FALSE(purga->isVisible());
     QFile hope(archivo);
     ASSERT_TRUE(hope.open(QIODevice::ReadOnly));
     const QByteArray filas = hope.readAll();

@@ -9,15 +9,15 @@
 #include "platform/Printers.h"
 #include "platform/Printing.h"
 #include "platform/Salida.h"
+#include "reports/frmControlFecha.h"
+#include "reports/frmExportarDatos.h"
+#include "reports/frmReporte.h"
+#include "reports/frmTransacciones.h"
 #include "shell/frmConfigurar.h"
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
 #include "support/DbFixture.h"
 #include "support/ScriptedDialogs.h"
-#include "reports/frmControlFecha.h"
-#include "reports/frmExportarDatos.h"
-#include "reports/frmReporte.h"
-#include "reports/frmTransacciones.h"
 #include "txlog/frmInicio.h"
 #include "txlog/frmTicket.h"
 
@@ -31,21 +31,21 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QRadioButton>
-#include <QSet>
-#include <QStandardPaths>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 
 namespace {
 

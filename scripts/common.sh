@@ -2,16 +2,20 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
-          odbc-postgresql postgresql libzint-dev googletest libgtest-dev libbenchmark-dev poppler-utils libgl-dev
-          libhidapi-dev xvfb imagemagick libxlsxwriter-dev unzip qt6-translations-l10n)
+# What the program (and the simulated client of the demo) needs; the tests need the rest.
+RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
+              libzint-dev libgl-dev libhidapi-dev libxlsxwriter-dev qt6-translations-l10n)
+TEST_PACKAGES=(odbc-postgresql postgresql googletest libgtest-dev libbenchmark-dev poppler-utils xvfb imagemagick unzip)
+PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
 # Installed without their recommendations: ImageMagick's bring fonts (Ghostscript's URW, Noto Mono)
 # that take the place of "Courier New" and that Qt does not report as fixed-pitch.
 SIN_RECOMENDADOS=(xvfb imagemagick)
 
+# install_missing [package...]: the given packages, or all of them.
 install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
+    local wanted=("$@") missing=()
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${PACKAGES[@]}")
+    for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then

@@ -100,7 +100,7 @@ private:
 
     void tomar(const QString& tx, const QString& nombre)
     {
-        const DruvexSim::Guion g = m_Sim->siguienteGuion();
+        DruvexSim::Guion g = m_Sim->siguienteGuion();
         DruvexSim::Toma t;
         t.vistoNs = DruvexSim::AhoraNs();
         t.terminal = nombre;
@@ -115,6 +115,7 @@ private:
                 if (file.open(QIODevice::ReadOnly)) t.upload.insert(f.toLower(), file.readAll());
             }
         }
+        if (const auto alTomar = m_Sim->alTomar()) alTomar(t, g);
         if (g.modo == DruvexSim::Modo::NoTomar) {
             m_Ignorados.insert(nombre);
             m_Sim->registrar(t, true);
@@ -173,6 +174,8 @@ private:
             QStringList lineas = g.ticket;
             if (lineas.isEmpty()) {
                 lineas << QStringLiteral("       COMPROBANTE DE AUTORIZACION") << QStringLiteral("Terminal: ") + t.terminal;
+                if (!g.fechaRespuesta.isEmpty())
+                    lineas << QStringLiteral("Fecha: ") + DruvexSim::FechaHoraTicket(g.fechaRespuesta, g.horaRespuesta);
                 if (g.modo == DruvexSim::Modo::ErrorEnTicket) lineas << QStringLiteral("ERROR EN LA TRANSACCION");
                 else if (g.modo == DruvexSim::Modo::Rechazar) lineas << QStringLiteral("RECHAZADA: ") + g.mensaje;
                 else lineas << QStringLiteral("AUTORIZADA Nro ") + g.numeroAutorizacion;
@@ -245,6 +248,24 @@ void DruvexSim::setAlResponder(std::function<void(const Toma&)> f)
 {
     QMutexLocker lock(&m_Mutex);
     m_AlResponder = std::move(f);
+}
+
+void DruvexSim::setAlTomar(std::function<void(const Toma&, Guion&)> f)
+{
+    QMutexLocker lock(&m_Mutex);
+    m_AlTomar = std::move(f);
+}
+
+std::function<void(const DruvexSim::Toma&, DruvexSim::Guion&)> DruvexSim::alTomar() const
+{
+    QMutexLocker lock(&m_Mutex);
+    return m_AlTomar;
+}
+
+QString DruvexSim::FechaHoraTicket(const QString& fecha, const QString& hora)
+{
+    return fecha.mid(6, 2) + QLatin1Char('/') + fecha.mid(4, 2) + QLatin1Char('/') + fecha.left(4) + QLatin1Char(' ') +
+           hora.left(2) + QLatin1Char(':') + hora.mid(2, 2);
 }
 
 void DruvexSim::registrar(const Toma& t, bool nueva)
@@ -335,6 +356,8 @@ QByteArray DruvexSim::RespuestaSVL1(const QByteArray& pedido, const Guion& g)
     if (codigo.isEmpty()) codigo = g.modo == Modo::Rechazar ? QStringLiteral("0051") : QStringLiteral("0000");
     Poner(r, 238, 12, g.numeroAutorizacionComplementaria);
     Poner(r, 261, 12, g.numeroAutorizacion);
+    if (!g.fechaRespuesta.isEmpty()) Poner(r, 279, 8, g.fechaRespuesta);
+    if (!g.horaRespuesta.isEmpty()) Poner(r, 287, 4, g.horaRespuesta);
     Poner(r, 291, 5, g.plan);
     Poner(r, 296, 1, g.tipoAsociado);
     Poner(r, 297, 11, g.coseguro);

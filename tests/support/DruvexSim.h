@@ -40,6 +40,10 @@ public:
         QString plan = QStringLiteral("AB210");
         QString tipoAsociado = QStringLiteral("1");
         QString coseguro = QStringLiteral("00000001500");
+        // Answer date (yyyymmdd) and time (hhmm) of "_svl.1"; empty leaves them blank, as the
+        // request has them. The default ticket text shows them when set.
+        QString fechaRespuesta;
+        QString horaRespuesta;
         // Codes and comments of the answered service lines, by line; missing ones are "0000".
         QStringList codigosItems;
         QStringList comentariosItems;
@@ -128,6 +132,10 @@ public:
     bool esperarRespuestas(int n, int ms) const;
     // Called on the client's thread right after it renamed "estado.rsp" into place.
     void setAlResponder(std::function<void(const Toma&)> f);
+    // Called on the client's thread with each trigger seen (its upload read) and the script
+    // it is about to follow, which the call may change: a client that answers by the kind of
+    // request, or numbers its tickets.
+    void setAlTomar(std::function<void(const Toma&, Guion&)> f);
 
     static qint64 AhoraNs();
 
@@ -180,9 +188,13 @@ public:
     // A ready table-update answer: one or two lines of every list.
     static QMap<QString, QByteArray> ArchivosTablasEjemplo();
 
+    // "dd/mm/yyyy hh:mm" of an answer date (yyyymmdd) and time (hhmm), as a ticket prints them.
+    static QString FechaHoraTicket(const QString& fecha, const QString& hora);
+
 private:
     friend class DruvexSimWorker;
     Guion siguienteGuion();
+    std::function<void(const Toma&, Guion&)> alTomar() const;
     void registrar(const Toma& t, bool nueva);
 
     QString m_Base;
@@ -195,4 +207,5 @@ private:
     QList<Guion> m_Cola;
     QList<Toma> m_Tomas;
     std::function<void(const Toma&)> m_AlResponder;
+    std::function<void(const Toma&, Guion&)> m_AlTomar;
 };

@@ -1,0 +1,344 @@
+#include "config/GeneralConfiguracion.h"
+#include "engine/General.h"
+#include "engine/frmMuestraTicket.h"
+#include "engine/frmProcesandoCO.h"
+#include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmEmuladorPOS.h"
+#include "entry/frmPrestacion.h"
+#include "platform/InstanciaUnica.h"
+#include "platform/Printers.h"
+#include "platform/Printing.h"
+#include "platform/Salida.h"
+#include "reports/frmControlFecha.h"
+#include "reports/frmExportarDatos.h"
+#include "reports/frmReporte.h"
+#include "reports/frmTransacciones.h"
+#include "shell/frmConfigurar.h"
+#include "shell/frmMain.h"
+#include "shell/frmObraSocial.h"
+#include "support/DbFixture.h"
+#include "support/ScriptedDialogs.h"
+#include "txlog/frmInicio.h"
+#include "txlog/frmTicket.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Clicks the tab of that caption, as a person picks it.
+void ClickTab(QTabWidget* tabs, const QString& caption)
+{
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == caption) {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+            return;
+        }
+    ADD_FAILURE() << "no tab " << caption.toStdString();
+}
+
+// A check box or option button is clicked on its box, where it takes a click.
+void ClickBox(QAbstractButton* b)
+{
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+}
+
+// The README's "Trying it", step by step, on a new home: the demo client's folder prepared and
+// the druvex-sim program started as scripts/run --demo does, the windows driven as a person does.
+class DemoDb : public DbFixture {
+protected:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        cliente = QDir(home()).filePath("Estandar") + "/";
+        QDir().mkpath(cliente);
+        ASSERT_EQ(QProcess::execute(QUORVAN_DRUVEX_SIM_EXE, {"--prepare-only", "--write-emp", "00001234",
+                                                              "--write-prm", "--register", cliente}),
+                  0);
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim.start(QUORVAN_DRUVEX_SIM_EXE, {cliente});
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        ASSERT_TRUE(sim.waitForReadyRead(5000)) << "druvex-sim did not start watching";
+        // Where scripts/run was started from: the export's folder list opens there.
+        anterior = QDir::currentPath();
+        QDir::setCurrent(arranque.path());
+        frmProcesandoCO::setDuracionTick(40);
+        Printers::setTestPrinters({}, QString());
+        Printing::reiniciarImpresoraActiva();
+    }
+    void TearDown() override
+    {
+        sim.kill();
+        sim.waitForFinished(5000);
+        QDir::setCurrent(anterior);
+        m.reset();
+        InstanciaUnica::Liberar();
+        Salida::Reiniciar();
+        Printers::resetTestPrinters();
+        Printing::reiniciarImpresoraActiva();
+        frmProcesandoCO::setDuracionTick(1000);
+        General::gConfig.reset();
+        General::TransaccionActual.reset();
+        General::ConexionBD.reset();
+        General::DirectorioTrabajo.clear();
+        General::Licencias.clear();
+        General::LicenciaSeleccionada.clear();
+        General::NumeroTerminal = General::OperacionActual = General::SubModoOperacion = General::PrestadorActual = 0;
+        General::ObraSocialOnLine = General::ObraSocialUtilizaCSC = false;
+        EstadoEmuladorPOS::Instancia() = EstadoEmuladorPOS{};
+        DbFixture::TearDown();
+    }
+    frmInicio* Lista() const { return qobject_cast<frmInicio*>(m->FormularioTrabajo("frmInicio")); }
+    frmEmuladorPOS* Entrada() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return qobject_cast<frmEmuladorPOS*>(m->FormularioTrabajo("frmEmuladorPOS"));
+    }
+
+    QString cliente;
+    QTemporaryDir arranque;
+    QString anterior;
+    QProcess sim;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> m;
+};
+
+}
+
+TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
+{
+    // The first start: "Aplicar" on the proposed folder, "Actualizar" on its tab, the provider
+    // listed, printing left off, "Aceptar".
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (d->objectName() == "frmProcesandoCO") return d->exec();
+        auto* w = qobject_cast<frmConfigurar*>(d);
+        if (!w) return 0;
+        w->show();
+        EXPECT_EQ(w->tabConfiguracion->tabText(w->tabConfiguracion->currentIndex()), "Directorio");
+        EXPECT_EQ(w->cboDirectorio->currentText(), cliente);
+        QTest::mouseClick(w->cmdAplicar, Qt::LeftButton);
+        ClickTab(w->tabConfiguracion, "Actualizar");
+        QTest::mouseClick(w->cmdActualizar, Qt::LeftButton);
+        ClickTab(w->tabConfiguracion, "Prestador");
+        EXPECT_EQ(w->lvwPrestadores->topLevelItemCount(), 1);
+        ClickTab(w->tabConfiguracion, "Impresora");
+        EXPECT_FALSE(w->chkImprimir->isChecked());
+        QTest::mouseClick(w->cmdAceptar, Qt::LeftButton);
+        return 0;
+    };
+    m = std::make_unique<frmMain>();
+    m->show();
+    m->MDIForm_Load();
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{"La aplicación aún no ha sido configurada", "Finalizó el proceso de actualización"}));
+    ASSERT_NE(Lista(), nullptr);
+    EXPECT_FALSE(m->Menu("mnuReportes")->isEnabled());
+
+    // Two verifications in a row, then a service report with one service; each answer's ticket
+    // is shown.
+    QStringList tickets;
+    dialogs.clear();
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (d->objectName() == "frmProcesandoCO") return d->exec();
+        if (auto* t = qobject_cast<frmMuestraTicket*>(d)) tickets << t->rtextTicket->toPlainText();
+        if (auto* p = qobject_cast<frmPrestacion*>(d)) {
+            p->show();
+            QTest::keyClicks(p->txtAUPRE, "420101");
+            QTest::mouseClick(p->cmdOk, Qt::LeftButton);
+            QTest::mouseClick(p->cmdCancel, Qt::LeftButton);
+        }
+        return 0;
+    };
+    QListWidget* obras = m->ObraSocial->lstObraSocial;
+    const auto linea = obras->findItems("(1) OBRA SOCIAL DEMO", Qt::MatchExactly);
+    ASSERT_EQ(linea.size(), 1);
+    QTest::mouseClick(obras->viewport(), Qt::LeftButton, {}, obras->visualItemRect(linea[0]).center());
+    m->Menu("mnuVerficarAfiliado")->trigger();
+    for (int i = 0; i < 2; ++i) {
+        auto* f = Entrada();
+        ASSERT_TRUE(f);
+        QTest::keyClicks(f->txtTarjeta, "6001234567");
+        QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    }
+    m->Menu("mnuInformarPrestacionSinFecha")->trigger();
+    auto* f = Entrada();
+    ASSERT_TRUE(f);
+    QTest::keyClicks(f->txtTarjeta, "6001234567");
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages(), QStringList{});
+    const QString hoy = QDate::currentDate().toString("dd/MM/yyyy");
+    ASSERT_EQ(tickets.size(), 3);
+    for (const QString& t : tickets) EXPECT_TRUE(t.contains("Fecha: " + hoy)) << t.toStdString();
+    EXPECT_TRUE(m->Menu("mnuReportes")->isEnabled());
+
+    // "Inicio": three rows of today, three ticket numbers; a click on the first, "Anular".
+    m->Menu("mnuInicio")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(Lista(), nullptr);
+    QTreeWidget* lista = Lista()->lvwTransacciones;
+    ASSERT_EQ(lista->topLevelItemCount(), 3);
+    QSet<QString> numeros;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(lista->topLevelItem(i)->text(2).startsWith(hoy)) << lista->topLevelItem(i)->text(2).toStdString();
+        numeros.insert(lista->topLevelItem(i)->text(4));
+    }
+    EXPECT_EQ(numeros.size(), 3);
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (d->objectName() == "frmProcesandoCO") return d->exec();
+        if (auto* t = qobject_cast<frmTicket*>(d)) {
+            t->show();
+            QTest::mouseClick(t->cmdAnular, Qt::LeftButton);
+        }
+        return 0;
+    };
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->topLevelItem(0)).center());
+    EXPECT_EQ(dialogs.messages(), QStringList{});
+    EXPECT_EQ(Connect()->Query("SELECT * FROM Transaccion").RowCount(), 4) << "the void is logged";
+
+    // "Reportes": "Remoto", "Vista Previa" shows the client's report.
+    QString previa;
+    dialogs.modalHandler = [&](QDialog* d) {
+        if (auto* r = qobject_cast<frmReporte*>(d)) {
+            r->show();
+            ClickBox(r->opcremoto[1]);
+            QTest::mouseClick(r->cmdOpcion[0], Qt::LeftButton);
+            QTest::mouseClick(r->cmdOpcion[3], Qt::LeftButton);
+        } else if (auto* t = qobject_cast<frmTransacciones*>(d)) {
+            previa = t->txtReporte->toPlainText();
+        } else if (d->objectName() == "frmProcesando") {
+            return d->exec();
+        }
+        return 0;
+    };
+    m->Menu("mnuReportes")->trigger();
+    EXPECT_TRUE(previa.contains("000124")) << previa.toStdString();
+
+    // "Exportar datos liquidación" > "Formato Hope", "Exportar txt" into the folder the program
+    // was started from, Esc on the purge question.
+    dialogs.clear();
+    m->Menu("mnuHope")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* x = qobject_cast<frmExportarDatos*>(m->FormularioTrabajo("frmExportarDatos"));
+    ASSERT_TRUE(x);
+    QTest::mouseClick(x->cmdExportar[1], Qt::LeftButton);
+    const QString archivo = QDir(arranque.path()).filePath("DatosFormatoHope" + QDate::currentDate().toString("ddMMyyyy") + ".txt");
+    EXPECT_EQ(dialogs.messages(), QStringList{"El archivo " + archivo + " se generó éxito"});
+    auto* purga = m->findChild<frmControlFecha*>();
+    ASSERT_TRUE(purga);
+    QTest::keyClick(purga, Qt::Key_Escape);
+    EXPECT_FALSE(purga->isVisible());
+    QFile hope(archivo);
+    ASSERT_TRUE(hope.open(QIODevice::ReadOnly));
+    const QByteArray filas = hope.readAll();
+    EXPECT_EQ(filas.count("\r\n"), 4) << filas.toStdString();
+    EXPECT_TRUE(filas.contains("420101"));
+    EXPECT_EQ(Connect()->Query("SELECT * FROM Transaccion").RowCount(), 4);
+}
+
+namespace {
+
+// scripts/run as a person starts it, on the test build (QUORVAN_BUILD: nothing is built here).
+QProcessEnvironment EntornoScript(const QString& casa)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QUORVAN_DSN"}) env.remove(v);
+    env.insert("QUORVAN_BUILD", QUORVAN_BUILD_DIR);
+    env.insert("QUORVAN_HOME", casa);
+    return env;
+}
+
+// The processes whose command line names `texto` (the demo's own folder).
+QStringList ProcesosCon(const QString& texto)
+{
+    QStringList r;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f("/proc/" + pid + "/cmdline");
+        if (pid.toInt() > 0 && f.open(QIODevice::ReadOnly)) {
+            const QByteArray linea = f.readAll().replace('\0', ' ');
+            if (linea.contains(texto.toUtf8())) r << pid + ": " + QString::fromUtf8(linea);
+        }
+    }
+    return r;
+}
+
+}
+
+TEST(ScriptRun, WithoutADesktopItSaysSoAndFails)
+{
+    QTemporaryDir casa;
+    QProcess p;
+    p.setProcessEnvironment(EntornoScript(casa.path()));
+    p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_NE(p.exitCode(), 0);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("needs a desktop session") && err.contains("xvfb-run scripts/run")) << err.toStdString();
+    EXPECT_TRUE(QDir(casa.path()).isEmpty()) << "nothing was started";
+}
+
+// The demo on a new home reaches the configuration window of a first start (the test aids
+// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
+TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+{
+    QTemporaryDir casa;
+    QProcessEnvironment env = EntornoScript(casa.path());
+    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
+    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
+    env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
+    const QString guion = QStringLiteral(
+        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
+        "kill -TERM $s; wait $s");
+    QProcess p;
+    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+    if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
+        p.setProgram(xvfb);
+        p.setArguments({"-a", "sh", "-c", guion});
+    } else {
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProgram("sh");
+        p.setArguments({"-c", guion});
+    }
+    p.setProcessEnvironment(env);
+    p.start();
+    const bool termino = p.waitForFinished(60000);
+    const QStringList restantes = ProcesosCon(casa.filePath("Estandar"));
+    // A failed run leaves nothing behind either.
+    for (const QString& r : restantes) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
+    if (!termino) p.kill();
+    ASSERT_TRUE(termino);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("Quorvan mensaje [Quorvan] La aplicación aún no ha sido configurada")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Quorvan ventana [Configuración] frmConfigurar -> cerrada")) << err.toStdString();
+    EXPECT_FALSE(err.contains("No existen licencias")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(casa.filePath("Estandar/_druvex.emp")));
+    EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
+    EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
+    EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

@@ -78,7 +78,7 @@ TEST_P(TerminalesDb, OchoArrancanJuntasYCadaUnaRegistraSuTransaccion)
     QStringList esperados;
     for (qint64 primero : {1001, 2001})
         for (int i = 0; i < 8; ++i) esperados << QStringLiteral("%1x1").arg(primero + i);
-    EXPECT_EQ(tickets, esperados);
+    EXPECT_EQ(tickets.join(QLatin1Char(' ')).toStdString(), esperados.join(QLatin1Char(' ')).toStdString());
     EXPECT_EQ(cn->Query(QStringLiteral("SELECT COUNT(*) FROM ItemPrestaciones")).value(0).toInt(), 32);
     EXPECT_EQ(cn->Query(QStringLiteral("SELECT COUNT(*) FROM Operaciones")).value(0).toInt(), 21);
     // The lost indexes are back (the unique ones of older header tables are not made where a
@@ -137,7 +137,7 @@ TEST_P(ConexionCortada, LasFilasQuedanUnaVezONinguna)
     for (DbResult r = cn->Query(QStringLiteral("SELECT Ticket FROM ItemPrestaciones ORDER BY Ticket")); !r.EOF_();
          r.MoveNext())
         filas << r.value(0).toString();
-    EXPECT_EQ(filas, (QStringList{QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("11")}));
+    EXPECT_EQ(filas.join(QLatin1Char(' ')).toStdString(), "1 4 11");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TerminalesDb, DbEngines(), DbEngineName);

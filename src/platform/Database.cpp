@@ -920,6 +920,13 @@ Catalogos LeerCatalogos(Database& db)
     return c;
 }
 
+// Whether an "unless" query finds a row. Its first row is enough: the check runs at every start
+// and the query's second half groups a whole log table.
+bool Encuentra(Database& db, const QString& consulta)
+{
+    return db.Query(QStringLiteral("SELECT 1 FROM (%1) AS u LIMIT 1").arg(consulta)).RowCount() > 0;
+}
+
 // Whether the database lacks anything the script makes: a table, an index of a section or
 // of "always", an index "always" drops that is still there, or a conditional statement whose
 // query finds no row and whose index is missing. Only reads.
@@ -944,7 +951,7 @@ bool FaltaAlgo(Database& db, const Esquema& e)
     if (HayPendientes(e.always, c.indices))
         return true;
     for (const Esquema::Condicional& k : e.condicionales) {
-        if (HayPendientes(k.texto, c.indices) && db.Query(k.consulta).RowCount() == 0)
+        if (HayPendientes(k.texto, c.indices) && !Encuentra(db, k.consulta))
             return true;
     }
     return false;
@@ -978,7 +985,7 @@ void AplicarEsquema(Database& db, const Esquema& e)
     for (const Esquema::Condicional& k : e.condicionales) {
         if (c.conIndices && !HayPendientes(k.texto, c.indices))
             continue;
-        if (db.Query(k.consulta).RowCount() > 0)
+        if (Encuentra(db, k.consulta))
             continue;
         for (const QString& st : Database::SplitStatements(k.texto))
             db.Execute(st);

@@ -1069,9 +1069,13 @@ bool Database::TrasPerdida(const DbError& e)
 
 bool Database::Reconectar()
 {
-    // Their statements died with the connection: they raise at their next row.
+    // Their statements died with the connection: they raise at their next row. The reading
+    // connection of a SQLite connection is opened again with it, its cursors cut alike.
     while (!m_cursores.isEmpty())
         m_cursores.first()->Cortar();
+    if (m_lector)
+        while (!m_lector->m_cursores.isEmpty())
+            m_lector->m_cursores.first()->Cortar();
     const QString cs = m_connectionString;
     const bool fullSync = m_fullSync;
     const bool transaccionPerdida = m_transaccionPerdida;

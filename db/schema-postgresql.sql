@@ -1,7 +1,13 @@
 -- Quorvan database, PostgreSQL (through the PostgreSQL Unicode ODBC driver).
 --
 -- The program creates each table below when it is missing ("-- table:" heads a section that
--- runs only then, seed rows included). Column order matters: "SELECT *" is read by position
+-- runs only then, seed rows included).
+-- It first reads the catalogue: when every table and every index named here is there (and
+-- no index "always" drops is), it runs nothing. Otherwise it runs what is missing in one
+-- transaction, under an advisory lock of the schema, so terminals starting together make it once.
+-- "-- always" and "-- unless:" hold index statements only: they are checked by index name.
+-- A table that is there but lost an index of its section gets that index again.
+-- Column order matters: "SELECT *" is read by position
 -- and the log exports write the columns in their defined order. Identifiers are unquoted, so
 -- the server folds them to lower case; the program reads columns without regard to case.
 -- Text is VARCHAR(n), flags SMALLINT 1/0 (never BOOLEAN), ticket numbers BIGINT.

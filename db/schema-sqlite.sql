@@ -1,7 +1,13 @@
 -- Quorvan database, SQLite 3 (the embedded default, through the SQLite 3 ODBC driver).
 --
 -- The program creates each table below when it is missing ("-- table:" heads a section that
--- runs only then, seed rows included). Column order matters: "SELECT *" is read by position
+-- runs only then, seed rows included).
+-- It first reads the catalogue: when every table and every index named here is there (and
+-- no index "always" drops is), it runs nothing. Otherwise it runs what is missing in one
+-- transaction, under BEGIN IMMEDIATE, so terminals starting together make it once.
+-- "-- always" and "-- unless:" hold index statements only: they are checked by index name.
+-- A table that is there but lost an index of its section gets that index again.
+-- Column order matters: "SELECT *" is read by position
 -- and the log exports write the columns in their defined order. Text is VARCHAR(n), flags
 -- SMALLINT 1/0, ticket numbers 64-bit. Names carry COLLATE NOCASE so that ORDER BY sorts them
 -- without regard to case (NOCASE folds A-Z only; accented capitals sort after Z).

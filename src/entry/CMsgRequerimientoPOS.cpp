@@ -254,6 +254,7 @@ void CMsgRequerimientoPOS::LogDB(bool Diferida, const QString& Carpeta)
         tx->AUSYST = AUSYST;
     }
     tx->IdTerminal = 999;
-    const qint32 numero = tx->Save(Diferida);
-    tx->UpdateRsp(numero);
+    // One transaction: a failure leaves nothing, so the message the user gets is true and a
+    // retry does not store the request twice.
+    tx->GuardarSolicitud(Diferida);
 }

@@ -8,6 +8,7 @@
 #include <QLibrary>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -40,6 +41,23 @@ bool DbError::isBusyConflict() const
     return d.contains(QLatin1String("database is locked")) || d.contains(QLatin1String("database table is locked"))
         || d.contains(QLatin1String("deadlock detected")) || d.contains(QLatin1String("could not serialize"))
         || d.contains(QLatin1String("lock timeout"));
+}
+
+bool DbError::isConnectionLost() const
+{
+    if (sqlState.startsWith(QLatin1String("08")))
+        return true;
+    // PostgreSQL's administrator command, crash shutdown, cannot connect now.
+    if (sqlState == QLatin1String("57P01") || sqlState == QLatin1String("57P02") || sqlState == QLatin1String("57P03"))
+        return true;
+    // psqlODBC reports a backend that went away under its general state.
+    if (sqlState == QLatin1String("S1000") || sqlState == QLatin1String("HY000")) {
+        const QString d = description.toLower();
+        return d.contains(QLatin1String("terminating connection")) || d.contains(QLatin1String("connection lost"))
+            || d.contains(QLatin1String("connection has been lost"))
+            || d.contains(QLatin1String("server closed the connection"));
+    }
+    return false;
 }
 
 bool DbError::isUniqueViolation() const
@@ -138,6 +156,7 @@ struct Odbc {
     using SetPos = SQLRETURN (*)(SQLHSTMT, SQLSETPOSIROW, SQLUSMALLINT, SQLUSMALLINT);
     using FreeStmt = SQLRETURN (*)(SQLHSTMT, SQLUSMALLINT);
     using GetInfo = SQLRETURN (*)(SQLHDBC, SQLUSMALLINT, SQLPOINTER, SQLSMALLINT, SQLSMALLINT*);
+    using GetConnectAttr = SQLRETURN (*)(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER, SQLINTEGER*);
 
     AllocHandle alloc = nullptr;
     FreeHandle free = nullptr;
@@ -152,6 +171,7 @@ struct Odbc {
     SetPos setPos = nullptr;
     FreeStmt freeStmt = nullptr;
     GetInfo getInfo = nullptr;
+    GetConnectAttr getConnectAttr = nullptr;
     bool bloques() const { return setStmtAttr && bindCol && fetch && setPos && freeStmt && getInfo && getData; }
 
     static const Odbc& get()
@@ -174,6 +194,7 @@ struct Odbc {
             o.setPos = reinterpret_cast<SetPos>(lib.resolve("SQLSetPos"));
             o.freeStmt = reinterpret_cast<FreeStmt>(lib.resolve("SQLFreeStmt"));
             o.getInfo = reinterpret_cast<GetInfo>(lib.resolve("SQLGetInfo"));
+            o.getConnectAttr = reinterpret_cast<GetConnectAttr>(lib.resolve("SQLGetConnectAttr"));
             return o;
         }();
         return instance;
@@ -378,6 +399,7 @@ void Database::OpenConnectionString(const QString& connectionString)
 {
     Close();
     m_connectionString = connectionString;
+    m_fullSync = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(connectionString);
@@ -401,6 +423,7 @@ void Database::OpenConnectionString(const QString& connectionString)
 
 void Database::UseFullSync()
 {
+    m_fullSync = true;
     if (m_engine == Engine::SQLite)
         Execute(QStringLiteral("PRAGMA synchronous=FULL"));
 }
@@ -459,6 +482,9 @@ void Database::Close()
     }
     QSqlDatabase::removeDatabase(m_name);
     m_inTransaction = false;
+    m_escrituraExplicita = false;
+    m_reabrir = false;
+    m_transaccionPerdida = false;
 }
 
 void Database::Raise(const QString& what, const QString& sql, void* stmtHandle, const QSqlError& qtError)
@@ -490,6 +516,10 @@ void Database::Raise(const QString& what, const QString& sql, void* stmtHandle, 
     }
     if (state.isEmpty())
         state = QStringLiteral("HY000");
+    // psqlODBC reports the first statement of a transaction after a lost connection as a
+    // failure of its own ("internal SAVEPOINT failed"); the driver knows the connection is down.
+    if ((state == QLatin1String("S1000") || state == QLatin1String("HY000")) && MuertaSegunDriver())
+        state = QStringLiteral("08S01");
     Q_UNUSED(what);
     throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                   QStringLiteral("%1: %2 (%3)").arg(state, text, sql.simplified().left(300)), state, native);
@@ -503,6 +533,20 @@ void* statementHandle(const QSqlQuery& q)
     if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 && qstrcmp(h.typeName(), "void*") != 0))
         return nullptr;
     return *static_cast<void* const*>(h.constData());
+}
+
+// The connection handle Qt's ODBC driver holds.
+void* connectionHandle(const QSqlDriver* driver)
+{
+    const QVariant h = driver ? driver->handle() : QVariant();
+    if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 && qstrcmp(h.typeName(), "void*") != 0))
+        return nullptr;
+    return *static_cast<void* const*>(h.constData());
+}
+
+bool EsConsulta(const QString& sql)
+{
+    return QStringView(sql).trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
 }
 }
 
@@ -545,6 +589,25 @@ QSqlQuery& Database::Run(const QString& sql, const QVariantList& params)
 
 DbResult Database::Query(const QString& sql, const QVariantList& params)
 {
+    AntesDeSentencia(sql);
+    const bool repetible = !m_inTransaction && EsConsulta(sql);
+    try {
+        return Consultar(sql, params);
+    } catch (const DbError& e) {
+        if (!TrasPerdida(e) || !repetible)
+            throw;
+    }
+    // A read that the lost connection never answered is asked again on the new one.
+    try {
+        return Consultar(sql, params);
+    } catch (const DbError& e) {
+        TrasPerdida(e);
+        throw;
+    }
+}
+
+DbResult Database::Consultar(const QString& sql, const QVariantList& params)
+{
     QSqlQuery& q = Run(sql, params);
     QStringList columns;
     QList<QVariantList> rows;
@@ -582,39 +645,87 @@ DbResult Database::Query(const QString& sql, const QVariantList& params)
 
 qint64 Database::Execute(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery& q = Run(sql, params);
-    const qint64 n = q.numRowsAffected();
-    q.finish();
-    return n;
+    AntesDeSentencia(sql);
+    try {
+        QSqlQuery& q = Run(sql, params);
+        const qint64 n = q.numRowsAffected();
+        q.finish();
+        return n;
+    } catch (const DbError& e) {
+        // A write is never sent again: whether the server applied it is unknown.
+        TrasPerdida(e);
+        throw;
+    }
 }
 
 void Database::BeginTrans()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.isOpen() || !db.transaction())
-        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
-                      QStringLiteral("No se pudo iniciar la transacción: %1").arg(db.lastError().text()),
-                      QStringLiteral("25000"));
-    m_inTransaction = true;
+    m_perdida = Perdida::Ninguna;
+    m_transaccionPerdida = false;
+    AntesDeSentencia(QString());
+    QString text;
+    bool muerta = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen() && db.transaction()) {
+            m_inTransaction = true;
+            return;
+        }
+        text = db.lastError().text();
+        muerta = db.isOpen() && ConexionMuerta();
+    }
+    if (muerta) {
+        // Nothing of the transaction reached the server.
+        m_perdida = Perdida::AntesDeConfirmar;
+        Reconectar();
+        RaisePerdida(QStringLiteral("No se pudo iniciar la transacción: %1").arg(text));
+    }
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                  QStringLiteral("No se pudo iniciar la transacción: %1").arg(text), QStringLiteral("25000"));
 }
 
 void Database::CommitTrans()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    const bool ok = db.isOpen() && db.commit();
-    if (!ok) {
-        const QString text = db.lastError().text();
+    if (m_transaccionPerdida) {
+        m_transaccionPerdida = false;
+        RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos durante la transacción; "
+                                    "el servidor la deshizo"));
+    }
+    QString text;
+    bool muerta = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        m_confirmando = true;
+        const bool ok = db.isOpen() && db.commit();
+        m_confirmando = false;
+        if (ok) {
+            m_inTransaction = false;
+            return;
+        }
+        text = db.lastError().text();
         if (db.isOpen())
             db.rollback();
         m_inTransaction = false;
-        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
-                      QStringLiteral("No se pudo confirmar la transacción: %1").arg(text), QStringLiteral("40000"));
+        muerta = db.isOpen() && ConexionMuerta();
     }
-    m_inTransaction = false;
+    if (muerta) {
+        // The COMMIT may or may not have been applied: never sent again.
+        m_perdida = Perdida::AlConfirmar;
+        Reconectar();
+        RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos al confirmar la transacción: %1").arg(text));
+    }
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                  QStringLiteral("No se pudo confirmar la transacción: %1").arg(text), QStringLiteral("40000"));
 }
 
 void Database::RollbackTrans()
 {
+    if (m_transaccionPerdida) {
+        // The server rolled it back when the connection went.
+        m_transaccionPerdida = false;
+        m_inTransaction = false;
+        return;
+    }
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     const bool ok = db.isOpen() && db.rollback();
     m_inTransaction = false;
@@ -626,6 +737,11 @@ void Database::RollbackTrans()
 
 void Database::DeshacerSilencioso() noexcept
 {
+    if (m_transaccionPerdida) {
+        m_transaccionPerdida = false;
+        m_inTransaction = false;
+        return;
+    }
     if (!m_inTransaction)
         return;
     try {
@@ -684,99 +800,342 @@ QStringList Database::SplitStatements(const QString& script)
     return out;
 }
 
-void Database::EnsureSchema()
-{
-    // The script is made of sections headed "-- table: Name"; a section runs only when its
-    // table is missing, so a database created by an earlier version gets just what it lacks.
-    // A "-- setup" section (PostgreSQL's collation) runs before the first missing table.
-    const QString script = SchemaScript(m_engine == Engine::PostgreSQL ? Engine::PostgreSQL : Engine::SQLite);
-    struct Section {
-        QString table;
-        QString text;
+namespace {
+
+// The shipped script in its parts: "-- table: Name" heads a section that runs only when its
+// table is missing; "-- setup" (PostgreSQL's collation) runs before the first missing table;
+// "-- always" holds the indexes every database must end up with; "-- unless: <query>" heads
+// statements that run only when the query finds no row (a unique index that an older
+// database's rows would violate).
+struct Esquema {
+    struct Seccion {
+        QString tabla;
+        QString texto;
     };
-    QList<Section> sections;
-    QString setup;
-    QString always;
-    // "-- unless: <query>": statements that run, after the "always" ones, only when the query
-    // finds no row (a unique index that an older database's rows would violate).
     struct Condicional {
         QString consulta;
-        QString text;
+        QString texto;
     };
+    QList<Seccion> secciones;
+    QString setup;
+    QString always;
     QList<Condicional> condicionales;
-    QString* target = nullptr;
+};
+
+Esquema LeerEsquema(const QString& script)
+{
+    Esquema e;
+    QString* destino = nullptr;
     for (const QString& line : script.split(QLatin1Char('\n'))) {
         const QString t = line.trimmed();
         if (t.startsWith(QLatin1String("-- table:"))) {
-            sections.append({tableOfSection(t), QString()});
-            target = &sections.last().text;
-            continue;
+            e.secciones.append({tableOfSection(t), QString()});
+            destino = &e.secciones.last().texto;
+        } else if (t.startsWith(QLatin1String("-- setup"))) {
+            destino = &e.setup;
+        } else if (t.startsWith(QLatin1String("-- always"))) {
+            destino = &e.always;
+        } else if (t.startsWith(QLatin1String("-- unless:"))) {
+            e.condicionales.append({tableOfSection(t), QString()});
+            destino = &e.condicionales.last().texto;
+        } else if (destino) {
+            *destino += line + QLatin1Char('\n');
         }
-        if (t.startsWith(QLatin1String("-- setup"))) {
-            target = &setup;
-            continue;
-        }
-        if (t.startsWith(QLatin1String("-- always"))) {
-            target = &always;
-            continue;
-        }
-        if (t.startsWith(QLatin1String("-- unless:"))) {
-            condicionales.append({tableOfSection(t), QString()});
-            target = &condicionales.last().text;
-            continue;
-        }
-        if (target)
-            *target += line + QLatin1Char('\n');
     }
-    // The tables present, from the engine's catalogue (lower-case names).
-    QSet<QString> present;
-    bool catalogue = true;
-    if (m_engine == Engine::SQLite) {
-        DbResult r = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-        for (; !r.EOF_(); r.MoveNext())
-            present.insert(r.value(0).toString().toLower());
-    } else if (m_engine == Engine::PostgreSQL) {
-        DbResult r = Query(QStringLiteral(
-            "SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"));
-        for (; !r.EOF_(); r.MoveNext())
-            present.insert(r.value(0).toString().toLower());
-    } else {
-        catalogue = false;
+    return e;
+}
+
+// The index a statement creates or drops, by its lower-case name; empty for any other.
+QString IndiceDe(const QString& sentencia, bool* crea)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*(CREATE\s+(?:UNIQUE\s+)?INDEX|DROP\s+INDEX)\s+(?:IF\s+(?:NOT\s+)?EXISTS\s+)?(\w+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(sentencia);
+    if (!m.hasMatch())
+        return QString();
+    *crea = m.captured(1).startsWith(QLatin1String("CREATE"), Qt::CaseInsensitive);
+    return m.captured(2).toLower();
+}
+
+// Whether an index statement still has work to do; any other statement always has.
+bool Pendiente(const QString& sentencia, const QSet<QString>& indices)
+{
+    bool crea = false;
+    const QString indice = IndiceDe(sentencia, &crea);
+    if (indice.isEmpty())
+        return true;
+    return crea != indices.contains(indice);
+}
+
+bool HayPendientes(const QString& texto, const QSet<QString>& indices)
+{
+    const QStringList sentencias = Database::SplitStatements(texto);
+    return std::any_of(sentencias.begin(), sentencias.end(),
+                       [&](const QString& s) { return Pendiente(s, indices); });
+}
+
+// Lower-case names from a catalogue query; false when the engine has no catalogue we read.
+bool Catalogo(Database& db, const QString& sqlite, const QString& postgresql, QSet<QString>* nombres)
+{
+    const QString sql = db.engine() == Database::Engine::SQLite       ? sqlite
+                        : db.engine() == Database::Engine::PostgreSQL ? postgresql
+                                                                      : QString();
+    if (sql.isEmpty())
+        return false;
+    for (DbResult r = db.Query(sql); !r.EOF_(); r.MoveNext())
+        nombres->insert(r.value(0).toString().toLower());
+    return true;
+}
+
+bool TablaPresente(Database& db, bool catalogo, const QSet<QString>& tablas, const QString& tabla)
+{
+    if (catalogo)
+        return tablas.contains(tabla.toLower());
+    try {
+        db.Query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tabla));
+        return true;
+    } catch (const DbError&) {
+        return false;
     }
-    bool setupDone = false;
-    for (const Section& s : sections) {
-        bool exists = present.contains(s.table.toLower());
-        if (!catalogue) {
-            exists = true;
+}
+
+struct Catalogos {
+    QSet<QString> tablas;
+    QSet<QString> indices;
+    bool conTablas = false;
+    bool conIndices = false;
+};
+
+Catalogos LeerCatalogos(Database& db)
+{
+    Catalogos c;
+    c.conTablas = Catalogo(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"),
+                           QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                          "WHERE table_schema = current_schema()"),
+                           &c.tablas);
+    c.conIndices = Catalogo(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"),
+                            QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"),
+                            &c.indices);
+    return c;
+}
+
+// Whether an "unless" query finds a row. Its first row is enough: the check runs at every start
+// and the query's second half groups a whole log table.
+bool Encuentra(Database& db, const QString& consulta)
+{
+    return db.Query(QStringLiteral("SELECT 1 FROM (%1) AS u LIMIT 1").arg(consulta)).RowCount() > 0;
+}
+
+// Whether the database lacks anything the script makes: a table, an index of a section or
+// of "always", an index "always" drops that is still there, or a conditional statement whose
+// query finds no row and whose index is missing. Only reads.
+bool FaltaAlgo(Database& db, const Esquema& e)
+{
+    const Catalogos c = LeerCatalogos(db);
+    for (const Esquema::Seccion& s : e.secciones) {
+        if (!TablaPresente(db, c.conTablas, c.tablas, s.tabla))
+            return true;
+    }
+    // Without a catalogue of indexes the idempotent statements run, as they always did.
+    if (!c.conIndices)
+        return true;
+    for (const Esquema::Seccion& s : e.secciones) {
+        for (const QString& st : Database::SplitStatements(s.texto)) {
+            bool crea = false;
+            const QString indice = IndiceDe(st, &crea);
+            if (crea && !c.indices.contains(indice))
+                return true;
+        }
+    }
+    if (HayPendientes(e.always, c.indices))
+        return true;
+    for (const Esquema::Condicional& k : e.condicionales) {
+        if (HayPendientes(k.texto, c.indices) && !Encuentra(db, k.consulta))
+            return true;
+    }
+    return false;
+}
+
+// Runs what is missing; called under the schema lock, so what it reads stays true.
+void AplicarEsquema(Database& db, const Esquema& e)
+{
+    Catalogos c = LeerCatalogos(db);
+    bool setupHecho = false;
+    for (const Esquema::Seccion& s : e.secciones) {
+        const bool presente = TablaPresente(db, c.conTablas, c.tablas, s.tabla);
+        if (!presente && !setupHecho) {
+            for (const QString& st : Database::SplitStatements(e.setup))
+                db.Execute(st);
+            setupHecho = true;
+        }
+        for (const QString& st : Database::SplitStatements(s.texto)) {
+            // A table of an earlier version keeps its rows; only an index it lost is made again.
+            bool crea = false;
+            const QString indice = IndiceDe(st, &crea);
+            if (!presente || (crea && c.conIndices && !c.indices.contains(indice)))
+                db.Execute(st);
+        }
+    }
+    c = LeerCatalogos(db);
+    for (const QString& st : Database::SplitStatements(e.always)) {
+        if (!c.conIndices || Pendiente(st, c.indices))
+            db.Execute(st);
+    }
+    for (const Esquema::Condicional& k : e.condicionales) {
+        if (c.conIndices && !HayPendientes(k.texto, c.indices))
+            continue;
+        if (Encuentra(db, k.consulta))
+            continue;
+        for (const QString& st : Database::SplitStatements(k.texto))
+            db.Execute(st);
+    }
+}
+
+} // namespace
+
+void Database::EnsureSchema()
+{
+    const Esquema esquema =
+        LeerEsquema(SchemaScript(m_engine == Engine::PostgreSQL ? Engine::PostgreSQL : Engine::SQLite));
+    // Terminals that start together all find what is missing; the first to hold the schema
+    // lock makes it, the others find it made. A database that lacks nothing (every start but
+    // the first) takes no lock and runs no DDL: on PostgreSQL even CREATE INDEX IF NOT EXISTS
+    // waits for every writer of its table.
+    try {
+        if (FaltaAlgo(*this, esquema)) {
+            BeginTransEsquema();
             try {
-                Query(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(s.table));
-            } catch (const DbError&) {
-                exists = false;
+                if (FaltaAlgo(*this, esquema))
+                    AplicarEsquema(*this, esquema);
+            } catch (...) {
+                DeshacerEscrituraSilencioso();
+                throw;
             }
+            CommitTransEscritura();
         }
-        if (exists)
-            continue;
-        if (!setupDone) {
-            for (const QString& st : SplitStatements(setup))
-                Execute(st);
-            setupDone = true;
-        }
-        EnTransaccion([&] {
-            for (const QString& st : SplitStatements(s.text))
-                Execute(st);
-        });
-    }
-    // Idempotent statements ("IF NOT EXISTS") that every database must end up with.
-    for (const QString& st : SplitStatements(always))
-        Execute(st);
-    for (const Condicional& c : condicionales) {
-        if (Query(c.consulta).RowCount() > 0)
-            continue;
-        for (const QString& st : SplitStatements(c.text))
-            Execute(st);
+    } catch (...) {
+        m_sentencias->Vaciar();
+        throw;
     }
     // The schema statements run once; they need not stay prepared.
     m_sentencias->Vaciar();
+}
+
+void Database::BeginTransEsquema()
+{
+    m_perdida = Perdida::Ninguna;
+    m_transaccionPerdida = false;
+    if (m_engine == Engine::SQLite) {
+        // Before sqlite_master is read again: a deferred transaction would read it unlocked.
+        Execute(QStringLiteral("BEGIN IMMEDIATE"));
+        m_escrituraExplicita = true;
+        m_inTransaction = true;
+        return;
+    }
+    BeginTrans();
+    if (m_engine == Engine::PostgreSQL) {
+        try {
+            // One key per schema: the test databases are schemas of one server.
+            Execute(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
+        } catch (...) {
+            DeshacerSilencioso();
+            throw;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lost connection
+//
+// A connection that lives as long as the program (the configuration's, the export's) outlives
+// a server restart. When a statement finds its connection gone, the connection is closed and
+// opened again at once on the same string with the same settings; only what cannot have
+// reached the server is sent again: a SELECT of Query, a cursor that returned no row, a
+// transaction of EnTransaccion that lost its connection before COMMIT. A write outside a
+// transaction, a COMMIT and the statements of a bare BeginTrans/CommitTrans are reported.
+
+bool Database::TrasPerdida(const DbError& e)
+{
+    // Not for a connection the caller closed, nor while one is being opened again.
+    if (m_reconectando || !e.isConnectionLost() || !QSqlDatabase::contains(m_name))
+        return false;
+    if (m_inTransaction) {
+        m_transaccionPerdida = true;
+        m_perdida = m_confirmando ? Perdida::AlConfirmar : Perdida::AntesDeConfirmar;
+    }
+    return Reconectar();
+}
+
+bool Database::Reconectar()
+{
+    // Their statements died with the connection: they raise at their next row. The reading
+    // connection of a SQLite connection is opened again with it, its cursors cut alike.
+    while (!m_cursores.isEmpty())
+        m_cursores.first()->Cortar();
+    if (m_lector)
+        while (!m_lector->m_cursores.isEmpty())
+            m_lector->m_cursores.first()->Cortar();
+    const QString cs = m_connectionString;
+    const bool fullSync = m_fullSync;
+    const bool transaccionPerdida = m_transaccionPerdida;
+    m_inTransaction = false; // nothing to roll back on a dead connection
+    m_reconectando = true;
+    bool ok = true;
+    try {
+        OpenConnectionString(cs);
+        if (fullSync)
+            UseFullSync();
+    } catch (const VbError&) {
+        ok = false;
+    }
+    m_reconectando = false;
+    m_connectionString = cs;
+    m_fullSync = fullSync;
+    m_transaccionPerdida = transaccionPerdida;
+    m_reabrir = !ok;
+    return ok;
+}
+
+void Database::AntesDeSentencia(const QString& sql)
+{
+    if (m_transaccionPerdida)
+        RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos durante la transacción (%1)")
+                         .arg(sql.simplified().left(300)),
+                     QStringLiteral("08007"));
+    if (m_reabrir && !Reconectar())
+        RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos y no se pudo abrir otra vez"),
+                     QStringLiteral("08001"));
+}
+
+bool Database::MuertaSegunDriver() const
+{
+    if (!QSqlDatabase::contains(m_name))
+        return false;
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const Odbc& odbc = Odbc::get();
+    void* dbc = connectionHandle(db.driver());
+    SQLUINTEGER muerta = SQL_CD_FALSE;
+    return dbc && odbc.getConnectAttr
+        && SQL_SUCCEEDED(odbc.getConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &muerta, sizeof muerta, nullptr))
+        && muerta == SQL_CD_TRUE;
+}
+
+bool Database::ConexionMuerta()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.isOpen() || MuertaSegunDriver())
+        return true;
+    // A driver that does not say: ask the server (after the rollback, so an aborted
+    // transaction does not answer for the connection).
+    QSqlQuery q(db);
+    return !q.exec(QStringLiteral("SELECT 1"));
+}
+
+void Database::RaisePerdida(const QString& texto, const QString& estado)
+{
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"), QStringLiteral("%1: %2").arg(estado, texto),
+                  estado);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -808,6 +1167,7 @@ QString Database::ConPasos(const QString& connectionString)
 
 std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVariantList& params)
 {
+    AntesDeSentencia(sql);
     if (!IsOpen())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                       QStringLiteral("La conexión a la base de datos no está abierta"), QStringLiteral("08003"));
@@ -832,6 +1192,30 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
         }
         return m_lector->OpenCursor(sql, params);
     }
+    std::unique_ptr<QSqlQuery> q;
+    const bool enTransaccion = m_inTransaction;
+    try {
+        q = EjecutarCursor(sql, params);
+    } catch (const DbError& e) {
+        if (!TrasPerdida(e) || enTransaccion)
+            throw;
+    }
+    if (!q) {
+        // Nothing was read yet: the query runs again on the new connection.
+        try {
+            q = EjecutarCursor(sql, params);
+        } catch (const DbError& e) {
+            TrasPerdida(e);
+            throw;
+        }
+    }
+    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q)));
+    m_cursores.append(c.get());
+    return c;
+}
+
+std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QVariantList& params)
+{
     auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
     q->setForwardOnly(true);
     if (!q->prepare(sql))
@@ -840,13 +1224,13 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
         q->bindValue(i, bindable(params.at(i)));
     if (!q->exec())
         Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
-    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, std::move(q)));
-    m_cursores.append(c.get());
-    return c;
+    return q;
 }
 
 void Database::BeginTransEscritura(const QString& tabla)
 {
+    m_perdida = Perdida::Ninguna;
+    m_transaccionPerdida = false;
     if (m_engine == Engine::SQLite) {
         // As a statement: the driver's own transaction would begin deferred, and a reader
         // that later writes can find another writer has moved on.
@@ -872,19 +1256,22 @@ void Database::CommitTransEscritura()
         CommitTrans();
         return;
     }
+    m_confirmando = true;
     try {
         Execute(QStringLiteral("COMMIT"));
     } catch (...) {
+        m_confirmando = false;
         DeshacerEscrituraSilencioso();
         throw;
     }
+    m_confirmando = false;
     m_escrituraExplicita = false;
     m_inTransaction = false;
 }
 
 void Database::DeshacerEscrituraSilencioso() noexcept
 {
-    if (!m_escrituraExplicita) {
+    if (m_transaccionPerdida || !m_escrituraExplicita) {
         DeshacerSilencioso();
         return;
     }
@@ -910,15 +1297,6 @@ namespace {
 constexpr SQLULEN kFilasPorBloque = 128;
 // Text columns declared wider than this (characters) are read with SQLGetData.
 constexpr int kTextoMaximoEnlazado = 1024;
-
-// The connection handle Qt's ODBC driver holds.
-void* connectionHandle(const QSqlDriver* driver)
-{
-    const QVariant h = driver ? driver->handle() : QVariant();
-    if (!h.isValid() || (qstrcmp(h.typeName(), "SQLHANDLE") != 0 && qstrcmp(h.typeName(), "void*") != 0))
-        return nullptr;
-    return *static_cast<void* const*>(h.constData());
-}
 
 // A text read from the driver, in UTF-8 or UTF-16. A value equal to the column's previous one
 // keeps that one's storage: a provider's history repeats its CUIT, dates, codes and answers on
@@ -950,9 +1328,19 @@ struct DbCursor::Bloque {
     bool terminado = false;
 };
 
-DbCursor::DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query)
-    : m_owner(owner), m_sql(std::move(sql)), m_query(std::move(query))
+DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query)
+    : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params))
 {
+    Empezar(std::move(query));
+}
+
+void DbCursor::Empezar(std::unique_ptr<QSqlQuery> query)
+{
+    m_query = std::move(query);
+    m_columns.clear();
+    m_tipos.clear();
+    m_stmt = nullptr;
+    m_bloque.reset();
     const QSqlRecord rec = m_query->record();
     const QSqlDriver* driver = m_query->driver();
     // Qt's ODBC layer costs far more per value than the driver does (a copy of the field's
@@ -1061,6 +1449,12 @@ DbCursor::~DbCursor()
     Close();
 }
 
+void DbCursor::Cortar()
+{
+    Close();
+    m_cortado = true;
+}
+
 void DbCursor::Close()
 {
     SoltarBloques();
@@ -1077,6 +1471,42 @@ void DbCursor::Close()
 }
 
 bool DbCursor::Next()
+{
+    if (m_cortado)
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("08S01: Se perdió la conexión a la base de datos mientras se leían las filas (%1)")
+                          .arg(m_sql.simplified().left(300)),
+                      QStringLiteral("08S01"));
+    Database* owner = m_owner;
+    try {
+        const bool fila = Avanzar();
+        m_devolvio = m_devolvio || fila;
+        return fila;
+    } catch (const DbError& e) {
+        if (!owner)
+            throw;
+        const bool enTransaccion = owner->m_inTransaction;
+        // The owner opens its connection again and cuts every cursor of the old one, this too.
+        if (!owner->TrasPerdida(e) || m_devolvio || m_repetido || enTransaccion)
+            throw;
+    }
+    // No row was read: the query runs again on the new connection, once.
+    m_repetido = true;
+    std::unique_ptr<QSqlQuery> q;
+    try {
+        q = owner->EjecutarCursor(m_sql, m_params);
+    } catch (const DbError& e) {
+        owner->TrasPerdida(e);
+        throw; // still cut: a later Next raises too
+    }
+    m_cortado = false;
+    m_owner = owner;
+    Empezar(std::move(q));
+    owner->m_cursores.append(this);
+    return Next();
+}
+
+bool DbCursor::Avanzar()
 {
     m_leidas = 0;
     m_enFila = false;

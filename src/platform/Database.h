@@ -30,6 +30,9 @@ public:
     // Another connection holds what this one needs: SQLite busy or locked, a PostgreSQL lock
     // time-out, deadlock or serialization failure. Worth trying again.
     bool isBusyConflict() const;
+    // The connection is gone (a server restart, a cut backend): SQLSTATE class 08, the
+    // server's 57P01/57P02/57P03, or psqlODBC's S1000 saying so.
+    bool isConnectionLost() const;
 
     // The number every database failure is raised with (the number RDO gave ODBC errors).
     static constexpr qint32 NumeroErrorOdbc = 40002;
@@ -99,17 +102,27 @@ public:
     bool InTransaction() const { return m_inTransaction; }
     // Runs `trabajo` inside one transaction: begun, committed when it returns, rolled back when
     // anything is raised (a failing rollback does not hide the first error), which is raised again.
+    // A connection lost before COMMIT was sent took the transaction with it: `trabajo` runs once
+    // more on the new connection. One lost during COMMIT is raised (its outcome is unknown).
     template <class F>
     void EnTransaccion(F&& trabajo)
     {
-        BeginTrans();
-        try {
-            trabajo();
-        } catch (...) {
-            DeshacerSilencioso();
-            throw;
+        for (bool repetida = false;; repetida = true) {
+            try {
+                BeginTrans();
+                try {
+                    trabajo();
+                } catch (...) {
+                    DeshacerSilencioso();
+                    throw;
+                }
+                CommitTrans();
+                return;
+            } catch (...) {
+                if (repetida || !PerdidaAntesDeConfirmar())
+                    throw;
+            }
         }
-        CommitTrans();
     }
 
     Engine engine() const { return m_engine; }
@@ -149,11 +162,13 @@ public:
     // still lets readers through), so a read-then-insert (a number taken as the largest plus
     // one) cannot interleave with another connection's. A busy conflict (lock time-out,
     // deadlock, serialization failure) rolls back and starts over, up to `intentos` times in
-    // all, waiting a little longer each time; then it is raised. Any other failure rolls
-    // back and is raised at once. `trabajo` may therefore run more than once.
+    // all, waiting a little longer each time; then it is raised. A connection lost before
+    // COMMIT runs it once more, as in EnTransaccion. Any other failure rolls back and is
+    // raised at once. `trabajo` may therefore run more than once.
     template <class F>
     void EnTransaccionDeEscritura(const QString& tabla, F&& trabajo, int intentos = 8)
     {
+        bool repetida = false;
         for (int intento = 1;; ++intento) {
             try {
                 BeginTransEscritura(tabla);
@@ -166,15 +181,55 @@ public:
                 CommitTransEscritura();
                 return;
             } catch (const DbError& e) {
+                if (!repetida && PerdidaAntesDeConfirmar()) {
+                    repetida = true;
+                    continue;
+                }
                 if (!e.isBusyConflict() || intento >= intentos)
                     throw;
+            } catch (...) {
+                if (repetida || !PerdidaAntesDeConfirmar())
+                    throw;
+                repetida = true;
+                continue;
             }
             EsperarReintento(intento);
         }
     }
 
 private:
+    // A lost connection (see "Lost connection" in Database.cpp): the connection is closed and
+    // opened again on the same string with the same settings; what was in flight is reported
+    // or, where nothing can have reached the server, run again once.
+    enum class Perdida { Ninguna, AntesDeConfirmar, AlConfirmar };
+    // True when `e` lost the connection and a new one is open. Marks a transaction in flight
+    // as lost and cuts the open cursors.
+    bool TrasPerdida(const DbError& e);
+    // Closes the dead connection and opens it again, once; false when that failed (the next
+    // call tries again).
+    bool Reconectar();
+    // Before each statement: the statements of a lost transaction fail until it is ended; a
+    // connection that could not be opened again is tried again.
+    void AntesDeSentencia(const QString& sql);
+    // Whether the driver says the connection is dead, or it cannot run SELECT 1.
+    bool ConexionMuerta();
+    // Whether the driver says so (SQL_ATTR_CONNECTION_DEAD).
+    bool MuertaSegunDriver() const;
+    [[noreturn]] void RaisePerdida(const QString& texto, const QString& estado = QStringLiteral("08S01"));
+    bool PerdidaAntesDeConfirmar() const { return m_perdida == Perdida::AntesDeConfirmar; }
+    DbResult Consultar(const QString& sql, const QVariantList& params);
+    std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params);
+    bool m_fullSync = false;
+    bool m_reabrir = false;            // lost, and not open again yet
+    bool m_transaccionPerdida = false; // lost inside a transaction not yet ended by its caller
+    bool m_confirmando = false;        // a COMMIT is on its way
+    bool m_reconectando = false;
+    Perdida m_perdida = Perdida::Ninguna;
+
     void BeginTransEscritura(const QString& tabla);
+    // The schema's transaction: SQLite BEGIN IMMEDIATE, a PostgreSQL advisory lock of the
+    // schema, so terminals starting together make it one at a time.
+    void BeginTransEsquema();
     void CommitTransEscritura();
     void DeshacerEscrituraSilencioso() noexcept;
     static void EsperarReintento(int intento);
@@ -223,7 +278,12 @@ public:
 
 private:
     friend class Database;
-    DbCursor(Database* owner, QString sql, std::unique_ptr<QSqlQuery> query);
+    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query);
+    // Takes the columns of a freshly executed statement.
+    void Empezar(std::unique_ptr<QSqlQuery> query);
+    bool Avanzar();
+    // Its connection was lost and opened again: the rows it had not yet read are gone.
+    void Cortar();
     // Binds every column to buffers of a block of rows, when the driver allows it.
     void EmpezarBloques(const class QSqlDriver* driver);
     // Unbinds them, leaving the statement as Qt made it.
@@ -241,6 +301,10 @@ private:
     };
     Database* m_owner;
     QString m_sql;
+    QVariantList m_params;
+    bool m_cortado = false;  // its connection was lost: Next raises
+    bool m_devolvio = false; // it returned a row
+    bool m_repetido = false; // it was run again after a lost connection
     std::unique_ptr<QSqlQuery> m_query;
     QStringList m_columns;
     QList<Columna> m_tipos;

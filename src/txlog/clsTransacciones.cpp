@@ -86,16 +86,25 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
             const QString cantidad = Campo(registros.at(i), 18, 2);
             items.append({Campo(registros.at(i), 8, 10), cantidad.isEmpty() ? 0 : Vb::CLng(cantidad)});
         }
-
-        m_cn = std::make_shared<Database>();
-        m_cn->Open();
-        m_cn->UseFullSync();
     } catch (const VbError& e) {
         throw VbError(e.number, kFuente, e.description);
     }
 
     try {
+        m_cn = std::make_shared<Database>();
+        m_cn->Open();
+        m_cn->UseFullSync();
+    } catch (const VbError& e) {
+        throw ErrorRegistroTicket(e.number, kFuente, e.description, QString(), Ticket);
+    }
+
+    int corridas = 0;
+    const auto guardar = [&] {
         m_cn->EnTransaccion([&] {
+            // Run again after a lost connection or a busy conflict: the first attempt may
+            // have been stored (a COMMIT whose answer was lost).
+            if (++corridas > 1 && YaRegistrada())
+                return;
             m_cn->Execute(QStringLiteral(
                               "INSERT INTO Transaccion (Operacion, Tarjeta, TipoLectura, Prestador, "
                               "PrestadorSolicitante, TicketPadre, FechaPrestacion, HoraPrestacion, "
@@ -113,8 +122,29 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
                                              "Values (?, ?, ?)"),
                               modLog::Valores({Ticket, it.codigo, it.cantidad}));
         });
+    };
+    try {
+        try {
+            guardar();
+        } catch (const DbError& e) {
+            // Once in all, the database layer's own rerun after a lost connection included.
+            if (corridas > 1 || !(e.isConnectionLost() || e.isBusyConflict()))
+                throw;
+            guardar();
+        }
     } catch (const VbError& e) {
-        throw VbError(e.number, kFuente, QStringLiteral("Error al guardar el ticket y sus items en la base local"));
+        throw ErrorRegistroTicket(e.number, kFuente,
+                                  QStringLiteral("Error al guardar el ticket y sus items en la base local"),
+                                  e.description, Ticket);
     }
     return Ticket;
+}
+
+bool clsTransacciones::YaRegistrada()
+{
+    return m_cn->Query(QStringLiteral("SELECT COUNT(*) FROM Transaccion WHERE Ticket = ? AND Fecha = ? AND Hora = ?"),
+                       modLog::Valores({Ticket, Fecha, Hora}))
+               .value(0)
+               .toLongLong()
+        > 0;
 }

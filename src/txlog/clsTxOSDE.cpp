@@ -57,28 +57,47 @@ Database& clsTxOSDE::cn()
     return *m_cn;
 }
 
+qint32 clsTxOSDE::InsertarSolicitud(Database& db, bool Diferida)
+{
+    const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TOSDE_svl1"));
+    db.Execute(QStringLiteral("INSERT INTO TOSDE_svl1 (IdTerminal, NumeroTransaccion, AUCUIT, AUISOA, AUFILA, "
+                              "AUASOA, AUBENA, AUDIGA, AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, "
+                              "AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA, NombreMedico, "
+                              "NombreAfiliado, FechaTransaccion, Diferida) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+               modLog::Valores({static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA, AUDIGA, AUVERA,
+                AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA,
+                NombreMedico, NombreAfiliado, modLog::FechaHoy(), Diferida ? 1 : 0}));
+    for (const auto& l : *m_Prestaciones)
+        db.Execute(QStringLiteral("INSERT INTO TOSDE_svl2 (NumeroTransaccion, AUPRE, AUTIP, AUARA, AUCAN, "
+                                  "AUODP, AUODC) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                   modLog::Valores({numero, l->AUPRE, QString::number(l->AUTIP), QString::number(l->AUARA),
+                    QString::number(l->AUCAN), l->AUODP, l->AUODC}));
+    if (!Diferida)
+        db.Execute(kSqlRespuesta, modLog::Valores({numero, AUAUTO, AUWHOO, AUREST, AULEYD, AULEYP, AUMONT, AUSYST}));
+    return numero;
+}
+
 qint32 clsTxOSDE::Save(bool Diferida)
 {
     try {
         Database& db = cn();
         qint32 numero = 0;
+        db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"), [&] { numero = InsertarSolicitud(db, Diferida); });
+        return numero;
+    } catch (...) {
+        modLog::Relanzar(kFuente);
+    }
+}
+
+qint32 clsTxOSDE::GuardarSolicitud(bool Diferida)
+{
+    try {
+        Database& db = cn();
+        qint32 numero = 0;
         db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"), [&] {
-            numero = modLog::NumeroSiguiente(db, QStringLiteral("TOSDE_svl1"));
-            db.Execute(QStringLiteral("INSERT INTO TOSDE_svl1 (IdTerminal, NumeroTransaccion, AUCUIT, AUISOA, AUFILA, "
-                                      "AUASOA, AUBENA, AUDIGA, AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, "
-                                      "AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA, NombreMedico, "
-                                      "NombreAfiliado, FechaTransaccion, Diferida) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       modLog::Valores({static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA, AUDIGA, AUVERA,
-                        AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA,
-                        NombreMedico, NombreAfiliado, modLog::FechaHoy(), Diferida ? 1 : 0}));
-            for (const auto& l : *m_Prestaciones)
-                db.Execute(QStringLiteral("INSERT INTO TOSDE_svl2 (NumeroTransaccion, AUPRE, AUTIP, AUARA, AUCAN, "
-                                          "AUODP, AUODC) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                           modLog::Valores({numero, l->AUPRE, QString::number(l->AUTIP), QString::number(l->AUARA),
-                            QString::number(l->AUCAN), l->AUODP, l->AUODC}));
-            if (!Diferida)
-                db.Execute(kSqlRespuesta, modLog::Valores({numero, AUAUTO, AUWHOO, AUREST, AULEYD, AULEYP, AUMONT, AUSYST}));
+            numero = InsertarSolicitud(db, Diferida);
+            ActualizarRespuestas(numero);
         });
         return numero;
     } catch (...) {

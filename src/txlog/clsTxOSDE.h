@@ -70,6 +70,9 @@ public:
                         qint16 TerminalDesde, qint16 TerminalHasta, bool GroupTerminal);
     // Stores each line's AURES in the rows of the request with its AUPRE; no transaction.
     void UpdateRsp(qint32 NroTransaccion);
+    // Save and UpdateRsp in one transaction: the request is stored whole, answer codes
+    // included, or not at all. Returns its number.
+    qint32 GuardarSolicitud(bool Diferida);
 
     std::shared_ptr<Database> Coneccion() const { return m_cn; }
     void setConeccion(std::shared_ptr<Database> cn) { m_cn = std::move(cn); }
@@ -83,6 +86,8 @@ private:
     qint32 ExportarArchivo(const QString& sql, const QVariantList& params, const QString& archivo,
                            const QString& Delimiter);
     void ActualizarRespuestas(qint32 NroTransaccion);
+    // Numbers the request and inserts its header, lines and (not deferred) answer.
+    qint32 InsertarSolicitud(Database& db, bool Diferida);
     Database& cn();
     std::shared_ptr<Lineas> m_Prestaciones;
     std::shared_ptr<Database> m_cn;

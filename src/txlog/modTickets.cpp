@@ -29,6 +29,36 @@ QString ArchivoTicket(qint64 ticket, const QString& fecha, const QString& hora)
     return Paths::Join(CarpetaTickets(), nombre);
 }
 
+namespace {
+
+// Writes the ticket text to its file; false with the reason when it cannot.
+bool EscribirTicket(const QString& ruta, const QString& sTicket, QString* error, qint32* numero)
+{
+    if (!QDir().mkpath(CarpetaTickets())) {
+        *numero = VbError::PathNotFound;
+        *error = QStringLiteral("No se pudo crear la carpeta %1").arg(CarpetaTickets());
+        return false;
+    }
+    *numero = 75;
+    return EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), error);
+}
+
+// The insurer answered but the rows are not in the log: what support needs to reconcile it.
+QString MensajeSinRegistro(const ErrorRegistroTicket& e, const QString& archivo, const QString& errorArchivo)
+{
+    QStringList lineas{QStringLiteral("Error: ") + e.description,
+                       QStringLiteral("Ticket número %1.").arg(e.ticket),
+                       QStringLiteral("La obra social respondió la operación, pero no quedó registrada en la base local."),
+                       errorArchivo.isEmpty()
+                           ? QStringLiteral("Se guardó el archivo del ticket %1.").arg(archivo)
+                           : QStringLiteral("No se pudo guardar el archivo del ticket: %1").arg(errorArchivo)};
+    if (!e.causa.isEmpty())
+        lineas << QStringLiteral("Motivo: ") + e.causa;
+    return lineas.join(QStringLiteral("\r\n"));
+}
+
+}
+
 void GuardarTicket(const QString& sSVL1, const QString& sTicket, const QString& CodigoEmpresa, const QString& sSVL2,
                    qint16 pCantidadPrestaciones, const DatosPrescriptor& prescriptor)
 {
@@ -37,15 +67,26 @@ void GuardarTicket(const QString& sSVL1, const QString& sTicket, const QString& 
         if (numero.isEmpty() || numero == QLatin1String("98000000"))
             return;
         clsTransacciones transaccion;
-        const qint64 ticket = transaccion.SaveTransaccion(sSVL1, CodigoEmpresa, sSVL2, pCantidadPrestaciones, prescriptor);
-
-        const QString ruta = ArchivoTicket(ticket, Vb::Mid(sSVL1, 279, 8), Vb::Mid(sSVL1, 287, 4));
-        if (!QDir().mkpath(CarpetaTickets()))
-            throw VbError(VbError::PathNotFound, kFuente,
-                          QStringLiteral("No se pudo crear la carpeta %1").arg(CarpetaTickets()));
-        QString error;
-        if (!EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), &error))
-            throw VbError(75, kFuente, error);
+        try {
+            const qint64 ticket =
+                transaccion.SaveTransaccion(sSVL1, CodigoEmpresa, sSVL2, pCantidadPrestaciones, prescriptor);
+            const QString ruta = ArchivoTicket(ticket, Vb::Mid(sSVL1, 279, 8), Vb::Mid(sSVL1, 287, 4));
+            QString error;
+            qint32 numeroError = 0;
+            if (!EscribirTicket(ruta, sTicket, &error, &numeroError))
+                throw VbError(numeroError, kFuente, error);
+        } catch (const ErrorRegistroTicket& e) {
+            // The file is still written: it is the one trace of an operation the insurer holds.
+            QString ruta, error;
+            try {
+                ruta = ArchivoTicket(e.ticket, Vb::Mid(sSVL1, 279, 8), Vb::Mid(sSVL1, 287, 4));
+                qint32 numeroError = 0;
+                EscribirTicket(ruta, sTicket, &error, &numeroError);
+            } catch (const VbError& archivo) {
+                error = archivo.description;
+            }
+            Dialogs::MsgBox(MensajeSinRegistro(e, ruta, error), Vbc::vbCritical);
+        }
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Error: ") + e.description, Vbc::vbOKOnly);
     } catch (const std::exception& e) {

@@ -9,8 +9,10 @@ namespace modTickets {
 // Logs an answered transaction (its Transaccion and ItemPrestaciones rows) and saves its
 // ticket text as a file in "Tickets" below the data folder. A blank ticket number or
 // "98000000" logs nothing. Every failure is shown ("Error: " and its description) and never
-// reaches the caller; when the logging fails no file is written, when the file fails the rows
-// stay.
+// reaches the caller; when the file fails the rows stay. When the rows cannot be stored the
+// file is still written, and a critical message names the ticket, the file (or why it could not
+// be written) and the database's reason, so support can reconcile the operation the insurer
+// answered.
 void GuardarTicket(const QString& sSVL1, const QString& sTicket, const QString& CodigoEmpresa, const QString& sSVL2,
                    qint16 pCantidadPrestaciones, const DatosPrescriptor& prescriptor = {});
 

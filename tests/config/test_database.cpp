@@ -346,6 +346,19 @@ TEST_P(DatabaseTest, LookupIndexesAddedToOlderDatabase)
     EXPECT_EQ(db->Query(catalogo).RowCount(), 1);
 }
 
+// A database that lacks nothing is opened without DDL: no lock on a table another terminal is
+// writing (PostgreSQL's CREATE INDEX IF NOT EXISTS waited for every writer of its table).
+TEST_P(DatabaseTest, CompleteSchemaWaitsForNoWriter)
+{
+    auto escritor = Connect();
+    escritor->BeginTrans();
+    escritor->Execute("INSERT INTO Medicos (ApellidoNombre, Matricula, TipoMatricula) VALUES ('Medico', 1, 'MP')");
+    auto db = Connect();
+    db->Execute(isPostgreSQL() ? "SET lock_timeout = '2s'" : "PRAGMA busy_timeout = 2000");
+    EXPECT_NO_THROW(db->EnsureSchema());
+    escritor->CommitTrans();
+}
+
 TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
 {
     // Every column type of the history, nulls, non-ASCII text and a text longer than the

@@ -178,6 +178,28 @@ TEST_P(MsgLogDb, AnsweredRequestTakesTheAnswerFiles)
               "77|AB|123.45|SISTEMA01");
 }
 
+// Storing the answer codes fails (a full disk, a lost server): nothing of the request stays, and
+// the failure reaches the caller, which reports it.
+TEST_P(MsgLogDb, DeferredRequestWhoseAnswerCodesFailLeavesNothing)
+{
+    auto cn = Connect();
+    if (isPostgreSQL()) {
+        cn->Execute(QStringLiteral("CREATE FUNCTION lleno() RETURNS trigger LANGUAGE plpgsql AS "
+                                   "$$ BEGIN RAISE EXCEPTION 'disco lleno'; END $$"));
+        cn->Execute(QStringLiteral("CREATE TRIGGER lleno BEFORE UPDATE ON TOSDE_svl2 FOR EACH ROW EXECUTE FUNCTION lleno()"));
+    } else {
+        cn->Execute(QStringLiteral("CREATE TRIGGER lleno BEFORE UPDATE ON TOSDE_svl2 BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"));
+    }
+    try {
+        msg.LogDB(true, QString());
+        ADD_FAILURE() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_TRUE(e.description.contains(QStringLiteral("disco lleno"))) << e.description.toStdString();
+    }
+    EXPECT_TRUE(Filas(QStringLiteral("SELECT * FROM TOSDE_svl1")).empty());
+    EXPECT_TRUE(Filas(QStringLiteral("SELECT * FROM TOSDE_svl2")).empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, MsgLogDb, DbEngines(), DbEngineName);
 
 }

@@ -27,7 +27,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -246,6 +248,51 @@ TEST_P(Exportar, MensajesYFallas)
     f->txtFechaHasta->setText("32/01/2024");
     EXPECT_FALSE(f->txtFechaHasta_LostFocus());
     EXPECT_EQ(dialogs.messages(), (QStringList{"Fecha desde inválida", "Fecha hasta inválida"}));
+}
+
+// The export's connection cut in the middle of its rows, as a server restart cuts it: the
+// export fails, leaves no file and offers no purge. On PostgreSQL a row of the period reads its
+// card through a function that waits for a lock the test holds; once the export waits there,
+// its server process is ended from a second connection.
+TEST_P(Exportar, ConexionCortadaAMitadDeLaLectura)
+{
+    if (!isPostgreSQL()) GTEST_SKIP() << "a server process to cut exists on PostgreSQL only";
+    auto cn = Connect();
+    cn->Execute("INSERT INTO Transaccion (Ticket, Fecha, FechaPrestacion, Tarjeta, Operacion, CodigoEmpresa, "
+                "HoraPrestacion) SELECT g, '20240607', '20240607', '555', '11', 11, '1030' "
+                "FROM generate_series(1001, 1500) g");
+    cn->Execute("ALTER TABLE Transaccion RENAME TO TransaccionDatos");
+    cn->Execute("CREATE FUNCTION espera(t VARCHAR, n BIGINT) RETURNS VARCHAR STABLE LANGUAGE plpgsql AS $$ BEGIN "
+                "IF n = 1400 THEN PERFORM pg_advisory_xact_lock_shared(hashtext(current_schema())); END IF; "
+                "RETURN t; END $$");
+    cn->Execute("CREATE VIEW Transaccion AS SELECT espera(Tarjeta, Ticket) AS Tarjeta, FechaPrestacion, "
+                "HoraPrestacion, MatriculaMedicoPrescriptor, TipoMatriculaMPrescriptor, Ticket, Fecha, "
+                "NumeroAutorizacion, Prestador, PrestadorSolicitante, Operacion, CodigoEmpresa FROM TransaccionDatos");
+    cn->Query("SELECT pg_advisory_lock(hashtext(current_schema()))");
+    General::ConexionBD = std::make_shared<Database>();
+    General::ConexionBD->OpenStreaming();
+    const qint64 proceso = ProcesoServidor(*General::ConexionBD);
+    std::thread vigia([&] {
+        Database v;
+        v.OpenConnectionString(connectionString());
+        for (int i = 0; i < 6000; ++i) {
+            if (v.Query("SELECT COUNT(*) FROM pg_locks WHERE pid = ? AND NOT granted", {proceso}).value(0).toInt() > 0) {
+                CortarConexion(proceso);
+                return;
+            }
+            QThread::msleep(10);
+        }
+        ADD_FAILURE() << "the export never waited for the lock";
+    });
+    frmExportarDatos* f = Abrir(&frmMain::mnuHope_Click);
+    ASSERT_TRUE(f);
+    dialogs.clear();
+    f->cmdExportar_Click(1);
+    vigia.join();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].title, "Error al leer las transacciones para armar el archivo");
+    EXPECT_TRUE(QDir(carpeta.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(PurgaAbierta());
 }
 
 // The workbook holds the column names and then every row's columns as the query gives them.

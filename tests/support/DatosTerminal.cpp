@@ -50,4 +50,38 @@ void ArchivoTicket(const Logueada& t, const QByteArray& contenido)
     if (f.open(QIODevice::WriteOnly)) f.write(contenido);
 }
 
+
+namespace {
+void Poner(QString& registro, int posicion, const QString& texto)
+{
+    registro.replace(posicion - 1, texto.size(), texto);
+}
+}
+
+QString Svl1Respondido(qint64 ticket, const QString& fecha, const QString& hora)
+{
+    QString s(383, QLatin1Char(' '));
+    Poner(s, 6, QStringLiteral("02"));
+    Poner(s, 8, QStringLiteral("6280000012345678"));
+    Poner(s, 108, QStringLiteral("M"));
+    Poner(s, 109, QStringLiteral("20123456789"));
+    Poner(s, 181, QStringLiteral("20240314"));
+    Poner(s, 189, QStringLiteral("0930"));
+    Poner(s, 261, QString::number(ticket).rightJustified(12, QLatin1Char('0')));
+    Poner(s, 279, fecha);
+    Poner(s, 287, hora);
+    Poner(s, 297, QStringLiteral("00000004250"));
+    Poner(s, 308, QStringLiteral("0000"));
+    Poner(s, 312, QStringLiteral("APROBADA"));
+    return s;
+}
+
+QString Svl2Respondido(const QString& codigo, const QString& cantidad)
+{
+    QString s(160, QLatin1Char(' '));
+    Poner(s, 8, codigo.leftJustified(10));
+    Poner(s, 18, cantidad);
+    return s + QStringLiteral("\r\n");
+}
+
 }

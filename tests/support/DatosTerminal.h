@@ -36,4 +36,11 @@ void Transaccion(Database& db, const Logueada& t);
 // The ticket file the log keeps for it (Windows-1252).
 void ArchivoTicket(const Logueada& t, const QByteArray& contenido);
 
+// The client's answer to a logged transaction, as the log reads it: the 383-character header
+// record with its ticket, answer date and time, and one 160-character service record (code,
+// quantity) ended in CR LF.
+QString Svl1Respondido(qint64 ticket, const QString& fecha = QStringLiteral("20240315"),
+                       const QString& hora = QStringLiteral("1031"));
+QString Svl2Respondido(const QString& codigo, const QString& cantidad);
+
 }

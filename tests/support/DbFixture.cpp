@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QDir>
+#include <QThread>
 
 std::string DbEngineName(const ::testing::TestParamInfo<DbEngine>& info)
 {
@@ -93,4 +94,23 @@ std::unique_ptr<Database> DbFixture::Connect() const
     auto db = std::make_unique<Database>();
     db->OpenConnectionString(m_connectionString);
     return db;
+}
+
+qint64 DbFixture::ProcesoServidor(Database& db)
+{
+    return db.Query(QStringLiteral("SELECT pg_backend_pid()")).value(0).toLongLong();
+}
+
+void DbFixture::CortarConexion(qint64 proceso) const
+{
+    auto cn = Connect();
+    cn->Query(QStringLiteral("SELECT pg_terminate_backend(?)"), {proceso});
+    for (int i = 0; i < 500; ++i) {
+        if (cn->Query(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE pid = ?"), {proceso})
+                .value(0)
+                .toInt() == 0)
+            return;
+        QThread::msleep(10);
+    }
+    ADD_FAILURE() << "the server process " << proceso << " did not end";
 }

@@ -52,6 +52,11 @@ protected:
     QString connectionString() const { return m_connectionString; }
     // A new connection to this test's database, opened the way the program opens its own.
     std::unique_ptr<Database> Connect() const;
+    // The PostgreSQL server process of a connection, and its end by pg_terminate_backend from a
+    // second connection of the test role, as a server restart ends it (the shared test server
+    // itself is never restarted). Returns when the process is gone.
+    static qint64 ProcesoServidor(Database& db);
+    void CortarConexion(qint64 proceso) const;
     // The folder QUORVAN_HOME points at during the test.
     QString home() const { return m_home ? m_home->path() : QString(); }
 

@@ -181,14 +181,24 @@ TEST_P(GuardarTicketDb, FailuresAreShownAndKeepRowsAndFilesConsistent)
     EXPECT_TRUE(Archivos().isEmpty());
     EXPECT_FALSE(QFile::exists(Paths::Join(Paths::DataDir(), QStringLiteral("x.prn"))));
 
-    // A failing item insert: neither row, no file.
+    // A failing item insert: neither row, but the ticket file of the operation the insurer
+    // answered, and a critical message that says so with the database's reason.
     dialogs.clear();
     Connect()->Execute(QStringLiteral("DROP TABLE ItemPrestaciones"));
     modTickets::GuardarTicket(Svl1({}), QStringLiteral("T"), QStringLiteral("5"), Svl2("420101", "01"), 1);
-    EXPECT_EQ(dialogs.messages(),
-              QStringList{QStringLiteral("Error: Error al guardar el ticket y sus items en la base local")});
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].style & 0x70, Vbc::vbCritical);
+    const QStringList lineas = dialogs.shown[0].text.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lineas.size(), 5) << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(lineas[0], QStringLiteral("Error: Error al guardar el ticket y sus items en la base local"));
+    EXPECT_EQ(lineas[1], QStringLiteral("Ticket número 12345."));
+    EXPECT_EQ(lineas[2], QStringLiteral("La obra social respondió la operación, pero no quedó registrada en la base local."));
+    EXPECT_EQ(lineas[3], QStringLiteral("Se guardó el archivo del ticket %1.")
+                             .arg(Paths::Join(modTickets::CarpetaTickets(), QStringLiteral("12345202403151031.prn"))));
+    EXPECT_TRUE(lineas[4].startsWith(QStringLiteral("Motivo: ")) && lineas[4].contains(QStringLiteral("itemprestaciones"), Qt::CaseInsensitive))
+        << lineas[4].toStdString();
     EXPECT_EQ(Filas("Transaccion"), 1);
-    EXPECT_TRUE(Archivos().isEmpty());
+    EXPECT_EQ(Leer(QStringLiteral("12345202403151031.prn")), QByteArray("T"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, GuardarTicketDb, DbEngines(), DbEngineName);

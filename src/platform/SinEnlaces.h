@@ -1,0 +1,95 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <sys/types.h>
+
+// The working folder is shared with the communications client, another program that may run
+// under another account, and the folder may be writable by others. A name planted there as a
+// symbolic link must never make this program write, read or delete outside it. These routines
+// open and remove through handles of folders already opened, never through a path resolved
+// again, and never follow a link at the last component of what they open. The folder a path
+// starts from may itself be reached through links (an installer's choice); the names below it
+// are the ones checked.
+//
+// Errors are the system's error numbers: ELOOP means "a link stands at that name".
+namespace SinEnlaces {
+
+// An open file or folder handle, closed when it goes out of scope.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() { Cerrar(); }
+    Descriptor(Descriptor&& o) noexcept : m_fd(o.Soltar()) {}
+    Descriptor& operator=(Descriptor&& o) noexcept;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int fd() const { return m_fd; }
+    bool Valido() const { return m_fd >= 0; }
+    explicit operator bool() const { return Valido(); }
+    // Hands the handle over; this holder no longer closes it.
+    int Soltar();
+    void Cerrar();
+
+private:
+    int m_fd = -1;
+};
+
+// Opens a folder by path; a link as its last component is refused (ELOOP), as is a file
+// (ENOTDIR). Earlier components are followed.
+Descriptor AbrirCarpeta(const QString& ruta, int* error = nullptr);
+// Opens a folder below an open one; `nombre` may have several components ("a/b"), none of
+// which may be a link.
+Descriptor AbrirCarpetaEn(int carpeta, const QString& nombre, int* error = nullptr);
+// Opens or creates a file directly inside an open folder with open(2) `flags`; a link at the
+// name is refused (ELOOP), whatever the flags. `modo` serves a file created (less the umask).
+Descriptor AbrirArchivoEn(int carpeta, const QString& nombre, int flags, mode_t modo = 0600,
+                          int* error = nullptr);
+
+// True when the path's last component is a symbolic link (dangling or not).
+bool EsEnlace(const QString& ruta);
+bool EsEnlaceEn(int carpeta, const QString& nombre);
+
+// What stands at a name, looked at without following it.
+enum class Tipo { Ninguno, Archivo, Carpeta, Enlace, Otro };
+struct Entrada {
+    QString nombre;
+    Tipo tipo = Tipo::Ninguno;
+};
+Tipo TipoEn(int carpeta, const QString& nombre);
+// The entries of an open folder ("." and ".." left out).
+QList<Entrada> Listar(int carpeta, int* error = nullptr);
+// The entry of that name matched without regard to case (an exact match wins); an Entrada
+// with an empty name when there is none.
+Entrada BuscarEn(int carpeta, const QString& nombre);
+
+// Deletes the regular files and the links directly inside an open folder (a link itself,
+// never what it points to); subfolders and other entries stay. 0, or the error of the first
+// deletion that failed (the others are still tried).
+int VaciarCarpeta(int carpeta);
+// Removes the entry `nombre` of an open folder and, when it is a folder, everything below it;
+// links are removed themselves and never followed. 0 (also when nothing was there) or the
+// first error.
+int BorrarArbolEn(int carpeta, const QString& nombre);
+// The same by path: the folder holding the last component is opened (following earlier
+// links), the last component is removed as above.
+int BorrarArbol(const QString& ruta);
+
+// Why an open file may not be trusted as one of the program's own.
+enum Motivo : unsigned {
+    NoEsArchivo = 1,        // a folder, device, pipe...
+    DeOtroUsuario = 2,      // not owned by the user running the program
+    EscribiblePorOtros = 4, // the group or others may write it
+};
+// The reasons (a combination of `Motivo`) the open file `fd` fails; 0 when it passes. When
+// fstat itself fails, NoEsArchivo with the error in `error`.
+unsigned RevisarArchivo(int fd, int* error = nullptr);
+// The reasons in Spanish, one text each, for a message.
+QStringList DescribirMotivos(unsigned motivos);
+// A short Spanish reason for an error number of these routines ("es un enlace simbólico" for
+// ELOOP, the system's text otherwise).
+QString DescribirError(int error);
+
+}

@@ -112,6 +112,7 @@ bool clsTransaccion::AdjuntarArchivo(const QString& Archivo)
 
 bool clsTransaccion::PrepararCarpetaTerminal()
 {
+    m_MotivoCarpeta.clear();
     if (m_CarpetaBase.isEmpty()) return false;
     if (!m_TerminalFijo.isEmpty()) {
         m_NombreTerminal = m_TerminalFijo;
@@ -136,16 +137,17 @@ bool clsTransaccion::PrepararCarpetaTerminal()
         if (!hecho) return false;
     }
     const ::CarpetaTerminal terminal = Terminal();
-    if (!terminal.Crear()) return false;
+    if (!terminal.Crear(&m_MotivoCarpeta)) return false;
     // Records left by an earlier exchange of a fixed folder must not go out again.
-    return terminal.VaciarSubida();
+    return terminal.VaciarSubida(&m_MotivoCarpeta);
 }
 
 bool clsTransaccion::LimpiarDescargas()
 {
     colArchivos.clear();
     if (m_CarpetaTerminal.isEmpty()) return false;
-    return Terminal().VaciarDescarga(colArchivos);
+    m_MotivoCarpeta.clear();
+    return Terminal().VaciarDescarga(colArchivos, &m_MotivoCarpeta);
 }
 
 QByteArray clsTransaccion::RegistroControlSVL0() const
@@ -198,7 +200,8 @@ void clsTransaccion::BorrarCarpetaTerminal()
     // is ever removed: never the client's working folder or anything beside it.
     const ::CarpetaTerminal terminal(m_CarpetaBase, m_NombreTerminal);
     if (terminal.Vacia() || Paths::Normalize(m_CarpetaTerminal) != terminal.Ruta()) return;
-    terminal.Borrar();
+    // A per-exchange folder goes whole, whatever the client left in it.
+    terminal.Borrar(m_TerminalFijo.isEmpty());
 }
 
 // ---- Answer reading -------------------------------------------------------------------

@@ -130,7 +130,8 @@ bool EscribirArchivo(const QList<Valor>& valores)
         text += kCrLf;
     }
     // Whole or not at all: a failed write leaves the old registry as it was.
-    return EscrituraSegura::EscribirArchivo(ArchivoRegistro(), text.toUtf8(), nullptr, true);
+    return EscrituraSegura::EscribirArchivo(ArchivoRegistro(), text.toUtf8(), nullptr, true,
+                                            EscrituraSegura::Modo::Propio);
 }
 
 void MostrarError(const QString& cabecera, const QString& etiqueta, const QString& clave, int codigo,

@@ -97,7 +97,8 @@ void frmInformeMedico::cmdAceptar_Click()
                                                       OpcionesGuardar{QStringLiteral("txt"), false});
         if (ruta.isEmpty()) return;
         QString error;
-        if (!EscrituraSegura::EscribirArchivo(ruta, ContenidoArchivo(txtInforme->toPlainText()), &error)) {
+        if (!EscrituraSegura::EscribirArchivo(ruta, ContenidoArchivo(txtInforme->toPlainText()), &error,
+                                              false, EscrituraSegura::Modo::Propio)) {
             Dialogs::MsgBox(QStringLiteral("No se pudo guardar el informe en \"%1\": %2").arg(ruta, error),
                             Vbc::vbCritical, Dialogs::kAppTitle);
             return;

@@ -1,5 +1,6 @@
 #include "platform/Database.h"
 
+#include "platform/ArchivosPropios.h"
 #include "platform/Paths.h"
 
 #include <QAtomicInteger>
@@ -350,7 +351,10 @@ QString Database::ProgramConnectionString()
         return QStringLiteral("DSN=Quorvan");
     const QString dataDir = Paths::DataDir();
     QDir().mkpath(dataDir);
-    return SQLiteConnectionString(Paths::Join(dataDir, QStringLiteral("Quorvan.db")));
+    const QString archivo = Paths::Join(dataDir, QStringLiteral("Quorvan.db"));
+    // SQLite gives its journal files the database's mode: private from the first byte.
+    ArchivosPropios::CrearArchivo(archivo);
+    return SQLiteConnectionString(archivo);
 }
 
 void Database::Open()

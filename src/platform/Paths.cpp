@@ -1,4 +1,6 @@
 #include "platform/Paths.h"
+
+#include "platform/ArchivosPropios.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -50,9 +52,10 @@ QString LastComponent(const QString& path)
     return i < 0 ? p : p.mid(i + 1);
 }
 
+// The program's folders are the user's alone from the moment they are made.
 static QString ensure(const QString& p)
 {
-    QDir().mkpath(p);
+    ArchivosPropios::CrearCarpeta(p);
     return p;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
+#include "platform/ArchivosPropios.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Paths.h"
 #include "platform/Vb.h"
@@ -40,11 +41,12 @@ void GuardarTicket(const QString& sSVL1, const QString& sTicket, const QString& 
         const qint64 ticket = transaccion.SaveTransaccion(sSVL1, CodigoEmpresa, sSVL2, pCantidadPrestaciones, prescriptor);
 
         const QString ruta = ArchivoTicket(ticket, Vb::Mid(sSVL1, 279, 8), Vb::Mid(sSVL1, 287, 4));
-        if (!QDir().mkpath(CarpetaTickets()))
+        if (!ArchivosPropios::CrearCarpeta(CarpetaTickets()))
             throw VbError(VbError::PathNotFound, kFuente,
                           QStringLiteral("No se pudo crear la carpeta %1").arg(CarpetaTickets()));
         QString error;
-        if (!EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), &error))
+        if (!EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), &error, true,
+                                              EscrituraSegura::Modo::Propio))
             throw VbError(75, kFuente, error);
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Error: ") + e.description, Vbc::vbOKOnly);

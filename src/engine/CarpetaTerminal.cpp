@@ -488,7 +488,9 @@ std::optional<QStringList> CarpetaTerminal::LeerRegistros(const QString& nombre,
     const std::optional<QByteArray> datos = LeerRespuesta(nombre, origen);
     if (!datos) return std::nullopt;
     QStringList registros;
-    for (qsizetype i = 0; i < datos->size(); i += largo) registros << Codec1252::decode(datos->mid(i, largo));
+    // Comments and authorization numbers are shown and logged: a NUL in them becomes a blank.
+    for (qsizetype i = 0; i < datos->size(); i += largo)
+        registros << Codec1252::sinNulos(Codec1252::decode(datos->mid(i, largo)));
     return registros;
 }
 

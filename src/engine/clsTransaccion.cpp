@@ -259,7 +259,7 @@ QString clsTransaccion::LeerTicketPrn()
     const std::optional<QString> texto = LeerArchivoDescarga(QStringLiteral("_ticket.prn"), &lineas);
     // A missing ticket must not leave the count of an earlier ticket behind.
     m_LineasTicket = lineas;
-    return texto.value_or(QString());
+    return Codec1252::sinNulos(texto.value_or(QString()));
 }
 
 void clsTransaccion::LeerArchivosSVL()
@@ -267,9 +267,10 @@ void clsTransaccion::LeerArchivosSVL()
     gSVL1.clear();
     gSVL2.clear();
     gCantidadPrestaciones = 0;
-    gSVL1 = LeerArchivoDescarga(QStringLiteral("_svl.1")).value_or(QString());
+    // The answers are shown and logged: a NUL the client left in them becomes a blank.
+    gSVL1 = Codec1252::sinNulos(LeerArchivoDescarga(QStringLiteral("_svl.1")).value_or(QString()));
     qint32 lineas = 0;
-    gSVL2 = LeerArchivoDescarga(QStringLiteral("_svl.2"), &lineas).value_or(QString());
+    gSVL2 = Codec1252::sinNulos(LeerArchivoDescarga(QStringLiteral("_svl.2"), &lineas).value_or(QString()));
     gCantidadPrestaciones = static_cast<qint16>(qMin<qint32>(lineas, 32767));
 }
 

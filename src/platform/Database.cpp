@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/ArchivosPropios.h"
+#include "platform/Codec1252.h"
 #include "platform/Paths.h"
 
 #include <QAtomicInteger>
@@ -238,6 +239,9 @@ QVariant bindable(const QVariant& v)
         return v.isNull() ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(v.toLongLong());
     case QMetaType::Float:
         return QVariant(v.toDouble());
+    case QMetaType::QString:
+        // The SQLite driver would keep a text only up to a NUL and PostgreSQL refuses one.
+        return v.toString().contains(QChar(0)) ? QVariant(Codec1252::sinNulos(v.toString())) : v;
     default:
         return v;
     }

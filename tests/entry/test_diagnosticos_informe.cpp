@@ -121,6 +121,8 @@ TEST_F(InformeMedico, HeaderNameAndFile)
               QByteArray("Mendoza, martes, 5 de marzo de 2024\r\n\r\n\r\nDr: Dr. A/B\r\n\r\nCredencial Afliado: 6001234\r\n"
                          "Reposo, se\xF1or.  \r\n").toStdString());
     EXPECT_EQ(protocolo.text(), dialogs.respuesta);
+    EXPECT_EQ(QFile::permissions(carpeta.file(QStringLiteral("informe.txt"))) & 0x0777,
+              QFileDevice::ReadUser | QFileDevice::WriteUser) << "for the user alone";
     EXPECT_TRUE(texto.endsWith(QStringLiteral("Reposo, señor."))); // kept trimmed
 
     // Reopened: the kept text, no new header; a cancel clears it and leaves the path.

@@ -29,10 +29,13 @@ void LimpiarDocumento(QTextDocument* d)
     }
 }
 
-void Vigilar(QTextDocument* d, QObject* dueno)
+// After the edit is complete, so the replacement is an edit of its own.
+template <class Caja>
+void Vigilar(Caja* caja)
 {
-    QObject::connect(d, &QTextDocument::contentsChange, dueno, [d](int, int, int agregados) {
-        if (agregados > 0 && d->toPlainText().contains(QChar(0))) LimpiarDocumento(d);
+    QPointer<Caja> p(caja);
+    QObject::connect(caja, &Caja::textChanged, caja, [p] {
+        if (p && p->document()->toPlainText().contains(QChar(0))) LimpiarDocumento(p->document());
     });
 }
 
@@ -53,10 +56,10 @@ public:
             });
         } else if (auto* pe = qobject_cast<QPlainTextEdit*>(o)) {
             o->setProperty(kVigilado, true);
-            Vigilar(pe->document(), pe);
+            Vigilar(pe);
         } else if (auto* te = qobject_cast<QTextEdit*>(o)) {
             o->setProperty(kVigilado, true);
-            Vigilar(te->document(), te);
+            Vigilar(te);
         }
         return false;
     }

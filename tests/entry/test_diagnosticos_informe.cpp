@@ -4,13 +4,18 @@
 #include "engine/General.h"
 #include "entry/frmDiagnosticos.h"
 #include "entry/frmInformeMedico.h"
+#include "platform/EntradaSinNulos.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Platform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -160,4 +165,30 @@ TEST_F(InformeMedico, EditorStaysOpenWhenNothingIsSaved)
     }
 }
 
+}
+
+// A NUL pasted into a text box is a blank at once: in the editor, in the file and in the kept
+// text, as in a line box.
+TEST_F(InformeMedico, APastedNulBecomesABlank)
+{
+    EntradaSinNulos::Instalar(); // as the program does at start
+    QApplication::clipboard()->setText(QStringLiteral("dolor") + QChar(0) + QStringLiteral("agudo"));
+    QString enCaja;
+    Abrir([&enCaja](frmInformeMedico* f) {
+        f->show();
+        f->txtInforme->setFocus();
+        f->txtInforme->moveCursor(QTextCursor::End);
+        QTest::keyClick(f->txtInforme, Qt::Key_V, Qt::ControlModifier);
+        enCaja = f->txtInforme->toPlainText();
+        QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    });
+    EXPECT_TRUE(enCaja.endsWith(QStringLiteral("dolor agudo"))) << enCaja.toStdString();
+    EXPECT_TRUE(carpeta.read(QStringLiteral("informe.txt")).endsWith("dolor agudo\r\n"));
+    EXPECT_TRUE(texto.endsWith(QStringLiteral("dolor agudo")));
+
+    protocolo.show();
+    protocolo.setFocus();
+    protocolo.clear();
+    QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(protocolo.text(), QStringLiteral("dolor agudo"));
 }

@@ -104,7 +104,7 @@ void clsMsgReporte::Respuesta(const QString& sTermtemp, bool& resultado)
     const QFileInfo estado(Carpeta(sTermtemp).ArchivoEstado());
     const QString ruta = Paths::FindCaseInsensitive(estado.path(), estado.fileName());
     QFile f(ruta);
-    if (!ruta.isEmpty() && f.open(QIODevice::ReadOnly)) linea = Lineas::Separar(Codec1252::decode(f.readAll())).value(0);
+    if (!ruta.isEmpty() && !QFileInfo(ruta).isSymLink() && f.open(QIODevice::ReadOnly)) linea = Lineas::Separar(Codec1252::decode(f.readAll())).value(0);
     if (Vb::Val(Vb::Left(linea, 4)) == 0) {
         resultado = true;
         return;

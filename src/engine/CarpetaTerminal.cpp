@@ -313,6 +313,12 @@ bool CarpetaTerminal::BorrarEstado() const
     return terminal && BorrarTodas(terminal.fd(), kEstado);
 }
 
+bool CarpetaTerminal::BorrarEstadoDeBase(const QString& carpetaBase)
+{
+    const Descriptor base = AbrirBase(Paths::WithTrailingSlash(carpetaBase), nullptr);
+    return base && BorrarTodas(base.fd(), kEstado);
+}
+
 namespace {
 // The trigger folder below the working folder, never a link; invalid when missing or a link.
 Descriptor AbrirDisparo(const QString& base)

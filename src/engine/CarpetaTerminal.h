@@ -57,6 +57,8 @@ public:
     bool ExisteDescarga() const;
     // Deletes a status file in every spelling; false when one stays.
     bool BorrarEstado() const;
+    // The same in the working folder itself, which may be a link.
+    static bool BorrarEstadoDeBase(const QString& carpetaBase);
     // The trigger of an exchange: deleted and created anew, empty, in tx, since its appearance
     // is the client's signal. True without a tx folder (no trigger then) unless
     // `exigirCarpeta`; false when it cannot be made or tx or the name is a link. tx itself is

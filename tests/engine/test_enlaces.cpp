@@ -67,40 +67,28 @@ protected:
 
 }
 
-TEST_F(Enlaces, AnUploadLinkIsRefused)
+// A terminal folder, its upload in either case or its download that is a link: each its own test.
+struct CarpetaEnlazada {
+    const char* enlace; // planted below the working folder, pointing outside
+    const char* nombre;
+};
+class EnlacesDeCarpeta : public Enlaces, public ::testing::WithParamInterface<CarpetaEnlazada> {};
+
+TEST_P(EnlacesDeCarpeta, IsRefused)
 {
     sim.iniciar();
-    wf.mkdir("Term01/download");
-    Enlace(fuera.file("carpeta"), "Term01/upload");
-    FallaNombrando(Enviar(), "upload");
+    if (QString(GetParam().enlace).startsWith("Term01/")) wf.mkdir("Term01");
+    Enlace(fuera.file("carpeta"), GetParam().enlace);
+    FallaNombrando(Enviar(), GetParam().enlace);
     EXPECT_TRUE(sim.tomas().isEmpty());
 }
 
-TEST_F(Enlaces, AnUploadLinkInUpperCaseIsRefused)
-{
-    sim.iniciar();
-    wf.mkdir("Term01/download");
-    Enlace(fuera.file("carpeta"), "Term01/UPLOAD");
-    FallaNombrando(Enviar(), "UPLOAD");
-    EXPECT_TRUE(sim.tomas().isEmpty());
-}
-
-TEST_F(Enlaces, ADownloadLinkIsRefused)
-{
-    sim.iniciar();
-    wf.mkdir("Term01/upload");
-    Enlace(fuera.file("carpeta"), "Term01/download");
-    FallaNombrando(Enviar(), "download");
-    EXPECT_TRUE(sim.tomas().isEmpty());
-}
-
-TEST_F(Enlaces, ATerminalFolderThatIsALinkIsRefused)
-{
-    sim.iniciar();
-    Enlace(fuera.file("carpeta"), "Term01");
-    FallaNombrando(Enviar(), "Term01");
-    EXPECT_TRUE(sim.tomas().isEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(Enlaces, EnlacesDeCarpeta,
+                         ::testing::Values(CarpetaEnlazada{"Term01/upload", "upload"},
+                                           CarpetaEnlazada{"Term01/UPLOAD", "UPLOAD"},
+                                           CarpetaEnlazada{"Term01/download", "download"},
+                                           CarpetaEnlazada{"Term01", "terminal"}),
+                         [](const auto& i) { return std::string(i.param.nombre); });
 
 TEST_F(Enlaces, ARequestFileThatIsALinkIsNotWrittenThrough)
 {

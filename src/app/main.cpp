@@ -2,6 +2,7 @@
 #include "config/clsConfig.h"
 #include "config/GeneralConfiguracion.h"
 #include "engine/General.h"
+#include "platform/EntradaSinNulos.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Platform.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvan"));
     TraduccionQt::Instalar();
+    EntradaSinNulos::Instalar();
 
     std::unique_ptr<DialogosArchivo> dialogos;
     if (qEnvironmentVariableIsSet("QUORVAN_DIALOGOS")) {

@@ -118,19 +118,90 @@ int Buscar(const QList<Valor>& valores, const QString& nombre)
     return -1;
 }
 
-bool EscribirArchivo(const QList<Valor>& valores)
+// The value as a line of the file, without its end.
+QByteArray LineaValor(const Valor& v)
 {
-    QString text = QStringLiteral("Windows Registry Editor Version 5.00") + kCrLf + kCrLf + kSeccion + kCrLf;
-    for (const Valor& v : valores) {
-        text += QLatin1Char('"') + Escapar(v.nombre) + QLatin1String("\"=");
-        if (v.tipo == REG_DWORD)
-            text += QStringLiteral("dword:%1").arg(static_cast<quint32>(v.texto.toInt()), 8, 16, QLatin1Char('0'));
-        else
-            text += QLatin1Char('"') + Escapar(v.texto) + QLatin1Char('"');
-        text += kCrLf;
+    QString text = QLatin1Char('"') + Escapar(v.nombre) + QLatin1String("\"=");
+    if (v.tipo == REG_DWORD)
+        text += QStringLiteral("dword:%1").arg(static_cast<quint32>(v.texto.toInt()), 8, 16, QLatin1Char('0'));
+    else
+        text += QLatin1Char('"') + Escapar(v.texto) + QLatin1Char('"');
+    return text.toUtf8();
+}
+
+// The file's lines, each with the end it has (CR LF, CR, LF or none for the last).
+QList<QByteArray> LineasConFin(const QByteArray& datos)
+{
+    QList<QByteArray> lineas;
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i < datos.size(); ++i) {
+        const char c = datos.at(i);
+        if (c != '\n' && c != '\r') continue;
+        if (c == '\r' && i + 1 < datos.size() && datos.at(i + 1) == '\n') ++i;
+        lineas.append(datos.mid(inicio, i + 1 - inicio));
+        inicio = i + 1;
+    }
+    if (inicio < datos.size()) lineas.append(datos.mid(inicio));
+    return lineas;
+}
+
+QByteArray SinFin(QByteArray linea)
+{
+    while (linea.endsWith('\n') || linea.endsWith('\r')) linea.chop(1);
+    return linea;
+}
+
+// Stores one value and keeps every other line of the file as the bytes it was: other keys
+// (the system-information key the about box reads, for one) are not ours to rewrite.
+bool EscribirValor(const Valor& v)
+{
+    const QString path = ArchivoRegistro();
+    QByteArray datos;
+    if (QFileInfo::exists(path)) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        datos = f.readAll();
+        if (f.error() != QFileDevice::NoError) return false;
+    }
+    const QByteArray crlf("\r\n");
+    QList<QByteArray> lineas = LineasConFin(datos);
+    if (lineas.isEmpty())
+        lineas << QByteArray("Windows Registry Editor Version 5.00") + crlf << crlf;
+    int seccion = -1, ultima = -1, valor = -1;
+    bool enClave = false;
+    for (int i = 0; i < lineas.size(); ++i) {
+        const QString line = QString::fromUtf8(SinFin(lineas.at(i)));
+        if (line.startsWith(QLatin1Char('['))) {
+            enClave = line.compare(kSeccion, Qt::CaseInsensitive) == 0;
+            if (enClave && seccion < 0) seccion = ultima = i;
+            continue;
+        }
+        if (!enClave) continue;
+        if (ultima >= 0 && i == ultima + 1 && !line.trimmed().isEmpty()) ultima = i; // the first block of the key
+        if (valor < 0 && line.startsWith(QLatin1Char('"'))) {
+            int pos = 1;
+            const QString nombre = LeerCitado(line, pos);
+            if (pos < line.size() && line.at(pos) == QLatin1Char('=') && nombre.compare(v.nombre, Qt::CaseInsensitive) == 0)
+                valor = i;
+        }
+    }
+    const auto conFin = [&](int i) {
+        if (!lineas.at(i).endsWith('\n') && !lineas.at(i).endsWith('\r')) lineas[i] += crlf;
+    };
+    if (valor >= 0) {
+        const QByteArray& vieja = lineas.at(valor);
+        lineas[valor] = LineaValor(v) + vieja.mid(SinFin(vieja).size());
+        conFin(valor);
+    } else if (seccion >= 0) {
+        conFin(ultima);
+        lineas.insert(ultima + 1, LineaValor(v) + crlf);
+    } else {
+        conFin(int(lineas.size()) - 1);
+        if (!SinFin(lineas.last()).isEmpty()) lineas << crlf;
+        lineas << kSeccion.toUtf8() + crlf << LineaValor(v) + crlf;
     }
     // Whole or not at all: a failed write leaves the old registry as it was.
-    return EscrituraSegura::EscribirArchivo(ArchivoRegistro(), text.toUtf8(), nullptr, true);
+    return EscrituraSegura::EscribirArchivo(path, lineas.join(), nullptr, true, EscrituraSegura::Modo::Propio);
 }
 
 void MostrarError(const QString& cabecera, const QString& etiqueta, const QString& clave, int codigo,
@@ -200,13 +271,8 @@ bool GuardarValorRegistro(qint32 tipo, const QString& nombre, const QVariant& va
             return true; // nothing to store
         }
         const int i = Buscar(valores, nombre);
-        if (i >= 0) {
-            v.nombre = valores.at(i).nombre;
-            valores[i] = v;
-        } else {
-            valores.append(v);
-        }
-        if (!EscribirArchivo(valores)) {
+        if (i >= 0) v.nombre = valores.at(i).nombre;
+        if (!EscribirValor(v)) {
             MostrarError(QStringLiteral("Error Creating Registry Key Entry:"), QStringLiteral("Key="), nombre,
                          kErrorAccessDenied, Dialogs::kAppTitle);
             return false;

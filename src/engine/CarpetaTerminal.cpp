@@ -1,15 +1,20 @@
 #include "engine/CarpetaTerminal.h"
 
-#include "engine/General.h"
 #include "platform/Codec1252.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Lineas.h"
 #include "platform/Paths.h"
+#include "platform/SinEnlaces.h"
 #include "platform/VbError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,25 +37,32 @@ QStringList Entradas(const QString& carpeta, const QString& nombre)
     return result;
 }
 
-// Removes every spelling of the file `nombre` in the folder; false when one stays.
-bool BorrarTodas(const QString& carpeta, const QString& nombre)
+using SinEnlaces::Descriptor;
+using SinEnlaces::Tipo;
+
+// Removes every spelling of the file `nombre` in the open folder (a link itself); false when
+// one stays.
+bool BorrarTodas(int carpeta, const QString& nombre)
 {
     bool ok = true;
-    for (const QString& p : Entradas(carpeta, nombre)) {
-        const QFileInfo info(p);
-        if (info.isDir() && !info.isSymLink()) { ok = false; continue; }
-        if (!QFile::remove(p)) ok = false;
+    for (const SinEnlaces::Entrada& e : SinEnlaces::Listar(carpeta)) {
+        if (e.nombre.compare(nombre, Qt::CaseInsensitive) != 0) continue;
+        if (e.tipo == Tipo::Carpeta || ::unlinkat(carpeta, QFile::encodeName(e.nombre).constData(), 0) != 0)
+            ok = false;
     }
     return ok;
 }
 
-// Deletes the files (and links) directly inside a folder, never following a link.
-void VaciarCarpeta(const QString& carpeta)
+// "<path> es un enlace simbólico", "<path>: <the system's reason>".
+QString Motivo(const QString& ruta, int error)
 {
-    const QDir dir(carpeta);
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& e : entries)
-        if (e.isSymLink() || !e.isDir()) QFile::remove(e.filePath());
+    const bool frase = error == ELOOP || error == ENOTDIR;
+    return ruta + (frase ? QStringLiteral(" ") : QStringLiteral(": ")) + SinEnlaces::DescribirError(error);
+}
+
+void Poner(QString* destino, const QString& valor)
+{
+    if (destino && destino->isEmpty()) *destino = valor;
 }
 
 QString SinBarraFinal(QString ruta)
@@ -65,12 +77,86 @@ QString SinBarraFinal(QString ruta)
     throw VbError(kErrorAcceso, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
 }
 
-void Escribir(const QString& ruta, const QByteArray& bytes, const QString& origen)
+// Below the working folder no link is followed, neither at the folders nor at the file.
+void Escribir(const QString& base, const QString& ruta, const QByteArray& bytes, const QString& origen)
 {
     EscrituraSegura w(ruta);
-    if (!w.Abrir()) ErrorAcceso(origen, ruta);
+    w.NoSeguirEnlacesDesde(base);
+    if (!w.Abrir()) {
+        if (w.Error().endsWith(SinEnlaces::DescribirError(ELOOP)))
+            throw VbError(kErrorAcceso, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta +
+                                                    QStringLiteral(" (es un enlace simbólico)"));
+        ErrorAcceso(origen, ruta);
+    }
     if (!w.Escribir(bytes) || !w.Confirmar())
         throw VbError(kErrorES, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+}
+
+// The working folder, which may itself be a link (an installer's choice).
+Descriptor AbrirBase(const QString& base, int* error)
+{
+    const int fd = ::open(QFile::encodeName(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (error) *error = fd < 0 ? errno : 0;
+    return Descriptor(fd);
+}
+
+// The terminal folder, never through a link at its name.
+Descriptor AbrirTerminal(const CarpetaTerminal& t, int* error)
+{
+    if (t.Vacia() || t.CarpetaBase().isEmpty()) {
+        if (error) *error = ENOENT;
+        return Descriptor();
+    }
+    const Descriptor base = AbrirBase(t.CarpetaBase(), error);
+    if (!base) return Descriptor();
+    return SinEnlaces::AbrirCarpetaEn(base.fd(), t.Nombre(), error);
+}
+
+// The subfolder `nombre` of an open folder in any spelling, never a link: invalid with ENOENT
+// when there is none, ELOOP when it is a link. `real` receives the spelling found.
+Descriptor AbrirSub(int carpeta, const QString& nombre, int* error, QString* real = nullptr)
+{
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta, nombre);
+    if (real) *real = e.nombre.isEmpty() ? nombre : e.nombre;
+    if (e.nombre.isEmpty()) {
+        if (error) *error = ENOENT;
+        return Descriptor();
+    }
+    return SinEnlaces::AbrirCarpetaEn(carpeta, e.nombre, error);
+}
+
+// Every spelling of `nombre` in the open folder that is a link.
+QString EnlaceEntre(int carpeta, const QString& nombre)
+{
+    for (const SinEnlaces::Entrada& e : SinEnlaces::Listar(carpeta))
+        if (e.tipo == Tipo::Enlace && e.nombre.compare(nombre, Qt::CaseInsensitive) == 0) return e.nombre;
+    return QString();
+}
+
+// The bytes of a regular file directly inside an open folder, never through a link, never
+// blocking on a pipe; none with the error in `error`.
+std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, int* error)
+{
+    const Descriptor f = SinEnlaces::AbrirArchivoEn(carpeta, nombre, O_RDONLY | O_NONBLOCK, 0, error);
+    if (!f) return std::nullopt;
+    if (SinEnlaces::RevisarArchivo(f.fd(), error) & SinEnlaces::NoEsArchivo) {
+        if (error && *error == 0) *error = EISDIR;
+        return std::nullopt;
+    }
+    QByteArray datos;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(f.fd(), buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (error) *error = errno;
+            return std::nullopt;
+        }
+        datos.append(buffer, n);
+    }
+    if (error) *error = 0;
+    return datos;
 }
 
 }
@@ -134,13 +220,39 @@ bool CarpetaTerminal::Existe() const { return !m_Ruta.isEmpty() && !Entradas(m_B
 
 // ---- Preparing and clearing -------------------------------------------------------------
 
-bool CarpetaTerminal::Crear() const
+bool CarpetaTerminal::Crear(QString* motivo) const
 {
     if (m_Ruta.isEmpty()) return false;
-    if (!QFileInfo(m_Ruta).isDir() && !QDir().mkdir(m_Ruta)) return false;
+    int error = 0;
+    const Descriptor base = AbrirBase(m_Base, &error);
+    if (!base) {
+        Poner(motivo, Motivo(m_Base, error));
+        return false;
+    }
+    const QByteArray nombre = QFile::encodeName(m_Nombre);
+    if (SinEnlaces::TipoEn(base.fd(), m_Nombre) == Tipo::Ninguno && ::mkdirat(base.fd(), nombre.constData(), 0777) != 0
+        && errno != EEXIST) {
+        Poner(motivo, Motivo(m_Ruta, errno));
+        return false;
+    }
+    const Descriptor terminal = SinEnlaces::AbrirCarpetaEn(base.fd(), m_Nombre, &error);
+    if (!terminal) {
+        Poner(motivo, Motivo(m_Ruta, error));
+        return false;
+    }
     for (const QString& sub : {kUpload, kDownload}) {
-        const QString ruta = Paths::Join(m_Ruta, sub);
-        if (!QFileInfo(ruta).isDir() && !QDir().mkdir(ruta)) return false;
+        // A link in any spelling would take the request or the answers elsewhere.
+        const QString enlace = EnlaceEntre(terminal.fd(), sub);
+        if (!enlace.isEmpty()) {
+            Poner(motivo, Motivo(Paths::Join(m_Ruta, enlace), ELOOP));
+            return false;
+        }
+        QString real;
+        if (AbrirSub(terminal.fd(), sub, &error, &real)) continue;
+        if (error != ENOENT || ::mkdirat(terminal.fd(), QFile::encodeName(sub).constData(), 0777) != 0) {
+            Poner(motivo, Motivo(Paths::Join(m_Ruta, real), error != ENOENT ? error : errno));
+            return false;
+        }
     }
     return true;
 }
@@ -153,74 +265,135 @@ int CarpetaTerminal::Reservar() const
     return QFileInfo::exists(m_Ruta) ? 0 : -1;
 }
 
-bool CarpetaTerminal::VaciarSubida() const
-{
-    bool ok = true;
-    for (const QString& up : Entradas(m_Ruta, kUpload)) {
-        const std::optional<QStringList> files = General::ListarArchivos(up);
-        if (!files || !General::BorrarArchivos(*files)) ok = false;
-    }
-    return ok;
-}
-
-bool CarpetaTerminal::VaciarDescarga(QStringList& borrados) const
+bool CarpetaTerminal::Vaciar(const QString& sub, QStringList* borrados, QString* motivo) const
 {
     if (m_Ruta.isEmpty()) return false;
+    int error = 0;
+    const Descriptor terminal = AbrirTerminal(*this, &error);
+    if (!terminal) {
+        Poner(motivo, Motivo(m_Ruta, error));
+        return false;
+    }
     bool ok = true;
-    for (const QString& down : Entradas(m_Ruta, kDownload)) {
-        const std::optional<QStringList> files = General::ListarArchivos(down);
-        if (!files) { ok = false; continue; }
-        borrados << *files;
-        if (!General::BorrarArchivos(*files)) ok = false;
-        const std::optional<QStringList> left = General::ListarArchivos(down);
-        if (!left || !left->isEmpty()) ok = false;
+    for (const SinEnlaces::Entrada& e : SinEnlaces::Listar(terminal.fd())) {
+        if (e.nombre.compare(sub, Qt::CaseInsensitive) != 0) continue;
+        const QString ruta = Paths::Join(m_Ruta, e.nombre);
+        const Descriptor carpeta = SinEnlaces::AbrirCarpetaEn(terminal.fd(), e.nombre, &error);
+        if (!carpeta) {
+            // Emptying what a link points to would delete outside the working folder.
+            Poner(motivo, Motivo(ruta, error));
+            ok = false;
+            continue;
+        }
+        if (borrados) {
+            for (const SinEnlaces::Entrada& f : SinEnlaces::Listar(carpeta.fd()))
+                if (f.tipo == Tipo::Archivo || f.tipo == Tipo::Enlace) borrados->append(Paths::Join(ruta, f.nombre));
+        }
+        error = SinEnlaces::VaciarCarpeta(carpeta.fd());
+        for (const SinEnlaces::Entrada& f : SinEnlaces::Listar(carpeta.fd()))
+            if (f.tipo == Tipo::Archivo || f.tipo == Tipo::Enlace) error = error ? error : EACCES;
+        if (error) {
+            Poner(motivo, Motivo(ruta, error));
+            ok = false;
+        }
     }
     return ok;
 }
 
-bool CarpetaTerminal::BorrarEstado() const { return BorrarTodas(m_Ruta, kEstado); }
+bool CarpetaTerminal::VaciarSubida(QString* motivo) const { return Vaciar(kUpload, nullptr, motivo); }
+
+bool CarpetaTerminal::VaciarDescarga(QStringList& borrados, QString* motivo) const
+{
+    return Vaciar(kDownload, &borrados, motivo);
+}
+
+bool CarpetaTerminal::BorrarEstado() const
+{
+    const Descriptor terminal = AbrirTerminal(*this, nullptr);
+    return terminal && BorrarTodas(terminal.fd(), kEstado);
+}
+
+bool CarpetaTerminal::BorrarEstadoDeBase(const QString& carpetaBase)
+{
+    const Descriptor base = AbrirBase(Paths::WithTrailingSlash(carpetaBase), nullptr);
+    return base && BorrarTodas(base.fd(), kEstado);
+}
+
+namespace {
+// The trigger folder below the working folder, never a link; invalid when missing or a link.
+Descriptor AbrirDisparo(const QString& base)
+{
+    int error = 0;
+    const Descriptor b = AbrirBase(base, &error);
+    if (!b) return Descriptor();
+    return AbrirSub(b.fd(), kTx, &error);
+}
+}
 
 bool CarpetaTerminal::CrearDisparador(bool exigirCarpeta) const
 {
-    const QString tx = Paths::FindCaseInsensitive(m_Base, kTx);
-    if (tx.isEmpty() || !QFileInfo(tx).isDir()) return !exigirCarpeta;
-    BorrarTodas(tx, m_Nombre);
-    QFile trigger(Paths::Join(tx, m_Nombre));
-    if (!trigger.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    trigger.close();
-    return true;
+    if (m_Base.isEmpty() || m_Nombre.isEmpty()) return !exigirCarpeta;
+    const QString enlace = [&] {
+        const Descriptor b = AbrirBase(m_Base, nullptr);
+        return b ? EnlaceEntre(b.fd(), kTx) : QString();
+    }();
+    const Descriptor tx = AbrirDisparo(m_Base);
+    if (!tx) return enlace.isEmpty() && !exigirCarpeta; // a "tx" that is a link is refused, not skipped
+    // Deleted and made anew: the client watches for the trigger to appear.
+    BorrarTodas(tx.fd(), m_Nombre);
+    return SinEnlaces::AbrirArchivoEn(tx.fd(), m_Nombre, O_WRONLY | O_CREAT | O_EXCL, 0666).Valido();
+}
+
+bool CarpetaTerminal::AsegurarDisparador(bool exigirCarpeta) const
+{
+    if (m_Base.isEmpty() || m_Nombre.isEmpty()) return !exigirCarpeta;
+    const Descriptor b = AbrirBase(m_Base, nullptr);
+    const bool txEnlace = b && !EnlaceEntre(b.fd(), kTx).isEmpty();
+    const Descriptor tx = AbrirDisparo(m_Base);
+    if (!tx) return !txEnlace && !exigirCarpeta;
+    // An existing trigger, in whatever spelling, keeps what it holds.
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(tx.fd(), m_Nombre);
+    const QString nombre = e.nombre.isEmpty() ? m_Nombre : e.nombre;
+    return SinEnlaces::AbrirArchivoEn(tx.fd(), nombre, O_WRONLY | O_CREAT | O_APPEND, 0666).Valido();
 }
 
 bool CarpetaTerminal::CrearDisparadorEn(const QString& carpeta) const
 {
     if (m_Nombre.isEmpty() || !QFileInfo(carpeta).isDir()) return false;
-    QFile trigger(Paths::Join(carpeta, m_Nombre));
-    if (!trigger.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    trigger.close();
-    return true;
+    const Descriptor c = AbrirBase(carpeta, nullptr);
+    return c && SinEnlaces::AbrirArchivoEn(c.fd(), m_Nombre, O_WRONLY | O_CREAT | O_APPEND, 0666).Valido();
 }
 
-void CarpetaTerminal::Borrar() const
+void CarpetaTerminal::Borrar(bool conContenido) const
 {
     if (m_Base.isEmpty() || m_Nombre.isEmpty() || m_Nombre == QLatin1String(".") || m_Nombre == QLatin1String("..") ||
         m_Nombre.contains(QLatin1Char('/')) || m_Nombre.contains(QLatin1Char('\\')))
         return;
-    const QFileInfo info(m_Ruta);
-    if (info.isSymLink()) {
-        QFile::remove(m_Ruta);
+    const Descriptor base = AbrirBase(m_Base, nullptr);
+    if (!base) return;
+    const Tipo tipo = SinEnlaces::TipoEn(base.fd(), m_Nombre);
+    if (tipo == Tipo::Enlace) {
+        ::unlinkat(base.fd(), QFile::encodeName(m_Nombre).constData(), 0);
         return;
     }
-    if (!info.isDir()) return;
+    if (tipo != Tipo::Carpeta) return;
+    if (conContenido) {
+        SinEnlaces::BorrarArbolEn(base.fd(), m_Nombre);
+        return;
+    }
+    const Descriptor terminal = SinEnlaces::AbrirCarpetaEn(base.fd(), m_Nombre);
+    if (!terminal) return;
     for (const QString& sub : {kUpload, kDownload}) {
-        for (const QString& ruta : Entradas(m_Ruta, sub)) {
-            const QFileInfo s(ruta);
-            if (s.isSymLink() || !s.isDir()) continue;
-            VaciarCarpeta(ruta);
-            QDir().rmdir(ruta);
+        for (const SinEnlaces::Entrada& e : SinEnlaces::Listar(terminal.fd())) {
+            if (e.tipo != Tipo::Carpeta || e.nombre.compare(sub, Qt::CaseInsensitive) != 0) continue;
+            const Descriptor c = SinEnlaces::AbrirCarpetaEn(terminal.fd(), e.nombre);
+            if (!c) continue;
+            SinEnlaces::VaciarCarpeta(c.fd());
+            ::unlinkat(terminal.fd(), QFile::encodeName(e.nombre).constData(), AT_REMOVEDIR);
         }
     }
-    VaciarCarpeta(m_Ruta);
-    QDir().rmdir(m_Ruta);
+    SinEnlaces::VaciarCarpeta(terminal.fd());
+    ::unlinkat(base.fd(), QFile::encodeName(m_Nombre).constData(), AT_REMOVEDIR);
 }
 
 // ---- Request files ----------------------------------------------------------------------
@@ -229,9 +402,9 @@ void CarpetaTerminal::GrabarArchivo(const QString& nombre, const QByteArray& byt
                                     bool crearSubida) const
 {
     const QString carpeta = Subida();
-    if (carpeta.isEmpty() || (!QFileInfo(carpeta).isDir() && !(crearSubida && QDir().mkpath(carpeta))))
+    if (carpeta.isEmpty() || (!QFileInfo(carpeta).isDir() && !(crearSubida && Crear())))
         throw VbError(VbError::PathNotFound, origen, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
-    Escribir(Paths::Join(carpeta, nombre), bytes, origen);
+    Escribir(m_Base, Paths::Join(Subida(), nombre), bytes, origen);
 }
 
 void CarpetaTerminal::GrabarRegistro(const QString& nombre, qint32 posicion, int largo, const QByteArray& bytes,
@@ -241,27 +414,36 @@ void CarpetaTerminal::GrabarRegistro(const QString& nombre, qint32 posicion, int
     if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
         throw VbError(VbError::PathNotFound, origen, QStringLiteral("No se encontró la ruta de acceso: ") + carpeta);
     const QString ruta = Paths::Join(carpeta, nombre);
-    QByteArray datos;
-    if (QFileInfo::exists(ruta)) {
-        QFile f(ruta);
-        if (!f.open(QIODevice::ReadOnly)) ErrorAcceso(origen, ruta);
-        datos = f.readAll();
-    }
+    int error = 0;
+    const std::optional<QByteArray> anterior = LeerDe(kUpload, nombre, &error);
+    if (!anterior && error != ENOENT) ErrorAcceso(origen, ruta + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
+    QByteArray datos = anterior.value_or(QByteArray());
     // A record placed past the end leaves zero bytes in between, as a random-access file does.
     const qint64 desde = qint64(posicion - 1) * largo;
     if (datos.size() < desde) datos.append(QByteArray(desde - datos.size(), '\0'));
     datos = datos.left(desde) + bytes + datos.mid(desde + bytes.size());
-    Escribir(ruta, datos, origen);
+    Escribir(m_Base, ruta, datos, origen);
 }
 
-std::optional<QByteArray> CarpetaTerminal::LeerSubida(const QString& nombre) const
+std::optional<QByteArray> CarpetaTerminal::LeerDe(const QString& sub, const QString& nombre, int* error) const
 {
-    const QString ruta = Paths::FindCaseInsensitive(Subida(), nombre);
-    if (ruta.isEmpty()) return std::nullopt;
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return f.readAll();
+    const Descriptor terminal = AbrirTerminal(*this, error);
+    if (!terminal) return std::nullopt;
+    const Descriptor carpeta = AbrirSub(terminal.fd(), sub, error);
+    if (!carpeta) return std::nullopt;
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta.fd(), nombre);
+    if (e.nombre.isEmpty()) {
+        if (error) *error = ENOENT;
+        return std::nullopt;
+    }
+    if (e.tipo == Tipo::Enlace) {
+        if (error) *error = ELOOP;
+        return std::nullopt;
+    }
+    return LeerArchivoEn(carpeta.fd(), e.nombre, error);
 }
+
+std::optional<QByteArray> CarpetaTerminal::LeerSubida(const QString& nombre) const { return LeerDe(kUpload, nombre); }
 
 // ---- Answer files -----------------------------------------------------------------------
 
@@ -272,20 +454,38 @@ bool CarpetaTerminal::ExisteRespuesta(const QString& nombre) const
     return !down.isEmpty() && !Paths::FindCaseInsensitive(down, nombre).isEmpty();
 }
 
+bool CarpetaTerminal::ExisteDescarga() const
+{
+    const Descriptor terminal = AbrirTerminal(*this, nullptr);
+    return terminal && SinEnlaces::BuscarEn(terminal.fd(), kDownload).tipo != Tipo::Ninguno;
+}
+
 std::optional<QByteArray> CarpetaTerminal::LeerRespuesta(const QString& nombre, const QString& origen) const
 {
     if (m_Ruta.isEmpty()) return std::nullopt;
-    const QString down = Paths::FindCaseInsensitive(m_Ruta, kDownload);
-    if (down.isEmpty()) return std::nullopt;
-    const QFileInfo carpeta(down);
-    if (!carpeta.isDir() || !carpeta.isReadable()) ErrorAcceso(origen, down);
-    const QString ruta = Paths::FindCaseInsensitive(down, nombre);
-    if (ruta.isEmpty()) return std::nullopt;
-    QFile file(ruta);
-    if (!QFileInfo(ruta).isFile() || !file.open(QIODevice::ReadOnly)) ErrorAcceso(origen, ruta);
-    const QByteArray datos = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw VbError(kErrorES, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+    int error = 0;
+    const Descriptor terminal = AbrirTerminal(*this, &error);
+    if (!terminal) {
+        if (error == ENOENT) return std::nullopt;
+        ErrorAcceso(origen, m_Ruta + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
+    }
+    QString real;
+    const Descriptor down = AbrirSub(terminal.fd(), kDownload, &error, &real);
+    const QString rutaDown = Paths::Join(m_Ruta, real);
+    if (!down) {
+        if (error == ENOENT) return std::nullopt;
+        ErrorAcceso(origen, rutaDown + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
+    }
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(down.fd(), nombre);
+    if (e.nombre.isEmpty()) return std::nullopt;
+    const QString ruta = Paths::Join(rutaDown, e.nombre);
+    // An answer that is a link is not read: it could show the user any file of the PC.
+    if (e.tipo == Tipo::Enlace) ErrorAcceso(origen, ruta + QStringLiteral(" (es un enlace simbólico)"));
+    const std::optional<QByteArray> datos = LeerArchivoEn(down.fd(), e.nombre, &error);
+    if (!datos) {
+        if (error == EIO) throw VbError(kErrorES, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+        ErrorAcceso(origen, ruta);
+    }
     return datos;
 }
 
@@ -294,7 +494,9 @@ std::optional<QStringList> CarpetaTerminal::LeerRegistros(const QString& nombre,
     const std::optional<QByteArray> datos = LeerRespuesta(nombre, origen);
     if (!datos) return std::nullopt;
     QStringList registros;
-    for (qsizetype i = 0; i < datos->size(); i += largo) registros << Codec1252::decode(datos->mid(i, largo));
+    // Comments and authorization numbers are shown and logged: a NUL in them becomes a blank.
+    for (qsizetype i = 0; i < datos->size(); i += largo)
+        registros << Codec1252::sinNulos(Codec1252::decode(datos->mid(i, largo)));
     return registros;
 }
 

@@ -40,29 +40,42 @@ public:
     bool Existe() const;
 
     // ---- Preparing and clearing ------------------------------------------------------------
-    // Makes the terminal folder (when missing) with its upload and download.
-    bool Crear() const;
+    // Makes the terminal folder (when missing) with its upload and download. Below the working
+    // folder, which is shared with the client, a link is refused wherever it stands (the
+    // terminal folder, upload or download in any spelling); `motivo` then names it.
+    bool Crear(QString* motivo = nullptr) const;
     // Makes the terminal folder itself and only when no entry of that name exists: taking a
     // new name is atomic. 1 taken, 0 already there, -1 the folder could not be made.
     int Reservar() const;
-    // Deletes every file of upload (in every spelling); false when one stays.
-    bool VaciarSubida() const;
-    // Deletes every file of download, listing them in `borrados`; false when the folder
-    // cannot be read or is not empty afterwards.
-    bool VaciarDescarga(QStringList& borrados) const;
+    // Deletes every file and link of upload (in every spelling; a link itself, never what it
+    // points to; subfolders stay); false, with the reason in `motivo`, when one stays or upload
+    // is a link.
+    bool VaciarSubida(QString* motivo = nullptr) const;
+    // The same for download, listing what was deleted in `borrados`.
+    bool VaciarDescarga(QStringList& borrados, QString* motivo = nullptr) const;
+    // True when download exists in some spelling.
+    bool ExisteDescarga() const;
     // Deletes a status file in every spelling; false when one stays.
     bool BorrarEstado() const;
-    // Creates the empty trigger in tx, directly: its appearance is the client's signal.
-    // True without a tx folder (no trigger then) unless `exigirCarpeta`; false when it cannot
-    // be made. tx itself is never made here.
+    // The same in the working folder itself, which may be a link.
+    static bool BorrarEstadoDeBase(const QString& carpetaBase);
+    // The trigger of an exchange: deleted and created anew, empty, in tx, since its appearance
+    // is the client's signal. True without a tx folder (no trigger then) unless
+    // `exigirCarpeta`; false when it cannot be made or tx or the name is a link. tx itself is
+    // never made here.
     bool CrearDisparador(bool exigirCarpeta = false) const;
+    // A trigger opened for appending: created empty when missing, an existing one (in any
+    // spelling) keeps its content. Otherwise as `CrearDisparador`.
+    bool AsegurarDisparador(bool exigirCarpeta = false) const;
     // The trigger in a folder the configuration names instead of tx: created empty when
     // missing, an existing one left as it is; false when the folder is missing or the file
     // cannot be made.
     bool CrearDisparadorEn(const QString& carpeta) const;
     // Removes the terminal folder with its upload and download and their files; never a
-    // link's target, never anything outside it, never the working folder.
-    void Borrar() const;
+    // link's target, never anything outside it, never the working folder. A per-exchange
+    // folder (`conContenido`) goes with everything below it; a fixed one keeps a subfolder
+    // that is not its own.
+    void Borrar(bool conContenido = false) const;
 
     // ---- Request files ---------------------------------------------------------------------
     // Writes `bytes` as the whole file `nombre` of upload, whole or not at all. Without
@@ -92,6 +105,11 @@ public:
     std::optional<QString> LeerTexto(const QString& nombre, const QString& origen, qint32* lineas = nullptr) const;
 
 private:
+    bool Vaciar(const QString& sub, QStringList* borrados, QString* motivo) const;
+    // The bytes of the file `nombre` (any case) of the subfolder `sub`, never through a link;
+    // none with the error number in `error` (ENOENT when missing, ELOOP for a link).
+    std::optional<QByteArray> LeerDe(const QString& sub, const QString& nombre, int* error = nullptr) const;
+
     QString m_Ruta;
     QString m_Base;
     QString m_Nombre;

@@ -142,7 +142,8 @@ bool EsperaCliente::Revisar(bool desdeTick)
         Terminar();
         return true;
     }
-    if (ruta.isEmpty() || QFileInfo(ruta).isDir()) return false;
+    // A status that is a link is never read: it could show any file of the PC.
+    if (ruta.isEmpty() || QFileInfo(ruta).isDir() || QFileInfo(ruta).isSymLink()) return false;
     QFile file(ruta);
     if (!file.open(QIODevice::ReadOnly)) return false; // still being written: the next notice or tick
     QString texto = Codec1252::decode(file.readAll()).trimmed();

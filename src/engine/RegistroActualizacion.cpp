@@ -80,7 +80,7 @@ void RegistroActualizacion::GrabarPedido(const CarpetaTerminal& terminal, const 
 {
     const QByteArray registro = pedido.Bytes(origen);
     terminal.Crear();
-    CarpetaTerminal(terminal.CarpetaBase()).BorrarEstado();
+    CarpetaTerminal::BorrarEstadoDeBase(terminal.CarpetaBase());
     terminal.BorrarEstado();
     // Each file whole: no byte of an older, longer one may go out with the request.
     terminal.GrabarArchivo(kArchivo, registro, origen);

@@ -119,6 +119,7 @@ bool clsTransaccion::AdjuntarArchivo(const QString& Archivo)
 
 bool clsTransaccion::PrepararCarpetaTerminal()
 {
+    m_MotivoCarpeta.clear();
     if (m_CarpetaBase.isEmpty()) return false;
     if (!m_TerminalFijo.isEmpty()) {
         m_NombreTerminal = m_TerminalFijo;
@@ -143,16 +144,17 @@ bool clsTransaccion::PrepararCarpetaTerminal()
         if (!hecho) return false;
     }
     const ::CarpetaTerminal terminal = Terminal();
-    if (!terminal.Crear()) return false;
+    if (!terminal.Crear(&m_MotivoCarpeta)) return false;
     // Records left by an earlier exchange of a fixed folder must not go out again.
-    return terminal.VaciarSubida();
+    return terminal.VaciarSubida(&m_MotivoCarpeta);
 }
 
 bool clsTransaccion::LimpiarDescargas()
 {
     colArchivos.clear();
     if (m_CarpetaTerminal.isEmpty()) return false;
-    return Terminal().VaciarDescarga(colArchivos);
+    m_MotivoCarpeta.clear();
+    return Terminal().VaciarDescarga(colArchivos, &m_MotivoCarpeta);
 }
 
 QByteArray clsTransaccion::RegistroControlSVL0() const
@@ -205,7 +207,8 @@ void clsTransaccion::BorrarCarpetaTerminal()
     // is ever removed: never the client's working folder or anything beside it.
     const ::CarpetaTerminal terminal(m_CarpetaBase, m_NombreTerminal);
     if (terminal.Vacia() || Paths::Normalize(m_CarpetaTerminal) != terminal.Ruta()) return;
-    terminal.Borrar();
+    // A per-exchange folder goes whole, whatever the client left in it.
+    terminal.Borrar(m_TerminalFijo.isEmpty());
 }
 
 // ---- Answer reading -------------------------------------------------------------------
@@ -263,7 +266,7 @@ QString clsTransaccion::LeerTicketPrn()
     const std::optional<QString> texto = LeerArchivoDescarga(QStringLiteral("_ticket.prn"), &lineas);
     // A missing ticket must not leave the count of an earlier ticket behind.
     m_LineasTicket = lineas;
-    return texto.value_or(QString());
+    return Codec1252::sinNulos(texto.value_or(QString()));
 }
 
 void clsTransaccion::LeerArchivosSVL()
@@ -271,9 +274,10 @@ void clsTransaccion::LeerArchivosSVL()
     gSVL1.clear();
     gSVL2.clear();
     gCantidadPrestaciones = 0;
-    gSVL1 = LeerArchivoDescarga(QStringLiteral("_svl.1")).value_or(QString());
+    // The answers are shown and logged: a NUL the client left in them becomes a blank.
+    gSVL1 = Codec1252::sinNulos(LeerArchivoDescarga(QStringLiteral("_svl.1")).value_or(QString()));
     qint32 lineas = 0;
-    gSVL2 = LeerArchivoDescarga(QStringLiteral("_svl.2"), &lineas).value_or(QString());
+    gSVL2 = Codec1252::sinNulos(LeerArchivoDescarga(QStringLiteral("_svl.2"), &lineas).value_or(QString()));
     gCantidadPrestaciones = static_cast<qint16>(qMin<qint32>(lineas, 32767));
 }
 

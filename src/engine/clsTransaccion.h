@@ -277,6 +277,7 @@ private:
     QString m_TerminalFijo;
     QString m_NombreTerminal;
     QString m_CarpetaTerminal;
+    QString m_MotivoCarpeta; // why the terminal folder could not be prepared or emptied
 
     QString m_CodigoEmpresa;
     QString m_CodigoActividad;

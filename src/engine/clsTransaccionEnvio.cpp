@@ -28,6 +28,9 @@
 
 namespace {
 
+// The reason a folder step gave, after the folder's name.
+QString Detalle(const QString& motivo) { return motivo.isEmpty() ? QString() : QStringLiteral(" (") + motivo + QStringLiteral(")"); }
+
 constexpr qint32 kEsperaConAdjunto = 100000;
 constexpr qint32 kEsperaCierre = 50000;
 constexpr qint32 kEsperaMaxima = 60000;
@@ -432,9 +435,11 @@ bool clsTransaccion::EnviarTransaccion()
         static const QString kOrigen = QStringLiteral("clsTransaccion.EnviarTransaccion");
         if (!carpetaLista)
             throw VbError(75, kOrigen, QStringLiteral("No se pudo preparar la carpeta de la terminal ") +
-                                           (m_CarpetaTerminal.isEmpty() ? m_CarpetaBase : m_CarpetaTerminal));
+                                           (m_CarpetaTerminal.isEmpty() ? m_CarpetaBase : m_CarpetaTerminal) +
+                                           Detalle(m_MotivoCarpeta));
         if (!LimpiarDescargas())
-            throw VbError(75, kOrigen, QStringLiteral("No se pudo vaciar la carpeta de respuestas ") + Terminal().Descarga());
+            throw VbError(75, kOrigen, QStringLiteral("No se pudo vaciar la carpeta de respuestas ") +
+                                           Terminal().Descarga() + Detalle(m_MotivoCarpeta));
         if (GrabarSolicitud(camino)) {
             frmProcesandoCO espera;
             bool visible = m_MostrarFormProceso;

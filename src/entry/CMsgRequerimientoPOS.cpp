@@ -1,5 +1,6 @@
 #include "entry/CMsgRequerimientoPOS.h"
 
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "entry/ValoresEmuladorPOS.h"
 #include "platform/Codec1252.h"
@@ -49,18 +50,14 @@ QString Ceros(qint64 n, int digitos)
 
 // The fixed-length records of an answer file; a missing file reads as empty, a missing folder
 // is an error. The last record may lack its line end.
-QList<QString> Registros(const QString& carpeta, const QString& nombre, int largo, int largoDatos)
+QList<QString> Registros(const CarpetaTerminal& terminal, const QString& nombre, int largo, int largoDatos)
 {
-    if (!QDir(carpeta).exists())
+    if (!terminal.ExisteDescarga())
         throw VbError(VbError::PathNotFound, kFuente, QStringLiteral("No se encontró la ruta de acceso"));
-    const QString ruta = Paths::FindCaseInsensitive(carpeta, nombre);
+    const std::optional<QByteArray> datos = terminal.LeerRespuesta(nombre, kFuente);
     QList<QString> registros;
-    if (ruta.isEmpty()) return registros;
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        throw VbError(VbError::PathFileAccess, kFuente,
-                      QStringLiteral("Error de acceso a la ruta o el archivo: %1").arg(f.errorString()));
-    const QString texto = Codec1252::decode(f.readAll());
+    if (!datos) return registros;
+    const QString texto = Codec1252::decode(*datos);
     for (int pos = 0; pos + largoDatos <= texto.size(); pos += largo) registros.append(texto.mid(pos, largo));
     return registros;
 }
@@ -190,7 +187,9 @@ bool CMsgRequerimientoPOS::ValidarReglas(qint16 op, const ValoresEmuladorPOS& f)
 void CMsgRequerimientoPOS::LeerArchivos(const QString& Carpeta)
 {
     try {
-        const QString descarga = Paths::Join(Paths::Join(General::DirectorioTrabajo, Carpeta), QStringLiteral("download"));
+        // Without a terminal folder the answers lie in the working folder's own download.
+        const CarpetaTerminal descarga = Carpeta.isEmpty() ? CarpetaTerminal(General::DirectorioTrabajo)
+                                                           : CarpetaTerminal(General::DirectorioTrabajo, Carpeta);
         const QList<QString> respuesta = Registros(descarga, QStringLiteral("_svl.3"), 152, 150);
         const QString r = respuesta.isEmpty() ? QString(152, QLatin1Char(' ')) : respuesta.first();
         AUAUTO = Vb::CLng(Vb::Val(Vb::Mid(r, 1, 6)));

@@ -105,7 +105,8 @@ void frmInformeMedico::cmdAceptar_Click()
                             Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2, Dialogs::kAppTitle) != Vbc::vbYes)
             return;
         QString error;
-        if (!EscrituraSegura::EscribirArchivo(ruta, ContenidoArchivo(txtInforme->toPlainText()), &error)) {
+        if (!EscrituraSegura::EscribirArchivo(ruta, ContenidoArchivo(txtInforme->toPlainText()), &error,
+                                              false, EscrituraSegura::Modo::Propio)) {
             Dialogs::MsgBox(QStringLiteral("No se pudo guardar el informe en \"%1\": %2").arg(ruta, error),
                             Vbc::vbCritical, Dialogs::kAppTitle);
             return;

@@ -72,4 +72,11 @@ QString toRepresentable(const QString& text)
     }
     return out;
 }
+
+QString sinNulos(QString text)
+{
+    if (text.contains(QChar(0))) text.replace(QChar(0), QLatin1Char(' '));
+    return text;
+}
+
 }

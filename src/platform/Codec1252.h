@@ -12,4 +12,7 @@ QString decode(const QByteArray& bytes);
 bool representable(QChar c);
 // Characters the code page lacks become "?", so a width in characters is a width in bytes.
 QString toRepresentable(const QString& text);
+// A NUL in a text becomes a blank: shown it hides what follows, the embedded database keeps a
+// text only up to it and PostgreSQL refuses it.
+QString sinNulos(QString text);
 }

@@ -1,5 +1,7 @@
 #include "platform/Database.h"
 
+#include "platform/ArchivosPropios.h"
+#include "platform/Codec1252.h"
 #include "platform/Paths.h"
 
 #include <QAtomicInteger>
@@ -258,6 +260,9 @@ QVariant bindable(const QVariant& v)
         return v.isNull() ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(v.toLongLong());
     case QMetaType::Float:
         return QVariant(v.toDouble());
+    case QMetaType::QString:
+        // The SQLite driver would keep a text only up to a NUL and PostgreSQL refuses one.
+        return v.toString().contains(QChar(0)) ? QVariant(Codec1252::sinNulos(v.toString())) : v;
     default:
         return v;
     }
@@ -371,7 +376,10 @@ QString Database::ProgramConnectionString()
         return QStringLiteral("DSN=Quorvan");
     const QString dataDir = Paths::DataDir();
     QDir().mkpath(dataDir);
-    return SQLiteConnectionString(Paths::Join(dataDir, QStringLiteral("Quorvan.db")));
+    const QString archivo = Paths::Join(dataDir, QStringLiteral("Quorvan.db"));
+    // SQLite gives its journal files the database's mode: private from the first byte.
+    ArchivosPropios::CrearArchivo(archivo);
+    return SQLiteConnectionString(archivo);
 }
 
 void Database::Open()

@@ -1,4 +1,6 @@
 #include "platform/Paths.h"
+
+#include "platform/ArchivosPropios.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -60,9 +62,10 @@ QString Absoluta(const QString& path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(p));
 }
 
+// The program's folders are the user's alone from the moment they are made.
 static QString ensure(const QString& p)
 {
-    QDir().mkpath(p);
+    ArchivosPropios::CrearCarpeta(p);
     return p;
 }
 

@@ -89,7 +89,7 @@ bool clsMsgReporte::EnviarTransaccion(qint32 sinUso, const QString& sTermtemp, b
         carpeta.GrabarArchivo(QStringLiteral("_svl.0"), SAL0 ? QByteArrayLiteral("V2501101") : QByteArrayLiteral("V1051101"),
                               kOrigen);
         CarpetaTerminal::AsegurarCarpetaDisparo(carpeta.CarpetaBase());
-        if (!carpeta.CrearDisparador())
+        if (!carpeta.AsegurarDisparador())
             throw VbError(75, kOrigen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + carpeta.ArchivoDisparador());
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("%1 : %2").arg(e.number).arg(e.description), Vbc::vbCritical);
@@ -104,7 +104,7 @@ void clsMsgReporte::Respuesta(const QString& sTermtemp, bool& resultado)
     const QFileInfo estado(Carpeta(sTermtemp).ArchivoEstado());
     const QString ruta = Paths::FindCaseInsensitive(estado.path(), estado.fileName());
     QFile f(ruta);
-    if (!ruta.isEmpty() && f.open(QIODevice::ReadOnly)) linea = Lineas::Separar(Codec1252::decode(f.readAll())).value(0);
+    if (!ruta.isEmpty() && !QFileInfo(ruta).isSymLink() && f.open(QIODevice::ReadOnly)) linea = Lineas::Separar(Codec1252::decode(f.readAll())).value(0);
     if (Vb::Val(Vb::Left(linea, 4)) == 0) {
         resultado = true;
         return;

@@ -275,7 +275,7 @@ QString frmReporte::LeerTexto(const QString& archivo)
     if (!QFileInfo::exists(archivo)) {
         QDir().mkpath(QFileInfo(archivo).path());
         QString error;
-        if (!EscrituraSegura::EscribirArchivo(archivo, QByteArray(), &error))
+        if (!EscrituraSegura::EscribirArchivo(archivo, QByteArray(), &error, false, EscrituraSegura::Modo::Propio))
             throw VbError(75, QStringLiteral("frmReporte"), archivo + QStringLiteral(": ") + error);
         return QString();
     }
@@ -289,7 +289,8 @@ void frmReporte::GrabarTexto(const QString& archivo, const QString& texto)
 {
     QDir().mkpath(QFileInfo(archivo).path());
     QString error;
-    if (!EscrituraSegura::EscribirArchivo(archivo, Codec1252::encode(Codec1252::toRepresentable(texto)), &error))
+    if (!EscrituraSegura::EscribirArchivo(archivo, Codec1252::encode(Codec1252::toRepresentable(texto)), &error,
+                                          false, EscrituraSegura::Modo::Propio))
         throw VbError(75, QStringLiteral("frmReporte"),
                       QStringLiteral("No se pudo grabar el archivo %1: %2").arg(archivo, error));
 }

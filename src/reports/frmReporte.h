@@ -92,6 +92,10 @@ public:
 
     void reject() override;
 
+    // Writes a text file (a saved report, the title and footer texts) in Windows-1252, whole or
+    // not at all, for the user alone; VbError 75 naming the file when it cannot.
+    static void GrabarTexto(const QString& archivo, const QString& texto);
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
@@ -103,7 +107,6 @@ private:
     bool RevisarFecha(QLineEdit* caja);
     void Ocupar(bool ocupado);
     static QString LeerTexto(const QString& archivo);
-    static void GrabarTexto(const QString& archivo, const QString& texto);
 
     std::unique_ptr<clsReporte> m_Reporte;
     std::shared_ptr<clsLog> m_Log;

@@ -170,7 +170,7 @@ bool Copiar(const QString& origen, const QString& destino, QString& error)
         error = entrada.errorString();
         return false;
     }
-    EscrituraSegura salida(destino);
+    EscrituraSegura salida(destino, EscrituraSegura::Modo::Propio);
     if (!salida.Abrir()) {
         error = salida.Error();
         return false;
@@ -298,7 +298,7 @@ Resultado ExportarTexto(Database& cn, qint32 formato, const Consulta& consulta, 
     auto cursor = cn.OpenCursor(consulta.sql, consulta.valores);
     if (!cursor->Next()) return r;
     r.hayDatos = true;
-    EscrituraSegura salida(ruta);
+    EscrituraSegura salida(ruta, EscrituraSegura::Modo::Propio);
     bool escribe = salida.Abrir();
     if (!escribe) r.error = salida.Error();
     // A file that cannot be written still has its rows read: a row the layout cannot take is

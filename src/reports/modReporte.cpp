@@ -54,7 +54,7 @@ bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera)
             // The trigger is a signal only: a tx that cannot be made or written leaves the
             // client without it, and the wait tells.
             CarpetaTerminal::AsegurarCarpetaDisparo(terminal.CarpetaBase());
-            terminal.CrearDisparador();
+            terminal.AsegurarDisparador();
 
             EsperaCliente propia;
             EsperaCliente& e = espera ? *espera : propia;

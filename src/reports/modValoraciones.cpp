@@ -1,6 +1,7 @@
 #include "reports/modValoraciones.h"
 
 #include "platform/Codec1252.h"
+#include "platform/ArchivosPropios.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Paths.h"
 #include "platform/Vb.h"
@@ -43,10 +44,11 @@ void EscribirReporte(const QString& ruta, QString texto)
     texto.chop(2);
     texto += QStringLiteral("\r\n");
     const QString carpeta = QFileInfo(ruta).path();
-    if (!QDir().mkpath(carpeta))
+    if (!ArchivosPropios::CrearCarpeta(carpeta))
         throw VbError(VbError::PathNotFound, kFuente, QStringLiteral("No se pudo crear la carpeta ") + carpeta);
     QString error;
-    if (!EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(texto), &error))
+    if (!EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(texto), &error, false,
+                                          EscrituraSegura::Modo::Propio))
         throw VbError(VbError::PathFileAccess, kFuente, ruta + QStringLiteral(": ") + error);
 }
 

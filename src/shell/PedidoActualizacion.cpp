@@ -27,7 +27,7 @@ void Grabar(const QString& directorioTrabajo, const QString& defaultDirTX, const
         terminal, RegistroActualizacion::Pedido(RegistroActualizacion::kTipoMenu, v.major, v.minor, v.revision),
         kOrigen);
     if (TriggerEnTx(defaultDirTX, dirTX)) {
-        if (!terminal.CrearDisparador(true))
+        if (!terminal.AsegurarDisparador(true))
             throw VbError(VbError::PathNotFound, kOrigen,
                           QStringLiteral("No se encontró la ruta de acceso: ") +
                               CarpetaTerminal::CarpetaDisparo(terminal.CarpetaBase()));

@@ -8,6 +8,7 @@
 #include "engine/General.h"
 #include "engine/modImpresion.h"
 #include "platform/AjustesUsuario.h"
+#include "platform/ArchivosPropios.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanciaUnica.h"
@@ -22,9 +23,13 @@
 #include "shell/frmToolList.h"
 #include "shell/modVentanas.h"
 #include "txlog/frmInicio.h"
+#include "txlog/modTickets.h"
+#include "reports/modValoraciones.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -324,6 +329,9 @@ void frmMain::MDIForm_Load()
             Salida::Solicitar(0);
             return;
         }
+        // Files left readable by an earlier version become private before anything is read.
+        ArchivosPropios::AlIniciar({modTickets::CarpetaTickets(),
+                                    QFileInfo(modValoraciones::ArchivoReporte(QDate())).path()});
         gConfig = std::make_shared<clsConfig>();
         NumeroTerminal = Vb::CInt(double(LeerNumero("Terminal", 0)));
         SubModoOperacion = 0;

@@ -79,7 +79,7 @@ qint32 ExportarConsulta(Database& cn, const QString& sql, const QVariantList& pa
                         const QString& Delimiter, const std::function<void(qint32)>& alContar,
                         const std::function<void(qint32)>& porFila)
 {
-    EscrituraSegura salida(archivo);
+    EscrituraSegura salida(archivo, EscrituraSegura::Modo::Propio);
     if (!salida.Abrir())
         throw VbError(VbError::PathNotFound, QString(), salida.Error());
     const DbResult cuenta = cn.Query(QStringLiteral("SELECT COUNT(*) FROM (%1) Q").arg(sql), params);

@@ -2,6 +2,7 @@
 
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
+#include "platform/ArchivosPropios.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Paths.h"
 #include "platform/Vb.h"
@@ -34,13 +35,14 @@ namespace {
 // Writes the ticket text to its file; false with the reason when it cannot.
 bool EscribirTicket(const QString& ruta, const QString& sTicket, QString* error, qint32* numero)
 {
-    if (!QDir().mkpath(CarpetaTickets())) {
+    if (!ArchivosPropios::CrearCarpeta(CarpetaTickets())) {
         *numero = VbError::PathNotFound;
         *error = QStringLiteral("No se pudo crear la carpeta %1").arg(CarpetaTickets());
         return false;
     }
     *numero = 75;
-    return EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), error);
+    return EscrituraSegura::EscribirArchivo(ruta, Codec1252::encode(sTicket), error, true,
+                                            EscrituraSegura::Modo::Propio);
 }
 
 // The insurer answered but the rows are not in the log: what support needs to reconcile it.

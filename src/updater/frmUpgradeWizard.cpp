@@ -354,7 +354,7 @@ void frmUpgradeWizard::Transaccion()
                                           m_Estado.Revision),
             kOrigen);
         // tx is the client's: without it nobody would ever take the request.
-        if (!terminal.CrearDisparador(true))
+        if (!terminal.AsegurarDisparador(true))
             throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso"));
     } catch (const VbError&) {
         Dialogs::MsgBox(QStringLiteral("Los Parámetros recibidos son erróneos.\nEl Ayudante para Actualización se cerrará."),

@@ -134,3 +134,33 @@ TEST_F(Registry, WritesAtomically)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("\"Terminal\"=\"3\""));
 }
+
+// Storing values changes their lines only: another key's section, its values, its line ends
+// and bytes that are not UTF-8 come back as they were.
+TEST_F(Registry, StoringKeepsTheOtherKeysByteForByte)
+{
+    const QByteArray antes = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
+                             "\"PATH\"=\"C:\\\\Archivos de programa\\\\msinfo32.exe\"\n\n";
+    const QByteArray otra = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Otra\\Clave]\r\n"
+                            "\"Uno\"=\"caf\xe9\"\r\n"
+                            "\"Dos\"=dword:0000002a\r\n";
+    const QByteArray nuestra = "[HKEY_LOCAL_MACHINE\\Software\\Corvanda\\Quorvan]\r\n\"Terminal\"=\"3\"\r\n\r\n";
+    QFile f(modRegistry::ArchivoRegistro());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(antes + nuestra + otra);
+    f.close();
+
+    // What the configuration window stores.
+    EXPECT_TRUE(modRegistry::GuardarValorRegistro(1, "Terminal", 7));
+    EXPECT_TRUE(modRegistry::GuardarValorRegistro(1, "LicenciaSeleccionada", "ABCD1234"));
+    EXPECT_TRUE(modRegistry::GuardarValorRegistro(1, "ActualizaNomencladores", "0"));
+
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), antes +
+                               "[HKEY_LOCAL_MACHINE\\Software\\Corvanda\\Quorvan]\r\n\"Terminal\"=\"7\"\r\n"
+                               "\"LicenciaSeleccionada\"=\"ABCD1234\"\r\n\"ActualizaNomencladores\"=\"0\"\r\n\r\n" +
+                               otra);
+    QString texto;
+    EXPECT_TRUE(modRegistry::LeerValorRegistro("Terminal", 1, texto, false));
+    EXPECT_EQ(texto, "7");
+}

@@ -4,11 +4,14 @@
 #include "engine/General.h"
 #include "entry/frmDiagnosticos.h"
 #include "entry/frmInformeMedico.h"
+#include "platform/EntradaSinNulos.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Platform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -123,6 +126,8 @@ TEST_F(InformeMedico, HeaderNameAndFile)
               QByteArray("Mendoza, martes, 5 de marzo de 2024\r\n\r\n\r\nDr: Dr. A/B\r\n\r\nCredencial Afliado: 6001234\r\n"
                          "Reposo, se\xF1or.  \r\n").toStdString());
     EXPECT_EQ(protocolo.text(), dialogs.respuesta);
+    EXPECT_EQ(QFile::permissions(carpeta.file(QStringLiteral("informe.txt"))) & 0x0777,
+              QFileDevice::ReadUser | QFileDevice::WriteUser) << "for the user alone";
     EXPECT_TRUE(texto.endsWith(QStringLiteral("Reposo, señor."))); // kept trimmed
 
     // Reopened: the kept text, no new header; a cancel clears it and leaves the path.
@@ -194,4 +199,30 @@ TEST_F(InformeMedico, AsksBeforeReplacingTheDaysReport)
     }
 }
 
+}
+
+// A NUL pasted into a text box is a blank at once: in the editor, in the file and in the kept
+// text, as in a line box.
+TEST_F(InformeMedico, APastedNulBecomesABlank)
+{
+    EntradaSinNulos::Instalar(); // as the program does at start
+    QApplication::clipboard()->setText(QStringLiteral("dolor") + QChar(0) + QStringLiteral("agudo"));
+    QString enCaja;
+    Abrir([&enCaja](frmInformeMedico* f) {
+        f->show();
+        f->txtInforme->setFocus();
+        f->txtInforme->moveCursor(QTextCursor::End);
+        QTest::keyClick(f->txtInforme, Qt::Key_V, Qt::ControlModifier);
+        enCaja = f->txtInforme->toPlainText();
+        QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    });
+    EXPECT_TRUE(enCaja.endsWith(QStringLiteral("dolor agudo"))) << enCaja.toStdString();
+    EXPECT_TRUE(carpeta.read(QStringLiteral("informe.txt")).endsWith("dolor agudo\r\n"));
+    EXPECT_TRUE(texto.endsWith(QStringLiteral("dolor agudo")));
+
+    protocolo.show();
+    protocolo.setFocus();
+    protocolo.clear();
+    QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(protocolo.text(), QStringLiteral("dolor agudo"));
 }

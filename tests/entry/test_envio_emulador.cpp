@@ -21,6 +21,7 @@
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
+#include "txlog/frmInicio.h"
 #include "txlog/modTickets.h"
 
 #include <QCheckBox>
@@ -35,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -659,4 +661,38 @@ TEST_P(EnvioDb, LinesAndAttachment)
         EXPECT_EQ(f->txtProtocolo->text(), ruta);
     }
     EXPECT_EQ(frmEmuladorPOS::ArmarFiltroArchivos("", "Archivos", "*.PDF;*.TXT"), "Archivos (*.PDF *.pdf *.TXT *.txt)");
+}
+
+// A NUL the client leaves in the answer's comment and in a ticket line is a blank in the ticket
+// shown, in the stored row and in the start screen's list (SQLite kept the text only up to it,
+// PostgreSQL refused the row).
+TEST_P(EnvioDb, ANulFromTheClientIsABlank)
+{
+    DruvexSim::Guion g;
+    g.mensaje = QStringLiteral("APROBADA") + QChar(0) + QStringLiteral("CON NUL");
+    g.ticket = {QStringLiteral("LINEA") + QChar(0) + QStringLiteral("UNO")};
+    sim.setGuion(g);
+    QString ticket;
+    dialogs.modalHandler = [&ticket](QDialog* d) {
+        if (d->objectName() == "frmProcesandoCO") return d->exec();
+        if (auto* t = d->findChild<QTextEdit*>("rtextTicket")) ticket = t->toPlainText();
+        return int(QDialog::Accepted);
+    };
+    frmEmuladorPOS* f = Abrir(&M::mnuVerficarAfiliado_Click);
+    ASSERT_TRUE(f);
+    QTest::keyClicks(f->txtTarjeta, "6001234567");
+    QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
+    Cerradas();
+    ASSERT_TRUE(sim.esperarRespuestas(1, 5000));
+    EXPECT_TRUE(ticket.contains("LINEA UNO")) << ticket.toStdString();
+    DbResult t = Connect()->Query("SELECT Comentario FROM Transaccion");
+    ASSERT_EQ(t.RowCount(), 1);
+    EXPECT_EQ(t["Comentario"].toString().trimmed(), "APROBADA CON NUL");
+
+    m->mnuInicio_Click();
+    Cerradas();
+    auto* lista = qobject_cast<frmInicio*>(m->FormularioTrabajo("frmInicio"));
+    ASSERT_TRUE(lista);
+    ASSERT_EQ(lista->lvwTransacciones->topLevelItemCount(), 1);
+    EXPECT_EQ(lista->lvwTransacciones->topLevelItem(0)->text(6).trimmed(), "APROBADA CON NUL");
 }

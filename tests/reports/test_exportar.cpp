@@ -179,6 +179,7 @@ TEST_P(Exportar, CadaFormatoByteAByte)
         const QString ruta = carpeta.path() + "/" + c.archivo;
         EXPECT_EQ(dialogs.messages(), QStringList{"El archivo " + ruta + " se generó éxito"});
         EXPECT_EQ(Leer(ruta), Archivo(c.lineas));
+        EXPECT_EQ(QFile::permissions(ruta) & 0x0777, QFileDevice::ReadUser | QFileDevice::WriteUser) << "for the user alone";
         EXPECT_TRUE(PurgaAbierta());
         EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left";
         QFile::remove(ruta);

@@ -184,6 +184,7 @@ private:
             for (const QString& l : lineas) ticket += Codec1252::encode(Codec1252::toRepresentable(l)) + kCrLf;
             escribir(down, QStringLiteral("_ticket.prn"), ticket);
         }
+        if (g.alResponder) g.alResponder(down);
         if (g.descargaIlegible) descargaIlegible(terminal, down);
         cerrar(t, terminal, g);
     }

@@ -70,6 +70,9 @@ public:
         // Answer with the status and the files of `archivos` only (the remote report: its
         // link test is answered by a status alone, its request by "_sal.1").
         bool soloArchivos = false;
+        // Runs on the client's thread once the answer files are in "download", before the
+        // status: a test may plant there what a real client or an intruder could.
+        std::function<void(const QString& descarga)> alResponder;
     };
 
     // One catalogue answer line by its fields; numbers are digits as the line carries them.

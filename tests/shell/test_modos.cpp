@@ -1,0 +1,133 @@
+// The program's own folders and files are the user's alone under the usual umask 022: made so
+// on a first start, and brought to it at start when an earlier version left them readable.
+#include "config/modRegistry.h"
+#include "platform/ArchivosPropios.h"
+#include "platform/Database.h"
+#include "platform/Paths.h"
+#include "reports/frmReporte.h"
+#include "reports/modValoraciones.h"
+#include "support/ScriptedDialogs.h"
+#include "txlog/modTickets.h"
+
+#include <QDate>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+// "relative path mode" for every folder and file below `raiz`, sorted.
+QStringList Modos(const QString& raiz)
+{
+    QStringList r;
+    QDirIterator it(raiz, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString ruta = it.next();
+        struct stat info{};
+        ::lstat(QFile::encodeName(ruta).constData(), &info);
+        r << QStringLiteral("%1 %2").arg(ruta.mid(raiz.size() + 1)).arg(info.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    }
+    r.sort();
+    return r;
+}
+
+void Cambiar(const QString& ruta, mode_t modo) { ::chmod(QFile::encodeName(ruta).constData(), modo); }
+
+// The start-up step of the main window.
+void Iniciar()
+{
+    ArchivosPropios::AlIniciar(
+        {modTickets::CarpetaTickets(), QFileInfo(modValoraciones::ArchivoReporte(QDate(2024, 3, 15))).path()});
+}
+
+class ModosPropios : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_umask = ::umask(022);
+        for (const char* v : {"QUORVAN_HOME", "QUORVAN_DSN", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            m_env.append({v, qgetenv(v)});
+        qunsetenv("QUORVAN_HOME");
+        qunsetenv("QUORVAN_DSN");
+        qputenv("XDG_CONFIG_HOME", (t.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (t.path() + "/data").toUtf8());
+    }
+    void TearDown() override
+    {
+        for (const auto& [v, valor] : m_env) valor.isNull() ? qunsetenv(v) : qputenv(v, valor);
+        ::umask(m_umask);
+    }
+    QTemporaryDir t;
+    ScriptedDialogs dialogs;
+    mode_t m_umask = 022;
+    QList<QPair<const char*, QByteArray>> m_env;
+};
+
+}
+
+TEST_F(ModosPropios, AFirstStartMakesEverythingPrivate)
+{
+    Iniciar();
+    {
+        Database db; // the embedded default, its schema made
+        db.Open();
+        db.Execute(QStringLiteral("DELETE FROM Transaccion"));
+    }
+    ASSERT_TRUE(modRegistry::GuardarValorRegistro(1, "Terminal", 3));
+    QString svl1(383, QLatin1Char(' '));
+    svl1.replace(260, 12, QStringLiteral("000000012345")).replace(278, 12, QStringLiteral("202403151031"));
+    modTickets::GuardarTicket(svl1, QStringLiteral("TICKET"), QStringLiteral("5"), QString(), 0);
+    modValoraciones::EscribirReporte(modValoraciones::ArchivoReporte(QDate(2024, 3, 15)), QStringLiteral("x\r\n"));
+    frmReporte::GrabarTexto(Paths::Join(Paths::DataDir(), QStringLiteral("reporte.rpt")), QStringLiteral("x"));
+    ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('|').toStdString();
+
+    const QStringList modos = Modos(t.path());
+    for (const QString& esperado :
+         {"config/Quorvan 0700", "config/Quorvan/registro.ini 0600", "data/Quorvan 0700", "data/Quorvan/Quorvan.db 0600",
+          "data/Quorvan/Tickets 0700", "data/Quorvan/Tickets/12345202403151031.prn 0600",
+          "data/Quorvan/Valoraciones 0700", "data/Quorvan/Valoraciones/15032024.txt 0600",
+          "data/Quorvan/reporte.rpt 0600"})
+        EXPECT_TRUE(modos.contains(esperado)) << esperado.toStdString() << "\n" << modos.join('\n').toStdString();
+    for (const QString& m : modos)
+        if (m.startsWith("config/Quorvan") || m.startsWith("data/Quorvan"))
+            EXPECT_TRUE(m.endsWith(" 0700") || m.endsWith(" 0600")) << m.toStdString();
+}
+
+TEST_F(ModosPropios, AStartBringsAnEarlierVersionsFilesToPrivateModes)
+{
+    const QString datos = t.path() + "/data/Quorvan";
+    QDir().mkpath(datos + "/Tickets");
+    QDir().mkpath(t.path() + "/config/Quorvan");
+    QDir().mkpath(datos + "/Term00/upload"); // the client's working folder keeps its modes
+    for (const QString& f : {datos + "/Quorvan.db", datos + "/Quorvan.db-wal", datos + "/Tickets/1_20240315_1031.prn",
+                             t.path() + "/config/Quorvan/registro.ini", datos + "/Term00/upload/_svl.0"}) {
+        QFile(f).open(QIODevice::WriteOnly);
+        Cambiar(f, 0644);
+    }
+    for (const QString& c : {datos, datos + "/Tickets", t.path() + "/config/Quorvan"}) Cambiar(c, 0755);
+
+    Iniciar();
+    EXPECT_EQ(Modos(t.path()),
+              QStringList({"config 0755", "config/Quorvan 0700", "config/Quorvan/registro.ini 0600", "data 0755",
+                           "data/Quorvan 0700", "data/Quorvan/Quorvan.db 0600", "data/Quorvan/Quorvan.db-wal 0600",
+                           "data/Quorvan/Term00 0755", "data/Quorvan/Term00/upload 0755",
+                           "data/Quorvan/Term00/upload/_svl.0 0644", "data/Quorvan/Tickets 0700",
+                           "data/Quorvan/Tickets/1_20240315_1031.prn 0600"}));
+
+    // A folder named by QUORVAN_HOME stays as its user made it; its files become private.
+    const QString home = t.path() + "/home";
+    QDir().mkpath(home);
+    Cambiar(home, 0750);
+    QFile(home + "/registro.ini").open(QIODevice::WriteOnly);
+    Cambiar(home + "/registro.ini", 0644);
+    qputenv("QUORVAN_HOME", home.toUtf8());
+    Iniciar();
+    EXPECT_EQ(Modos(home), QStringList({"registro.ini 0600"}));
+    struct stat info{};
+    ::stat(QFile::encodeName(home).constData(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0750u);
+}

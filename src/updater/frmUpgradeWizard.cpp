@@ -164,7 +164,10 @@ void frmUpgradeWizard::Terminar(int codigo)
 
 void frmUpgradeWizard::EscribirListo(const QByteArray& valor)
 {
-    EscrituraSegura::EscribirArchivo(Paths::Join(CarpetaDisparo(), kMarcadorListo), valor);
+    // "tx" belongs to the shared working folder: a link there must not carry the marker elsewhere.
+    EscrituraSegura w(Paths::Join(CarpetaDisparo(), kMarcadorListo));
+    w.NoSeguirEnlacesDesde(m_Estado.CarpetaBase);
+    if (w.Abrir() && w.Escribir(valor)) w.Confirmar();
 }
 
 // ---- Start ----------------------------------------------------------------------------------

@@ -1032,25 +1032,9 @@ void Database::EnsureSchema()
 
 void Database::BeginTransEsquema()
 {
-    m_perdida = Perdida::Ninguna;
-    m_transaccionPerdida = false;
-    if (m_engine == Engine::SQLite) {
-        // Before sqlite_master is read again: a deferred transaction would read it unlocked.
-        Execute(QStringLiteral("BEGIN IMMEDIATE"));
-        m_escrituraExplicita = true;
-        m_inTransaction = true;
-        return;
-    }
-    BeginTrans();
-    if (m_engine == Engine::PostgreSQL) {
-        try {
-            // One key per schema: the test databases are schemas of one server.
-            Execute(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
-        } catch (...) {
-            DeshacerSilencioso();
-            throw;
-        }
-    }
+    // One key per schema: the test databases are schemas of one server.
+    BeginTransBloqueada(
+        QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1237,11 +1221,17 @@ std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QV
 
 void Database::BeginTransEscritura(const QString& tabla)
 {
+    BeginTransBloqueada(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tabla));
+}
+
+void Database::BeginTransBloqueada(const QString& bloqueoPostgres)
+{
     m_perdida = Perdida::Ninguna;
     m_transaccionPerdida = false;
     if (m_engine == Engine::SQLite) {
         // As a statement: the driver's own transaction would begin deferred, and a reader
-        // that later writes can find another writer has moved on.
+        // that later writes can find another writer has moved on (or, for the schema, read
+        // sqlite_master unlocked).
         Execute(QStringLiteral("BEGIN IMMEDIATE"));
         m_escrituraExplicita = true;
         m_inTransaction = true;
@@ -1250,7 +1240,7 @@ void Database::BeginTransEscritura(const QString& tabla)
     BeginTrans();
     if (m_engine == Engine::PostgreSQL) {
         try {
-            Execute(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tabla));
+            Execute(bloqueoPostgres);
         } catch (...) {
             DeshacerSilencioso();
             throw;

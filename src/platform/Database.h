@@ -230,6 +230,8 @@ private:
     // The schema's transaction: SQLite BEGIN IMMEDIATE, a PostgreSQL advisory lock of the
     // schema, so terminals starting together make it one at a time.
     void BeginTransEsquema();
+    // Both begin with the right to write: SQLite BEGIN IMMEDIATE, on PostgreSQL the given lock.
+    void BeginTransBloqueada(const QString& bloqueoPostgres);
     void CommitTransEscritura();
     void DeshacerEscrituraSilencioso() noexcept;
     static void EsperarReintento(int intento);

@@ -248,7 +248,10 @@ int BorrarArbol(const QString& ruta)
     return error;
 }
 
-unsigned RevisarArchivo(int fd, int* error)
+namespace {
+// What makes an open file or folder unfit to trust: another type than expected, another
+// owner, or group or others allowed to write.
+unsigned Revisar(int fd, int* error, mode_t tipo)
 {
     struct stat info{};
     if (::fstat(fd, &info) != 0) {
@@ -257,11 +260,14 @@ unsigned RevisarArchivo(int fd, int* error)
     }
     Poner(error, 0);
     unsigned motivos = 0;
-    if (!S_ISREG(info.st_mode)) motivos |= NoEsArchivo;
+    if ((info.st_mode & S_IFMT) != tipo) motivos |= NoEsArchivo;
     if (info.st_uid != ::geteuid()) motivos |= DeOtroUsuario;
     if (info.st_mode & (S_IWGRP | S_IWOTH)) motivos |= EscribiblePorOtros;
     return motivos;
 }
+}
+
+unsigned RevisarArchivo(int fd, int* error) { return Revisar(fd, error, S_IFREG); }
 
 QStringList DescribirMotivos(unsigned motivos)
 {
@@ -272,20 +278,7 @@ QStringList DescribirMotivos(unsigned motivos)
     return textos;
 }
 
-unsigned RevisarCarpeta(int fd, int* error)
-{
-    struct stat info{};
-    if (::fstat(fd, &info) != 0) {
-        Poner(error, errno);
-        return NoEsArchivo;
-    }
-    Poner(error, 0);
-    unsigned motivos = 0;
-    if (!S_ISDIR(info.st_mode)) motivos |= NoEsArchivo;
-    if (info.st_uid != ::geteuid()) motivos |= DeOtroUsuario;
-    if (info.st_mode & (S_IWGRP | S_IWOTH)) motivos |= EscribiblePorOtros;
-    return motivos;
-}
+unsigned RevisarCarpeta(int fd, int* error) { return Revisar(fd, error, S_IFDIR); }
 
 QStringList DescribirMotivosCarpeta(unsigned motivos)
 {

@@ -16,7 +16,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -220,3 +223,109 @@ TEST_P(ListaDb, ReprintChecksTheNumberAndTheProviderThenAsksTheInsurer)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListaDb, DbEngines(), DbEngineName);
+
+namespace {
+
+// A log of a few hundred rows with accents, repeated tickets and many rows on the same date and
+// time; the cells and order the list shows after each header click are kept in a reference file.
+// Rows whose sort key is equal are compared as a group: the read order of equal dates is the
+// engine's.
+class ListaReferencia : public DbFixture {
+protected:
+    void SetUp() override
+    {
+        DbFixture::SetUp();
+        auto db = Connect();
+        DatosTerminal::Terminal(*db, {1, wf.path()});
+        const char* financiadores[] = {"OSDE Binario", "Sanatorio Güemes", "Obra Social Ñandú", "ÁREA MÉDICA"};
+        for (int i = 0; i < 4; ++i) DatosTerminal::ObraSocial(*db, i + 1, financiadores[i], i + 1, 1);
+        DatosTerminal::Prestador(*db, 1, "CLINICA DEL SOL", "30700000049", "00001234", true);
+        DatosTerminal::Prestador(*db, 2, "DR PEREZ", "20123456789", "");
+        const char* operaciones[] = {"02", "12", "41", "43", "80", "99", "X1"};
+        const char* horas[] = {"0800", "0805", "1230", "0800", "1231"};
+        const char* comentarios[] = {"APROBADA", "51 AFILIADO SUSPENDIDO", "00 Autorización otorgada",
+                                     "Sin conexión con el financiador", "5X rara", "12"};
+        db->EnTransaccion([&] {
+            for (int i = 0; i < 300; ++i) {
+                DatosTerminal::Logueada t;
+                t.ticket = 950 + i % 120;
+                t.fecha = QDate(2024, 2, 27).addDays(i % 9).toString("yyyyMMdd");
+                t.hora = horas[i % 5];
+                t.prestador = i % 3 == 0 ? "20123456789" : "30700000049";
+                t.tarjeta = i % 4 == 0 ? QString("  6280%1 ").arg(i) : QString("Ñ%1").arg(i % 40);
+                t.operacion = operaciones[i % 7];
+                t.error = i % 3 == 1 ? 51 : 0;
+                t.comentario = comentarios[i % 6];
+                t.empresa = 1 + i % 5; // 5 has no insurer
+                DatosTerminal::Transaccion(*db, t);
+            }
+        });
+        General::gConfig = std::make_shared<clsConfig>();
+        ASSERT_TRUE(General::gConfig->LoadConfig(1, false));
+        lista.Form_Load();
+    }
+    void TearDown() override
+    {
+        General::gConfig.reset();
+        DbFixture::TearDown();
+    }
+    // The rows as shown, one line each (the eight texts and the image), with the rows of equal
+    // key (column `clave`, from 1) sorted among themselves.
+    QStringList Filas(int clave) const
+    {
+        const QAbstractItemModel* m = lista.lvwTransacciones->model();
+        QStringList filas, grupo;
+        QString anterior;
+        for (int r = 0; r <= m->rowCount(); ++r) {
+            const QString llave = r < m->rowCount() ? m->index(r, clave - 1).data().toString() : QString();
+            if (r == m->rowCount() || llave != anterior) {
+                grupo.sort();
+                filas += grupo;
+                grupo.clear();
+            }
+            if (r == m->rowCount()) break;
+            anterior = llave;
+            QStringList celdas;
+            for (int c = 0; c < m->columnCount(); ++c) celdas << m->index(r, c).data().toString();
+            const auto icono = qvariant_cast<QIcon>(m->index(r, 0).data(Qt::DecorationRole)).cacheKey();
+            celdas << (icono == lista.ImageList1[0].cacheKey() ? "1" : icono == lista.ImageList1[1].cacheKey() ? "2" : "?");
+            grupo << celdas.join('|');
+        }
+        return filas;
+    }
+
+    TempFolder wf;
+    ScriptedDialogs dialogs;
+    frmInicio lista;
+};
+
+}
+
+TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
+{
+    QStringList vista;
+    const auto anotar = [&](const QString& paso, int clave) { vista << "# " + paso << Filas(clave); };
+    anotar("carga", 8);
+    // Each click flips the order; "Fecha" sorts by the hidden key.
+    for (int columna : {2, 4, 3, 1, 7, 6, 5}) {
+        lista.lvwTransacciones_ColumnClick(columna);
+        anotar(QString("columna %1").arg(columna), columna == 3 ? 8 : columna);
+    }
+    lista.cboNombre->setCurrentIndex(lista.cboNombre->findText("DR PEREZ"));
+    lista.cmdFiltrar_Click();
+    anotar("DR PEREZ", 5);
+
+    const QString archivo = QStringLiteral(QUORVAN_TEST_SOURCE_DIR "/txlog/referencia/lista_transacciones.txt");
+    QFile f(archivo);
+    if (qEnvironmentVariableIsSet("QUORVAN_GRABAR_REFERENCIA")) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write((vista.join('\n') + '\n').toUtf8());
+        GTEST_SKIP() << "recorded " << archivo.toStdString();
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << archivo.toStdString();
+    const QStringList esperada = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(vista.size(), esperada.size());
+    for (int i = 0; i < vista.size(); ++i) ASSERT_EQ(vista[i], esperada[i]) << "line " << i + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ListaReferencia, DbEngines(), DbEngineName);

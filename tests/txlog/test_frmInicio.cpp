@@ -14,6 +14,7 @@
 #include "txlog/frmTicket.h"
 #include "txlog/modTickets.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -22,7 +23,10 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 TEST(frmInicio, RulesOfTheRows)
@@ -111,8 +115,7 @@ protected:
     QStringList Columna(int c) const
     {
         QStringList r;
-        for (int i = 0; i < lista.lvwTransacciones->topLevelItemCount(); ++i)
-            r << lista.lvwTransacciones->topLevelItem(i)->text(c - 1);
+        for (int i = 0; i < lista.lvwTransacciones->model()->rowCount(); ++i) r << lista.TextoDeFila(i, c);
         return r;
     }
     void Elegir(const QString& prestador)
@@ -142,10 +145,10 @@ TEST_P(ListaDb, ListsFiltersAndSortsByColumnText)
     EXPECT_GE(lista.lvwTransacciones->columnWidth(2),
               lista.lvwTransacciones->fontMetrics().horizontalAdvance("15/03/2024 17:00"))
         << "dates are never cut";
-    const auto* suspendida = lista.lvwTransacciones->topLevelItem(1);
-    EXPECT_EQ(suspendida->text(6), " AFILIADO SUSPENDIDO");
-    EXPECT_EQ(suspendida->icon(0).cacheKey(), lista.ImageList1[1].cacheKey());
-    EXPECT_EQ(frmInicio::TransaccionDeFila(suspendida)->Ticket, 1002);
+    const QModelIndex suspendida = lista.lvwTransacciones->model()->index(1, 0);
+    EXPECT_EQ(lista.TextoDeFila(1, 7), " AFILIADO SUSPENDIDO");
+    EXPECT_EQ(qvariant_cast<QIcon>(suspendida.data(Qt::DecorationRole)).cacheKey(), lista.ImageList1[1].cacheKey());
+    EXPECT_EQ(lista.TransaccionDeFila(1)->Ticket, 1002);
 
     lista.lvwTransacciones_ColumnClick(3);
     EXPECT_EQ(Columna(5), (QStringList{"1001", "1002", "900"}));
@@ -165,7 +168,7 @@ TEST_P(ListaDb, ListsFiltersAndSortsByColumnText)
 
 TEST_P(ListaDb, AMouseClickOpensTheStoredTicketAndTheKeyboardDoesNot)
 {
-    auto* fila = lista.lvwTransacciones->topLevelItem(0);
+    const int fila = 0;
     lista.lvwTransacciones_ItemClick(fila);
     lista.lvwTransacciones_MouseDown();
     lista.lvwTransacciones_ItemClick(fila);
@@ -188,6 +191,48 @@ TEST_P(ListaDb, AMouseClickOpensTheStoredTicketAndTheKeyboardDoesNot)
     EXPECT_EQ(modales, QStringList{"frmTicket"});
     EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900"}));
     EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
+{
+    for (const auto& f : filas) DatosTerminal::ArchivoTicket(f, "TICKET " + QByteArray::number(f.ticket) + "\r\n");
+    lista.resize(900, 600);
+    lista.show();
+    lista.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&lista));
+    QTreeView* lvw = lista.lvwTransacciones;
+    const auto clicFila = [&](int fila) {
+        QTest::mouseClick(lvw->viewport(), Qt::LeftButton, {}, lvw->visualRect(lvw->model()->index(fila, 1)).center());
+    };
+    clicFila(0);
+    EXPECT_EQ(modales, QStringList{"frmTicket"});
+    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900"}));
+
+    // Below the rows, then "...", then back into the list with Tab, the arrow keys, Tab away
+    // and back: the current row moves, nothing opens.
+    modales.clear();
+    QTest::mouseClick(lvw->viewport(), Qt::LeftButton, {}, QPoint(20, lvw->viewport()->height() - 4));
+    QTest::mouseClick(lista.cmdFiltrar, Qt::LeftButton);
+    lista.cmdFiltrar->setFocus();
+    QTest::keyClick(lista.cmdFiltrar, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), lvw);
+    for (const auto tecla : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) QTest::keyClick(lvw, tecla);
+    EXPECT_EQ(lvw->currentIndex().row(), 1);
+    QTest::keyClick(lvw, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), lvw);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), lvw);
+    EXPECT_TRUE(modales.isEmpty());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // A header click sorts and opens nothing; the row under the mouse is the one opened.
+    QTest::mouseClick(lvw->header()->viewport(), Qt::LeftButton, {},
+                      QPoint(lvw->header()->sectionViewportPosition(4) + 5, lvw->header()->height() / 2));
+    EXPECT_EQ(Columna(5), (QStringList{"900", "1002", "1001"}));
+    EXPECT_TRUE(modales.isEmpty());
+    clicFila(2);
+    EXPECT_EQ(modales, QStringList{"frmTicket"});
+    EXPECT_EQ(abierto.value(1), "1001");
 }
 
 TEST_P(ListaDb, ReprintChecksTheNumberAndTheProviderThenAsksTheInsurer)

@@ -10,9 +10,11 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QHeaderView>
+#include <QSet>
 #include <QTreeView>
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <vector>
 
 namespace Suelo {
@@ -68,17 +70,60 @@ public:
         for (int i : orden) m_filas.push_back(std::move(m_nuevas[i]));
         m_nuevas.clear();
         endResetModel();
+        // Fitted to every row: each text's width added up from its characters' and only the
+        // texts near the widest measured whole.
         const QFontMetrics fm(vista.font());
-        for (int c = 0; c < 7; ++c) {
-            QHash<QString, int> medidas;
-            int ancho = fm.horizontalAdvance(QString(frmInicio::AnchosEnBlancos()[c], QLatin1Char(' ')));
-            for (const Fila& f : m_filas) {
-                const QString t = Texto(f, c);
-                auto m = medidas.constFind(t);
-                if (m == medidas.constEnd()) m = medidas.insert(t, fm.horizontalAdvance(t) + 12);
-                ancho = std::max(ancho, *m);
+        std::array<int, 256> latin;
+        latin.fill(-1);
+        QHash<char16_t, int> otros;
+        const auto ancho = [&](QStringView t) {
+            int suma = 0;
+            for (const QChar c : t) {
+                if (c.unicode() < 256) {
+                    int& a = latin[c.unicode()];
+                    if (a < 0) a = fm.horizontalAdvance(c);
+                    suma += a;
+                } else {
+                    auto a = otros.constFind(c.unicode());
+                    if (a == otros.constEnd()) a = otros.insert(c.unicode(), fm.horizontalAdvance(c));
+                    suma += *a;
+                }
             }
-            vista.setColumnWidth(c, ancho);
+            return suma;
+        };
+        std::vector<int> estimado(m_filas.size());
+        for (int c = 0; c < 7; ++c) {
+            int mayor = 0;
+            for (size_t r = 0; r < m_filas.size(); ++r) {
+                const Fila& f = m_filas[r];
+                int e = 0;
+                switch (c) {
+                case 2: e = ancho(f.fecha) + ancho(QStringView(f.hora).left(4)) + ancho(u"// :"); break;
+                case 3: e = ancho(f.obraSocial); break;
+                case 5: e = ancho(f.tarjeta); break;
+                case 6: e = ancho(Texto(f, 6)); break;
+                case 0: case 4: {
+                    char digitos[24];
+                    const int n = std::snprintf(digitos, sizeof digitos, "%lld", c == 0 ? qint64(f.error) : f.ticket);
+                    e = ancho(QString::fromLatin1(digitos, n));
+                    break;
+                }
+                default: e = ancho(Texto(f, c));
+                }
+                estimado[r] = e;
+                mayor = std::max(mayor, e);
+            }
+            int medida = fm.horizontalAdvance(QString(frmInicio::AnchosEnBlancos()[c], QLatin1Char(' ')));
+            QSet<QString> medidos;
+            for (size_t r = 0; r < m_filas.size() && medidos.size() < 64; ++r) {
+                if (estimado[r] < mayor - std::max(8, mayor / 16)) continue;
+                const QString t = Texto(m_filas[r], c);
+                if (!medidos.contains(t)) {
+                    medidos.insert(t);
+                    medida = std::max(medida, fm.horizontalAdvance(t) + 12);
+                }
+            }
+            vista.setColumnWidth(c, medida);
         }
         vista.setColumnHidden(7, true);
     }

@@ -134,27 +134,6 @@ void BM_OrdenarPorColumna(benchmark::State& state)
     General::gConfig.reset();
 }
 
-// The statements the configuration's load runs, in its order (terminal 1).
-const QStringList& SentenciasDeCarga()
-{
-    static const QStringList s = {
-        "SELECT * FROM Operaciones ORDER BY Identificacion",
-        "SELECT * FROM Medicos WHERE Baja = 0 ORDER BY ApellidoNombre",
-        "SELECT * FROM Prestadores WHERE Baja = 0 ORDER BY Nombre",
-        "SELECT * FROM ObrasSociales ORDER BY Nombre",
-        "SELECT * FROM Prestaciones ORDER BY Descripcion",
-        "SELECT * FROM Especialidades",
-        "SELECT IdEfector, Nombre, Cuit, Matricula, Tipomatricula, Baja, Efectores.idEspecialidad, "
-        "Especialidades.Especialidad FROM Efectores LEFT JOIN Especialidades ON Especialidades.idEspecialidad = "
-        "Efectores.IdEspecialidad WHERE BAJA = 0 ORDER BY Nombre",
-        "SELECT * FROM Diagnosticos ORDER BY Diagnostico",
-        "SELECT * FROM Delimitadores",
-        "SELECT * FROM Parametros WHERE IdTerminal = 1",
-        "SELECT * FROM Delimitadores WHERE IdDelimitador = 1",
-    };
-    return s;
-}
-
 // From the main window's load to the start screen shown, as main() runs it, without the
 // start-up update (its time is the client's). The floor opens the database, reads every
 // statement of the configuration's load into memory and shows a main window with the start
@@ -166,8 +145,9 @@ void BM_Arranque(benchmark::State& state)
     std::vector<double> programa, suelo, capi;
     const auto leerTodo = [](auto& lector, std::vector<std::vector<QString>>& memoria, QTreeView& vista,
                              Suelo::ModeloLista& modelo) {
-        for (const QString& sql : SentenciasDeCarga())
-            lector.Leer(sql, QByteArray(), [&](const Suelo::Celda* c, int n) {
+        // Terminal 1, whose delimiter is 1.
+        for (const QString& sql : clsConfig::SentenciasDeCarga())
+            lector.Leer(sql, sql.contains(QLatin1Char('?')) ? QByteArray("1") : QByteArray(), [&](const Suelo::Celda* c, int n) {
                 std::vector<QString> fila(static_cast<size_t>(n));
                 for (int i = 0; i < n; ++i) fila[size_t(i)] = c[i].Texto();
                 memoria.push_back(std::move(fila));

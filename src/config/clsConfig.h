@@ -134,6 +134,9 @@ public:
     // and PostgreSQL; one parameter, the provider's tax number, when `porPrestador`). For the
     // benchmarks' floor, which must run the very same statement.
     static QString SentenciaTransacciones(bool sqlite, bool porPrestador);
+    // The statements LoadConfig reads, in its order (the terminal's row and its delimiter take
+    // one parameter each). For the benchmarks' floor.
+    static QStringList SentenciasDeCarga();
 
     // Marks the insurers the client enables in "_druvex.prm" of the working folder now in use.
     void LeerArchivoParametros();

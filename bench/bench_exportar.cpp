@@ -171,6 +171,8 @@ private:
         nulo = c.nulo;
         if (!c.utf16) {
             valor = std::string_view(c.datos, size_t(c.bytes));
+            // The SQLite driver writes a whole double with ".0"; the file shows it as a whole number.
+            if (valor.size() > 2 && valor.substr(valor.size() - 2) == ".0") valor.remove_suffix(2);
             return;
         }
         std::string& angosto = m_angostos[&valor - m_valores];

@@ -425,10 +425,7 @@ void clsConfig::LoadPrestaciones()
         p->Valor2 = NuloATextoLeido(rs.Valor(6));
         // The catalogue holds one row per insurer; a code already listed for another insurer
         // stays in the list, reachable by position, so the first one answers the code.
-        if (m_PrestacionesCol->Contains(p->CodigoPrestacion))
-            m_PrestacionesCol->Add(p);
-        else
-            m_PrestacionesCol->Add(p, p->CodigoPrestacion);
+        m_PrestacionesCol->AddConClaveLibre(p, p->CodigoPrestacion);
     });
 }
 

@@ -42,6 +42,15 @@ public:
                                             0, nullptr, SQL_DRIVER_NOPROMPT)))
             throw std::runtime_error("floor: no ODBC connection");
     }
+    // Runs a statement that returns nothing the floor needs (a PRAGMA).
+    void Ejecutar(const QString& sql)
+    {
+        SQLHSTMT st = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
+        QByteArray texto = sql.toUtf8();
+        SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS);
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
     ~Odbc()
     {
         SQLDisconnect(m_dbc);
@@ -127,6 +136,7 @@ public:
             throw std::runtime_error("floor: no SQLite database");
     }
     ~ApiSqlite() { sqlite3_close(m_db); }
+    void Ejecutar(const QString& sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
     template <class F>
     qint64 Leer(const QString& sql, const QByteArray& parametro, F&& fila)
     {
@@ -158,6 +168,15 @@ public:
 private:
     sqlite3* m_db = nullptr;
 };
+
+// The settings of the program's reading connection on SQLite (Database::OpenCursor): the file
+// read through a memory map, sorts kept in memory up to 64 MB.
+template <class Lector>
+void ComoElLector(Lector& l)
+{
+    l.Ejecutar(QStringLiteral("PRAGMA mmap_size=268435456"));
+    l.Ejecutar(QStringLiteral("PRAGMA cache_size=-65536"));
+}
 
 // The median of the times taken, in milliseconds.
 inline double Mediana(std::vector<double> v)

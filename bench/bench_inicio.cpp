@@ -87,6 +87,8 @@ void BM_CargarListaTransacciones(benchmark::State& state)
 
     Suelo::Odbc odbc(ConexionSuelo(), true);
     Suelo::ApiSqlite api(g_archivo);
+    Suelo::ComoElLector(odbc);
+    Suelo::ComoElLector(api);
     Suelo::ModeloLista modelo;
     QTreeView vista;
     vista.setModel(&modelo);
@@ -173,6 +175,7 @@ void BM_Arranque(benchmark::State& state)
         }));
         suelo.push_back(Suelo::Medir([&] {
             Suelo::Odbc odbc(ConexionSuelo(), true);
+            Suelo::ComoElLector(odbc);
             std::vector<std::vector<QString>> memoria;
             QMainWindow ventana;
             auto* vista = new QTreeView(&ventana);
@@ -185,6 +188,7 @@ void BM_Arranque(benchmark::State& state)
         }));
         capi.push_back(Suelo::Medir([&] {
             Suelo::ApiSqlite api(g_archivo);
+            Suelo::ComoElLector(api);
             std::vector<std::vector<QString>> memoria;
             QMainWindow ventana;
             auto* vista = new QTreeView(&ventana);

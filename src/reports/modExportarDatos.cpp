@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 #include <xlsxwriter.h>
 
@@ -169,6 +170,19 @@ private:
             return;
         }
         case QMetaType::QString: Codificar(*static_cast<const QString*>(v.constData()), b); return;
+        case QMetaType::Double: {
+            // A whole number below 10^15 is written as its digits (a code or a count kept in a
+            // double column); any other double takes the runtime's form.
+            const double x = v.toDouble();
+            if (x != 0 && std::fabs(x) < 1e15 && x == std::trunc(x)) {
+                char cifras[24];
+                const auto r = std::to_chars(cifras, cifras + sizeof cifras, static_cast<long long>(x));
+                b.append(cifras, r.ptr - cifras);
+                return;
+            }
+            Codificar(modExportarDatos::TextoDe(v), b);
+            return;
+        }
         default: Codificar(modExportarDatos::TextoDe(v), b); return;
         }
     }

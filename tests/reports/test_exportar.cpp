@@ -360,6 +360,8 @@ TEST(ExportarLineas, BytesAreTheLinesEncoded)
              f.codigoOSDE = -3e15;
              f.MatriculaEfector = 2.5;
              f.Tarjeta = 6.02e23;
+             f.NumeroAutorizacion = -999999999999999.0;
+             f.MatriculaMedicoPrescriptor = -0.0;
          }},
         {"too long", [](Fila& f) {
              f.Tarjeta = QString(40, '7') + "12";

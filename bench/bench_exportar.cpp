@@ -2,7 +2,12 @@
 // each) in the Osde and Servesalud layouts, on the embedded SQLite and, when QUORVAN_TEST_PG
 // names the test server, on PostgreSQL in a schema of its own. The rows stream from the
 // driver into the file, so the peak memory must not grow with the number of rows.
+// BM_ExportarOsde times the Osde file alternately with its floor (Suelo.h): the same statement
+// read with block fetch, the same bytes formatted into one buffered writer, flushed, synced and
+// renamed; `ratio` is the program's median over the floor's through the same ODBC driver,
+// `ratio_capi` over the floor's through SQLite's C API.
 #include "MemoriaPico.h"
+#include "Suelo.h"
 #include "platform/Database.h"
 #include "reports/modExportarDatos.h"
 #include "support/InsertarPorLotes.h"
@@ -10,13 +15,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <string>
+#include <string_view>
+#include <unistd.h>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 QTemporaryDir* g_destino = nullptr;
-QString g_sqlite, g_postgresql;
+QString g_sqlite, g_postgresql, g_archivoSqlite;
 
 void Sembrar(const QString& conexion, int n)
 {
@@ -81,7 +89,186 @@ void BM_ExportarTexto(benchmark::State& state)
     state.counters["peak_growth_KiB"] = static_cast<double>(pico - base);
 }
 
+// The floor's Osde line, from the bytes of the 15 columns (ASCII in this data set).
+class LineasOsde {
+public:
+    void Fila(const Suelo::Celda* c)
+    {
+        for (int i = 0; i < 15; ++i) Tomar(c[i], m_valores[i], m_nulos[i]);
+        const auto sep = [this] { m_buffer.append("   ", 3); };
+        m_buffer.append(' ');
+        N(6, 6);
+        sep();
+        N(0, 11);
+        sep();
+        {
+            const std::string_view t = Recortar(m_valores[4]);
+            const size_t n = std::min<size_t>(t.size(), 15);
+            m_buffer.append(t.data(), qsizetype(n));
+            m_buffer.append(qsizetype(15 - n), ' ');
+        }
+        sep();
+        N(5, 3);
+        sep();
+        const std::string_view fecha = m_valores[2];
+        if (Recortar(fecha).size() < 8) {
+            m_buffer.append(6, ' ');
+        } else {
+            m_buffer.append(fecha.data() + fecha.size() - 2, 2);
+            m_buffer.append(fecha.data() + 4, 2);
+            m_buffer.append(fecha.data() + 2, 2);
+        }
+        sep();
+        m_buffer.append("00", 2);
+        sep();
+        N(12, 6);
+        sep();
+        m_buffer.append('0');
+        sep();
+        m_buffer.append(15, '0');
+        sep();
+        const std::string_view tipoP = m_valores[9], tipoE = m_valores[14];
+        m_buffer.append(tipoP.empty() ? ' ' : tipoP.back());
+        sep();
+        N(8, 10);
+        sep();
+        m_buffer.append(tipoP.empty() ? ' ' : tipoP.front());
+        sep();
+        m_buffer.append(tipoE.empty() ? ' ' : tipoE.back() == '2' ? 'O' : 'M');
+        sep();
+        N(13, 10);
+        sep();
+        m_buffer.append(tipoE.empty() ? ' ' : tipoE.front());
+        sep();
+        N(10, 6);
+        sep();
+        m_buffer.append(12, '0');
+        m_buffer.append("\r\n", 2);
+        if (m_buffer.size() >= (1 << 16)) Vaciar();
+    }
+    bool Abrir(const QString& ruta)
+    {
+        m_ruta = ruta;
+        m_archivo.setFileName(ruta + QStringLiteral(".suelo"));
+        return m_archivo.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    bool Cerrar()
+    {
+        Vaciar();
+        if (!m_archivo.flush() || ::fsync(m_archivo.handle()) != 0) return false;
+        m_archivo.close();
+        return ::rename(QFile::encodeName(m_archivo.fileName()).constData(), QFile::encodeName(m_ruta).constData()) == 0;
+    }
+
+private:
+    void Vaciar()
+    {
+        m_archivo.write(m_buffer);
+        m_buffer.clear();
+    }
+    void Tomar(const Suelo::Celda& c, std::string_view& valor, bool& nulo)
+    {
+        nulo = c.nulo;
+        if (!c.utf16) {
+            valor = std::string_view(c.datos, size_t(c.bytes));
+            // The SQLite driver writes a whole double with ".0"; the file shows it as a whole number.
+            if (valor.size() > 2 && valor.substr(valor.size() - 2) == ".0") valor.remove_suffix(2);
+            return;
+        }
+        std::string& angosto = m_angostos[&valor - m_valores];
+        angosto.resize(size_t(c.bytes / 2));
+        const auto* u = reinterpret_cast<const char16_t*>(c.datos);
+        for (size_t i = 0; i < angosto.size(); ++i) angosto[i] = u[i] < 0x80 ? char(u[i]) : '?';
+        valor = angosto;
+    }
+    static std::string_view Recortar(std::string_view t)
+    {
+        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+        return t;
+    }
+    // Right-aligned, zero-filled, its rightmost `ancho` characters.
+    void N(int columna, qsizetype ancho)
+    {
+        const std::string_view t = Recortar(m_valores[columna]);
+        if (qsizetype(t.size()) >= ancho) {
+            m_buffer.append(t.data() + t.size() - size_t(ancho), ancho);
+        } else {
+            m_buffer.append(ancho - qsizetype(t.size()), '0');
+            m_buffer.append(t.data(), qsizetype(t.size()));
+        }
+    }
+    std::string_view m_valores[15];
+    bool m_nulos[15] = {};
+    std::string m_angostos[15];
+    QByteArray m_buffer;
+    QFile m_archivo;
+    QString m_ruta;
+};
+
+// Arguments: rows, engine (0 SQLite, 1 PostgreSQL).
+void BM_ExportarOsde(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    const bool sqlite = state.range(1) == 0;
+    const QString conexion = sqlite ? g_sqlite : g_postgresql;
+    if (conexion.isEmpty()) {
+        state.SkipWithError("QUORVAN_TEST_PG is not set");
+        for (auto _ : state) {}
+        return;
+    }
+    Sembrar(conexion, n);
+    qputenv("QUORVAN_DSN", conexion.toUtf8());
+    const auto consulta = modExportarDatos::ArmarConsulta(2, QDate(2024, 3, 1), QDate(2024, 3, 31),
+                                                          QStringLiteral("11"));
+    const QString ruta = g_destino->filePath(QStringLiteral("osde.txt"));
+    const QString rutaSuelo = g_destino->filePath(QStringLiteral("osde-suelo.txt"));
+    const QString rutaApi = g_destino->filePath(QStringLiteral("osde-capi.txt"));
+    Suelo::Odbc odbc(sqlite ? QString(conexion).replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"))
+                            : conexion + QStringLiteral(";UseDeclareFetch=1"),
+                     sqlite);
+    std::unique_ptr<Suelo::ApiSqlite> api;
+    if (sqlite) api = std::make_unique<Suelo::ApiSqlite>(g_archivoSqlite);
+    std::vector<double> programa, suelo, capi;
+    for (auto _ : state) {
+        programa.push_back(Suelo::Medir([&] {
+            Database cn;
+            cn.OpenStreaming();
+            const auto r = modExportarDatos::ExportarTexto(cn, 2, consulta, ruta);
+            if (!r.escrito || r.filas != n) state.SkipWithError("wrong row count or file not written");
+        }));
+        const auto porSuelo = [&](auto& lector, const QString& destino) {
+            LineasOsde lineas;
+            if (!lineas.Abrir(destino)) state.SkipWithError("floor: no file");
+            const qint64 filas =
+                lector.Leer(consulta.sql, QByteArray(), [&](const Suelo::Celda* c, int) { lineas.Fila(c); });
+            if (!lineas.Cerrar() || filas != n) state.SkipWithError("floor: wrong row count or file not written");
+        };
+        suelo.push_back(Suelo::Medir([&] { porSuelo(odbc, rutaSuelo); }));
+        if (api) capi.push_back(Suelo::Medir([&] { porSuelo(*api, rutaApi); }));
+        state.SetIterationTime(programa.back() / 1000);
+    }
+    const auto bytes = [](const QString& r) {
+        QFile f(r);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    if (bytes(ruta) != bytes(rutaSuelo) || (api && bytes(ruta) != bytes(rutaApi)))
+        state.SkipWithError("the floor wrote other bytes");
+    state.counters["floor_ms"] = Suelo::Mediana(suelo);
+    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
+    if (api) {
+        state.counters["capi_ms"] = Suelo::Mediana(capi);
+        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
+    }
 }
+
+}
+
+BENCHMARK(BM_ExportarOsde)
+    ->ArgsProduct({{100000}, {0, 1}})
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ExportarTexto)
     ->ArgsProduct({{10000, 100000}, {2, 3}, {0, 1}, {1}})
@@ -100,7 +287,8 @@ int main(int argc, char** argv)
     qunsetenv("QUORVAN_DSN");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    g_sqlite = Database::SQLiteConnectionString(home.filePath(QStringLiteral("Quorvan.db")));
+    g_archivoSqlite = home.filePath(QStringLiteral("Quorvan.db"));
+    g_sqlite = Database::SQLiteConnectionString(g_archivoSqlite);
     // PostgreSQL in a schema of its own, dropped at the end.
     const QString pg = qEnvironmentVariable("QUORVAN_TEST_PG");
     const QString esquema = QStringLiteral("bench_exportar_%1").arg(QCoreApplication::applicationPid());

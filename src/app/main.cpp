@@ -13,7 +13,7 @@
 
 #include <QApplication>
 #include <QTextStream>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstring>
 #include <memory>
 
@@ -28,7 +28,7 @@ void EscribirInforme(const QString& archivo, const frmMain& ventana)
     QTextStream(&texto) << "ventana=" << (activa ? activa->objectName() : QString()) << '\n'
                         << "titulo=" << (activa ? activa->windowTitle() : QString()) << '\n'
                         << "titulo_principal=" << ventana.windowTitle() << '\n'
-                        << "filas=" << (inicio ? inicio->lvwTransacciones->topLevelItemCount() : 0) << '\n';
+                        << "filas=" << (inicio ? inicio->lvwTransacciones->model()->rowCount() : 0) << '\n';
     QString error;
     if (!EscrituraSegura::EscribirArchivo(archivo, texto.toUtf8(), &error))
         QTextStream(stderr) << "Quorvan: no se pudo escribir " << archivo << ": " << error << Qt::endl;

@@ -39,6 +39,26 @@ public:
         m_items.append(Entry{std::move(item), key});
     }
 
+    // Appends the item under `key` when no item has that key yet, else without a key (then it
+    // is reached only by position); true when it took the key. One lookup where Contains and
+    // Add would make three, for loads of many thousand rows.
+    bool AddConClaveLibre(Item item, const QString& key)
+    {
+        if (key.isEmpty()) {
+            m_items.append(Entry{std::move(item), QString()});
+            return false;
+        }
+        const qsizetype antes = m_keys.size();
+        Item& lugar = m_keys[fold(key)];
+        if (m_keys.size() == antes) {
+            m_items.append(Entry{std::move(item), QString()});
+            return false;
+        }
+        lugar = item;
+        m_items.append(Entry{std::move(item), key});
+        return true;
+    }
+
     int Count() const { return m_items.size(); }
     bool isEmpty() const { return m_items.isEmpty(); }
 

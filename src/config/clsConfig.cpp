@@ -32,7 +32,12 @@ const QString kOrigen = QStringLiteral("QuorvanLog.clsConfig");
 
 // The row and the lists are read and bound through ValoresBD; a null where a value is
 // required is the runtime's "invalid use of Null".
-QString recortado(const QVariant& v) { return Vb::Trim(Texto(v)); }
+// The cursor reader hands an empty text over as a null string, which would be stored back as
+// NULL: a value that is there stays a text.
+QString presente(const QVariant& v, QString t) { return t.isNull() && v.isValid() && !v.isNull() ? QStringLiteral("") : t; }
+QString TextoLeido(const QVariant& v) { return presente(v, Texto(v)); }
+QString NuloATextoLeido(const QVariant& v) { return presente(v, NuloATexto(v)); }
+QString recortado(const QVariant& v) { return presente(v, Vb::Trim(Texto(v))); }
 
 // DefaultActividad is a number column; an empty value stands for activity 1.
 QVariant actividadNumerica(const QString& actividad)
@@ -51,6 +56,50 @@ void vaciar(std::shared_ptr<Coleccion<T>>& col)
 // Bound values per statement kept below SQLite's historical limit of 999.
 constexpr int kMaxParametros = 900;
 
+// The statements of the load, in its order. Each names its columns, and a row is read by the
+// position of a column in that list.
+enum Sentencia {
+    SOperaciones, SMedicos, SPrestadores, SObrasSociales, SPrestaciones, SEspecialidades, SEfectores,
+    SDiagnosticos, SDelimitadores, SParametros, SDelimitador, Sentencias
+};
+const char* const kSentencias[Sentencias] = {
+    "SELECT Identificacion, Nombre, Descripcion, Utiliza FROM Operaciones ORDER BY Identificacion",
+    "SELECT ApellidoNombre, Matricula, TipoMatricula, Baja FROM Medicos WHERE Baja = 0 ORDER BY ApellidoNombre",
+    "SELECT Cuit, idPrestador, codigoOSDE, Predeterminado, Nombre, Odontologo, RequierePrescripcion, Filial, "
+    "Admisor, Licencia, RequiereMatPrescriptor FROM Prestadores WHERE Baja = 0 ORDER BY Nombre",
+    "SELECT IdObraSocial, Nombre, OnLine, UtilizarCI, AUISOA, Empresa, Actividad, FilialOS, UtilizaCSC "
+    "FROM ObrasSociales ORDER BY Nombre",
+    "SELECT CodigoPrestacion, CodigoInterno, Descripcion, Observaciones, IdObraSocial, Valor1, Valor2 "
+    "FROM Prestaciones ORDER BY Descripcion",
+    "SELECT idEspecialidad, Especialidad FROM Especialidades",
+    "SELECT Cuit, IdEfector, Nombre, TipoMatricula, Matricula, Efectores.idEspecialidad, "
+    "Especialidades.Especialidad "
+    "FROM Efectores LEFT JOIN Especialidades ON Especialidades.idEspecialidad = Efectores.IdEspecialidad "
+    "WHERE BAJA = 0 ORDER BY Nombre",
+    "SELECT Codigo, Diagnostico FROM Diagnosticos ORDER BY Diagnostico",
+    "SELECT idDelimitador, Delimitador FROM Delimitadores",
+    "SELECT IdTerminal, CheckApp, DefaultOS, DefaultActividad, Imprimir, Impresora, Copias, Largohoja, FontName, "
+    "FontSize, Timer, WorkDir, DirTX, DefaultDirTX, DBConect, idDelimitador, DireccionTerminal, TelefonoTerminal, "
+    "LatitudTerminal, LongitudTerminal FROM Parametros WHERE IdTerminal = ?",
+    "SELECT Delimitador FROM Delimitadores WHERE IdDelimitador = ?",
+};
+
+// Streams the rows of one statement of the load into `fila`, which reads the columns by
+// position; no row is kept once read.
+template <class F>
+void leer(Database& cn, Sentencia s, const QVariantList& valores, F&& fila)
+{
+    auto rs = cn.OpenCursor(QLatin1String(kSentencias[s]), valores);
+    while (rs->Next()) fila(*rs);
+}
+
+}
+
+QStringList clsConfig::SentenciasDeCarga()
+{
+    QStringList lista;
+    for (const char* s : kSentencias) lista << QLatin1String(s);
+    return lista;
 }
 
 clsConfig::clsConfig()
@@ -103,30 +152,33 @@ bool clsConfig::LoadConfig(qint16 intIdTerminal, bool bArranque)
         LoadDiagnosticos();
         LoadDelimitadores();
 
-        DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Parametros WHERE IdTerminal = ?"),
-                                  {QVariant(int(intIdTerminal))});
-        if (rs.EOF_()) return false;
-
-        m_IdTerminal = EnteroDelNumero(rs["IdTerminal"]);
-        m_CheckApp = VerdadNoCero(rs["CheckApp"]);
-        m_DefaultOS = NuloATexto(rs["DefaultOS"]);
-        m_DefaultActividad = NuloATexto(rs["DefaultActividad"]);
-        m_Imprimir = VerdadNoCero(rs["Imprimir"]);
-        m_Impresora = NuloATexto(rs["Impresora"]);
-        m_Copias = Vb::CInt(Vb::Val(NuloATexto(rs["Copias"])));
-        m_Largohoja = Vb::CInt(Vb::Val(NuloATexto(rs["Largohoja"])));
-        m_FontName = NuloATexto(rs["FontName"]);
-        m_FontSize = Vb::CInt(Vb::Val(NuloATexto(rs["FontSize"])));
-        m_Timer = VerdadNoCero(rs["Timer"]);
-        General::DirectorioTrabajo = NuloATexto(rs["WorkDir"]);
-        m_DirTX = NuloATexto(rs["DirTX"]);
-        m_DefaultDirTX = NuloATexto(rs["DefaultDirTX"]);
-        m_DBConect = NuloATexto(rs["DBConect"]);
-        m_idDelimitador = Vb::CInt(Vb::Val(NuloATexto(rs["idDelimitador"])));
-        m_DireccionTerminal = NuloATexto(rs["DireccionTerminal"]);
-        m_TelefonoTerminal = NuloATexto(rs["TelefonoTerminal"]);
-        m_LatitudTerminal = NuloATexto(rs["LatitudTerminal"]);
-        m_LongitudTerminal = NuloATexto(rs["LongitudTerminal"]);
+        bool hayFila = false;
+        leer(*m_cn, SParametros, {QVariant(int(intIdTerminal))}, [&](const DbCursor& rs) {
+            if (hayFila) return;
+            hayFila = true;
+            const auto v = [&rs](int i) -> const QVariant& { return rs.Valor(i); };
+            m_IdTerminal = EnteroDelNumero(v(0));
+            m_CheckApp = VerdadNoCero(v(1));
+            m_DefaultOS = NuloATextoLeido(v(2));
+            m_DefaultActividad = NuloATextoLeido(v(3));
+            m_Imprimir = VerdadNoCero(v(4));
+            m_Impresora = NuloATextoLeido(v(5));
+            m_Copias = Vb::CInt(Vb::Val(NuloATextoLeido(v(6))));
+            m_Largohoja = Vb::CInt(Vb::Val(NuloATextoLeido(v(7))));
+            m_FontName = NuloATextoLeido(v(8));
+            m_FontSize = Vb::CInt(Vb::Val(NuloATextoLeido(v(9))));
+            m_Timer = VerdadNoCero(v(10));
+            General::DirectorioTrabajo = NuloATextoLeido(v(11));
+            m_DirTX = NuloATextoLeido(v(12));
+            m_DefaultDirTX = NuloATextoLeido(v(13));
+            m_DBConect = NuloATextoLeido(v(14));
+            m_idDelimitador = Vb::CInt(Vb::Val(NuloATextoLeido(v(15))));
+            m_DireccionTerminal = NuloATextoLeido(v(16));
+            m_TelefonoTerminal = NuloATextoLeido(v(17));
+            m_LatitudTerminal = NuloATextoLeido(v(18));
+            m_LongitudTerminal = NuloATextoLeido(v(19));
+        });
+        if (!hayFila) return false;
 
         if (bArranque) LeerArchivoParametros();
 
@@ -142,9 +194,11 @@ bool clsConfig::LoadConfig(qint16 intIdTerminal, bool bArranque)
             }
         }
 
-        DbResult del = m_cn->Query(QStringLiteral("SELECT * FROM Delimitadores WHERE IdDelimitador = ?"),
-                                   {QVariant(int(m_idDelimitador))});
-        if (!del.EOF_()) m_Delimitador = recortado(del["Delimitador"]);
+        bool hayDelimitador = false;
+        leer(*m_cn, SDelimitador, {QVariant(int(m_idDelimitador))}, [&](const DbCursor& rs) {
+            if (!hayDelimitador) m_Delimitador = recortado(rs.Valor(0));
+            hayDelimitador = true;
+        });
 
         m_isLoaded = true;
         m_isNew = false;
@@ -282,38 +336,36 @@ qint16 clsConfig::getCantTerminales()
 void clsConfig::LoadOperaciones()
 {
     vaciar(m_Operaciones);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Operaciones ORDER BY Identificacion"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SOperaciones, {}, [this](const DbCursor& rs) {
         auto op = std::make_shared<clsOperacion>();
-        op->strIdentificacion = Texto(rs["Identificacion"]);
-        op->strNombre = Texto(rs["Nombre"]);
-        op->strDescripcion = Texto(rs["Descripcion"]);
-        op->intUtiliza = Entero(rs["Utiliza"]);
+        op->strIdentificacion = TextoLeido(rs.Valor(0));
+        op->strNombre = TextoLeido(rs.Valor(1));
+        op->strDescripcion = TextoLeido(rs.Valor(2));
+        op->intUtiliza = Entero(rs.Valor(3));
         m_Operaciones->Add(op, op->strIdentificacion);
-    }
+    });
 }
 
 void clsConfig::LoadPrestadores(bool bConfiguracion)
 {
     vaciar(m_Prestadores);
     bool hayPredeterminado = false;
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Prestadores WHERE Baja = 0 ORDER BY Nombre"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SPrestadores, {}, [&](const DbCursor& rs) {
         auto p = std::make_shared<clsPrestador>();
-        p->Cuit = recortado(rs["Cuit"]);
-        p->idPrestador = EnteroDelNumero(rs["idPrestador"]);
-        p->codigoOSDE = Numero(rs["codigoOSDE"]);
-        p->Predeterminado = VerdadNoCero(rs["Predeterminado"]);
-        p->Nombre = recortado(rs["Nombre"]);
-        p->Odontologo = Entero(rs["Odontologo"]);
-        p->RequierePrescripcion = VerdadNoCero(rs["RequierePrescripcion"]);
-        p->Filial = EnteroDelNumero(rs["Filial"]);
-        p->Admisor = Vb::CInt(Vb::Val(NuloATexto(rs["Admisor"])));
-        p->Licencia = NuloATexto(rs["Licencia"]);
-        p->RequiereMatPrescriptor = Entero(rs["RequiereMatPrescriptor"]);
+        p->Cuit = recortado(rs.Valor(0));
+        p->idPrestador = EnteroDelNumero(rs.Valor(1));
+        p->codigoOSDE = Numero(rs.Valor(2));
+        p->Predeterminado = VerdadNoCero(rs.Valor(3));
+        p->Nombre = recortado(rs.Valor(4));
+        p->Odontologo = Entero(rs.Valor(5));
+        p->RequierePrescripcion = VerdadNoCero(rs.Valor(6));
+        p->Filial = EnteroDelNumero(rs.Valor(7));
+        p->Admisor = Vb::CInt(Vb::Val(NuloATextoLeido(rs.Valor(8))));
+        p->Licencia = NuloATextoLeido(rs.Valor(9));
+        p->RequiereMatPrescriptor = Entero(rs.Valor(10));
         if (p->Predeterminado) hayPredeterminado = true;
         m_Prestadores->Add(p, QString::number(p->idPrestador));
-    }
+    });
 
     if (m_Prestadores->Count() > 0 && !bConfiguracion && !hayPredeterminado) {
         const auto& primero = m_Prestadores->Item_(1);
@@ -334,116 +386,105 @@ void clsConfig::LoadPrestadores(bool bConfiguracion)
 void clsConfig::LoadEfectores()
 {
     vaciar(m_Efectores);
-    DbResult rs = m_cn->Query(QStringLiteral(
-        "SELECT IdEfector, Nombre, Cuit, Matricula, Tipomatricula, Baja, Efectores.idEspecialidad, "
-        "Especialidades.Especialidad "
-        "FROM Efectores LEFT JOIN Especialidades ON Especialidades.idEspecialidad = Efectores.IdEspecialidad "
-        "WHERE BAJA = 0 ORDER BY Nombre"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SEfectores, {}, [this](const DbCursor& rs) {
         auto e = std::make_shared<clsEfector>();
-        e->Cuit = recortado(rs["Cuit"]);
-        e->idEfector = EnteroDelNumero(rs["idEfector"]);
-        e->Nombre = recortado(rs["Nombre"]);
-        e->TipoMatricula = recortado(rs["TipoMatricula"]);
-        e->Matricula = Texto(rs["Matricula"]);
-        e->idEspecialidad = AEntero16(rs["idEspecialidad"]);
-        e->Especialidad = NuloATexto(rs["Especialidad"]);
+        e->Cuit = recortado(rs.Valor(0));
+        e->idEfector = EnteroDelNumero(rs.Valor(1));
+        e->Nombre = recortado(rs.Valor(2));
+        e->TipoMatricula = recortado(rs.Valor(3));
+        e->Matricula = TextoLeido(rs.Valor(4));
+        e->idEspecialidad = AEntero16(rs.Valor(5));
+        e->Especialidad = NuloATextoLeido(rs.Valor(6));
         m_Efectores->Add(e, QString::number(e->idEfector));
-    }
+    });
 }
 
 void clsConfig::LoadDiagnosticos()
 {
     vaciar(m_DiagnosticosCol);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Diagnosticos ORDER BY Diagnostico"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SDiagnosticos, {}, [this](const DbCursor& rs) {
         auto d = std::make_shared<clsDiagnosticos>();
-        d->Codigo = recortado(rs["Codigo"]);
-        d->Diagnostico = recortado(rs["Diagnostico"]);
+        d->Codigo = recortado(rs.Valor(0));
+        d->Diagnostico = recortado(rs.Valor(1));
         m_DiagnosticosCol->Add(d, d->Codigo);
-    }
+    });
 }
 
 void clsConfig::LoadPrestaciones()
 {
     vaciar(m_PrestacionesCol);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Prestaciones ORDER BY Descripcion"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SPrestaciones, {}, [this](const DbCursor& rs) {
         auto p = std::make_shared<clsPrestacion>();
-        p->CodigoPrestacion = recortado(rs["CodigoPrestacion"]);
-        p->CodigoInterno = recortado(rs["CodigoInterno"]);
-        p->Descripcion = recortado(rs["Descripcion"]);
-        p->Observaciones = recortado(rs["Observaciones"]);
+        p->CodigoPrestacion = recortado(rs.Valor(0));
+        p->CodigoInterno = recortado(rs.Valor(1));
+        p->Descripcion = recortado(rs.Valor(2));
+        p->Observaciones = recortado(rs.Valor(3));
         // Carried so that a rewrite of the table keeps them.
-        p->IdObraSocial = NuloANumero(rs["IdObraSocial"]);
-        p->Valor1 = NuloATexto(rs["Valor1"]);
-        p->Valor2 = NuloATexto(rs["Valor2"]);
+        p->IdObraSocial = NuloANumero(rs.Valor(4));
+        p->Valor1 = NuloATextoLeido(rs.Valor(5));
+        p->Valor2 = NuloATextoLeido(rs.Valor(6));
         // The catalogue holds one row per insurer; a code already listed for another insurer
         // stays in the list, reachable by position, so the first one answers the code.
-        if (m_PrestacionesCol->Contains(p->CodigoPrestacion))
-            m_PrestacionesCol->Add(p);
-        else
-            m_PrestacionesCol->Add(p, p->CodigoPrestacion);
-    }
+        m_PrestacionesCol->AddConClaveLibre(p, p->CodigoPrestacion);
+    });
 }
 
 void clsConfig::LoadOS()
 {
     vaciar(m_ObrasSociales);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM ObrasSociales ORDER BY Nombre"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SObrasSociales, {}, [this](const DbCursor& rs) {
         auto o = std::make_shared<clsObraSocial>();
-        o->IdObraSocial = EnteroDelNumero(rs["IdObraSocial"]);
-        o->Nombre = recortado(rs["Nombre"]);
-        o->OnLine = VerdadNoCero(rs["OnLine"]);
-        o->UtilizaCI = VerdadNoCero(rs["UtilizarCI"]);
-        o->AUISOA = Numero(rs["AUISOA"]);
-        o->Empresa = EnteroDelNumero(rs["Empresa"]);
-        o->Actividad = EnteroDelNumero(rs["Actividad"]);
-        o->FilialOS = Vb::CInt(Vb::Val(NuloATexto(rs["FilialOS"])));
-        o->UtilizaCSC = VerdadNoCero(rs["UtilizaCSC"]);
+        o->IdObraSocial = EnteroDelNumero(rs.Valor(0));
+        o->Nombre = recortado(rs.Valor(1));
+        o->OnLine = VerdadNoCero(rs.Valor(2));
+        o->UtilizaCI = VerdadNoCero(rs.Valor(3));
+        o->AUISOA = Numero(rs.Valor(4));
+        o->Empresa = EnteroDelNumero(rs.Valor(5));
+        o->Actividad = EnteroDelNumero(rs.Valor(6));
+        o->FilialOS = Vb::CInt(Vb::Val(NuloATextoLeido(rs.Valor(7))));
+        o->UtilizaCSC = VerdadNoCero(rs.Valor(8));
         m_ObrasSociales->Add(o, o->Nombre + QLatin1Char(' ') + QString::number(o->Actividad));
-    }
+    });
 }
 
 void clsConfig::LoadDelimitadores()
 {
     vaciar(m_Delimitadores);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Delimitadores"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SDelimitadores, {}, [this](const DbCursor& rs) {
         auto d = std::make_shared<clsDelimitador>();
-        d->idDelimitador = EnteroDelNumero(rs["idDelimitador"]);
-        d->Delimitador = recortado(rs["Delimitador"]);
+        d->idDelimitador = EnteroDelNumero(rs.Valor(0));
+        d->Delimitador = recortado(rs.Valor(1));
         m_Delimitadores->Add(d);
-    }
+    });
 }
 
 void clsConfig::LoadEspecialidades()
 {
     vaciar(m_Especialidades);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Especialidades"));
-    for (; !rs.EOF_(); rs.MoveNext()) {
+    leer(*m_cn, SEspecialidades, {}, [this](const DbCursor& rs) {
         auto e = std::make_shared<clsEspecialidad>();
-        e->idEspecialidad = EnteroDelNumero(rs["idEspecialidad"]);
-        e->Especialidad = recortado(rs["Especialidad"]);
+        e->idEspecialidad = EnteroDelNumero(rs.Valor(0));
+        e->Especialidad = recortado(rs.Valor(1));
         m_Especialidades->Add(e);
-    }
+    });
 }
 
 void clsConfig::LoadMedicos()
 {
     vaciar(m_Medicos);
-    DbResult rs = m_cn->Query(QStringLiteral("SELECT * FROM Medicos WHERE Baja = 0 ORDER BY ApellidoNombre"));
+    auto rs = m_cn->OpenCursor(QLatin1String(kSentencias[SMedicos]));
     try {
-        for (; !rs.EOF_(); rs.MoveNext()) {
+        while (rs->Next()) {
             auto m = std::make_shared<clsMedico>();
-            m->ApellidoNombre = NuloATexto(rs["ApellidoNombre"]);
-            m->Matricula = NuloATexto(rs["Matricula"]);
-            m->TipoMatricula = NuloATexto(rs["TipoMatricula"]);
-            const QVariant baja = rs["Baja"];
+            m->ApellidoNombre = NuloATextoLeido(rs->Valor(0));
+            m->Matricula = NuloATextoLeido(rs->Valor(1));
+            m->TipoMatricula = NuloATextoLeido(rs->Valor(2));
+            const QVariant& baja = rs->Valor(3);
             m->Baja = baja.isNull() ? 0 : (VerdadNoCero(baja) ? -1 : 0);
             m_Medicos->Add(m);
         }
+    } catch (const DbError&) {
+        throw; // a failing read is the load's, not a doctor's
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("error ") + e.description, Vbc::vbOKOnly, Dialogs::kAppTitle);
     }

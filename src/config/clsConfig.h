@@ -130,6 +130,13 @@ public:
     // Rebuilds Transacciones with the logged transactions of the provider of that tax number
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
+    // The statement LoadTransacciones reads the history with (each row as one text on SQLite
+    // and PostgreSQL; one parameter, the provider's tax number, when `porPrestador`). For the
+    // benchmarks' floor, which must run the very same statement.
+    static QString SentenciaTransacciones(bool sqlite, bool porPrestador);
+    // The statements LoadConfig reads, in its order (the terminal's row and its delimiter take
+    // one parameter each). For the benchmarks' floor.
+    static QStringList SentenciasDeCarga();
 
     // Marks the insurers the client enables in "_druvex.prm" of the working folder now in use.
     void LeerArchivoParametros();

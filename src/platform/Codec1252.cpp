@@ -57,6 +57,8 @@ QString decode(const QByteArray& bytes)
 
 bool representable(QChar c) { return byteOf(c) >= 0; }
 
+int byte(QChar c) { return byteOf(c); }
+
 QString toRepresentable(const QString& text)
 {
     QString out;

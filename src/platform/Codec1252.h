@@ -10,6 +10,8 @@ QByteArray encode(const QString& text);
 QString decode(const QByteArray& bytes);
 // True when the character has a byte in the code page.
 bool representable(QChar c);
+// The character's byte, or -1 when the code page lacks it.
+int byte(QChar c);
 // Characters the code page lacks become "?", so a width in characters is a width in bytes.
 QString toRepresentable(const QString& text);
 // A NUL in a text becomes a blank: shown it hides what follows, the embedded database keeps a

@@ -14,11 +14,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
 #include <xlsxwriter.h>
 
 namespace {
 
 const QString kFuente = QStringLiteral("frmExportarDatos");
+// Bytes the text file's lines gather in before they are written.
+constexpr qsizetype kBloque = 1 << 16;
 
 QString Blancos(int n) { return QString(n, QLatin1Char(' ')); }
 QString Ceros(int n) { return QString(n, QLatin1Char('0')); }
@@ -103,6 +109,267 @@ QString Simeco(const modExportarDatos::Fila& f)
            N(NuloATexto(f.CodigoPrestacion), 6) + N(NuloANumero(f.cantidad), 5) + Ceros(10) +
            N(NuloATexto(f.Tarjeta), 10) + QStringLiteral("00") + N(NuloATexto(f.FechaPrestacion), 8);
 }
+
+// ---- The text file's lines as bytes ------------------------------------------------------
+// The same layouts as the functions above, written straight into the file's buffer: a field's
+// text is taken once per row as Windows-1252 bytes (controls as blanks, a character the code
+// page lacks as one "?"), so a width in characters is a width in bytes and no line is a text.
+
+enum Columna {
+    CTarjeta, CSolicitante, CFechaPrestacion, CHoraPrestacion, CCodigoPrestacion, CCantidad, CCodigoOSDE, CNombre,
+    CMatriculaPrescriptor, CTipoPrescriptor, CTicket, CFecha, CNumeroAutorizacion, CMatriculaEfector, CTipoEfector,
+    CColumnas
+};
+
+class LineasEnBytes {
+public:
+    explicit LineasEnBytes(qint32 formato) : m_formato(formato) {}
+
+    // `valores`: the row's values in the statement's column order.
+    void Agregar(QByteArray& o, const QVariant* const* valores)
+    {
+        m_valores = valores;
+        m_tomados = 0;
+        switch (m_formato) {
+        case 1: Hope(o); break;
+        case 2: Osde(o); break;
+        case 3: Servesalud(o); break;
+        case 4: Simeco(o); break;
+        default: modExportarDatos::Linea(m_formato, modExportarDatos::Fila{}); // raises
+        }
+        o.append("\r\n", 2);
+    }
+
+private:
+    using Bytes = std::string_view;
+
+    // Campo's text of a column, in bytes.
+    Bytes C(int c)
+    {
+        if (!(m_tomados & (1u << c))) {
+            m_tomados |= 1u << c;
+            Tomar(*m_valores[c], m_campos[c]);
+        }
+        return Bytes(m_campos[c].constData(), size_t(m_campos[c].size()));
+    }
+    bool Nulo(int c) const { return !m_valores[c]->isValid() || m_valores[c]->isNull(); }
+
+    static void Tomar(const QVariant& v, QByteArray& b)
+    {
+        b.clear();
+        if (!v.isValid() || v.isNull()) return;
+        switch (v.typeId()) {
+        case QMetaType::Int: case QMetaType::LongLong: case QMetaType::Short: case QMetaType::Long:
+        case QMetaType::UInt: case QMetaType::ULongLong: case QMetaType::UShort: case QMetaType::ULong: {
+            char cifras[24];
+            const bool sinSigno = v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::ULongLong ||
+                                  v.typeId() == QMetaType::UShort || v.typeId() == QMetaType::ULong;
+            const auto r = sinSigno ? std::to_chars(cifras, cifras + sizeof cifras, v.toULongLong())
+                                    : std::to_chars(cifras, cifras + sizeof cifras, v.toLongLong());
+            b.append(cifras, r.ptr - cifras);
+            return;
+        }
+        case QMetaType::QString: Codificar(*static_cast<const QString*>(v.constData()), b); return;
+        case QMetaType::Double: {
+            // A whole number below 10^15 is written as its digits (a code or a count kept in a
+            // double column); any other double takes the runtime's form.
+            const double x = v.toDouble();
+            if (x != 0 && std::fabs(x) < 1e15 && x == std::trunc(x)) {
+                char cifras[24];
+                const auto r = std::to_chars(cifras, cifras + sizeof cifras, static_cast<long long>(x));
+                b.append(cifras, r.ptr - cifras);
+                return;
+            }
+            Codificar(modExportarDatos::TextoDe(v), b);
+            return;
+        }
+        default: Codificar(modExportarDatos::TextoDe(v), b); return;
+        }
+    }
+    static void Codificar(const QString& t, QByteArray& b)
+    {
+        b.resize(t.size());
+        char* d = b.data();
+        qsizetype n = 0;
+        for (qsizetype i = 0; i < t.size(); ++i) {
+            const QChar c = t.at(i);
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u == 0x7F) {
+                d[n++] = ' ';
+            } else if (u < 0x7F) {
+                d[n++] = char(u);
+            } else if (c.isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate()) {
+                d[n++] = '?'; // one character outside the BMP is one field position
+                ++i;
+            } else {
+                const int byte = Codec1252::byte(c);
+                d[n++] = byte < 0 ? '?' : char(byte);
+            }
+        }
+        b.truncate(n);
+    }
+
+    static Bytes Recortar(Bytes t)
+    {
+        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+        return t;
+    }
+    // Vb::Right, Vb::Mid and Vb::Left over bytes.
+    static Bytes Derecha(Bytes t, size_t n) { return t.size() <= n ? t : t.substr(t.size() - n); }
+    static Bytes Medio(Bytes t, size_t desde, size_t n) { return desde > t.size() ? Bytes() : t.substr(desde - 1, n); }
+    static Bytes Izquierda(Bytes t, size_t n) { return t.substr(0, std::min(n, t.size())); }
+
+    static void Agregar(QByteArray& o, Bytes t) { o.append(t.data(), qsizetype(t.size())); }
+    // Right-aligned, zero-filled, the rightmost `ancho` characters of the trimmed text.
+    static void N(QByteArray& o, Bytes t, qsizetype ancho)
+    {
+        t = Recortar(t);
+        if (qsizetype(t.size()) >= ancho) {
+            o.append(t.data() + t.size() - size_t(ancho), ancho);
+        } else {
+            o.append(ancho - qsizetype(t.size()), '0');
+            Agregar(o, t);
+        }
+    }
+    // Left-aligned, blank-filled, cut on the right.
+    static void Ancho(QByteArray& o, Bytes t, qsizetype ancho)
+    {
+        const qsizetype n = std::min(ancho, qsizetype(t.size()));
+        o.append(t.data(), n);
+        o.append(ancho - n, ' ');
+    }
+    void NNumero(QByteArray& o, int c, qsizetype ancho)
+    {
+        const QByteArray cifras = QString::number(modUtils::NuloANumero(*m_valores[c])).toLatin1();
+        N(o, Bytes(cifras.constData(), size_t(cifras.size())), ancho);
+    }
+
+    void Hope(QByteArray& o)
+    {
+        N(o, C(CTarjeta), 15);
+        o.append(30, ' ');
+        N(o, C(CCodigoPrestacion), 6);
+        o.append(50, ' ');
+        const Bytes fecha = C(CFechaPrestacion);
+        if (Recortar(fecha).empty()) {
+            o.append(10, ' ');
+        } else {
+            const qsizetype antes = o.size();
+            Agregar(o, Derecha(fecha, 2));
+            o.append('/');
+            Agregar(o, Medio(fecha, 5, 2));
+            o.append('/');
+            Agregar(o, Izquierda(fecha, 4));
+            const qsizetype escritos = o.size() - antes;
+            if (escritos > 10) o.truncate(antes + 10);
+            else o.append(10 - escritos, ' ');
+        }
+        NNumero(o, CCantidad, 2);
+        o.append(40, '0');
+    }
+
+    void Osde(QByteArray& o)
+    {
+        const auto sep = [&o] { o.append("   ", 3); };
+        // The effector's registration kind is checked first: a row it refuses writes nothing.
+        const Bytes tipoEfector = C(CTipoEfector);
+        char clase = ' ';
+        if (!tipoEfector.empty()) {
+            const char c = tipoEfector.back();
+            if (c < '0' || c > '9')
+                throw VbError(VbError::TypeMismatch, kFuente, QStringLiteral("No coinciden los tipos"));
+            clase = c == '2' ? 'O' : 'M';
+        }
+        o.append(' ');
+        N(o, C(CCodigoOSDE), 6);
+        sep();
+        N(o, C(CTarjeta), 11);
+        sep();
+        Ancho(o, Recortar(C(CCodigoPrestacion)), 15);
+        sep();
+        N(o, C(CCantidad), 3);
+        sep();
+        const Bytes fecha = C(CFechaPrestacion);
+        if (Recortar(fecha).size() < 8) {
+            o.append(6, ' ');
+        } else {
+            const qsizetype antes = o.size();
+            Agregar(o, Derecha(fecha, 2));
+            Agregar(o, Medio(fecha, 5, 2));
+            Agregar(o, Medio(fecha, 3, 2));
+            const qsizetype escritos = o.size() - antes;
+            if (escritos > 6) o.truncate(antes + 6);
+            else o.append(6 - escritos, ' ');
+        }
+        sep();
+        o.append("00", 2);
+        sep();
+        N(o, C(CNumeroAutorizacion), 6);
+        sep();
+        o.append('0');
+        sep();
+        o.append(15, '0');
+        sep();
+        const Bytes tipoPrescriptor = C(CTipoPrescriptor);
+        o.append(tipoPrescriptor.empty() ? ' ' : tipoPrescriptor.back());
+        sep();
+        N(o, C(CMatriculaPrescriptor), 10);
+        sep();
+        o.append(tipoPrescriptor.empty() ? ' ' : tipoPrescriptor.front());
+        sep();
+        o.append(clase);
+        sep();
+        N(o, C(CMatriculaEfector), 10);
+        sep();
+        o.append(tipoEfector.empty() ? ' ' : tipoEfector.front());
+        sep();
+        N(o, C(CTicket), 6);
+        sep();
+        o.append(12, '0');
+    }
+
+    void Servesalud(QByteArray& o)
+    {
+        o.append("01", 2);
+        N(o, C(CTarjeta), 9);
+        o.append(100, ' ');
+        o.append(14, '0');
+        const Bytes fecha = C(CFechaPrestacion);
+        if (Recortar(fecha).empty())
+            o.append(8, ' ');
+        else
+            Ancho(o, fecha, 8);
+        o.append(24, '0');
+        o.append(100, ' ');
+        o.append(7, '0');
+        o.append(3, ' ');
+        o.append(12, '0');
+        Ancho(o, Recortar(C(CCodigoPrestacion)), 20);
+        o.append(100, ' ');
+        NNumero(o, CCantidad, 6);
+        o.append(51, '0');
+        o.append(86, ' ');
+    }
+
+    void Simeco(QByteArray& o)
+    {
+        N(o, C(CCodigoOSDE), 10);
+        N(o, C(CTicket), 10);
+        N(o, C(CSolicitante), 10);
+        N(o, C(CCodigoPrestacion), 6);
+        NNumero(o, CCantidad, 5);
+        o.append(10, '0');
+        N(o, C(CTarjeta), 10);
+        o.append("00", 2);
+        N(o, C(CFechaPrestacion), 8);
+    }
+
+    qint32 m_formato;
+    const QVariant* const* m_valores = nullptr;
+    quint32 m_tomados = 0;
+    QByteArray m_campos[CColumnas];
+};
 
 // The row walk shared by both writers: the windows stay painted a few times a second.
 template <typename F>
@@ -251,6 +518,15 @@ QString Linea(qint32 formato, const Fila& f)
     }
 }
 
+void AgregarLinea(QByteArray& destino, qint32 formato, const Fila& f)
+{
+    const QVariant* const valores[CColumnas] = {
+        &f.Tarjeta, &f.codigoOSDESolicitante, &f.FechaPrestacion, &f.HoraPrestacion, &f.CodigoPrestacion,
+        &f.cantidad, &f.codigoOSDE, &f.Nombre, &f.MatriculaMedicoPrescriptor, &f.TipoMatriculaMPrescriptor,
+        &f.Ticket, &f.Fecha, &f.NumeroAutorizacion, &f.MatriculaEfector, &f.TipoMatriculaMEfector};
+    LineasEnBytes(formato).Agregar(destino, valores);
+}
+
 QDate FechaDeCampo(const QString& texto)
 {
     const QDate d = Vb::ParseDate(Vb::Trim(texto));
@@ -302,14 +578,35 @@ Resultado ExportarTexto(Database& cn, qint32 formato, const Consulta& consulta, 
     bool escribe = salida.Abrir();
     if (!escribe) r.error = salida.Error();
     // A file that cannot be written still has its rows read: a row the layout cannot take is
-    // the reading's failure, reported before the writing's.
-    r.filas = Recorrer(*cursor, [&](const Fila& f) {
-        const QString linea = Linea(formato, f) + QLatin1String("\r\n");
-        if (escribe && !salida.Escribir(Codec1252::encode(linea))) {
+    // the reading's failure, reported before the writing's. The statement names its columns in
+    // the layout's order, so a row is read by position; the lines gather in one buffer that
+    // goes to the file a block at a time.
+    if (cursor->ColumnCount() < CColumnas)
+        cursor->value(Columnas().at(cursor->ColumnCount())); // raises "Item not found", as by name
+    LineasEnBytes lineas(formato);
+    QByteArray bloque;
+    bloque.reserve(kBloque + 1024);
+    const auto vaciar = [&] {
+        if (escribe && !bloque.isEmpty() && !salida.Escribir(bloque)) {
             escribe = false;
             r.error = salida.Error();
         }
-    });
+        bloque.resize(0); // keeps its room
+    };
+    const QVariant* valores[CColumnas];
+    QElapsedTimer desdeEventos;
+    desdeEventos.start();
+    do {
+        for (int c = 0; c < CColumnas; ++c) valores[c] = &cursor->Valor(c);
+        lineas.Agregar(bloque, valores);
+        ++r.filas;
+        if (bloque.size() >= kBloque) vaciar();
+        if (desdeEventos.elapsed() >= 40 && QCoreApplication::instance()) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            desdeEventos.restart();
+        }
+    } while (cursor->Next());
+    vaciar();
     cursor->Close();
     // On disk before the purge that follows may delete the rows it holds.
     if (escribe && !salida.Confirmar(true)) {

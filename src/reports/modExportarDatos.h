@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -41,6 +42,10 @@ QString N(const QVariant& valor, int ancho);
 // Raises error 13 on an Osde effector registration kind that is not a number, error 5 for a
 // layout outside 1 to 4.
 QString Linea(qint32 formato, const Fila& f);
+
+// Appends the line of the layout for one row, with its CR LF, as Windows-1252 bytes: exactly
+// Linea's text encoded, with the same errors, built in place without a text per field.
+void AgregarLinea(QByteArray& destino, qint32 formato, const Fila& f);
 
 // A date field's text as a date: strict dd/mm/yyyy, error 13 otherwise.
 QDate FechaDeCampo(const QString& texto);

@@ -256,52 +256,65 @@ bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
 
 }
 
-void clsConfig::LoadTransacciones(const QString& sCuit)
+namespace {
+
+// ObrasSociales has one row per company and activity; the history knows only the company,
+// so one name per company keeps each transaction listed once.
+QString desdeTransacciones(bool porPrestador)
 {
-    if (!m_Transacciones || m_Transacciones->Count() > 0)
-        m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
-    // ObrasSociales has one row per company and activity; the history knows only the company,
-    // so one name per company keeps each transaction listed once.
     QString desde = QStringLiteral(
         "FROM Transaccion "
         "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
         "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
-    QVariantList p;
-    if (!sCuit.isEmpty()) {
-        desde += QStringLiteral("Where Transaccion.Prestador = ? ");
-        p << sCuit;
-    }
+    if (porPrestador) desde += QStringLiteral("Where Transaccion.Prestador = ? ");
     desde += QStringLiteral("ORDER BY Fecha");
+    return desde;
+}
+
+}
+
+QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
+{
+    // One text per row, put together in one pass (chained concatenation copies the row over
+    // and over). printf and format write a null as nothing, so a value that must not be null
+    // stands for its null with a separator: that row then splits wrong and is read again
+    // column by column, which raises the error.
+    QString formato, valores;
+    for (int c = 0; c < Campos; ++c) {
+        if (c > 0) {
+            formato += QChar(kSeparador);
+            valores += QLatin1Char(',');
+        }
+        formato += QLatin1String("%s");
+        const QString columna = c == ObraSocial ? QStringLiteral("ObrasSociales.Nombre")
+                                                : QStringLiteral("Transaccion.") + QLatin1String(kNombres[c]);
+        valores += kNuloEsVacio[c] ? columna
+                                   : (sqlite ? QStringLiteral("ifnull(%1, char(%2))")
+                                             : QStringLiteral("COALESCE(%1::text, chr(%2))"))
+                                         .arg(columna).arg(int(kSeparador));
+    }
+    const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
+                             .arg(formato, valores);
+    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador);
+}
+
+void clsConfig::LoadTransacciones(const QString& sCuit)
+{
+    if (!m_Transacciones || m_Transacciones->Count() > 0)
+        m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
+    QVariantList p;
+    if (!sCuit.isEmpty()) p << sCuit;
 
     // Streamed: a provider's history can hold a hundred thousand rows.
     const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
     if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        // One text per row, put together in one pass (chained concatenation copies the row
-        // over and over). printf and format write a null as nothing, so a value that must not
-        // be null stands for its null with a separator: that row then splits wrong and is read
-        // again column by column, which raises the error.
-        QString formato, valores;
-        for (int c = 0; c < Campos; ++c) {
-            if (c > 0) {
-                formato += QChar(kSeparador);
-                valores += QLatin1Char(',');
-            }
-            formato += QLatin1String("%s");
-            const QString columna = c == ObraSocial ? QStringLiteral("ObrasSociales.Nombre")
-                                                    : QStringLiteral("Transaccion.") + QLatin1String(kNombres[c]);
-            valores += kNuloEsVacio[c] ? columna
-                                       : (sqlite ? QStringLiteral("ifnull(%1, char(%2))")
-                                                 : QStringLiteral("COALESCE(%1::text, chr(%2))"))
-                                             .arg(columna).arg(int(kSeparador));
-        }
-        const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
-                                 .arg(formato, valores);
-        auto rs = m_cn->OpenCursor(QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desde, p);
+        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty()), p);
         if (cargarPorFilas(*rs, *m_Transacciones)) return;
         rs.reset();
         while (m_Transacciones->Count() > 0) m_Transacciones->Remove(m_Transacciones->Count());
     }
-    auto rs = m_cn->OpenCursor(
-        QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") + desde, p);
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
+                                   desdeTransacciones(!sCuit.isEmpty()),
+                               p);
     cargarPorColumnas(*rs, *m_Transacciones);
 }

@@ -14,6 +14,7 @@
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
+#include "txlog/ModeloTransacciones.h"
 #include "txlog/clsTransacciones.h"
 #include "txlog/frmTicket.h"
 #include "txlog/modEnvioTicket.h"
@@ -33,9 +34,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScopeGuard>
-#include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QMouseEvent>
+#include <QTreeView>
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -49,83 +49,6 @@ constexpr int kIzquierda = 1365;
 constexpr int kAltoMinimo = 7260;
 constexpr int kAnchoMinimo = 6015;
 constexpr int kColumnas = 8;
-
-using Textos = std::array<QString, kColumnas>;
-
-// A row that keeps the logged transaction it shows. Its texts and icon are its own members
-// rather than the item's per-column variants: a list of a hundred thousand rows is built,
-// sorted and freed several times faster, and what the view reads is the same.
-class FilaTransaccion : public QTreeWidgetItem {
-public:
-    static constexpr int Tipo = QTreeWidgetItem::UserType + 1;
-    FilaTransaccion(std::shared_ptr<clsTransacciones> t, Textos textos, const QIcon& icono)
-        : QTreeWidgetItem(Tipo), transaccion(std::move(t)), textos(std::move(textos)), icono(icono) {}
-    std::shared_ptr<clsTransacciones> transaccion;
-    Textos textos;
-    QIcon icono;
-
-    QVariant data(int columna, int rol) const override
-    {
-        if (columna >= 0 && columna < kColumnas) {
-            if (rol == Qt::DisplayRole || rol == Qt::EditRole) return textos[columna];
-            if (rol == Qt::DecorationRole && columna == 0) return icono;
-        }
-        return QTreeWidgetItem::data(columna, rol);
-    }
-    void setData(int columna, int rol, const QVariant& valor) override
-    {
-        if (columna >= 0 && columna < kColumnas) {
-            if (rol == Qt::DisplayRole || rol == Qt::EditRole) textos[columna] = valor.toString();
-            if (rol == Qt::DecorationRole && columna == 0) icono = valor.value<QIcon>();
-        }
-        QTreeWidgetItem::setData(columna, rol, valor);
-    }
-    // By the column's text, as the widget compares texts, without a variant per comparison.
-    bool operator<(const QTreeWidgetItem& otra) const override
-    {
-        const int columna = treeWidget() ? treeWidget()->sortColumn() : 0;
-        if (otra.type() != Tipo || columna < 0 || columna >= kColumnas) return QTreeWidgetItem::operator<(otra);
-        return textos[columna] < static_cast<const FilaTransaccion&>(otra).textos[columna];
-    }
-};
-
-// The rows' own painting, with the size of a cell remembered by its column, text and icon while
-// the columns are fitted: the widget measures a thousand rows per column, and laying out the
-// same operation, insurer or date over and over was most of that time. A row shows nothing
-// else that could change its size.
-class MedidaPorTexto : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void Recordar(bool si)
-    {
-        m_recordar = si;
-        m_medidas.clear();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
-    {
-        if (!m_recordar) return QStyledItemDelegate::sizeHint(opcion, indice);
-        const QVariant icono = indice.data(Qt::DecorationRole);
-        const Clave clave{indice.column(), icono.isValid() ? qvariant_cast<QIcon>(icono).cacheKey() : 0,
-                          indice.data(Qt::DisplayRole).toString()};
-        auto medida = m_medidas.constFind(clave);
-        if (medida == m_medidas.constEnd())
-            medida = m_medidas.insert(clave, QStyledItemDelegate::sizeHint(opcion, indice));
-        return *medida;
-    }
-
-private:
-    struct Clave {
-        int columna;
-        qint64 icono;
-        QString texto;
-        bool operator==(const Clave& o) const { return columna == o.columna && icono == o.icono && texto == o.texto; }
-        friend size_t qHash(const Clave& c, size_t semilla = 0) { return qHashMulti(semilla, c.columna, c.icono, c.texto); }
-    };
-    bool m_recordar = false;
-    mutable QHash<Clave, QSize> m_medidas;
-};
 
 QIcon Circulo(const QColor& color, bool cruz)
 {
@@ -207,13 +130,14 @@ frmInicio::frmInicio(QWidget* parent) : QWidget(parent)
     cmdFiltrar = new QPushButton(QStringLiteral("..."), this);
     cmdFiltrar->setObjectName(QStringLiteral("cmdFiltrar"));
 
-    lvwTransacciones = new QTreeWidget(this);
+    m_Modelo = new ModeloTransacciones(ImageList1, this);
+    lvwTransacciones = new QTreeView(this);
     lvwTransacciones->setObjectName(QStringLiteral("lvwTransacciones"));
     lvwTransacciones->setRootIsDecorated(false);
     lvwTransacciones->setUniformRowHeights(true);
     lvwTransacciones->setAllColumnsShowFocus(true);
-    lvwTransacciones->setItemDelegate(new MedidaPorTexto(lvwTransacciones));
-    lvwTransacciones->setColumnCount(kColumnas);
+    lvwTransacciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwTransacciones->setModel(m_Modelo);
     lvwTransacciones->header()->setMinimumSectionSize(1);
     lvwTransacciones->header()->setStretchLastSection(false);
     lvwTransacciones->header()->setSectionsClickable(true);
@@ -244,11 +168,10 @@ frmInicio::frmInicio(QWidget* parent) : QWidget(parent)
     connect(cmdCerrar, &QPushButton::clicked, this, &frmInicio::cmdCerrar_Click);
     connect(lvwTransacciones->header(), &QHeaderView::sectionClicked, this,
             [this](int columna) { lvwTransacciones_ColumnClick(columna + 1); });
-    // A mouse press first makes the row current; a click on the current row only clicks it.
-    connect(lvwTransacciones, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* actual) { lvwTransacciones_ItemClick(actual); });
-    connect(lvwTransacciones, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { lvwTransacciones_ItemClick(item); });
+    // Only a click, a press and a release over the same row, opens a ticket: the current row
+    // also moves with the arrow keys and when the list takes the focus.
+    connect(lvwTransacciones, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& indice) { lvwTransacciones_ItemClick(indice.row()); });
 }
 
 frmInicio::~frmInicio() = default;
@@ -272,72 +195,11 @@ QString frmInicio::NombreOperacion(const QString& operacion)
     return Vb::Str(valor);
 }
 
-namespace {
-
-// The texts of the rows of one load. Codes, answers and answer codes repeat from row to row,
-// so what they show is worked out once and the text shared.
-class TextosDeFilas {
-public:
-    Textos operator()(const clsTransacciones& t)
-    {
-        Textos x;
-        if (t.Error != m_error || m_textoError.isNull()) {
-            m_error = t.Error;
-            m_textoError = QString::number(t.Error);
-        }
-        x[0] = m_textoError;
-        auto nombre = m_operaciones.constFind(t.Operacion);
-        if (nombre == m_operaciones.constEnd())
-            nombre = m_operaciones.insert(t.Operacion, frmInicio::NombreOperacion(t.Operacion));
-        x[1] = *nombre;
-        // Characters start:length of a text, 1-based, none past its end.
-        const auto trozo = [](const QString& s, int desde, int largo) {
-            return desde > s.size() ? QStringView() : QStringView(s).mid(desde - 1, largo);
-        };
-        const QStringView fecha(t.Fecha);
-        QString dia;
-        dia.reserve(16);
-        dia += trozo(t.Fecha, 7, 2);
-        dia += QLatin1Char('/');
-        dia += trozo(t.Fecha, 5, 2);
-        dia += QLatin1Char('/');
-        dia += fecha.left(4);
-        QString orden;
-        orden.reserve(t.Fecha.size() + 6);
-        orden += fecha;
-        for (QString* destino : {&dia, &orden}) {
-            *destino += QLatin1Char(' ');
-            *destino += QStringView(t.Hora).left(2);
-            *destino += QLatin1Char(':');
-            *destino += trozo(t.Hora, 3, 2);
-        }
-        x[2] = std::move(dia);
-        x[3] = t.ObraSocial;
-        x[4] = QString::number(t.Ticket);
-        x[5] = Vb::Trim(t.Tarjeta);
-        if (t.Comentario != m_comentario || m_comentario.isNull()) {
-            m_comentario = t.Comentario;
-            m_respuesta = Vb::IsNumeric(Vb::Left(t.Comentario, 2)) ? Vb::Mid(t.Comentario, 3) : t.Comentario;
-        }
-        x[6] = m_respuesta;
-        x[7] = std::move(orden);
-        return x;
-    }
-
-private:
-    qint16 m_error = 0;
-    QString m_textoError;
-    QHash<QString, QString> m_operaciones;
-    QString m_comentario;
-    QString m_respuesta;
-};
-
-}
-
 QStringList frmInicio::TextosFila(const clsTransacciones& t)
 {
-    const Textos x = TextosDeFilas()(t);
-    return QStringList(x.begin(), x.end());
+    QStringList textos;
+    for (int c = 0; c < kColumnas; ++c) textos << ModeloTransacciones::TextoDe(t, c);
+    return textos;
 }
 
 bool frmInicio::NumeroTicketValido(const QString& texto)
@@ -370,11 +232,9 @@ frmInicio::Disposicion frmInicio::CalcularDisposicion(int alto, int ancho)
     return d;
 }
 
-std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(const QTreeWidgetItem* item)
-{
-    const auto* fila = dynamic_cast<const FilaTransaccion*>(item);
-    return fila ? fila->transaccion : nullptr;
-}
+std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const { return m_Modelo->Transaccion(fila); }
+
+QString frmInicio::TextoDeFila(int fila, int columna) const { return m_Modelo->Texto(fila, columna - 1); }
 
 // ---- Loading and layout -------------------------------------------------------------------
 
@@ -384,10 +244,6 @@ void frmInicio::Form_Load()
         Ventana()->move(Twips::APixeles(kIzquierda), 0);
         if (DistribuirVentanas) DistribuirVentanas();
 
-        lvwTransacciones->setHeaderLabels({QString(), QStringLiteral("Operación"), QStringLiteral("Fecha"),
-                                           QStringLiteral("Financiador"), QStringLiteral("Nº ticket"),
-                                           QStringLiteral("Afiliado"), QStringLiteral("Respuesta"),
-                                           QStringLiteral("FechaOrden")});
         cboNombre->clear();
         if (General::gConfig) General::CargarComboPrestadores(cboNombre);
         cboNombre->addItem(QStringLiteral("TODOS"), 0);
@@ -410,56 +266,31 @@ void frmInicio::Form_Load()
 
 void frmInicio::CargarListaTransacciones()
 {
-    lvwTransacciones->clear();
+    m_Modelo->Cargar(nullptr, m_ColumnaOrden - 1, m_Descendente);
     if (!General::gConfig) return;
     General::gConfig->LoadTransacciones(m_Cuit);
     const auto lista = General::gConfig->Transacciones();
     if (!lista) return;
-    // The rows go in already in the list's order, in one batch: the widget's own sort of a
-    // hundred thousand rows reads every text back as a variant on each comparison.
-    const int columna = m_ColumnaOrden - 1;
-    TextosDeFilas textos;
-    QList<QTreeWidgetItem*> filas;
-    filas.reserve(lista->Count());
-    for (const auto& t : *lista)
-        filas << new FilaTransaccion(t, textos(*t), t->Error == 0 ? ImageList1[0] : ImageList1[1]);
-    // Stable, as the widget sorts: rows with equal keys keep the order they were read in. The
-    // keys sit next to their rows, so a comparison does not go through two items.
-    std::vector<std::pair<QStringView, QTreeWidgetItem*>> orden;
-    orden.reserve(filas.size());
-    for (QTreeWidgetItem* fila : filas)
-        orden.emplace_back(static_cast<const FilaTransaccion*>(fila)->textos[columna], fila);
-    if (m_Descendente)
-        std::stable_sort(orden.begin(), orden.end(), [](const auto& a, const auto& b) { return b.first < a.first; });
-    else
-        std::stable_sort(orden.begin(), orden.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (qsizetype i = 0; i < filas.size(); ++i) filas[i] = orden[i].second;
-    lvwTransacciones->header()->setSortIndicator(columna, m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
-    lvwTransacciones->addTopLevelItems(filas);
+    // In the list's order, as the sort the list keeps would put them.
+    m_Modelo->Cargar(lista, m_ColumnaOrden - 1, m_Descendente);
+    lvwTransacciones->header()->setSortIndicator(m_ColumnaOrden - 1,
+                                                 m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
     AjustarColumnas();
 }
 
 void frmInicio::AjustarColumnas()
 {
-    // The widths by blanks of the window's font, but never narrower than what the rows show:
-    // a cut date or operation name is no use at the front desk.
-    auto* medida = dynamic_cast<MedidaPorTexto*>(lvwTransacciones->itemDelegate());
-    if (medida) medida->Recordar(true);
-    const auto olvidar = qScopeGuard([medida] {
-        if (medida) medida->Recordar(false);
-    });
+    // The widths by blanks of the window's font, but never narrower than what any row shows
+    // (a cut date or operation name is no use at the front desk) nor than the header.
     const QFontMetrics fm(lvwTransacciones->font());
     for (int c = 0; c < kColumnas - 1; ++c) {
         const int regla = c == 0 ? std::max(1, Twips::APixeles(10))
                                  : fm.horizontalAdvance(QString(AnchosEnBlancos()[c], QLatin1Char(' ')));
-        lvwTransacciones->resizeColumnToContents(c);
-        lvwTransacciones->setColumnWidth(c, std::max(regla, lvwTransacciones->columnWidth(c)));
+        const int fila = m_Modelo->FilaMasAncha(c, fm);
+        const int celda = fila < 0 ? 0 : lvwTransacciones->sizeHintForIndex(m_Modelo->index(fila, c)).width();
+        const int titulo = lvwTransacciones->header()->sectionSizeHint(c);
+        lvwTransacciones->setColumnWidth(c, std::max({regla, celda, titulo}));
     }
-}
-
-void frmInicio::Ordenar()
-{
-    lvwTransacciones->sortItems(m_ColumnaOrden - 1, m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void frmInicio::Form_Resize()
@@ -528,7 +359,9 @@ void frmInicio::lvwTransacciones_ColumnClick(int columna)
 {
     m_Descendente = !m_Descendente;
     m_ColumnaOrden = columna == 3 ? 8 : columna;
-    Ordenar();
+    m_Modelo->Ordenar(m_ColumnaOrden - 1, m_Descendente);
+    lvwTransacciones->header()->setSortIndicator(m_ColumnaOrden - 1,
+                                                 m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 // ---- Opening a stored ticket --------------------------------------------------------------
@@ -537,16 +370,23 @@ void frmInicio::lvwTransacciones_MouseDown() { m_Marca = true; }
 
 bool frmInicio::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == lvwTransacciones->viewport() && evento->type() == QEvent::MouseButtonPress)
-        lvwTransacciones_MouseDown();
-    // A press on no row must not make the next row chosen with the keyboard open its ticket.
-    if (objeto == lvwTransacciones && evento->type() == QEvent::KeyPress) m_Marca = false;
+    // The mark is a press over a row; a press elsewhere, a key or the focus leaving the list
+    // clears it, so no later change of the current row can pass for a click.
+    if (objeto == lvwTransacciones->viewport() && evento->type() == QEvent::MouseButtonPress) {
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        if (lvwTransacciones->indexAt(raton->position().toPoint()).isValid())
+            lvwTransacciones_MouseDown();
+        else
+            m_Marca = false;
+    }
+    if (objeto == lvwTransacciones && (evento->type() == QEvent::KeyPress || evento->type() == QEvent::FocusOut))
+        m_Marca = false;
     return QWidget::eventFilter(objeto, evento);
 }
 
-void frmInicio::lvwTransacciones_ItemClick(QTreeWidgetItem* item)
+void frmInicio::lvwTransacciones_ItemClick(int fila)
 {
-    if (!m_Marca || !item) return;
+    if (!m_Marca || fila < 0 || fila >= m_Modelo->rowCount()) return;
     try {
         const QString carpeta = modTickets::CarpetaTickets();
         if (!QFileInfo(carpeta).isDir()) {
@@ -555,7 +395,7 @@ void frmInicio::lvwTransacciones_ItemClick(QTreeWidgetItem* item)
             m_Marca = false;
             return;
         }
-        const auto t = TransaccionDeFila(item);
+        const auto t = TransaccionDeFila(fila);
         const QString archivo = t ? modTickets::ArchivoTicket(t->Ticket, t->Fecha, t->Hora) : QString();
         if (!QFileInfo(archivo).isFile()) {
             Dialogs::MsgBox(QStringLiteral("No se encuentra el archivo del ticket: ") + archivo);
@@ -566,7 +406,7 @@ void frmInicio::lvwTransacciones_ItemClick(QTreeWidgetItem* item)
         // Cleared first: the click that ends the modal window must not open it again.
         m_Marca = false;
         frmTicket ticket(this);
-        ticket.Cargar(texto, item->text(4), t);
+        ticket.Cargar(texto, TextoDeFila(fila, 5), t);
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Error: ") + e.description);
     } catch (const std::exception& e) {

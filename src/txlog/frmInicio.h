@@ -12,19 +12,21 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
+class ModeloTransacciones;
 class clsTransacciones;
 
 // The start screen: the logged transactions, optionally of one provider; a mouse click on a
 // row opens its stored ticket, and a ticket that is not listed can be reprinted by number.
+// The list is a view over `ModeloTransacciones`, which makes only the cells shown.
 class frmInicio : public QWidget {
     Q_OBJECT
 public:
     explicit frmInicio(QWidget* parent = nullptr);
     ~frmInicio() override;
 
-    QTreeWidget* lvwTransacciones;
+    QTreeView* lvwTransacciones;
     QLabel* lblPrestador;
     QComboBox* cboNombre;
     QPushButton* cmdFiltrar;
@@ -49,10 +51,13 @@ public:
     // Column numbers count from 1.
     void lvwTransacciones_ColumnClick(int columna);
     void lvwTransacciones_MouseDown();
-    void lvwTransacciones_ItemClick(QTreeWidgetItem* item);
+    // Rows count from 0, in the list's order.
+    void lvwTransacciones_ItemClick(int fila);
 
-    // The logged transaction a row shows.
-    static std::shared_ptr<clsTransacciones> TransaccionDeFila(const QTreeWidgetItem* item);
+    // The logged transaction a row shows (null for no row).
+    std::shared_ptr<clsTransacciones> TransaccionDeFila(int fila) const;
+    // The text of a row's column (columns from 1).
+    QString TextoDeFila(int fila, int columna) const;
 
     // ---- Rules of the window -------------------------------------------------------------
     static QString NombreOperacion(const QString& operacion);
@@ -81,10 +86,10 @@ protected:
 
 private:
     void BuscarPrestadorSeleccionado();
-    void Ordenar();
     void AjustarColumnas();
     QWidget* Ventana();
 
+    ModeloTransacciones* m_Modelo = nullptr;
     QString m_Cuit;
     QString m_Licencia;
     bool m_Marca = false;

@@ -693,6 +693,6 @@ TEST_P(EnvioDb, ANulFromTheClientIsABlank)
     Cerradas();
     auto* lista = qobject_cast<frmInicio*>(m->FormularioTrabajo("frmInicio"));
     ASSERT_TRUE(lista);
-    ASSERT_EQ(lista->lvwTransacciones->topLevelItemCount(), 1);
-    EXPECT_EQ(lista->lvwTransacciones->topLevelItem(0)->text(6).trimmed(), "APROBADA CON NUL");
+    ASSERT_EQ(lista->lvwTransacciones->model()->rowCount(), 1);
+    EXPECT_EQ(lista->TextoDeFila(0, 7).trimmed(), "APROBADA CON NUL");
 }

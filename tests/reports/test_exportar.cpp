@@ -10,6 +10,9 @@
 #include "reports/frmControlFecha.h"
 #include "reports/frmExportarDatos.h"
 #include "reports/frmValoraciones.h"
+#include "reports/modExportarDatos.h"
+#include "platform/Codec1252.h"
+#include "platform/VbError.h"
 #include "shell/frmMain.h"
 #include "shell/frmObraSocial.h"
 #include "support/ConfiguracionPrueba.h"
@@ -376,4 +379,80 @@ TEST_P(Exportar, Capturas)
 
 INSTANTIATE_TEST_SUITE_P(Engines, Exportar, DbEngines(), DbEngineName);
 
+}
+
+// The file's byte formatter against the layouts' text lines, encoded: each row of the table in
+// the four layouts, the same bytes or the same error.
+TEST(ExportarLineas, BytesAreTheLinesEncoded)
+{
+    using modExportarDatos::Fila;
+    const QVariant nulo;
+    Fila comun{QString("  6280000012345 "), qint64(20111111112), QString("20240315"), QString("0930"),
+               QString("420101"), 2, 12345.0, QString("CLINICA"), QString("4455"), QString("MP"),
+               qint64(100123), QString("20240316"), QString("AUT42"), QString("778"), QString("C1")};
+    const struct {
+        const char* caso;
+        std::function<void(Fila&)> cambiar;
+    } casos[] = {
+        {"plain", [](Fila&) {}},
+        {"nulls", [&](Fila& f) {
+             f = Fila{};
+             f.TipoMatriculaMEfector = nulo;
+         }},
+        {"non-ASCII", [](Fila& f) {
+             f.Tarjeta = QString("Ñandú €5 中") + QChar(0xD83D) + QChar(0xDE00) + "x";
+             f.CodigoPrestacion = QString("Práctica ÁÉÍ ő") + QChar(0xDC00);
+             f.TipoMatriculaMPrescriptor = QString("é");
+             f.FechaPrestacion = QString("2024ñ315");
+         }},
+        {"exponent doubles", [](Fila& f) {
+             f.cantidad = 1e20;
+             f.Ticket = 1.5e-7;
+             f.codigoOSDE = -3e15;
+             f.MatriculaEfector = 2.5;
+             f.Tarjeta = 6.02e23;
+             f.NumeroAutorizacion = -999999999999999.0;
+             f.MatriculaMedicoPrescriptor = -0.0;
+         }},
+        {"too long", [](Fila& f) {
+             f.Tarjeta = QString(40, '7') + "12";
+             f.CodigoPrestacion = QString("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+             f.FechaPrestacion = QString("20240315235959");
+             f.Ticket = qint64(123456789012);
+             f.codigoOSDESolicitante = quint64(18446744073709551615ULL);
+         }},
+        {"controls", [](Fila& f) {
+             f.Tarjeta = QString("12\t34\n");
+             f.CodigoPrestacion = QString("\x7f42\r01");
+             f.TipoMatriculaMPrescriptor = QString("\tM");
+             f.FechaPrestacion = QString(" 2024\n315");
+         }},
+        {"short and blank", [](Fila& f) {
+             f.FechaPrestacion = QString("2024");
+             f.Tarjeta = QString("   ");
+             f.TipoMatriculaMEfector = QString("  2");
+             f.TipoMatriculaMPrescriptor = QString("");
+         }},
+        {"registration kind not a number", [](Fila& f) { f.TipoMatriculaMEfector = QString("C "); }},
+    };
+    for (const auto& c : casos) {
+        Fila f = comun;
+        c.cambiar(f);
+        for (qint32 formato = 0; formato <= 5; ++formato) {
+            QString esperada, error;
+            try {
+                esperada = modExportarDatos::Linea(formato, f) + "\r\n";
+            } catch (const VbError& e) {
+                error = QString::number(e.number) + e.description;
+            }
+            QByteArray bytes = "previo";
+            try {
+                modExportarDatos::AgregarLinea(bytes, formato, f);
+                EXPECT_TRUE(error.isEmpty()) << c.caso << " layout " << formato;
+                EXPECT_EQ(bytes, "previo" + Codec1252::encode(esperada)) << c.caso << " layout " << formato;
+            } catch (const VbError& e) {
+                EXPECT_EQ(QString::number(e.number) + e.description, error) << c.caso << " layout " << formato;
+            }
+        }
+    }
 }

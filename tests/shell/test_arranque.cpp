@@ -36,6 +36,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -195,7 +196,7 @@ TEST_P(ArranqueDb, AConfiguredTerminalEndsOnTheTransactionList)
     EXPECT_EQ(m->height(), 756);
     EXPECT_EQ(General::OperacionActual, 99);
     ASSERT_NE(Lista(), nullptr);
-    EXPECT_EQ(Lista()->lvwTransacciones->topLevelItemCount(), 3);
+    EXPECT_EQ(Lista()->lvwTransacciones->model()->rowCount(), 3);
     EXPECT_TRUE(sim.tomas().isEmpty());
     Captura(m.get(), "principal.png");
 
@@ -204,7 +205,7 @@ TEST_P(ArranqueDb, AConfiguredTerminalEndsOnTheTransactionList)
         return 0;
     };
     Lista()->lvwTransacciones_MouseDown();
-    Lista()->lvwTransacciones_ItemClick(Lista()->lvwTransacciones->topLevelItem(0));
+    Lista()->lvwTransacciones_ItemClick(0);
     EXPECT_EQ(dialogs.shown.last().text, "frmTicket");
 }
 

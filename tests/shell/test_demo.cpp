@@ -43,6 +43,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -199,12 +200,12 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     m->Menu("mnuInicio")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_NE(Lista(), nullptr);
-    QTreeWidget* lista = Lista()->lvwTransacciones;
-    ASSERT_EQ(lista->topLevelItemCount(), 3);
+    QTreeView* lista = Lista()->lvwTransacciones;
+    ASSERT_EQ(lista->model()->rowCount(), 3);
     QSet<QString> numeros;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(lista->topLevelItem(i)->text(2).startsWith(hoy)) << lista->topLevelItem(i)->text(2).toStdString();
-        numeros.insert(lista->topLevelItem(i)->text(4));
+        EXPECT_TRUE(Lista()->TextoDeFila(i, 3).startsWith(hoy)) << Lista()->TextoDeFila(i, 3).toStdString();
+        numeros.insert(Lista()->TextoDeFila(i, 5));
     }
     EXPECT_EQ(numeros.size(), 3);
     dialogs.modalHandler = [&](QDialog* d) {
@@ -215,7 +216,7 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
         }
         return 0;
     };
-    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->topLevelItem(0)).center());
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(lista->model()->index(0, 1)).center());
     EXPECT_EQ(dialogs.messages(), QStringList{});
     EXPECT_EQ(Connect()->Query("SELECT * FROM Transaccion").RowCount(), 4) << "the void is logged";
 

@@ -1,0 +1,199 @@
+#pragma once
+// The floor a job is measured against: the least work that gives the same result, timed in the
+// same process, alternately with the program's case, on the same database. Its reading runs
+// the program's own statement on one ODBC statement with every column bound as text and
+// fetched in blocks, and on SQLite also through SQLite's own C API.
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+#include <algorithm>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <vector>
+
+namespace Suelo {
+
+// One value of the current row: its bytes (UTF-8, or UTF-16 where `utf16`) or null.
+struct Celda {
+    const char* datos = nullptr;
+    qsizetype bytes = 0;
+    bool nulo = true;
+    bool utf16 = false;
+    QString Texto() const
+    {
+        if (nulo) return QString();
+        return utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t*>(datos), bytes / 2)
+                     : QString::fromUtf8(datos, bytes);
+    }
+};
+
+class Odbc {
+public:
+    // `utf8`: texts as the SQLite driver keeps them; else UTF-16, as psqlODBC's Unicode driver.
+    Odbc(const QString& conexion, bool utf8) : m_utf8(utf8)
+    {
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
+        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
+        QByteArray cs = conexion.toUtf8();
+        if (!SQL_SUCCEEDED(SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR*>(cs.data()), SQL_NTS, nullptr,
+                                            0, nullptr, SQL_DRIVER_NOPROMPT)))
+            throw std::runtime_error("floor: no ODBC connection");
+    }
+    // Runs a statement that returns nothing the floor needs (a PRAGMA).
+    void Ejecutar(const QString& sql)
+    {
+        SQLHSTMT st = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
+        QByteArray texto = sql.toUtf8();
+        SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS);
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
+    ~Odbc()
+    {
+        SQLDisconnect(m_dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
+    }
+
+    // Calls fila(const Celda*, int columns) for each row; returns the rows read. A non-null
+    // `parametro` is bound as the statement's one text parameter.
+    template <class F>
+    qint64 Leer(const QString& sql, QByteArray parametro, F&& fila)
+    {
+        SQLHSTMT st = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
+        constexpr SQLULEN kFilas = 128;
+        SQLULEN traidas = 0;
+        std::vector<SQLUSMALLINT> estados(kFilas);
+        SQLSetStmtAttr(st, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+        SQLULEN filas = SQL_SUCCEEDED(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE,
+                                                     reinterpret_cast<SQLPOINTER>(kFilas), 0))
+                            ? kFilas
+                            : 1;
+        SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &traidas, 0);
+        SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, estados.data(), 0);
+        QByteArray texto = sql.toUtf8();
+        SQLLEN largo = parametro.size();
+        if (!parametro.isNull())
+            SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(parametro.size()), 0,
+                             parametro.data(), largo, &largo);
+        if (!SQL_SUCCEEDED(SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS))) {
+            SQLFreeHandle(SQL_HANDLE_STMT, st);
+            throw std::runtime_error("floor: statement failed");
+        }
+        SQLSMALLINT columnas = 0;
+        SQLNumResultCols(st, &columnas);
+        std::vector<QByteArray> datos(columnas);
+        std::vector<std::vector<SQLLEN>> indicadores(columnas, std::vector<SQLLEN>(filas));
+        std::vector<SQLLEN> anchos(columnas);
+        for (SQLUSMALLINT c = 0; c < columnas; ++c) {
+            SQLULEN declarado = 0;
+            SQLDescribeCol(st, c + 1, nullptr, 0, nullptr, nullptr, &declarado, nullptr, nullptr);
+            const SQLLEN caracteres = SQLLEN(std::clamp<SQLULEN>(declarado, 32, 1024)) + 1;
+            anchos[c] = m_utf8 ? caracteres * 3 : caracteres * 2;
+            datos[c].resize(qsizetype(anchos[c] * SQLLEN(filas)));
+            SQLBindCol(st, c + 1, m_utf8 ? SQL_C_CHAR : SQL_C_WCHAR, datos[c].data(), anchos[c],
+                       indicadores[c].data());
+        }
+        std::vector<Celda> celdas(columnas);
+        qint64 n = 0;
+        SQLRETURN r;
+        while (SQL_SUCCEEDED(r = SQLFetch(st))) {
+            for (SQLULEN i = 0; i < traidas; ++i) {
+                for (int c = 0; c < columnas; ++c) {
+                    const SQLLEN ind = indicadores[c][i];
+                    Celda& x = celdas[c];
+                    x.utf16 = !m_utf8;
+                    x.nulo = ind == SQL_NULL_DATA;
+                    x.datos = datos[c].constData() + anchos[c] * SQLLEN(i);
+                    x.bytes = x.nulo ? 0 : std::min<SQLLEN>(ind, anchos[c] - (m_utf8 ? 1 : 2));
+                    if (ind >= anchos[c]) throw std::runtime_error("floor: value longer than its buffer");
+                }
+                fila(celdas.data(), int(columnas));
+                ++n;
+            }
+        }
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+        if (r != SQL_NO_DATA) throw std::runtime_error("floor: fetch failed");
+        return n;
+    }
+
+private:
+    bool m_utf8;
+    SQLHENV m_env = SQL_NULL_HENV;
+    SQLHDBC m_dbc = SQL_NULL_HDBC;
+};
+
+// The same through SQLite's C API, on the database file.
+class ApiSqlite {
+public:
+    explicit ApiSqlite(const QString& archivo)
+    {
+        if (sqlite3_open_v2(archivo.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            throw std::runtime_error("floor: no SQLite database");
+    }
+    ~ApiSqlite() { sqlite3_close(m_db); }
+    void Ejecutar(const QString& sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
+    template <class F>
+    qint64 Leer(const QString& sql, const QByteArray& parametro, F&& fila)
+    {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray texto = sql.toUtf8();
+        if (sqlite3_prepare_v2(m_db, texto.constData(), int(texto.size()), &st, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        if (!parametro.isNull())
+            sqlite3_bind_text(st, 1, parametro.constData(), int(parametro.size()), SQLITE_TRANSIENT);
+        const int columnas = sqlite3_column_count(st);
+        std::vector<Celda> celdas(columnas);
+        qint64 n = 0;
+        int r;
+        while ((r = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int c = 0; c < columnas; ++c) {
+                Celda& x = celdas[c];
+                x.nulo = sqlite3_column_type(st, c) == SQLITE_NULL;
+                x.datos = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                x.bytes = sqlite3_column_bytes(st, c);
+            }
+            fila(celdas.data(), columnas);
+            ++n;
+        }
+        sqlite3_finalize(st);
+        if (r != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(m_db));
+        return n;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// The settings of the program's reading connection on SQLite (Database::OpenCursor): the file
+// read through a memory map, sorts kept in memory up to 64 MB.
+template <class Lector>
+void ComoElLector(Lector& l)
+{
+    l.Ejecutar(QStringLiteral("PRAGMA mmap_size=268435456"));
+    l.Ejecutar(QStringLiteral("PRAGMA cache_size=-65536"));
+}
+
+// The median of the times taken, in milliseconds.
+inline double Mediana(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t m = v.size() / 2;
+    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+template <class F>
+double Medir(F&& f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+}

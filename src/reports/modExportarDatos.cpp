@@ -125,10 +125,12 @@ class LineasEnBytes {
 public:
     explicit LineasEnBytes(qint32 formato) : m_formato(formato) {}
 
-    // `valores`: the row's values in the statement's column order.
-    void Agregar(QByteArray& o, const QVariant* const* valores)
+    // `valores`: the row's values in the statement's column order. `bytes`, when given: a
+    // column whose value is null there is taken from these ASCII bytes instead.
+    void Agregar(QByteArray& o, const QVariant* const* valores, const std::string_view* bytes = nullptr)
     {
         m_valores = valores;
+        m_bytes = bytes;
         m_tomados = 0;
         switch (m_formato) {
         case 1: Hope(o); break;
@@ -148,11 +150,37 @@ private:
     {
         if (!(m_tomados & (1u << c))) {
             m_tomados |= 1u << c;
-            Tomar(*m_valores[c], m_campos[c]);
+            if (m_valores[c])
+                Tomar(*m_valores[c], m_campos[c]);
+            else
+                TomarAscii(m_bytes[c], m_campos[c]);
         }
         return Bytes(m_campos[c].constData(), size_t(m_campos[c].size()));
     }
-    bool Nulo(int c) const { return !m_valores[c]->isValid() || m_valores[c]->isNull(); }
+
+public:
+    // Whether the layout reads column `c` only through its field text, so that its ASCII bytes
+    // can stand for the value; the count of Hope, Servesalud and Simeco is read as a number.
+    bool SoloTexto(int c) const { return c != CCantidad || m_formato == 2; }
+    // Whether a text's UTF-8 bytes are all ASCII, and so give the same field as the text.
+    static bool Ascii(std::string_view t)
+    {
+        for (const char b : t)
+            if (static_cast<unsigned char>(b) >= 0x80) return false;
+        return true;
+    }
+
+private:
+    // Codificar's bytes for an ASCII text: controls are blanks.
+    static void TomarAscii(std::string_view t, QByteArray& b)
+    {
+        b.resize(qsizetype(t.size()));
+        char* d = b.data();
+        for (size_t i = 0; i < t.size(); ++i) {
+            const char x = t[i];
+            d[i] = (x < 0x20 || x == 0x7F) ? ' ' : x;
+        }
+    }
 
     static void Tomar(const QVariant& v, QByteArray& b)
     {
@@ -367,6 +395,7 @@ private:
 
     qint32 m_formato;
     const QVariant* const* m_valores = nullptr;
+    const std::string_view* m_bytes = nullptr;
     quint32 m_tomados = 0;
     QByteArray m_campos[CColumnas];
 };
@@ -594,11 +623,19 @@ Resultado ExportarTexto(Database& cn, qint32 formato, const Consulta& consulta, 
         bloque.resize(0); // keeps its room
     };
     const QVariant* valores[CColumnas];
+    // A text the cursor holds as ASCII bytes (the embedded driver's UTF-8) goes into its field
+    // as those bytes, with no text made of it: they are the bytes its text would encode to.
+    std::string_view bytes[CColumnas];
     QElapsedTimer desdeEventos;
     desdeEventos.start();
     do {
-        for (int c = 0; c < CColumnas; ++c) valores[c] = &cursor->Valor(c);
-        lineas.Agregar(bloque, valores);
+        for (int c = 0; c < CColumnas; ++c) {
+            if (lineas.SoloTexto(c) && cursor->Utf8(c, bytes[c]) && LineasEnBytes::Ascii(bytes[c]))
+                valores[c] = nullptr;
+            else
+                valores[c] = &cursor->Valor(c);
+        }
+        lineas.Agregar(bloque, valores, bytes);
         ++r.filas;
         if (bloque.size() >= kBloque) vaciar();
         if (desdeEventos.elapsed() >= 40 && QCoreApplication::instance()) {

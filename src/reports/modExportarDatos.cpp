@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <xlsxwriter.h>
 
@@ -121,17 +122,69 @@ enum Columna {
     CColumnas
 };
 
+// One line's bytes written into room made for them at the end of the buffer, so that a field
+// costs a copy rather than a call that checks the buffer's size and sharing; the buffer takes
+// the length written when it goes, also when a field raises halfway.
+class Salida {
+public:
+    explicit Salida(QByteArray& destino) : m_destino(destino), m_inicio(destino.size()) { Crecer(kLinea); }
+    ~Salida() { m_destino.resize(m_inicio + m_escritos); }
+    Salida(const Salida&) = delete;
+    Salida& operator=(const Salida&) = delete;
+
+    void append(char c)
+    {
+        Lugar(1);
+        m_p[m_escritos++] = c;
+    }
+    void append(const char* datos, qsizetype n)
+    {
+        Lugar(n);
+        memcpy(m_p + m_escritos, datos, size_t(n));
+        m_escritos += n;
+    }
+    void append(qsizetype n, char c)
+    {
+        Lugar(n);
+        memset(m_p + m_escritos, c, size_t(n));
+        m_escritos += n;
+    }
+    // The bytes written in this line so far.
+    qsizetype size() const { return m_escritos; }
+    void truncate(qsizetype n) { m_escritos = std::min(n, m_escritos); }
+
+private:
+    // The longest layout's line, with its CR LF, fits at once.
+    static constexpr qsizetype kLinea = 600;
+    void Lugar(qsizetype n)
+    {
+        if (m_escritos + n > m_lugar) Crecer(std::max(2 * m_lugar, m_escritos + n));
+    }
+    void Crecer(qsizetype lugar)
+    {
+        m_destino.resize(m_inicio + lugar);
+        m_lugar = lugar;
+        m_p = m_destino.data() + m_inicio;
+    }
+    QByteArray& m_destino;
+    const qsizetype m_inicio;
+    qsizetype m_escritos = 0;
+    qsizetype m_lugar = 0;
+    char* m_p = nullptr;
+};
+
 class LineasEnBytes {
 public:
     explicit LineasEnBytes(qint32 formato) : m_formato(formato) {}
 
     // `valores`: the row's values in the statement's column order. `bytes`, when given: a
     // column whose value is null there is taken from these ASCII bytes instead.
-    void Agregar(QByteArray& o, const QVariant* const* valores, const std::string_view* bytes = nullptr)
+    void Agregar(QByteArray& destino, const QVariant* const* valores, const std::string_view* bytes = nullptr)
     {
         m_valores = valores;
         m_bytes = bytes;
         m_tomados = 0;
+        Salida o(destino);
         switch (m_formato) {
         case 1: Hope(o); break;
         case 2: Osde(o); break;
@@ -248,9 +301,9 @@ private:
     static Bytes Medio(Bytes t, size_t desde, size_t n) { return desde > t.size() ? Bytes() : t.substr(desde - 1, n); }
     static Bytes Izquierda(Bytes t, size_t n) { return t.substr(0, std::min(n, t.size())); }
 
-    static void Agregar(QByteArray& o, Bytes t) { o.append(t.data(), qsizetype(t.size())); }
+    static void Agregar(Salida& o, Bytes t) { o.append(t.data(), qsizetype(t.size())); }
     // Right-aligned, zero-filled, the rightmost `ancho` characters of the trimmed text.
-    static void N(QByteArray& o, Bytes t, qsizetype ancho)
+    static void N(Salida& o, Bytes t, qsizetype ancho)
     {
         t = Recortar(t);
         if (qsizetype(t.size()) >= ancho) {
@@ -261,19 +314,19 @@ private:
         }
     }
     // Left-aligned, blank-filled, cut on the right.
-    static void Ancho(QByteArray& o, Bytes t, qsizetype ancho)
+    static void Ancho(Salida& o, Bytes t, qsizetype ancho)
     {
         const qsizetype n = std::min(ancho, qsizetype(t.size()));
         o.append(t.data(), n);
         o.append(ancho - n, ' ');
     }
-    void NNumero(QByteArray& o, int c, qsizetype ancho)
+    void NNumero(Salida& o, int c, qsizetype ancho)
     {
         const QByteArray cifras = QString::number(modUtils::NuloANumero(*m_valores[c])).toLatin1();
         N(o, Bytes(cifras.constData(), size_t(cifras.size())), ancho);
     }
 
-    void Hope(QByteArray& o)
+    void Hope(Salida& o)
     {
         N(o, C(CTarjeta), 15);
         o.append(30, ' ');
@@ -297,7 +350,7 @@ private:
         o.append(40, '0');
     }
 
-    void Osde(QByteArray& o)
+    void Osde(Salida& o)
     {
         const auto sep = [&o] { o.append("   ", 3); };
         // The effector's registration kind is checked first: a row it refuses writes nothing.
@@ -357,7 +410,7 @@ private:
         o.append(12, '0');
     }
 
-    void Servesalud(QByteArray& o)
+    void Servesalud(Salida& o)
     {
         o.append("01", 2);
         N(o, C(CTarjeta), 9);
@@ -380,7 +433,7 @@ private:
         o.append(86, ' ');
     }
 
-    void Simeco(QByteArray& o)
+    void Simeco(Salida& o)
     {
         N(o, C(CCodigoOSDE), 10);
         N(o, C(CTicket), 10);

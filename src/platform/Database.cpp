@@ -1373,6 +1373,7 @@ void DbCursor::Empezar(std::unique_ptr<QSqlQuery> query)
         m_tipos << c;
     }
     m_fila.resize(m_columns.size());
+    m_enBloque.fill(false, m_columns.size());
     if (!directa) return;
     m_stmt = statementHandle(*m_query);
     // The SQLite driver keeps texts in UTF-8: read so, they come without a conversion and a
@@ -1549,6 +1550,7 @@ void DbCursor::LeerFilaDelBloque()
         const SQLLEN indicador = b.indicadores.at(i).at(fila);
         const char* dato = b.datos.at(i).constData() + fila * b.ancho.at(i);
         QVariant& v = m_fila[i];
+        m_enBloque[i] = false;
         if (indicador == SQL_NULL_DATA) {
             v = QVariant();
             continue;
@@ -1582,13 +1584,36 @@ void DbCursor::LeerFilaDelBloque()
                     m_owner->Raise(QStringLiteral("fetch"), m_sql, m_stmt, QSqlError());
                 LeerTexto(i);
             } else {
-                GuardarTexto(v, dato, qsizetype(indicador), m_utf8);
+                // Made into a value only when asked for: a caller that takes the bytes (the
+                // text export) or skips the column needs none.
+                m_enBloque[i] = true;
             }
             break;
         }
         }
     }
     m_leidas = m_tipos.size();
+}
+
+void DbCursor::TomarDelBloque(int i) const
+{
+    const Bloque& b = *m_bloque;
+    const qsizetype fila = qsizetype(b.actual);
+    GuardarTexto(m_fila[i], b.datos.at(i).constData() + fila * b.ancho.at(i), qsizetype(b.indicadores.at(i).at(fila)),
+                 m_utf8);
+    m_enBloque[i] = false;
+}
+
+bool DbCursor::Utf8(int index, std::string_view& bytes) const
+{
+    if (!m_utf8 || !m_bloque || !m_query || !m_enFila || index < 0 || index >= m_enBloque.size() ||
+        !m_enBloque.at(index))
+        return false;
+    const Bloque& b = *m_bloque;
+    const qsizetype fila = qsizetype(b.actual);
+    bytes = std::string_view(b.datos.at(index).constData() + fila * b.ancho.at(index),
+                             size_t(b.indicadores.at(index).at(fila)));
+    return true;
 }
 
 void DbCursor::LeerTexto(int i) const
@@ -1679,7 +1704,9 @@ const QVariant& DbCursor::Valor(int index) const
     if (index < 0 || index >= m_columns.size())
         throw VbError(3265, QStringLiteral("Database"),
                       QStringLiteral("Item not found in this collection: %1").arg(index));
-    if (m_stmt)
+    if (m_bloque && m_enBloque.at(index))
+        TomarDelBloque(index);
+    else if (m_stmt)
         LeerHasta(index);
     else
         m_fila[index] = m_query->isNull(index) ? QVariant() : m_query->value(index);

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <string_view>
 
 class QSqlQuery;
 
@@ -276,6 +277,11 @@ public:
     QVariant value(const QString& column) const;
     // The value without a copy, valid until the next row.
     const QVariant& Valor(int index) const;
+    // The UTF-8 bytes of text column `index` of the current row, valid until the next row,
+    // without a QString made of them: true only where the cursor holds them so (the SQLite
+    // driver's texts read into bound buffers, not null, whole in their buffer). Otherwise
+    // false, and Valor gives the value.
+    bool Utf8(int index, std::string_view& bytes) const;
     void Close();
 
 private:
@@ -290,8 +296,11 @@ private:
     void EmpezarBloques(const class QSqlDriver* driver);
     // Unbinds them, leaving the statement as Qt made it.
     void SoltarBloques();
-    // Takes the current row of the block from the buffers.
+    // Takes the current row of the block from the buffers; a text that fits its buffer is
+    // left there until it is asked for.
     void LeerFilaDelBloque();
+    // Makes the value of a text left in the block's buffer.
+    void TomarDelBloque(int i) const;
     // Reads the current row's columns up to `index` straight from the driver, in order.
     void LeerHasta(int index) const;
     // Reads text column `i` of the current row from the driver, in pieces when it is long.
@@ -312,6 +321,7 @@ private:
     QList<Columna> m_tipos;
     void* m_stmt = nullptr; // read directly when set; otherwise through Qt
     mutable QVariantList m_fila; // the current row's values read so far
+    mutable QList<bool> m_enBloque; // text still only in the block's buffer, per column
     mutable int m_leidas = 0;
     mutable QByteArray m_texto; // a text's buffer
     bool m_utf8 = false;        // texts read in UTF-8 rather than UTF-16

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <xlsxwriter.h>
 
@@ -121,15 +122,69 @@ enum Columna {
     CColumnas
 };
 
+// One line's bytes written into room made for them at the end of the buffer, so that a field
+// costs a copy rather than a call that checks the buffer's size and sharing; the buffer takes
+// the length written when it goes, also when a field raises halfway.
+class Salida {
+public:
+    explicit Salida(QByteArray& destino) : m_destino(destino), m_inicio(destino.size()) { Crecer(kLinea); }
+    ~Salida() { m_destino.resize(m_inicio + m_escritos); }
+    Salida(const Salida&) = delete;
+    Salida& operator=(const Salida&) = delete;
+
+    void append(char c)
+    {
+        Lugar(1);
+        m_p[m_escritos++] = c;
+    }
+    void append(const char* datos, qsizetype n)
+    {
+        Lugar(n);
+        memcpy(m_p + m_escritos, datos, size_t(n));
+        m_escritos += n;
+    }
+    void append(qsizetype n, char c)
+    {
+        Lugar(n);
+        memset(m_p + m_escritos, c, size_t(n));
+        m_escritos += n;
+    }
+    // The bytes written in this line so far.
+    qsizetype size() const { return m_escritos; }
+    void truncate(qsizetype n) { m_escritos = std::min(n, m_escritos); }
+
+private:
+    // The longest layout's line, with its CR LF, fits at once.
+    static constexpr qsizetype kLinea = 600;
+    void Lugar(qsizetype n)
+    {
+        if (m_escritos + n > m_lugar) Crecer(std::max(2 * m_lugar, m_escritos + n));
+    }
+    void Crecer(qsizetype lugar)
+    {
+        m_destino.resize(m_inicio + lugar);
+        m_lugar = lugar;
+        m_p = m_destino.data() + m_inicio;
+    }
+    QByteArray& m_destino;
+    const qsizetype m_inicio;
+    qsizetype m_escritos = 0;
+    qsizetype m_lugar = 0;
+    char* m_p = nullptr;
+};
+
 class LineasEnBytes {
 public:
     explicit LineasEnBytes(qint32 formato) : m_formato(formato) {}
 
-    // `valores`: the row's values in the statement's column order.
-    void Agregar(QByteArray& o, const QVariant* const* valores)
+    // `valores`: the row's values in the statement's column order. `bytes`, when given: a
+    // column whose value is null there is taken from these ASCII bytes instead.
+    void Agregar(QByteArray& destino, const QVariant* const* valores, const std::string_view* bytes = nullptr)
     {
         m_valores = valores;
+        m_bytes = bytes;
         m_tomados = 0;
+        Salida o(destino);
         switch (m_formato) {
         case 1: Hope(o); break;
         case 2: Osde(o); break;
@@ -148,11 +203,37 @@ private:
     {
         if (!(m_tomados & (1u << c))) {
             m_tomados |= 1u << c;
-            Tomar(*m_valores[c], m_campos[c]);
+            if (m_valores[c])
+                Tomar(*m_valores[c], m_campos[c]);
+            else
+                TomarAscii(m_bytes[c], m_campos[c]);
         }
         return Bytes(m_campos[c].constData(), size_t(m_campos[c].size()));
     }
-    bool Nulo(int c) const { return !m_valores[c]->isValid() || m_valores[c]->isNull(); }
+
+public:
+    // Whether the layout reads column `c` only through its field text, so that its ASCII bytes
+    // can stand for the value; the count of Hope, Servesalud and Simeco is read as a number.
+    bool SoloTexto(int c) const { return c != CCantidad || m_formato == 2; }
+    // Whether a text's UTF-8 bytes are all ASCII, and so give the same field as the text.
+    static bool Ascii(std::string_view t)
+    {
+        for (const char b : t)
+            if (static_cast<unsigned char>(b) >= 0x80) return false;
+        return true;
+    }
+
+private:
+    // Codificar's bytes for an ASCII text: controls are blanks.
+    static void TomarAscii(std::string_view t, QByteArray& b)
+    {
+        b.resize(qsizetype(t.size()));
+        char* d = b.data();
+        for (size_t i = 0; i < t.size(); ++i) {
+            const char x = t[i];
+            d[i] = (x < 0x20 || x == 0x7F) ? ' ' : x;
+        }
+    }
 
     static void Tomar(const QVariant& v, QByteArray& b)
     {
@@ -220,9 +301,9 @@ private:
     static Bytes Medio(Bytes t, size_t desde, size_t n) { return desde > t.size() ? Bytes() : t.substr(desde - 1, n); }
     static Bytes Izquierda(Bytes t, size_t n) { return t.substr(0, std::min(n, t.size())); }
 
-    static void Agregar(QByteArray& o, Bytes t) { o.append(t.data(), qsizetype(t.size())); }
+    static void Agregar(Salida& o, Bytes t) { o.append(t.data(), qsizetype(t.size())); }
     // Right-aligned, zero-filled, the rightmost `ancho` characters of the trimmed text.
-    static void N(QByteArray& o, Bytes t, qsizetype ancho)
+    static void N(Salida& o, Bytes t, qsizetype ancho)
     {
         t = Recortar(t);
         if (qsizetype(t.size()) >= ancho) {
@@ -233,19 +314,19 @@ private:
         }
     }
     // Left-aligned, blank-filled, cut on the right.
-    static void Ancho(QByteArray& o, Bytes t, qsizetype ancho)
+    static void Ancho(Salida& o, Bytes t, qsizetype ancho)
     {
         const qsizetype n = std::min(ancho, qsizetype(t.size()));
         o.append(t.data(), n);
         o.append(ancho - n, ' ');
     }
-    void NNumero(QByteArray& o, int c, qsizetype ancho)
+    void NNumero(Salida& o, int c, qsizetype ancho)
     {
         const QByteArray cifras = QString::number(modUtils::NuloANumero(*m_valores[c])).toLatin1();
         N(o, Bytes(cifras.constData(), size_t(cifras.size())), ancho);
     }
 
-    void Hope(QByteArray& o)
+    void Hope(Salida& o)
     {
         N(o, C(CTarjeta), 15);
         o.append(30, ' ');
@@ -269,7 +350,7 @@ private:
         o.append(40, '0');
     }
 
-    void Osde(QByteArray& o)
+    void Osde(Salida& o)
     {
         const auto sep = [&o] { o.append("   ", 3); };
         // The effector's registration kind is checked first: a row it refuses writes nothing.
@@ -329,7 +410,7 @@ private:
         o.append(12, '0');
     }
 
-    void Servesalud(QByteArray& o)
+    void Servesalud(Salida& o)
     {
         o.append("01", 2);
         N(o, C(CTarjeta), 9);
@@ -352,7 +433,7 @@ private:
         o.append(86, ' ');
     }
 
-    void Simeco(QByteArray& o)
+    void Simeco(Salida& o)
     {
         N(o, C(CCodigoOSDE), 10);
         N(o, C(CTicket), 10);
@@ -367,6 +448,7 @@ private:
 
     qint32 m_formato;
     const QVariant* const* m_valores = nullptr;
+    const std::string_view* m_bytes = nullptr;
     quint32 m_tomados = 0;
     QByteArray m_campos[CColumnas];
 };
@@ -594,11 +676,19 @@ Resultado ExportarTexto(Database& cn, qint32 formato, const Consulta& consulta, 
         bloque.resize(0); // keeps its room
     };
     const QVariant* valores[CColumnas];
+    // A text the cursor holds as ASCII bytes (the embedded driver's UTF-8) goes into its field
+    // as those bytes, with no text made of it: they are the bytes its text would encode to.
+    std::string_view bytes[CColumnas];
     QElapsedTimer desdeEventos;
     desdeEventos.start();
     do {
-        for (int c = 0; c < CColumnas; ++c) valores[c] = &cursor->Valor(c);
-        lineas.Agregar(bloque, valores);
+        for (int c = 0; c < CColumnas; ++c) {
+            if (lineas.SoloTexto(c) && cursor->Utf8(c, bytes[c]) && LineasEnBytes::Ascii(bytes[c]))
+                valores[c] = nullptr;
+            else
+                valores[c] = &cursor->Valor(c);
+        }
+        lineas.Agregar(bloque, valores, bytes);
         ++r.filas;
         if (bloque.size() >= kBloque) vaciar();
         if (desdeEventos.elapsed() >= 40 && QCoreApplication::instance()) {

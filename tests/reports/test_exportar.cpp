@@ -4,6 +4,7 @@
 #include "config/clsConfig.h"
 #include "config/GeneralConfiguracion.h"
 #include "engine/General.h"
+#include "platform/Database.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -351,6 +352,55 @@ TEST_P(Exportar, PurgaDelExportado)
     for (DbResult r = Connect()->Query("SELECT Ticket FROM Transaccion ORDER BY Ticket"); !r.EOF_(); r.MoveNext())
         tickets << r.value(0).toString();
     EXPECT_EQ(tickets, (QStringList{"101", "102", "103", "104", "105", "107"}));
+}
+
+// The text file read from the database is the rows' lines as AgregarLinea makes them from the
+// values read by name, whatever a column holds: controls, characters outside ASCII, an empty
+// text, a null, and (on SQLite, which keeps any length) texts longer than their buffer.
+TEST_P(Exportar, ArchivoComoLasFilasLeidas)
+{
+    const QVariant nulo;
+    // Ticket, Tarjeta, FechaPrestacion, MatriculaMedicoPrescriptor, TipoMatriculaMPrescriptor,
+    // NumeroAutorizacion, CodigoPrestacion
+    QList<QVariantList> filas = {
+        {201, "12\t34\x01\x7f", "202\n0611", "12\r45", "\tM", "9\x1f" "8", "42\x7f" "01"},
+        {202, QString::fromUtf8("Ñandú 中 😀"), "20240611", QString::fromUtf8("ñ55"), QString::fromUtf8("é"),
+         QString::fromUtf8("€1"), QString::fromUtf8("Práctica")},
+        {203, "", "", "", "", "", ""},
+        {204, nulo, nulo, nulo, nulo, nulo, nulo},
+    };
+    if (!isPostgreSQL()) {
+        filas.append({205, QString(400, '7') + "12", "20240611", "1", "PM", "3", "420101"});
+        filas.append({206, QString(150, QChar(0x20AC)), "20240611", "1", "PM", "3", "420101"});
+    }
+    {
+        auto cn = Connect();
+        for (const QVariantList& f : filas) {
+            cn->Execute("INSERT INTO Transaccion (Ticket, Fecha, Tarjeta, FechaPrestacion, MatriculaMedicoPrescriptor, "
+                        "TipoMatriculaMPrescriptor, NumeroAutorizacion, Operacion, PrestadorSolicitante, "
+                        "CodigoEmpresa) VALUES (?, '20240611', ?, ?, ?, ?, ?, '11', '20111111112', 11)",
+                        f.mid(0, 6));
+            cn->Execute("INSERT INTO ItemPrestaciones (Ticket, CodigoPrestacion, Cantidad) VALUES (?, ?, 1)",
+                        {f.at(0), f.at(6)});
+        }
+    }
+    for (qint32 formato = 1; formato <= 4; ++formato) {
+        SCOPED_TRACE(formato);
+        const auto consulta =
+            modExportarDatos::ArmarConsulta(formato, QDate(2024, 6, 11), QDate(2024, 6, 11), QStringLiteral("11"));
+        Database cn;
+        cn.OpenStreaming();
+        QByteArray esperado;
+        qint64 n = 0;
+        for (auto c = cn.OpenCursor(consulta.sql, consulta.valores); c->Next(); ++n)
+            modExportarDatos::AgregarLinea(esperado, formato, modExportarDatos::Fila::De(*c));
+        ASSERT_EQ(n, filas.size());
+        const QString ruta = carpeta.filePath("filas.txt");
+        const auto r = modExportarDatos::ExportarTexto(cn, formato, consulta, ruta);
+        EXPECT_TRUE(r.escrito) << r.error.toStdString();
+        EXPECT_EQ(r.filas, n);
+        EXPECT_EQ(Leer(ruta), esperado);
+    }
 }
 
 TEST_P(Exportar, Capturas)

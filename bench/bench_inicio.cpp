@@ -173,31 +173,26 @@ void BM_Arranque(benchmark::State& state)
             General::gConfig.reset();
             state.ResumeTiming();
         }));
-        suelo.push_back(Suelo::Medir([&] {
-            Suelo::Odbc odbc(ConexionSuelo(), true);
-            Suelo::ComoElLector(odbc);
+        // Every statement read into memory, then a main window with the start list in a minimal model.
+        const auto mostrar = [&](auto& lector) {
+            Suelo::ComoElLector(lector);
             std::vector<std::vector<QString>> memoria;
             QMainWindow ventana;
             auto* vista = new QTreeView(&ventana);
             Suelo::ModeloLista modelo;
             vista->setModel(&modelo);
             ventana.setCentralWidget(vista);
-            leerTodo(odbc, memoria, *vista, modelo);
+            leerTodo(lector, memoria, *vista, modelo);
             ventana.show();
             QApplication::processEvents();
+        };
+        suelo.push_back(Suelo::Medir([&] {
+            Suelo::Odbc odbc(ConexionSuelo(), true);
+            mostrar(odbc);
         }));
         capi.push_back(Suelo::Medir([&] {
             Suelo::ApiSqlite api(g_archivo);
-            Suelo::ComoElLector(api);
-            std::vector<std::vector<QString>> memoria;
-            QMainWindow ventana;
-            auto* vista = new QTreeView(&ventana);
-            Suelo::ModeloLista modelo;
-            vista->setModel(&modelo);
-            ventana.setCentralWidget(vista);
-            leerTodo(api, memoria, *vista, modelo);
-            ventana.show();
-            QApplication::processEvents();
+            mostrar(api);
         }));
         state.SetIterationTime(programa.back() / 1000);
     }

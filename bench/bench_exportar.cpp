@@ -54,6 +54,20 @@ void Sembrar(const QString& conexion, int n)
     });
 }
 
+// Seeds `n` transactions on the engine and points the program at it; false, the run skipped,
+// when that engine is not there (PostgreSQL without QUORVAN_TEST_PG).
+bool Preparar(benchmark::State& state, const QString& conexion, int n)
+{
+    if (conexion.isEmpty()) {
+        state.SkipWithError("QUORVAN_TEST_PG is not set");
+        for (auto _ : state) {}
+        return false;
+    }
+    Sembrar(conexion, n);
+    qputenv("QUORVAN_DSN", conexion.toUtf8());
+    return true;
+}
+
 // Arguments: rows, layout (2 Osde, 3 Servesalud), engine (0 SQLite, 1 PostgreSQL), and 1 for
 // the streaming connection the export uses, 0 for a plain one (the drivers' defaults).
 void BM_ExportarTexto(benchmark::State& state)
@@ -61,13 +75,7 @@ void BM_ExportarTexto(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     const auto formato = static_cast<qint32>(state.range(1));
     const QString conexion = state.range(2) == 0 ? g_sqlite : g_postgresql;
-    if (conexion.isEmpty()) {
-        state.SkipWithError("QUORVAN_TEST_PG is not set");
-        for (auto _ : state) {}
-        return;
-    }
-    Sembrar(conexion, n);
-    qputenv("QUORVAN_DSN", conexion.toUtf8());
+    if (!Preparar(state, conexion, n)) return;
     const auto consulta = modExportarDatos::ArmarConsulta(formato, QDate(2024, 3, 1), QDate(2024, 3, 31),
                                                           QStringLiteral("11"));
     const QString ruta = g_destino->filePath(QStringLiteral("export.txt"));
@@ -212,13 +220,7 @@ void BM_ExportarOsde(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     const bool sqlite = state.range(1) == 0;
     const QString conexion = sqlite ? g_sqlite : g_postgresql;
-    if (conexion.isEmpty()) {
-        state.SkipWithError("QUORVAN_TEST_PG is not set");
-        for (auto _ : state) {}
-        return;
-    }
-    Sembrar(conexion, n);
-    qputenv("QUORVAN_DSN", conexion.toUtf8());
+    if (!Preparar(state, conexion, n)) return;
     const auto consulta = modExportarDatos::ArmarConsulta(2, QDate(2024, 3, 1), QDate(2024, 3, 31),
                                                           QStringLiteral("11"));
     const QString ruta = g_destino->filePath(QStringLiteral("osde.txt"));

@@ -47,6 +47,12 @@ void ProtegerArchivosDe(const QString& carpeta)
     if (!c) return;
     for (const SinEnlaces::Entrada& e : SinEnlaces::Listar(c.fd())) {
         if (e.tipo != SinEnlaces::Tipo::Archivo) continue;
+        // A history of many tickets is looked at at every start: a file already private costs one
+        // stat, never an open.
+        struct stat antes{};
+        if (::fstatat(c.fd(), QFile::encodeName(e.nombre).constData(), &antes, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(antes.st_mode) && (antes.st_mode & 07777) == 0600)
+            continue;
         // Through a handle opened without following, so a name swapped for a link meanwhile
         // never changes another file's mode.
         const SinEnlaces::Descriptor f = SinEnlaces::AbrirArchivoEn(c.fd(), e.nombre, O_RDONLY | O_NONBLOCK);

@@ -262,12 +262,8 @@ TEST_P(LogDb, AnOlderHeaderTableGetsAUniqueNumberUnlessOneIsRepeated)
 // connection's failure. No look possible: it says so.
 TEST_P(LogDb, ASaveWhoseCommitAnswerWasLostTellsTheTruth)
 {
-    const struct {
-        const char* que;
-        const char* luego; // run by another connection once the server has committed
-        QString mensaje;   // empty: stored once, no error
-        int filas;
-    } casos[] = {
+    // `luego` runs on another connection once the server has committed; no `mensaje`: stored once.
+    const struct { const char* que; const char* luego; QString mensaje; int filas; } casos[] = {
         {"kept", "", "", 1},
         {"rolled back", "DELETE FROM %1", "al confirmar la transacción", 0},
         {"number taken by another terminal", "UPDATE %1 SET IdTerminal = 77", "al confirmar la transacción", 1},

@@ -581,11 +581,7 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
     if (!EsGrupoPrivado(UsuarioActual(), GrupoDe(::getegid()))) GTEST_SKIP() << "no private primary group";
     const group* otro = ::getgrnam("nogroup");
     const QString ofrecido = wf.file("termupg/download/Quorvan.nuevo");
-    const struct {
-        mode_t umask;
-        bool otroGrupo;
-        QString motivo; // empty: installs
-    } casos[] = {
+    const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ } casos[] = {
         {002, false, ""},
         {002, true, QStringLiteral("el grupo nogroup puede modificarlo; configure el cliente con umask 022")},
         {000, false, QStringLiteral("otros usuarios pueden modificarlo")},
@@ -595,10 +591,9 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
         if (c.otroGrupo && (::geteuid() != 0 || !otro)) continue;
         QDir(wf.file("termupg")).removeRecursively();
         wf.write("prog/Quorvan", "programa viejo");
-        iniciados.clear();
         dlg.clear();
         const mode_t antes = ::umask(c.umask);
-        QDir().mkpath(wf.file("termupg/download"));
+        QDir().mkpath(wf.file("termupg/download")); // 0775
         DruvexSim sim(wf.path());
         DruvexSim::Guion g = DruvexSim::GuionActualizacion(Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"),
                                                           {{"Quorvan.nuevo", "nuevo"}}, false);
@@ -619,9 +614,8 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
         for (const char* propio : {"Quorvan.ini", "UpgradeWizardQuorvan.lock"})
             EXPECT_EQ(QFileInfo(Paths::Join(Paths::ConfigDir(), propio)).permissions().toInt() & 0x0077, 0) << propio;
         EXPECT_EQ(wf.read("prog/Quorvan"), c.motivo.isEmpty() ? QByteArray("nuevo") : QByteArray("programa viejo"));
-        EXPECT_EQ(dlg.messages(), c.motivo.isEmpty() ? QStringList()
-                                                     : QStringList{"No se instala la actualización.\nEl archivo " +
-                                                                   ofrecido + ": " + c.motivo + "."});
+        const QString mensaje = "No se instala la actualización.\nEl archivo " + ofrecido + ": " + c.motivo + ".";
+        EXPECT_EQ(dlg.messages(), c.motivo.isEmpty() ? QStringList() : QStringList{mensaje});
         OlvidarSalida();
     }
 }

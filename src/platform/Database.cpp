@@ -708,20 +708,20 @@ void Database::CommitTrans()
         m_confirmando = false;
         if (ok) {
             m_inTransaction = false;
-            return;
+            if (!RespuestaConfirmacionPerdida()) return;
+            text = QStringLiteral("sin respuesta del servidor");
+            muerta = true;
         }
-        text = db.lastError().text();
-        if (db.isOpen())
-            db.rollback();
-        m_inTransaction = false;
-        muerta = db.isOpen() && ConexionMuerta();
+        if (!muerta) {
+            text = db.lastError().text();
+            if (db.isOpen())
+                db.rollback();
+            m_inTransaction = false;
+            muerta = db.isOpen() && ConexionMuerta();
+        }
     }
-    if (muerta) {
-        // The COMMIT may or may not have been applied: never sent again.
-        m_perdida = Perdida::AlConfirmar;
-        Reconectar();
-        RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos al confirmar la transacción: %1").arg(text));
-    }
+    if (muerta)
+        RaiseConfirmacionPerdida(text);
     throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                   QStringLiteral("No se pudo confirmar la transacción: %1").arg(text), QStringLiteral("40000"));
 }
@@ -1265,6 +1265,27 @@ void Database::CommitTransEscritura()
     m_confirmando = false;
     m_escrituraExplicita = false;
     m_inTransaction = false;
+    if (RespuestaConfirmacionPerdida())
+        RaiseConfirmacionPerdida(QStringLiteral("sin respuesta del servidor"));
+}
+
+namespace {
+std::function<bool(Database&)> g_trasConfirmar;
+}
+
+void Database::setTrasConfirmar(std::function<bool(Database&)> gancho) { g_trasConfirmar = std::move(gancho); }
+
+bool Database::RespuestaConfirmacionPerdida()
+{
+    return g_trasConfirmar && g_trasConfirmar(*this);
+}
+
+void Database::RaiseConfirmacionPerdida(const QString& texto)
+{
+    // The COMMIT may or may not have been applied: never sent again.
+    m_perdida = Perdida::AlConfirmar;
+    Reconectar();
+    RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos al confirmar la transacción: %1").arg(texto));
 }
 
 void Database::DeshacerEscrituraSilencioso() noexcept

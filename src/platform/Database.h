@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -129,6 +130,14 @@ public:
     Engine engine() const { return m_engine; }
     QString connectionString() const { return m_connectionString; }
 
+    // Whether the last transaction failed because the connection went while its COMMIT was on
+    // its way: the server may have stored it or not, and only a look at the data can tell.
+    bool ConfirmacionPerdida() const { return m_perdida == Perdida::AlConfirmar; }
+    // Tests: runs once the server has answered a COMMIT with success; true makes that answer
+    // count as never received (the hook may cut the connection itself), so the caller gets
+    // the lost-commit failure while the server holds the transaction. Empty: none.
+    static void setTrasConfirmar(std::function<bool(Database&)> gancho);
+
     // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
     // defines it, else the embedded SQLite file below the data folder.
     static QString ProgramConnectionString();
@@ -218,6 +227,9 @@ private:
     bool MuertaSegunDriver() const;
     [[noreturn]] void RaisePerdida(const QString& texto, const QString& estado = QStringLiteral("08S01"));
     bool PerdidaAntesDeConfirmar() const { return m_perdida == Perdida::AntesDeConfirmar; }
+    // The answer of a COMMIT that the server applied, taken as lost when the test hook says so.
+    bool RespuestaConfirmacionPerdida();
+    [[noreturn]] void RaiseConfirmacionPerdida(const QString& texto);
     DbResult Consultar(const QString& sql, const QVariantList& params);
     std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params);
     bool m_fullSync = false;

@@ -53,20 +53,36 @@ void clsTxGenerica::Save()
             if (r.RowCount() > 0)
                 idObraSocial = modUtils::NuloANumero(r[QStringLiteral("IdObraSocial")]);
         }
-        db.EnTransaccionDeEscritura(QStringLiteral("TGenerica_svl1"), [&] {
-            const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TGenerica_svl1"));
-            db.Execute(QStringLiteral("INSERT INTO TGenerica_svl1 (IdTerminal, NumeroTransaccion, CodigoTransaccion, "
-                                      "CuitPrestador, Banda, NombreAfiliado, NumeroAfiliado, NumeroAutorizacion, "
-                                      "TipoMatricula, NumeroMatricula, FormaIngreso, NombreMedico, FechaTransaccion, "
-                                      "IdObraSocial) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       modLog::Valores({static_cast<int>(IdTerminal), numero, CodigoTransaccion, CuitPrestador, Banda, NombreAfiliado,
-                        NumeroAfiliado, QString::number(NumeroAutorizacion), TipoMatricula, NumeroMatricula,
-                        FormaIngreso, NombreMedico, modLog::FechaHoy(), idObraSocial}));
-            for (const auto& l : *m_Prestaciones)
-                db.Execute(QStringLiteral("INSERT INTO TGenerica_svl2 (NumeroTransaccion, CodigoPrestacion, "
-                                          "CodigoAutorizacion, Diagnostico) VALUES (?, ?, ?, ?)"),
-                           modLog::Valores({numero, l->CodigoPrestacion, l->CodigoAutorizacion, l->Diagnostico}));
-        });
+        // Outside the transaction: after a lost COMMIT answer it names the row to look for.
+        modLog::Escrito escrito;
+        escrito.tabla = QStringLiteral("TGenerica_svl1");
+        escrito.columnas = QStringList{
+            QStringLiteral("IdTerminal"), QStringLiteral("NumeroTransaccion"), QStringLiteral("CodigoTransaccion"),
+            QStringLiteral("CuitPrestador"), QStringLiteral("Banda"), QStringLiteral("NombreAfiliado"),
+            QStringLiteral("NumeroAfiliado"), QStringLiteral("NumeroAutorizacion"), QStringLiteral("TipoMatricula"),
+            QStringLiteral("NumeroMatricula"), QStringLiteral("FormaIngreso"), QStringLiteral("NombreMedico"),
+            QStringLiteral("FechaTransaccion"), QStringLiteral("IdObraSocial")};
+        escrito.tablaLineas = QStringLiteral("TGenerica_svl2");
+        escrito.lineas = m_Prestaciones->Count();
+        try {
+            db.EnTransaccionDeEscritura(QStringLiteral("TGenerica_svl1"), [&] {
+                const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TGenerica_svl1"));
+                escrito.numero = numero;
+                escrito.valores = modLog::Valores(
+                    {static_cast<int>(IdTerminal), numero, CodigoTransaccion, CuitPrestador, Banda, NombreAfiliado,
+                     NumeroAfiliado, QString::number(NumeroAutorizacion), TipoMatricula, NumeroMatricula, FormaIngreso,
+                     NombreMedico, modLog::FechaHoy(), idObraSocial});
+                db.Execute(escrito.Insercion(), escrito.valores);
+                for (const auto& l : *m_Prestaciones)
+                    db.Execute(QStringLiteral("INSERT INTO TGenerica_svl2 (NumeroTransaccion, CodigoPrestacion, "
+                                              "CodigoAutorizacion, Diagnostico) VALUES (?, ?, ?, ?)"),
+                               modLog::Valores({numero, l->CodigoPrestacion, l->CodigoAutorizacion, l->Diagnostico}));
+            });
+        } catch (const DbError&) {
+            // A retry by the clerk would store it twice.
+            if (!db.ConfirmacionPerdida() || escrito.numero == 0 || !modLog::QuedoGuardado(db, escrito, kFuente))
+                throw;
+        }
     } catch (...) {
         modLog::Relanzar(kFuente);
     }

@@ -57,17 +57,26 @@ Database& clsTxOSDE::cn()
     return *m_cn;
 }
 
-qint32 clsTxOSDE::InsertarSolicitud(Database& db, bool Diferida)
+qint32 clsTxOSDE::InsertarSolicitud(Database& db, bool Diferida, modLog::Escrito& escrito)
 {
     const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TOSDE_svl1"));
-    db.Execute(QStringLiteral("INSERT INTO TOSDE_svl1 (IdTerminal, NumeroTransaccion, AUCUIT, AUISOA, AUFILA, "
-                              "AUASOA, AUBENA, AUDIGA, AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, "
-                              "AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA, NombreMedico, "
-                              "NombreAfiliado, FechaTransaccion, Diferida) "
-                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               modLog::Valores({static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA, AUDIGA, AUVERA,
-                AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1, AUDSM2, AUFINA,
-                NombreMedico, NombreAfiliado, modLog::FechaHoy(), Diferida ? 1 : 0}));
+    escrito.tabla = QStringLiteral("TOSDE_svl1");
+    escrito.numero = numero;
+    escrito.columnas = QStringList{
+        QStringLiteral("IdTerminal"), QStringLiteral("NumeroTransaccion"), QStringLiteral("AUCUIT"),
+        QStringLiteral("AUISOA"), QStringLiteral("AUFILA"), QStringLiteral("AUASOA"), QStringLiteral("AUBENA"),
+        QStringLiteral("AUDIGA"), QStringLiteral("AUVERA"), QStringLiteral("AUTRAC"), QStringLiteral("AUATRC"),
+        QStringLiteral("AUMANA"), QStringLiteral("AUWREF"), QStringLiteral("AUNREF"), QStringLiteral("AUTMAT"),
+        QStringLiteral("AUNMAT"), QStringLiteral("AUCEFE"), QStringLiteral("AUFECP"), QStringLiteral("AUDSM1"),
+        QStringLiteral("AUDSM2"), QStringLiteral("AUFINA"), QStringLiteral("NombreMedico"),
+        QStringLiteral("NombreAfiliado"), QStringLiteral("FechaTransaccion"), QStringLiteral("Diferida")};
+    escrito.valores = modLog::Valores({static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA,
+                                       AUDIGA, AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE,
+                                       AUFECP, AUDSM1, AUDSM2, AUFINA, NombreMedico, NombreAfiliado,
+                                       modLog::FechaHoy(), Diferida ? 1 : 0});
+    escrito.tablaLineas = QStringLiteral("TOSDE_svl2");
+    escrito.lineas = m_Prestaciones->Count();
+    db.Execute(escrito.Insercion(), escrito.valores);
     for (const auto& l : *m_Prestaciones)
         db.Execute(QStringLiteral("INSERT INTO TOSDE_svl2 (NumeroTransaccion, AUPRE, AUTIP, AUARA, AUCAN, "
                                   "AUODP, AUODC) VALUES (?, ?, ?, ?, ?, ?, ?)"),
@@ -83,7 +92,9 @@ qint32 clsTxOSDE::Save(bool Diferida)
     try {
         Database& db = cn();
         qint32 numero = 0;
-        db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"), [&] { numero = InsertarSolicitud(db, Diferida); });
+        modLog::Escrito escrito;
+        db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"),
+                                    [&] { numero = InsertarSolicitud(db, Diferida, escrito); });
         return numero;
     } catch (...) {
         modLog::Relanzar(kFuente);
@@ -94,12 +105,19 @@ qint32 clsTxOSDE::GuardarSolicitud(bool Diferida)
 {
     try {
         Database& db = cn();
-        qint32 numero = 0;
-        db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"), [&] {
-            numero = InsertarSolicitud(db, Diferida);
-            ActualizarRespuestas(numero);
-        });
-        return numero;
+        // Outside the transaction: after a lost COMMIT answer it names the row to look for.
+        modLog::Escrito escrito;
+        try {
+            db.EnTransaccionDeEscritura(QStringLiteral("TOSDE_svl1"), [&] {
+                InsertarSolicitud(db, Diferida, escrito);
+                ActualizarRespuestas(escrito.numero);
+            });
+        } catch (const DbError&) {
+            // A retry by the clerk would store it twice.
+            if (!db.ConfirmacionPerdida() || escrito.numero == 0 || !modLog::QuedoGuardado(db, escrito, kFuente))
+                throw;
+        }
+        return escrito.numero;
     } catch (...) {
         modLog::Relanzar(kFuente);
     }

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "txlog/clsPrestacionTxOSDE.h"
 #include "txlog/clsTxDiferida.h"
+#include "txlog/modLog.h"
 
 #include <QObject>
 #include <QString>
@@ -87,7 +88,7 @@ private:
                            const QString& Delimiter);
     void ActualizarRespuestas(qint32 NroTransaccion);
     // Numbers the request and inserts its header, lines and (not deferred) answer.
-    qint32 InsertarSolicitud(Database& db, bool Diferida);
+    qint32 InsertarSolicitud(Database& db, bool Diferida, modLog::Escrito& escrito);
     Database& cn();
     std::shared_ptr<Lineas> m_Prestaciones;
     std::shared_ptr<Database> m_cn;

@@ -42,6 +42,48 @@ QVariantList Valores(QVariantList valores)
     return valores;
 }
 
+QString Escrito::Insercion() const
+{
+    QStringList marcas;
+    for (int i = 0; i < columnas.size(); ++i) marcas << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(tabla, columnas.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+}
+
+namespace {
+// A stored value against the one written: numbers by value (drivers hand them back as text or
+// as numbers), texts exactly; the driver may read an empty text back as null.
+bool MismoValor(const QVariant& leido, const QVariant& escrito)
+{
+    if (escrito.typeId() == QMetaType::QString)
+        return leido.isNull() ? escrito.toString().isEmpty() : leido.toString() == escrito.toString();
+    bool ok = false;
+    const double v = leido.toDouble(&ok);
+    return ok && v == escrito.toDouble();
+}
+}
+
+bool QuedoGuardado(Database& cn, const Escrito& escrito, const QString& fuente)
+{
+    try {
+        const DbResult cabecera =
+            cn.Query(QStringLiteral("SELECT %1 FROM %2 WHERE NumeroTransaccion = ?")
+                         .arg(escrito.columnas.join(QStringLiteral(", ")), escrito.tabla),
+                     {escrito.numero});
+        if (cabecera.RowCount() != 1) return false;
+        for (int i = 0; i < escrito.columnas.size(); ++i)
+            if (!MismoValor(cabecera.value(i), escrito.valores.value(i))) return false;
+        const DbResult lineas = cn.Query(
+            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumeroTransaccion = ?").arg(escrito.tablaLineas),
+            {escrito.numero});
+        return lineas.RowCount() == 1 && lineas.value(0).toLongLong() == escrito.lineas;
+    } catch (const VbError& e) {
+        throw VbError(e.number, fuente,
+                      QStringLiteral("No se pudo comprobar si la solicitud quedó guardada; revise la lista de "
+                                     "diferidas antes de repetirla"));
+    }
+}
+
 QString FechaHoy()
 {
     return Platform::Now().date().toString(QStringLiteral("yyyyMMdd"));

@@ -23,6 +23,25 @@ qint32 NumeroSiguiente(Database& cn, const QString& tabla);
 // "" for a field never set, not NULL.
 QVariantList Valores(QVariantList valores);
 
+// What a log save wrote: the header row of `tabla` numbered `numero`, its `columnas` with the
+// `valores` written, and `lineas` rows of that number in `tablaLineas`.
+struct Escrito {
+    QString tabla;
+    qint32 numero = 0;
+    QStringList columnas;
+    QVariantList valores;
+    QString tablaLineas;
+    qint64 lineas = 0;
+    // "INSERT INTO tabla (columnas) VALUES (?, ...)".
+    QString Insercion() const;
+};
+
+// After a save whose COMMIT's answer was lost: whether the server stored it, that is, the
+// header row under its number holds what was written and has as many lines. Another terminal
+// may have taken the number after a rollback, so the number alone proves nothing. Raises with
+// `fuente` and a message for the user when the data cannot be looked at.
+bool QuedoGuardado(Database& cn, const Escrito& escrito, const QString& fuente);
+
 // Today as yyyymmdd, from the program's clock.
 QString FechaHoy();
 

@@ -10,6 +10,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace InstalacionPrograma {
 
@@ -66,6 +70,61 @@ SinEnlaces::Descriptor CarpetaRevisada(int desde, const QString& nombre, const Q
     return d;
 }
 
+}
+
+Usuario UsuarioActual()
+{
+    Usuario u;
+    if (const passwd* pw = ::getpwuid(::geteuid())) {
+        u.nombre = QString::fromLocal8Bit(pw->pw_name);
+        u.grupoPrimario = pw->pw_gid;
+    } else {
+        u.grupoPrimario = ::getegid();
+    }
+    return u;
+}
+
+// The group's own entry only: no scan of every user.
+std::optional<Grupo> GrupoDe(gid_t gid)
+{
+    const group* gr = ::getgrgid(gid);
+    if (!gr) return std::nullopt;
+    Grupo g;
+    g.gid = gid;
+    g.nombre = QString::fromLocal8Bit(gr->gr_name);
+    for (char** m = gr->gr_mem; m && *m; ++m) g.miembros << QString::fromLocal8Bit(*m);
+    return g;
+}
+
+namespace {
+
+// Why the open offered file may not be installed; empty when it may.
+QStringList MotivosOfrecido(int fd)
+{
+    unsigned m = SinEnlaces::RevisarArchivo(fd);
+    QString grupo;
+    struct stat info{};
+    if ((m & SinEnlaces::EscribiblePorOtros) && ::fstat(fd, &info) == 0 && !(info.st_mode & S_IWOTH)) {
+        const std::optional<Grupo> g = GrupoDe(info.st_gid);
+        m &= ~SinEnlaces::EscribiblePorOtros;
+        if (!EsGrupoPrivado(UsuarioActual(), g)) grupo = g ? g->nombre : QString::number(info.st_gid);
+    }
+    QStringList textos = SinEnlaces::DescribirMotivos(m);
+    if (!grupo.isEmpty())
+        textos << QStringLiteral("el grupo ") + grupo +
+                      QStringLiteral(" puede modificarlo; configure el cliente con umask 022");
+    return textos;
+}
+
+// Takes group and other write away from a folder of the user's.
+void CerrarEscritura(int fd)
+{
+    struct stat info{};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & (S_IWGRP | S_IWOTH)))
+        (void)::fchmod(fd, info.st_mode & 07777 & ~(S_IWGRP | S_IWOTH));
+}
+
 // The working folder itself may be reached through a link (the user's choice): "/." makes
 // the last component checked the folder's own entry.
 SinEnlaces::Descriptor AbrirBase(const QString& carpeta, int* error)
@@ -109,11 +168,20 @@ Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre)
     if (!o.archivo) {
         if (e != ELOOP) throw ErrorDeSistema(e);
         o.rechazo = Rechazo(sujeto, {SinEnlaces::DescribirError(e)});
-    } else if (const unsigned m = SinEnlaces::RevisarArchivo(o.archivo.fd())) {
-        o.rechazo = Rechazo(sujeto, SinEnlaces::DescribirMotivos(m));
+    } else if (const QStringList motivos = MotivosOfrecido(o.archivo.fd()); !motivos.isEmpty()) {
+        o.rechazo = Rechazo(sujeto, motivos);
         o.archivo.Cerrar();
     }
     return o;
+}
+
+bool EsGrupoPrivado(const Usuario& usuario, const std::optional<Grupo>& grupo)
+{
+    if (!grupo || usuario.nombre.isEmpty() || grupo->gid != usuario.grupoPrimario || grupo->nombre != usuario.nombre)
+        return false;
+    for (const QString& m : grupo->miembros)
+        if (m != usuario.nombre) return false;
+    return true;
 }
 
 void CrearCarpetas(const QString& carpetaTerminal)
@@ -124,8 +192,12 @@ void CrearCarpetas(const QString& carpetaTerminal)
     SinEnlaces::CrearCarpetaEn(base.fd(), terminal.fileName(), 0755);
     const SinEnlaces::Descriptor t = SinEnlaces::AbrirCarpetaEn(base.fd(), terminal.fileName());
     if (!t) return;
+    CerrarEscritura(t.fd());
     for (const QString& sub : {QStringLiteral("upload"), QStringLiteral("download")})
         if (SinEnlaces::BuscarEn(t.fd(), sub).nombre.isEmpty()) SinEnlaces::CrearCarpetaEn(t.fd(), sub, 0755);
+    const SinEnlaces::Entrada descarga = SinEnlaces::BuscarEn(t.fd(), QStringLiteral("download"));
+    if (descarga.tipo != SinEnlaces::Tipo::Carpeta) return;
+    if (const SinEnlaces::Descriptor d = SinEnlaces::AbrirCarpetaEn(t.fd(), descarga.nombre)) CerrarEscritura(d.fd());
 }
 
 void Iniciar(const QString& programa)

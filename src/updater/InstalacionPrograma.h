@@ -3,6 +3,9 @@
 #include "platform/VbError.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
+#include <sys/types.h>
 
 // The file steps of an installation, with the runtime's error numbers the user is shown:
 // 53 a missing file, 70 permission denied (also a target that stays busy), 75 any other.
@@ -31,11 +34,32 @@ struct Ofrecido {
     QString ruta;
     QString rechazo; // the message saying what is refused and why; empty when it may go
 };
+// One exception: where each user has a group of their own and the desktop's umask is 002, the
+// client leaves the file writable by that group. Group write is accepted when the group is the
+// user's private one (see EsGrupoPrivado); otherwise the refusal names the group.
 Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre);
 // Makes the terminal folder and its "upload" and "download" where missing, closed to the group
-// and others whatever the umask, so the checks above never refuse them. Failures are left to
-// the request's own writing.
+// and others whatever the umask, so the checks above never refuse them; "termupg" and its
+// "download" left writable by the group or others (by the client, or an older wizard) lose
+// that write when they are the user's. Failures are left to the request's own writing.
 void CrearCarpetas(const QString& carpetaTerminal);
+
+// The user running the wizard and a file's group, as the private-group rule reads them.
+struct Usuario {
+    QString nombre;
+    gid_t grupoPrimario = 0;
+};
+struct Grupo {
+    gid_t gid = 0;
+    QString nombre;
+    QStringList miembros;
+};
+// A group only the user can be in: the user's primary group, named as the user, whose member
+// list names nobody else. `grupo` is empty when the system does not know the group.
+bool EsGrupoPrivado(const Usuario& usuario, const std::optional<Grupo>& grupo);
+// The system's view: the effective user, and one group's own entry (no scan of all users).
+Usuario UsuarioActual();
+std::optional<Grupo> GrupoDe(gid_t gid);
 
 // Starts the program in its folder without arguments; VbError when it cannot start.
 void Iniciar(const QString& programa);

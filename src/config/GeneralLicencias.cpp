@@ -2,6 +2,7 @@
 
 #include "config/clsObraSocial.h"
 #include "config/modTablas.h"
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "platform/VbError.h"
 #include "platform/Codec1252.h"
@@ -11,8 +12,6 @@
 #include "platform/Vb.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 
 namespace General {
@@ -22,25 +21,18 @@ namespace {
 const QString kArchivoEmp = QStringLiteral("_druvex.emp");
 constexpr int kLargoRegistroEmp = 74;
 
-// The account file of the working folder, whatever the case of its name; empty when the
-// folder has none (or no working folder is set).
-QString RutaArchivoEmp()
+// The bytes of the account file of the working folder, whatever the case of its name; none
+// when the folder has none (or no working folder is set). One that is a link, not a regular
+// file or too large raises VbError naming it.
+std::optional<QByteArray> LeerArchivoEmp()
 {
-    if (Vb::Trim(DirectorioTrabajo).isEmpty()) return QString();
-    const QString ruta = Paths::FindCaseInsensitive(DirectorioTrabajo, kArchivoEmp);
-    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return QString();
-    return ruta;
+    if (Vb::Trim(DirectorioTrabajo).isEmpty()) return std::nullopt;
+    return CarpetaTerminal::LeerDeBase(DirectorioTrabajo, kArchivoEmp, QStringLiteral("General"));
 }
 
 // The whole records of the file, in order; a short tail is no record.
-QList<RegistroEmp> LeerRegistrosEmp(const QString& ruta)
+QList<RegistroEmp> LeerRegistrosEmp(const QByteArray& bytes)
 {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        throw VbError(VbError::FileNotFound, QStringLiteral("General"),
-                      QStringLiteral("No se puede abrir el archivo ") + ruta);
-    const QByteArray bytes = f.readAll();
-    f.close();
     QList<RegistroEmp> registros;
     for (qsizetype pos = 0; pos + kLargoRegistroEmp <= bytes.size(); pos += kLargoRegistroEmp) {
         const QString r = Codec1252::decode(bytes.mid(pos, kLargoRegistroEmp));
@@ -80,14 +72,14 @@ void CargarLicencias()
     int cantidad = 0;
     QString anterior;
     try {
-        const QString ruta = RutaArchivoEmp();
-        if (ruta.isEmpty()) {
+        const std::optional<QByteArray> archivo = LeerArchivoEmp();
+        if (!archivo) {
             Dialogs::MsgBox(
                 QStringLiteral("No existen licencias registradas para el directorio de trabajo seleccionado."),
                 Vbc::vbInformation);
             return;
         }
-        const QList<RegistroEmp> registros = LeerRegistrosEmp(ruta);
+        const QList<RegistroEmp> registros = LeerRegistrosEmp(*archivo);
         for (const RegistroEmp& r : registros) {
             if (!EsFarmacia(r)) {
                 // Neighbours only: an account shows again after another account's records.
@@ -111,9 +103,9 @@ void CargarLicencias()
 void ActualizarObrasSocialesEmp(const QString& licencia)
 {
     try {
-        const QString ruta = RutaArchivoEmp();
-        if (ruta.isEmpty()) return;
-        const QList<RegistroEmp> registros = LeerRegistrosEmp(ruta);
+        const std::optional<QByteArray> archivo = LeerArchivoEmp();
+        if (!archivo) return;
+        const QList<RegistroEmp> registros = LeerRegistrosEmp(*archivo);
         const QString cuenta = Vb::Trim(licencia).toUpper();
         std::shared_ptr<Database> cn; // for the id check of new insurers, opened when first needed
         clsObraSocial os;

@@ -10,6 +10,7 @@
 #include "config/clsPrestacion.h"
 #include "config/clsPrestaciones.h"
 #include "config/clsPrestador.h"
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "platform/Codec1252.h"
 #include "platform/Database.h"
@@ -21,7 +22,6 @@
 #include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 
-#include <QFile>
 #include <cmath>
 
 using namespace ValoresBD;
@@ -213,14 +213,11 @@ bool clsConfig::LoadConfig(qint16 intIdTerminal, bool bArranque)
 void clsConfig::LeerArchivoParametros()
 {
     if (General::DirectorioTrabajo.isEmpty() || !m_ObrasSociales) return;
-    const QString ruta = Paths::FindCaseInsensitive(General::DirectorioTrabajo, QStringLiteral("_druvex.prm"));
-    if (ruta.isEmpty()) return;
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        throw VbError(VbError::FileNotFound, kOrigen, QStringLiteral("No se ha encontrado el archivo"));
-    const QString contenido = Codec1252::decode(f.readAll());
-    f.close();
-    QStringList lineas = Lineas::Separar(contenido);
+    // Read through the folder's handle, bounded, never through a link or from a pipe.
+    const std::optional<QByteArray> datos =
+        CarpetaTerminal::LeerDeBase(General::DirectorioTrabajo, QStringLiteral("_druvex.prm"), kOrigen);
+    if (!datos) return;
+    QStringList lineas = Lineas::Separar(Codec1252::decode(*datos));
     if (!lineas.isEmpty() && lineas.last().isEmpty()) lineas.removeLast();
 
     for (const auto& os : *m_ObrasSociales) {

@@ -133,30 +133,42 @@ QString EnlaceEntre(int carpeta, const QString& nombre)
     return QString();
 }
 
-// The bytes of a regular file directly inside an open folder, never through a link, never
-// blocking on a pipe; none with the error in `error`.
-std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, int* error)
+// Why a file of the client is not read: "<path> (es un enlace simbólico)", "<path> (8 bytes;
+// el máximo es ...)".
+QString Ilegible(const QString& ruta, int error, qint64 tamano, qint64 limite)
 {
-    const Descriptor f = SinEnlaces::AbrirArchivoEn(carpeta, nombre, O_RDONLY | O_NONBLOCK, 0, error);
-    if (!f) return std::nullopt;
-    if (SinEnlaces::RevisarArchivo(f.fd(), error) & SinEnlaces::NoEsArchivo) {
-        if (error && *error == 0) *error = EISDIR;
-        return std::nullopt;
-    }
-    QByteArray datos;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(f.fd(), buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (error) *error = errno;
-            return std::nullopt;
-        }
-        datos.append(buffer, n);
-    }
-    if (error) *error = 0;
-    return datos;
+    if (error == EFBIG)
+        return QStringLiteral("El cliente dejó un archivo demasiado grande: %1 (%2 bytes; el máximo es %3 bytes)")
+            .arg(ruta)
+            .arg(tamano)
+            .arg(limite);
+    return QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta + QStringLiteral(" (") +
+           SinEnlaces::DescribirError(error) + QStringLiteral(")");
+}
+
+// Reads the file `nombre` (any case) of an open folder of the client, raising as LeerRespuesta.
+std::optional<QByteArray> LeerDelCliente(int carpeta, const QString& rutaCarpeta, const QString& nombre,
+                                         const QString& origen)
+{
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta, nombre);
+    if (e.nombre.isEmpty()) return std::nullopt;
+    const QString ruta = Paths::Join(rutaCarpeta, e.nombre);
+    int error = 0;
+    qint64 tamano = -1;
+    const std::optional<QByteArray> datos =
+        SinEnlaces::LeerArchivoEn(carpeta, e.nombre, CarpetaTerminal::kLimiteArchivo, &error, &tamano);
+    if (datos) return datos;
+    if (error == EIO) throw VbError(kErrorES, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
+    throw VbError(kErrorAcceso, origen, Ilegible(ruta, error, tamano, CarpetaTerminal::kLimiteArchivo));
+}
+
+// The open tx of the working folder, never a link.
+Descriptor AbrirDisparo(const QString& base)
+{
+    int error = 0;
+    const Descriptor b = AbrirBase(base, &error);
+    if (!b) return Descriptor();
+    return AbrirSub(b.fd(), kTx, &error);
 }
 
 }
@@ -313,21 +325,40 @@ bool CarpetaTerminal::BorrarEstado() const
     return terminal && BorrarTodas(terminal.fd(), kEstado);
 }
 
+std::optional<QByteArray> CarpetaTerminal::LeerEstado(QString* falla) const
+{
+    if (falla) falla->clear();
+    const Descriptor terminal = AbrirTerminal(*this, nullptr);
+    if (!terminal) return std::nullopt;
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(terminal.fd(), kEstado);
+    if (e.nombre.isEmpty()) return std::nullopt;
+    int error = 0;
+    qint64 tamano = -1;
+    std::optional<QByteArray> datos = SinEnlaces::LeerArchivoEn(terminal.fd(), e.nombre, kLimiteEstado, &error, &tamano);
+    // Absent or not yet readable: the client may still be writing it.
+    if (datos || (error != ELOOP && error != ENODEV && error != EFBIG)) return datos;
+    if (falla) {
+        const QString quien = error == EFBIG ? QStringLiteral("%1, %2 bytes").arg(e.nombre).arg(tamano) : e.nombre;
+        const QString por = error == EFBIG ? QString() : QStringLiteral(": ") + SinEnlaces::DescribirError(error);
+        *falla = QStringLiteral("-2: El estado del cliente (%1) no se pudo leer%2; la operación pudo haberse "
+                                "realizado: verifíquela antes de repetirla")
+                     .arg(quien, por);
+    }
+    return std::nullopt;
+}
+
+bool CarpetaTerminal::BorrarDeSubida(const QString& nombre) const
+{
+    const Descriptor terminal = AbrirTerminal(*this, nullptr);
+    if (!terminal) return false;
+    const Descriptor subida = AbrirSub(terminal.fd(), kUpload, nullptr);
+    return subida && BorrarTodas(subida.fd(), nombre);
+}
+
 bool CarpetaTerminal::BorrarEstadoDeBase(const QString& carpetaBase)
 {
     const Descriptor base = AbrirBase(Paths::WithTrailingSlash(carpetaBase), nullptr);
     return base && BorrarTodas(base.fd(), kEstado);
-}
-
-namespace {
-// The trigger folder below the working folder, never a link; invalid when missing or a link.
-Descriptor AbrirDisparo(const QString& base)
-{
-    int error = 0;
-    const Descriptor b = AbrirBase(base, &error);
-    if (!b) return Descriptor();
-    return AbrirSub(b.fd(), kTx, &error);
-}
 }
 
 bool CarpetaTerminal::CrearDisparador(bool exigirCarpeta) const
@@ -362,6 +393,36 @@ bool CarpetaTerminal::CrearDisparadorEn(const QString& carpeta) const
     if (m_Nombre.isEmpty() || !QFileInfo(carpeta).isDir()) return false;
     const Descriptor c = AbrirBase(carpeta, nullptr);
     return c && SinEnlaces::AbrirArchivoEn(c.fd(), m_Nombre, O_WRONLY | O_CREAT | O_APPEND, 0666).Valido();
+}
+
+bool CarpetaTerminal::ExisteDisparador() const { return ExisteMarcador(m_Base, m_Nombre); }
+
+bool CarpetaTerminal::BorrarDisparador() const { return BorrarMarcador(m_Base, m_Nombre); }
+
+bool CarpetaTerminal::ExisteMarcador(const QString& carpetaBase, const QString& nombre)
+{
+    const Descriptor tx = AbrirDisparo(Paths::WithTrailingSlash(carpetaBase));
+    return tx && !nombre.isEmpty() && !SinEnlaces::BuscarEn(tx.fd(), nombre).nombre.isEmpty();
+}
+
+bool CarpetaTerminal::BorrarMarcador(const QString& carpetaBase, const QString& nombre)
+{
+    const Descriptor tx = AbrirDisparo(Paths::WithTrailingSlash(carpetaBase));
+    return tx && !nombre.isEmpty() && BorrarTodas(tx.fd(), nombre);
+}
+
+QString CarpetaTerminal::CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error)
+{
+    const QString base = Paths::WithTrailingSlash(carpetaBase);
+    const Descriptor tx = AbrirDisparo(base);
+    if (!tx) {
+        if (error) *error = ENOENT;
+        return QString();
+    }
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(tx.fd(), nombre);
+    const QString real = e.nombre.isEmpty() ? nombre : e.nombre;
+    if (!SinEnlaces::AbrirArchivoEn(tx.fd(), real, O_WRONLY | O_CREAT | O_APPEND, 0666, error)) return QString();
+    return Paths::Join(CarpetaDisparo(base), real);
 }
 
 void CarpetaTerminal::Borrar(bool conContenido) const
@@ -440,7 +501,7 @@ std::optional<QByteArray> CarpetaTerminal::LeerDe(const QString& sub, const QStr
         if (error) *error = ELOOP;
         return std::nullopt;
     }
-    return LeerArchivoEn(carpeta.fd(), e.nombre, error);
+    return SinEnlaces::LeerArchivoEn(carpeta.fd(), e.nombre, kLimiteArchivo, error);
 }
 
 std::optional<QByteArray> CarpetaTerminal::LeerSubida(const QString& nombre) const { return LeerDe(kUpload, nombre); }
@@ -476,17 +537,22 @@ std::optional<QByteArray> CarpetaTerminal::LeerRespuesta(const QString& nombre, 
         if (error == ENOENT) return std::nullopt;
         ErrorAcceso(origen, rutaDown + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
     }
-    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(down.fd(), nombre);
-    if (e.nombre.isEmpty()) return std::nullopt;
-    const QString ruta = Paths::Join(rutaDown, e.nombre);
     // An answer that is a link is not read: it could show the user any file of the PC.
-    if (e.tipo == Tipo::Enlace) ErrorAcceso(origen, ruta + QStringLiteral(" (es un enlace simbólico)"));
-    const std::optional<QByteArray> datos = LeerArchivoEn(down.fd(), e.nombre, &error);
-    if (!datos) {
-        if (error == EIO) throw VbError(kErrorES, origen, QStringLiteral("Error de E/S en el dispositivo: ") + ruta);
-        ErrorAcceso(origen, ruta);
+    return LeerDelCliente(down.fd(), rutaDown, nombre, origen);
+}
+
+std::optional<QByteArray> CarpetaTerminal::LeerDeBase(const QString& carpetaBase, const QString& nombre,
+                                                      const QString& origen)
+{
+    const QString base = Paths::WithTrailingSlash(carpetaBase);
+    if (base.isEmpty()) return std::nullopt;
+    int error = 0;
+    const Descriptor b = AbrirBase(base, &error);
+    if (!b) {
+        if (error == ENOENT) return std::nullopt;
+        ErrorAcceso(origen, base + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
     }
-    return datos;
+    return LeerDelCliente(b.fd(), base, nombre, origen);
 }
 
 std::optional<QStringList> CarpetaTerminal::LeerRegistros(const QString& nombre, int largo, const QString& origen) const

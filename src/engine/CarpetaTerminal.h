@@ -19,6 +19,12 @@ public:
     // The folder `nombre` directly below the working folder `carpetaBase`.
     CarpetaTerminal(const QString& carpetaBase, const QString& nombre);
 
+    // What is read whole from the working folder is bounded, so a file planted there cannot
+    // exhaust the memory: the status file at most 64 KiB, any other file (answers, ticket,
+    // table answers, the account, parameter and update files) at most 64 MB.
+    static constexpr qint64 kLimiteEstado = 64 * 1024;
+    static constexpr qint64 kLimiteArchivo = 64 * 1024 * 1024;
+
     bool Vacia() const { return m_Ruta.isEmpty(); }
     const QString& Ruta() const { return m_Ruta; }
     // The working folder, with one trailing "/", and the terminal's own name.
@@ -57,6 +63,12 @@ public:
     bool ExisteDescarga() const;
     // Deletes a status file in every spelling; false when one stays.
     bool BorrarEstado() const;
+    // The client's status file, whole. None with `falla` empty while it is missing or cannot
+    // be opened yet; none with `falla` set (a text beginning with "-" that names the file)
+    // when it is a link, not a regular file or over kLimiteEstado: waiting cannot mend that.
+    std::optional<QByteArray> LeerEstado(QString* falla) const;
+    // Deletes the file `nombre` of upload in every spelling, through the folder's handle.
+    bool BorrarDeSubida(const QString& nombre) const;
     // The same in the working folder itself, which may be a link.
     static bool BorrarEstadoDeBase(const QString& carpetaBase);
     // The trigger of an exchange: deleted and created anew, empty, in tx, since its appearance
@@ -71,6 +83,18 @@ public:
     // missing, an existing one left as it is; false when the folder is missing or the file
     // cannot be made.
     bool CrearDisparadorEn(const QString& carpeta) const;
+    // This terminal's trigger in tx, looked at and removed (every spelling) through the
+    // folder's handle; a tx that is a link holds none.
+    bool ExisteDisparador() const;
+    bool BorrarDisparador() const;
+
+    // ---- Markers in tx ---------------------------------------------------------------------
+    // The markers the programs leave each other in tx, through its handle, never through a
+    // link. `CrearMarcador` keeps one already there (any spelling) and gives its path, empty
+    // when tx is missing or a link or the file cannot be made (the reason in `error`).
+    static bool ExisteMarcador(const QString& carpetaBase, const QString& nombre);
+    static bool BorrarMarcador(const QString& carpetaBase, const QString& nombre);
+    static QString CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error = nullptr);
     // Removes the terminal folder with its upload and download and their files; never a
     // link's target, never anything outside it, never the working folder. A per-exchange
     // folder (`conContenido`) goes with everything below it; a fixed one keeps a subfolder
@@ -90,13 +114,20 @@ public:
     // The bytes of an upload file; none when it is missing.
     std::optional<QByteArray> LeerSubida(const QString& nombre) const;
 
+    // ---- Files of the working folder itself --------------------------------------------------
+    // The bytes of the client's file `nombre` (any case) directly in the working folder; none
+    // when it is missing. One that is a link, not a regular file, over kLimiteArchivo or
+    // unreadable raises VbError 75 with `origen`, naming the file.
+    static std::optional<QByteArray> LeerDeBase(const QString& carpetaBase, const QString& nombre,
+                                                const QString& origen);
+
     // ---- Answer files ----------------------------------------------------------------------
     // True when the client left a file of that name in download.
     bool ExisteRespuesta(const QString& nombre) const;
     // The bytes of a download file; none when the folder or the file is missing (looking
-    // never creates either). A download or a file there that cannot be read raises VbError
-    // 75, a failed read 57, with `origen`: an answer that is there but unreadable is not a
-    // missing one.
+    // never creates either). A download or a file there that cannot be read (a link, not a
+    // regular file, over kLimiteArchivo) raises VbError 75, a failed read 57, with `origen`:
+    // an answer that is there but unreadable is not a missing one.
     std::optional<QByteArray> LeerRespuesta(const QString& nombre, const QString& origen) const;
     // The file cut into records of `largo` characters; the last may be shorter.
     std::optional<QStringList> LeerRegistros(const QString& nombre, int largo, const QString& origen) const;

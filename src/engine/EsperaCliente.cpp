@@ -1,11 +1,12 @@
 #include "engine/EsperaCliente.h"
 
+#include "engine/CarpetaTerminal.h"
+
 #include "platform/Codec1252.h"
 #include "platform/Paths.h"
 #include "platform/VbError.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
@@ -77,6 +78,12 @@ void EsperaCliente::Empezar(const QString& archivoEstado, const QString& archivo
     m_Ausencia = ausencia;
     m_ArchivoEstado = Paths::Normalize(archivoEstado);
     m_ArchivoDisparo = archivoDisparo;
+    // The status is read, and the trigger taken back, through the handles of their folders.
+    const QFileInfo estado(m_ArchivoEstado);
+    m_Terminal = ausencia || m_ArchivoEstado.isEmpty() ? CarpetaTerminal() : CarpetaTerminal(estado.path());
+    const QFileInfo disparo(Paths::Normalize(archivoDisparo));
+    m_Disparo = archivoDisparo.isEmpty() ? CarpetaTerminal()
+                                         : CarpetaTerminal(QFileInfo(disparo.path()).path(), disparo.fileName());
     m_Cuadro = 0;
     m_Segundos = 0;
     m_Reinicios = 0;
@@ -134,20 +141,19 @@ bool EsperaCliente::Revisar(bool desdeTick)
 {
     if (!m_Esperando) return true;
     if (m_ArchivoEstado.isEmpty()) return false;
-    const QFileInfo estado(m_ArchivoEstado);
-    const QString ruta = Paths::FindCaseInsensitive(estado.path(), estado.fileName());
     if (m_Ausencia) {
-        if (!ruta.isEmpty()) return false;
+        const QFileInfo marca(m_ArchivoEstado);
+        if (!Paths::FindCaseInsensitive(marca.path(), marca.fileName()).isEmpty()) return false;
         m_Respondido = true;
         Terminar();
         return true;
     }
-    // A status that is a link is never read: it could show any file of the PC.
-    if (ruta.isEmpty() || QFileInfo(ruta).isDir() || QFileInfo(ruta).isSymLink()) return false;
-    QFile file(ruta);
-    if (!file.open(QIODevice::ReadOnly)) return false; // still being written: the next notice or tick
-    QString texto = Codec1252::decode(file.readAll()).trimmed();
-    file.close();
+    // A status that is a link, a pipe or a huge file is never read and ends the wait at once:
+    // it would show another file, block or exhaust the memory, and waiting cannot mend it.
+    QString falla;
+    const std::optional<QByteArray> datos = m_Terminal.LeerEstado(&falla);
+    if (!datos && falla.isEmpty()) return false; // still being written: the next notice or tick
+    QString texto = datos ? Codec1252::decode(*datos).trimmed() : falla;
     if (texto.isEmpty()) {
         // Read an empty status once more on the next tick before calling it a failure.
         if (!desdeTick) return false;
@@ -172,12 +178,12 @@ void EsperaCliente::Tick()
     if (m_Cuadro > 4) m_Cuadro = 1;
     try {
         if (!m_Limites.SinTiempoLimite && m_Segundos > m_Limites.TiempoMs / 1000) {
-            const bool disparoPendiente = !m_ArchivoDisparo.isEmpty() && QFileInfo::exists(m_ArchivoDisparo);
+            const bool disparoPendiente = !m_Disparo.Vacia() && m_Disparo.ExisteDisparador();
             if (disparoPendiente || m_Reinicios >= m_Limites.Extensiones) {
                 m_TimedOut = true;
                 // The client never took the request: take it back, so it cannot be carried
                 // later after the user was told it failed.
-                if (disparoPendiente) QFile::remove(m_ArchivoDisparo);
+                if (disparoPendiente) m_Disparo.BorrarDisparador();
                 Cancelar();
                 return;
             }

@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/CarpetaTerminal.h"
+
 #include <QObject>
 #include <QString>
 
@@ -42,7 +44,9 @@ public:
     explicit EsperaCliente(QObject* parent = nullptr);
     ~EsperaCliente() override;
 
-    // Starts waiting for `archivoEstado` (found in its folder in any case). `archivoDisparo`
+    // Starts waiting for the status file `archivoEstado` of a terminal folder (found there in
+    // any case; one that is a link, not a regular file or too large ends the wait at once
+    // with a text beginning with "-" that names it). `archivoDisparo`
     // is the trigger whose presence at the time-out tells that the client never took the
     // request (it is then taken back); empty when there is none. The first tick runs at once,
     // so an answer that is already there ends the wait here.
@@ -99,6 +103,8 @@ private:
     LimitesEspera m_Limites;
     QString m_ArchivoEstado;
     QString m_ArchivoDisparo;
+    CarpetaTerminal m_Terminal; // the folder holding the status file
+    CarpetaTerminal m_Disparo;  // named as the trigger, in its working folder
     QString m_Resultado;
     qint16 m_Segundos = 0;
     qint16 m_Cuadro = 0;

@@ -197,7 +197,10 @@ bool clsTransaccion::GrabarArchivoAdjunto()
     // A card read from a stripe may hold a "/", which must not lead into another folder.
     archivo.replace(QLatin1Char('/'), QLatin1Char('_'));
     archivo.replace(QLatin1Char('\\'), QLatin1Char('_'));
-    modUtils::ConvertirArchivoAHex(m_RutaAdjunto, Paths::Join(Terminal().Subida(), archivo));
+    // Written as every request file is, through the folders' handles: a link planted in the
+    // working folder must not carry the patient's document elsewhere.
+    Terminal().GrabarArchivo(archivo, modUtils::LeerArchivoComoHex(m_RutaAdjunto).toLatin1(),
+                             QStringLiteral("clsTransaccion.GrabarArchivoAdjunto"));
     return true;
 }
 

@@ -86,10 +86,13 @@ bool EscrituraSegura::Abrir()
     } else {
         m_modoAnterior = -1;
     }
-    // Until it is whole the file is the user's alone; its mode is set before the rename.
+    // A file for the client gets the read and write bits of the one it replaces (all of them for
+    // a new one), less the umask, as the system applies it here: never set-id, sticky or
+    // execute bits copied from a file another account planted, never more than a new file
+    // gets, and a mode a site narrowed stays narrow.
+    const mode_t modo = m_modo == Modo::Propio ? 0600 : (m_modoAnterior >= 0 ? mode_t(m_modoAnterior) & 0666 : 0666);
     for (int intento = 0; intento < 100 && m_archivo < 0; ++intento) {
         m_temporal = m_nombre + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        const mode_t modo = m_modo == Modo::Propio || m_modoAnterior >= 0 ? 0600 : 0666;
         m_archivo = ::openat(m_carpeta, m_temporal.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                              modo);
         if (m_archivo < 0 && errno != EEXIST) break;
@@ -144,8 +147,6 @@ bool EscrituraSegura::Confirmar(bool sincronizar)
     // A file system that keeps no modes (a FAT stick) refuses this; that is no write failure.
     if (m_modo == Modo::Propio)
         (void)::fchmod(m_archivo, 0600);
-    else if (m_modoAnterior >= 0)
-        (void)::fchmod(m_archivo, static_cast<mode_t>(m_modoAnterior));
     const int archivo = m_archivo;
     m_archivo = -1;
     // A network file system may report a failed write only here.

@@ -17,8 +17,8 @@ class EscrituraSegura {
 public:
     // Who the file is for. The program's own files (registry, database, tickets, reports,
     // exports) hold health data and are readable by the user alone, whatever the umask;
-    // files for the communications client keep what the system gives them (an existing
-    // file's mode, else the umask's).
+    // files for the communications client get the read and write bits of the file they
+    // replace (all for a new one) less the umask.
     enum class Modo { ParaCliente, Propio };
 
     explicit EscrituraSegura(QString ruta, Modo modo = Modo::ParaCliente);

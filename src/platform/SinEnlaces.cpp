@@ -295,9 +295,51 @@ int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo)
     return ::mkdirat(carpeta, QFile::encodeName(nombre).constData(), modo) == 0 ? 0 : errno;
 }
 
+std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint64 limite, int* error, qint64* tamano)
+{
+    if (tamano) *tamano = -1;
+    const Descriptor f = AbrirArchivoEn(carpeta, nombre, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0, error);
+    if (!f) return std::nullopt;
+    struct stat info{};
+    if (::fstat(f.fd(), &info) != 0) {
+        Poner(error, errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        Poner(error, ENODEV);
+        return std::nullopt;
+    }
+    const auto grande = [&](qint64 n) {
+        if (tamano) *tamano = n;
+        Poner(error, EFBIG);
+        return std::nullopt;
+    };
+    if (info.st_size > limite) return grande(info.st_size);
+    QByteArray datos;
+    datos.reserve(static_cast<qsizetype>(info.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(f.fd(), buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Poner(error, errno);
+            return std::nullopt;
+        }
+        // A file still growing is cut off at the limit, not followed.
+        if (datos.size() + n > limite) return grande(datos.size() + n);
+        datos.append(buffer, n);
+    }
+    Poner(error, 0);
+    if (tamano) *tamano = datos.size();
+    return datos;
+}
+
 QString DescribirError(int error)
 {
     if (error == ELOOP) return QStringLiteral("es un enlace simbólico");
+    if (error == ENODEV) return QStringLiteral("no es un archivo común");
+    if (error == EFBIG) return QStringLiteral("es demasiado grande");
     if (error == ENOTDIR) return QStringLiteral("no es una carpeta");
     return QString::fromLocal8Bit(std::strerror(error));
 }

@@ -1,7 +1,9 @@
 #pragma once
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <sys/types.h>
 
 // The working folder is shared with the communications client, another program that may run
@@ -94,8 +96,15 @@ QStringList DescribirMotivosCarpeta(unsigned motivos);
 // Makes the folder `nombre` directly inside an open one with `modo` (less the umask, so never
 // more open than asked). 0, EEXIST when something stands at the name, or the error.
 int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo);
+// The bytes of the regular file `nombre` directly inside an open folder: never through a link
+// (ELOOP), never blocking on a pipe or a device (ENODEV: not a regular file), never more than
+// `limite` bytes (EFBIG, with the size found in `tamano`), so a file another program planted
+// can neither hold nor exhaust this one. None with the error in `error`.
+std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint64 limite, int* error = nullptr,
+                                        qint64* tamano = nullptr);
+
 // A short Spanish reason for an error number of these routines ("es un enlace simbólico" for
-// ELOOP, the system's text otherwise).
+// ELOOP, "no es un archivo común" for ENODEV, the system's text otherwise).
 QString DescribirError(int error);
 
 }

@@ -5,12 +5,9 @@
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
 #include "platform/Lineas.h"
-#include "platform/Paths.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 const QString kOrigen = QStringLiteral("clsMsgReporte");
@@ -100,12 +97,12 @@ bool clsMsgReporte::EnviarTransaccion(qint32 sinUso, const QString& sTermtemp, b
 
 void clsMsgReporte::Respuesta(const QString& sTermtemp, bool& resultado)
 {
-    QString linea;
-    const QFileInfo estado(Carpeta(sTermtemp).ArchivoEstado());
-    const QString ruta = Paths::FindCaseInsensitive(estado.path(), estado.fileName());
-    QFile f(ruta);
-    if (!ruta.isEmpty() && !QFileInfo(ruta).isSymLink() && f.open(QIODevice::ReadOnly)) linea = Lineas::Separar(Codec1252::decode(f.readAll())).value(0);
-    if (Vb::Val(Vb::Left(linea, 4)) == 0) {
+    // A status that is missing or cannot be opened reads as an empty line; one that is a link,
+    // not a regular file or too large is a failure that names it.
+    QString falla;
+    const std::optional<QByteArray> datos = Carpeta(sTermtemp).LeerEstado(&falla);
+    const QString linea = datos ? Lineas::Separar(Codec1252::decode(*datos)).value(0) : falla;
+    if (falla.isEmpty() && Vb::Val(Vb::Left(linea, 4)) == 0) {
         resultado = true;
         return;
     }

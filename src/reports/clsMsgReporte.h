@@ -22,8 +22,10 @@ public:
     bool EnviarTransaccion(qint32 sinUso, const QString& sTermtemp, bool& SAL0);
     // Deletes the status file and every file of download; raises VbError when one stays.
     void LimpiarRespuesta(const QString& sTermtemp);
-    // The first line of the status file: a code that reads 0 as a number (or a status that
-    // cannot be read) is success; otherwise the line is shown and `resultado` is false.
+    // The first line of the status file: a code that reads 0 as a number (or a status that is
+    // missing or cannot be opened) is success; otherwise the line is shown and `resultado` is
+    // false, as it is for a status that is a link, not a regular file or too large (its
+    // message names it).
     void Respuesta(const QString& sTermtemp, bool& resultado);
     // Reads the whole answer "_sal.1" into Msg_respuesta: the column titles, then one text
     // line per answer line ending in CR LF. A missing answer gives the titles only; one that

@@ -4,11 +4,9 @@
 #include "engine/EsperaCliente.h"
 #include "engine/General.h"
 #include "platform/Dialogs.h"
-#include "platform/Paths.h"
 #include "platform/VbError.h"
 
 #include <QApplication>
-#include <QFile>
 
 namespace modReporte {
 
@@ -71,9 +69,9 @@ bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera)
         }
     }
     if (!resultado && !carpeta.isEmpty()) {
-        QFile::remove(Paths::Join(terminal.Subida(), kControl));
+        terminal.BorrarDeSubida(kControl);
         // A trigger nobody took is taken back, so the client cannot carry the test later.
-        QFile::remove(terminal.ArchivoDisparador());
+        terminal.BorrarDisparador();
     }
     return resultado;
 }

@@ -5,6 +5,7 @@
 #include "config/GeneralTablas.h"
 #include "config/clsConfig.h"
 #include "config/modRegistry.h"
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/modImpresion.h"
 #include "platform/AjustesUsuario.h"
@@ -28,7 +29,6 @@
 
 #include <QCloseEvent>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -496,11 +496,9 @@ void frmMain::TerminarPrograma()
     }
     General::ConexionBD.reset();
     if (!General::DirectorioTrabajo.isEmpty()) {
-        const QString tx = Paths::Join(General::DirectorioTrabajo, QStringLiteral("tx"));
-        if (!Paths::FindCaseInsensitive(tx, QStringLiteral("_druvex.end")).isEmpty()) {
-            const QString marca = Paths::FindCaseInsensitive(tx, QStringLiteral("_Quorvan.end"));
-            if (!marca.isEmpty()) QFile::remove(marca);
-        }
+        // Through tx's handle: a tx swapped for a link must not remove a file elsewhere.
+        if (CarpetaTerminal::ExisteMarcador(General::DirectorioTrabajo, QStringLiteral("_druvex.end")))
+            CarpetaTerminal::BorrarMarcador(General::DirectorioTrabajo, QStringLiteral("_Quorvan.end"));
     }
     InstanciaUnica::Liberar();
     Salida::Solicitar(0);

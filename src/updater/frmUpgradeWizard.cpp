@@ -221,7 +221,7 @@ void frmUpgradeWizard::Form_Load()
         cmdNext_Click();
         if (Salida::Solicitada()) return;
 
-        QFile::remove(Paths::Join(CarpetaDisparo(), kMarcadorListo));
+        CarpetaTerminal::BorrarMarcador(m_Estado.CarpetaBase, kMarcadorListo);
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Se produjo un error en la actualización."), Vbc::vbCritical, e.description);
         Terminar(1);
@@ -414,14 +414,13 @@ bool frmUpgradeWizard::InstalarActualizacion()
         ~Fin() { f = false; }
     } fin{m_Instalando};
     try {
-        const QString tx = CarpetaDisparo();
-        if (!QFileInfo(tx).isDir())
-            throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso"));
-        QString marcador = Paths::FindCaseInsensitive(tx, kMarcadorCierre);
+        // Made through tx's handle (one already there stays): never through a link.
+        int error = 0;
+        const QString marcador = CarpetaTerminal::CrearMarcador(m_Estado.CarpetaBase, kMarcadorCierre, &error);
         if (marcador.isEmpty()) {
-            marcador = Paths::Join(tx, kMarcadorCierre);
-            if (!EscrituraSegura::EscribirArchivo(marcador, QByteArray()))
-                throw InstalacionPrograma::ErrorDeSistema(EACCES);
+            if (error == ENOENT)
+                throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso"));
+            throw InstalacionPrograma::ErrorDeSistema(error ? error : EACCES);
         }
         // Quorvan's exit removes the marker; the window stays responsive while it waits.
         m_EsperaCierre->IniciarAusencia(marcador, LimitesEspera::SinLimite(kTickMs));

@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +43,7 @@ protected:
     }
     void Enlace(const QString& destino, const QString& nombre) { ASSERT_TRUE(QFile::link(destino, wf.file(nombre))); }
     // A header request with one service; `fijo` names a fixed terminal folder.
-    bool Enviar(const QString& fijo = QStringLiteral("Term01"))
+    bool Enviar(const QString& fijo = QStringLiteral("Term01"), const QString& adjunto = QString())
     {
         t = std::make_unique<clsTransaccion>();
         t->setPasoDRUVEX(wf.path() + fijo);
@@ -47,6 +52,7 @@ protected:
         EXPECT_TRUE(t->CompletarSVL1(1, "20123456789", "6001234567", "", "", "", "", "", "", "", "0", "20240305",
                                      "1030", false, "12", "", ""));
         t->AgregarItemSVL2("420101", "1", "1", "1", "", "");
+        if (!adjunto.isEmpty()) t->AdjuntarArchivo(adjunto);
         return t->EnviarTransaccion();
     }
     // The send failed and its one error names `quien`.
@@ -176,4 +182,56 @@ TEST_F(Enlaces, AppendingTriggersKeepTheirContent)
     EXPECT_EQ(wf.read("tx/Term01"), QByteArray());
     EXPECT_TRUE(CarpetaTerminal(wf.path(), "nuevo").AsegurarDisparador());
     EXPECT_TRUE(wf.exists("tx/nuevo"));
+}
+
+// As a hostile account would: when the first request file appears in upload (or the trigger
+// in tx), that folder becomes a link outside; ten sends each.
+TEST_F(Enlaces, AFolderSwappedForALinkDuringTheSendGetsNothingOutside)
+{
+    frmProcesandoCO::setDuracionTick(5);
+    fuera.write("Term01", "el disparo de otro"); // named as the trigger the time-out takes back
+    wf.write("adjunto.pdf", QByteArray(256 * 1024, 'x'));
+    for (const auto& [carpeta, destino] : {std::pair{"Term01/upload", fuera.file("carpeta")}, {"tx", fuera.path()}}) {
+        for (int envio = 0; envio < 10; ++envio) {
+            wf.mkdir("Term01/upload");
+            wf.mkdir("tx");
+            const int fd = ::inotify_init1(IN_CLOEXEC);
+            ::inotify_add_watch(fd, QFile::encodeName(wf.file(carpeta)).constData(), IN_CREATE);
+            std::thread cambio([&] {
+                pollfd p{fd, POLLIN, 0};
+                if (::poll(&p, 1, 5000) <= 0) return;
+                QFile::rename(wf.file(carpeta), wf.file("real"));
+                QFile::link(destino, wf.file(carpeta));
+            });
+            EXPECT_FALSE(Enviar("Term01", wf.file("adjunto.pdf")) && t->TransaccionAprobada());
+            cambio.join();
+            ::close(fd);
+            QFile::remove(wf.file(carpeta));
+            QDir(wf.file("real")).removeRecursively();
+        }
+    }
+    EXPECT_EQ(QDir(fuera.path()).entryList(QDir::Files).size(), 2); // nothing made beside them
+    EXPECT_EQ(fuera.read("Term01"), QByteArray("el disparo de otro"));
+}
+
+// A file planted at a request's name by another account lends the new file none of its bits
+// beyond read and write, and never more than the umask leaves a new file.
+TEST(EscrituraCliente, APlantedModeIsNeverCopied)
+{
+    struct Caso {
+        mode_t umask, plantado, esperado; // plantado 0: nothing stood there
+    } casos[] = {{022, 06777, 0644}, {002, 06777, 0664}, {022, 0, 0644}, {002, 0640, 0640}, {022, 04755, 0644}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::to_string(c.umask) + " " + std::to_string(c.plantado));
+        TempFolder wf;
+        wf.mkdir("Term01/upload");
+        if (c.plantado) wf.write("Term01/upload/_svl.0", "viejo");
+        ::chmod(QFile::encodeName(wf.file("Term01/upload/_svl.0")).constData(), c.plantado);
+        const mode_t anterior = ::umask(c.umask);
+        CarpetaTerminal(wf.path(), "Term01").GrabarArchivo("_svl.0", "V2501101", "x");
+        ::umask(anterior);
+        struct stat info{};
+        ::stat(QFile::encodeName(wf.file("Term01/upload/_svl.0")).constData(), &info);
+        EXPECT_EQ(info.st_mode & 07777, c.esperado);
+    }
 }

@@ -65,6 +65,10 @@ private:
 
 bool EsDigito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
+// The menu's "Paste" by the box's own caption for it (translated like the menu), the shortcut
+// shown after a tab left aside.
+bool EsPegar(const QAction* a) { return a->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste"); }
+
 // Takes each way a paste or a drop reaches a digits-only box, so the separators go before the
 // box cuts the text to its room.
 class PegadoNumerico : public QObject {
@@ -93,7 +97,7 @@ protected:
         case QEvent::ContextMenu: {
             QMenu* menu = m_caja->createStandardContextMenu();
             for (QAction* a : menu->actions())
-                if (a->objectName() == QLatin1String("edit-paste")) {
+                if (EsPegar(a)) {
                     a->disconnect(m_caja);
                     connect(a, &QAction::triggered, this, [this] { Pegar(QApplication::clipboard()->text()); });
                 }

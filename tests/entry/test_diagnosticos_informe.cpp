@@ -226,3 +226,42 @@ TEST_F(InformeMedico, APastedNulBecomesABlank)
     QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(protocolo.text(), QStringLiteral("dolor agudo"));
 }
+
+// Text read with a NUL after each character (UTF-16 taken as bytes) and NULs before a combining
+// mark, pasted into the editor and into a line box: a blank for each NUL and every other code
+// unit where it was; in the editor the cursor ends after the paste and one undo takes it back.
+TEST_F(InformeMedico, NulsInAPasteBecomeBlanksAndNothingElseChanges)
+{
+    EntradaSinNulos::Instalar();
+    QString intercalado;
+    for (int i = 0; i < 400; ++i) intercalado += QString(QChar(u'a' + i % 26)) + QChar(0);
+    const QChar nul(0);
+    const QString pegados[] = {intercalado, QStringLiteral("Jose") + nul + nul + QChar(0x301) + QStringLiteral(" Perez") + nul +
+                                                QStringLiteral("Garcia") + nul + QStringLiteral("Lopez")};
+    for (const QString& pegado : pegados) {
+        const QString esperado = QString(pegado).replace(nul, QLatin1Char(' '));
+        QApplication::clipboard()->setText(pegado);
+        QString pegadoEnEditor, deshecho;
+        int cursor = -1;
+        Abrir([&](frmInformeMedico* f) {
+            f->show();
+            f->txtInforme->setFocus();
+            f->txtInforme->moveCursor(QTextCursor::End);
+            QTest::keyClick(f->txtInforme, Qt::Key_V, Qt::ControlModifier);
+            pegadoEnEditor = f->txtInforme->toPlainText();
+            cursor = f->txtInforme->textCursor().position();
+            QTest::keyClick(f->txtInforme, Qt::Key_Z, Qt::ControlModifier);
+            deshecho = f->txtInforme->toPlainText();
+            f->reject();
+        });
+        EXPECT_EQ(pegadoEnEditor, mostrado + esperado);
+        EXPECT_EQ(cursor, pegadoEnEditor.size());
+        EXPECT_EQ(deshecho, mostrado);
+
+        protocolo.show();
+        protocolo.setFocus();
+        protocolo.clear();
+        QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(protocolo.text(), esperado);
+    }
+}

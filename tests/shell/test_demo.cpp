@@ -29,6 +29,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -340,6 +341,95 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
     EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
+}
+
+namespace {
+
+// A build whose Quorvan and druvex-sim only note, in `marcas`, that they were started.
+void BuildQueAnota(const QString& carpeta, const QString& marcas)
+{
+    QDir().mkpath(carpeta + "/tests");
+    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
+        QFile f(carpeta + "/" + programa);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("#!/bin/sh\necho \"%1 $QUORVAN_HOME $*\" >> '%2'\n").arg(programa, marcas).toUtf8());
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+}
+
+std::string Leer(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+}
+
+// A second demo on a folder whose demo runs (or where a Quorvan runs) says so and exits 1,
+// writing, building and starting nothing; a demo in another folder starts.
+TEST(ScriptRun, OneDemoPerFolder)
+{
+    QTemporaryDir casa, otra, fuera;
+    const QString marcas = fuera.filePath("iniciados");
+    BuildQueAnota(fuera.filePath("build"), marcas);
+    QProcessEnvironment env = EntornoScript(casa.path());
+    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
+    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
+    env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
+    env.insert("FALSO", fuera.filePath("build"));
+    env.insert("FUERA", fuera.path());
+    env.insert("OTRA", otra.path());
+    // The second demo in the same folder, then one in another folder, while the first runs.
+    const QString guion = QStringLiteral(
+        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
+        "foto() { (cd \"$QUORVAN_HOME\" && find . -printf '%p %s %T@\\n' | sort); }; foto > \"$FUERA/antes\"; "
+        "QUORVAN_BUILD=\"$FALSO\" \"$SCRIPT\" --demo 2> \"$FUERA/mensaje\"; echo $? > \"$FUERA/estado\"; "
+        "foto > \"$FUERA/despues\"; QUORVAN_BUILD=\"$FALSO\" QUORVAN_HOME=\"$OTRA\" \"$SCRIPT\" --demo; "
+        "kill -TERM $s; wait $s");
+    QProcess p;
+    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+    if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
+        p.setProgram(xvfb);
+        p.setArguments({"-a", "sh", "-c", guion});
+    } else {
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProgram("sh");
+        p.setArguments({"-c", guion});
+    }
+    p.setProcessEnvironment(env);
+    p.start();
+    const bool termino = p.waitForFinished(60000);
+    for (const QString& r : ProcesosCon(casa.filePath("Estandar"))) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
+    if (!termino) p.kill();
+    ASSERT_TRUE(termino);
+    const std::string mensaje = "Ya hay una demostración en ejecución en ";
+    EXPECT_EQ(Leer(fuera.filePath("mensaje")), mensaje + casa.path().toStdString() + "\n");
+    EXPECT_EQ(Leer(fuera.filePath("estado")), "1\n");
+    EXPECT_NE(Leer(fuera.filePath("antes")), "");
+    EXPECT_EQ(Leer(fuera.filePath("despues")), Leer(fuera.filePath("antes")));
+    const std::string iniciados = Leer(marcas);
+    EXPECT_EQ(iniciados.find(casa.path().toStdString()), std::string::npos) << iniciados;
+    EXPECT_NE(iniciados.find("Quorvan " + otra.path().toStdString()), std::string::npos) << iniciados;
+
+    // Quorvan's own lock held by a live program, without a demo around it.
+    QTemporaryDir tercera;
+    QFile bloqueo(tercera.filePath("Quorvan.lock"));
+    ASSERT_TRUE(bloqueo.open(QIODevice::WriteOnly));
+    bloqueo.write(QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                  QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + "\nhost\n");
+    bloqueo.close();
+    QProcess q;
+    QProcessEnvironment entorno = EntornoScript(tercera.path());
+    entorno.insert("QUORVAN_BUILD", fuera.filePath("build"));
+    entorno.insert("QT_QPA_PLATFORM", "offscreen");
+    q.setProcessEnvironment(entorno);
+    q.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+    ASSERT_TRUE(q.waitForFinished(30000));
+    EXPECT_EQ(q.exitCode(), 1);
+    EXPECT_EQ(q.readAllStandardError().toStdString(), mensaje + tercera.path().toStdString() + "\n");
+    EXPECT_EQ(QDir(tercera.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Quorvan.lock"});
+    EXPECT_EQ(Leer(marcas), iniciados);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

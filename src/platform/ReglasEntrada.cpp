@@ -80,8 +80,12 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* evento) override
     {
+        const QEvent::Type tipo = evento->type();
+        if (tipo != QEvent::KeyPress && tipo != QEvent::MouseButtonRelease && tipo != QEvent::ContextMenu &&
+            tipo != QEvent::Drop)
+            return false;
         if (m_caja->isReadOnly() || !SoloDigitos()) return false;
-        switch (evento->type()) {
+        switch (tipo) {
         case QEvent::KeyPress:
             if (!static_cast<QKeyEvent*>(evento)->matches(QKeySequence::Paste)) return false;
             Pegar(QApplication::clipboard()->text());
@@ -105,10 +109,8 @@ protected:
             menu->popup(static_cast<QContextMenuEvent*>(evento)->globalPos());
             return true;
         }
-        case QEvent::Drop:
-            return Soltar(static_cast<QDropEvent*>(evento));
         default:
-            return false;
+            return Soltar(static_cast<QDropEvent*>(evento));
         }
     }
 
@@ -146,6 +148,9 @@ private:
         // A move within the box brings nothing new: the box does it.
         if (e->source() == m_caja) return false;
         const auto limpio = Admitido(texto);
+        // The drag's cursor goes as when the box takes the drop itself.
+        QDragLeaveEvent fin;
+        QCoreApplication::sendEvent(m_caja, &fin);
         if (!limpio) {
             QApplication::beep();
             e->ignore();

@@ -302,19 +302,19 @@ TEST(ScriptRun, WithoutADesktopItSaysSoAndFails)
     EXPECT_TRUE(QDir(casa.path()).isEmpty()) << "nothing was started";
 }
 
-// The demo on a new home reaches the configuration window of a first start (the test aids
-// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
-TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+namespace {
+
+// scripts/run --demo on `casa` under a virtual X server (offscreen without one) until Quorvan has
+// started, then `mientras` in the same shell, then the script ended. Returns the demo's processes
+// that were left running, ended here: a failed run leaves nothing behind either.
+QStringList DemoHastaElInicio(QProcess& p, const QString& casa, QProcessEnvironment env, const QString& mientras = {})
 {
-    QTemporaryDir casa;
-    QProcessEnvironment env = EntornoScript(casa.path());
-    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
-    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
+    env.insert("QUORVAN_DIALOGOS", casa + "/sin-respuestas");
+    env.insert("QUORVAN_INFORME", casa + "/informe.txt");
     env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
     const QString guion = QStringLiteral(
-        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
-        "kill -TERM $s; wait $s");
-    QProcess p;
+        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; ") +
+        mientras + QStringLiteral("\nkill -TERM $s; wait $s");
     const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
     if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
         p.setProgram(xvfb);
@@ -326,12 +326,29 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     }
     p.setProcessEnvironment(env);
     p.start();
-    const bool termino = p.waitForFinished(60000);
-    const QStringList restantes = ProcesosCon(casa.filePath("Estandar"));
-    // A failed run leaves nothing behind either.
+    if (!p.waitForFinished(60000)) p.kill();
+    const QStringList restantes = ProcesosCon(casa + "/Estandar");
     for (const QString& r : restantes) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
-    if (!termino) p.kill();
-    ASSERT_TRUE(termino);
+    p.waitForFinished();
+    return restantes;
+}
+
+std::string Leer(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+}
+
+// The demo on a new home reaches the configuration window of a first start (the test aids
+// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
+TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+{
+    QTemporaryDir casa;
+    QProcess p;
+    const QStringList restantes = DemoHastaElInicio(p, casa.path(), EntornoScript(casa.path()));
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
     EXPECT_TRUE(err.contains("Quorvan mensaje [Quorvan] La aplicación aún no ha sido configurada")) << err.toStdString();
@@ -343,93 +360,50 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
 }
 
-namespace {
-
-// A build whose Quorvan and druvex-sim only note, in `marcas`, that they were started.
-void BuildQueAnota(const QString& carpeta, const QString& marcas)
-{
-    QDir().mkpath(carpeta + "/tests");
-    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
-        QFile f(carpeta + "/" + programa);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\necho \"%1 $QUORVAN_HOME $*\" >> '%2'\n").arg(programa, marcas).toUtf8());
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    }
-}
-
-std::string Leer(const QString& archivo)
-{
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
-
-}
-
-// A second demo on a folder whose demo runs (or where a Quorvan runs) says so and exits 1,
-// writing, building and starting nothing; a demo in another folder starts.
+// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
+// (its build only notes whom it starts for); one in another folder starts. A Quorvan running
+// there without a demo blocks one too.
 TEST(ScriptRun, OneDemoPerFolder)
 {
     QTemporaryDir casa, otra, fuera;
-    const QString marcas = fuera.filePath("iniciados");
-    BuildQueAnota(fuera.filePath("build"), marcas);
-    QProcessEnvironment env = EntornoScript(casa.path());
-    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
-    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
-    env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
-    env.insert("FALSO", fuera.filePath("build"));
-    env.insert("FUERA", fuera.path());
-    env.insert("OTRA", otra.path());
-    // The second demo in the same folder, then one in another folder, while the first runs.
-    const QString guion = QStringLiteral(
-        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
-        "foto() { (cd \"$QUORVAN_HOME\" && find . -printf '%p %s %T@\\n' | sort); }; foto > \"$FUERA/antes\"; "
-        "QUORVAN_BUILD=\"$FALSO\" \"$SCRIPT\" --demo 2> \"$FUERA/mensaje\"; echo $? > \"$FUERA/estado\"; "
-        "foto > \"$FUERA/despues\"; QUORVAN_BUILD=\"$FALSO\" QUORVAN_HOME=\"$OTRA\" \"$SCRIPT\" --demo; "
-        "kill -TERM $s; wait $s");
-    QProcess p;
-    const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-    if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
-        p.setProgram(xvfb);
-        p.setArguments({"-a", "sh", "-c", guion});
-    } else {
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProgram("sh");
-        p.setArguments({"-c", guion});
+    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
+    QDir().mkpath(falso + "/tests");
+    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
+        QFile f(falso + "/" + programa);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
-    p.setProcessEnvironment(env);
-    p.start();
-    const bool termino = p.waitForFinished(60000);
-    for (const QString& r : ProcesosCon(casa.filePath("Estandar"))) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
-    if (!termino) p.kill();
-    ASSERT_TRUE(termino);
+    QProcessEnvironment env = EntornoScript(casa.path());
+    for (const auto& [v, valor] : {std::pair{"FALSO", falso}, {"FUERA", fuera.path()}, {"OTRA", otra.path()}, {"MARCAS", marcas}})
+        env.insert(v, valor);
+    QProcess p;
+    DemoHastaElInicio(p, casa.path(), env,
+                      "foto() { (cd \"$QUORVAN_HOME\" && find . -printf '%p %s %T@\\n' | sort); }; foto > \"$FUERA/antes\"\n"
+                      "QUORVAN_BUILD=\"$FALSO\" \"$SCRIPT\" --demo 2> \"$FUERA/mensaje\"; echo $? >> \"$FUERA/mensaje\"\n"
+                      "foto > \"$FUERA/despues\"; QUORVAN_BUILD=\"$FALSO\" QUORVAN_HOME=\"$OTRA\" \"$SCRIPT\" --demo");
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
     const std::string mensaje = "Ya hay una demostración en ejecución en ";
-    EXPECT_EQ(Leer(fuera.filePath("mensaje")), mensaje + casa.path().toStdString() + "\n");
-    EXPECT_EQ(Leer(fuera.filePath("estado")), "1\n");
+    EXPECT_EQ(Leer(fuera.filePath("mensaje")), mensaje + casa.path().toStdString() + "\n1\n");
     EXPECT_NE(Leer(fuera.filePath("antes")), "");
     EXPECT_EQ(Leer(fuera.filePath("despues")), Leer(fuera.filePath("antes")));
-    const std::string iniciados = Leer(marcas);
-    EXPECT_EQ(iniciados.find(casa.path().toStdString()), std::string::npos) << iniciados;
-    EXPECT_NE(iniciados.find("Quorvan " + otra.path().toStdString()), std::string::npos) << iniciados;
+    EXPECT_EQ(Leer(marcas).find(casa.path().toStdString()), std::string::npos);
+    EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
 
-    // Quorvan's own lock held by a live program, without a demo around it.
     QTemporaryDir tercera;
     QFile bloqueo(tercera.filePath("Quorvan.lock"));
     ASSERT_TRUE(bloqueo.open(QIODevice::WriteOnly));
     bloqueo.write(QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
-                  QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + "\nhost\n");
+                  QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + "\n");
     bloqueo.close();
-    QProcess q;
-    QProcessEnvironment entorno = EntornoScript(tercera.path());
-    entorno.insert("QUORVAN_BUILD", fuera.filePath("build"));
-    entorno.insert("QT_QPA_PLATFORM", "offscreen");
-    q.setProcessEnvironment(entorno);
-    q.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
-    ASSERT_TRUE(q.waitForFinished(30000));
-    EXPECT_EQ(q.exitCode(), 1);
-    EXPECT_EQ(q.readAllStandardError().toStdString(), mensaje + tercera.path().toStdString() + "\n");
+    env.insert("QUORVAN_HOME", tercera.path());
+    env.insert("QUORVAN_BUILD", falso);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.readAllStandardError().toStdString() + std::to_string(p.exitCode()), mensaje + tercera.path().toStdString() + "\n1");
     EXPECT_EQ(QDir(tercera.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Quorvan.lock"});
-    EXPECT_EQ(Leer(marcas), iniciados);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

@@ -140,9 +140,9 @@ TEST_P(RatonTeclado, AMouseClickChoosesTheInsurer)
     EXPECT_EQ(m->windowTitle(), "Quorvan (Informar Prestación) - OSDE Binario");
 }
 
-// Every window: Enter in each text box stores, sends and closes nothing (only "txtNombreOS"
-// gives it an action, adding the insurer, and "txtClave", checking the code); a dialog without a text box keeps its default
-// button. Letters pasted into a digits-only box are refused whole; digits go in.
+// Every window: Enter in each text box stores, sends and closes nothing ("txtNombreOS" gives it
+// an action, adding the insurer, and "txtClave", checking the code); a dialog without a text box
+// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in.
 TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
 {
     using M = frmMain;
@@ -268,29 +268,16 @@ TEST_P(RatonTeclado, ANumberPastesWithItsSeparators)
     linea.txtAUODP->setEnabled(true);
     QLineEdit* cuit = configuracion.txtCUIT;
     enum Forma { CtrlV, ShiftInsert, Menu, Soltar };
-    const struct {
-        QLineEdit* caja;
-        const char* antes;
-        QString pegado;
-        Forma forma;
-        const char* despues;
-    } casos[] = {
-        {cuit, "", "20-12345678-9", CtrlV, "20123456789"}, // longer than the box until its dashes are out
-        {cuit, "", " 20123456789 ", ShiftInsert, "20123456789"},
-        {cuit, "", "20123456789\r\n", Menu, "20123456789"},
-        {cuit, "", QString("20 123") + QChar(0xA0) + "45\n", Soltar, "2012345"},
-        {cuit, "2", "0-12345678-90", CtrlV, "2"}, // a digit too many: never cut short
-        {cuit, "7", "-5", CtrlV, "7"},
-        {cuit, "7", "5-", Menu, "7"},
-        {cuit, "7", "1\t2", CtrlV, "7"},
-        {cuit, "7", "1.5", Soltar, "7"},
-        {cuit, "7", "12A", CtrlV, "7"},
-        {cuit, "7", "1\r\n2", CtrlV, "7"},
-        {linea.txtAUODP, "", "1-2", CtrlV, "1-2"},
-    };
+    const struct { QLineEdit* caja; QString pegado; Forma forma; const char* despues; } casos[] = {
+        {cuit, "20-12345678-9", CtrlV, "20123456789"}, // longer than the box until its dashes are out
+        {cuit, " 20123456789 ", ShiftInsert, "20123456789"}, {cuit, "20123456789\r\n", Menu, "20123456789"},
+        {cuit, QString("20 123") + QChar(0xA0) + "45\n", Soltar, "2012345"},
+        {cuit, "20-12345678-90", CtrlV, ""}, // a digit too many: never cut short
+        {cuit, "-5", CtrlV, ""}, {cuit, "5-", Menu, ""}, {cuit, "1\t2", CtrlV, ""}, {cuit, "1.5", Soltar, ""},
+        {cuit, "12A", CtrlV, ""}, {cuit, "1\r\n2", CtrlV, ""}, {linea.txtAUODP, "1-2", CtrlV, "1-2"}};
     for (const auto& c : casos) {
         SCOPED_TRACE(c.pegado.toStdString());
-        c.caja->setText(c.antes);
+        c.caja->clear();
         c.caja->setFocus();
         QApplication::clipboard()->setText(c.pegado);
         const QPoint punto(4, c.caja->height() / 2);

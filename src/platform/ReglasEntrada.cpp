@@ -16,8 +16,8 @@
 #include <QShortcutEvent>
 #include <QTextEdit>
 #include <QVariant>
-#include <optional>
 #include <QValidator>
+#include <optional>
 
 namespace ReglasEntrada {
 

@@ -257,9 +257,8 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
                 {txtTarjeta, &frmEmuladorPOS::txtTarjeta_KeyPress},
                 {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_KeyPress},
                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_KeyPress}};
-    for (QObject* o : m_AlSalir.keys()) o->installEventFilter(this);
-    for (QObject* o : m_Teclas.keys()) o->installEventFilter(this);
-    // A paste is held to the rule of the keys: one refused character refuses all of it.
+    // A paste is held to the rule of the keys: one refused character refuses all of it. Put on
+    // before the key filters, so they see the paste key first (the rescue reference refuses it).
     const std::pair<QLineEdit*, Campo> filtradas[] = {
         {txtCSC, Campo::CSC}, {txtAUNREF, Campo::Autorizacion}, {txtAUWREF, Campo::Referencia}};
     for (const auto& [caja, campo] : filtradas)
@@ -267,6 +266,8 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
             int tecla = c.unicode();
             return ReglasEmuladorPOS::FiltrarTecla(campo, General::OperacionActual, tecla);
         });
+    for (QObject* o : m_AlSalir.keys()) o->installEventFilter(this);
+    for (QObject* o : m_Teclas.keys()) o->installEventFilter(this);
     // A copied card track never reaches the card box, whichever way it is pasted.
     txtTarjeta->setContextMenuPolicy(Qt::DefaultContextMenu);
     ReglasEntrada::PrepararVentana(this);

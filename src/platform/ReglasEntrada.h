@@ -29,6 +29,14 @@ void PrepararVentana(QWidget* ventana);
 // The character rule of a box applied to every change of its text, typed, pasted (Ctrl+V,
 // Shift+Insert, the context menu, the middle button) or dropped: a change that brings a
 // character the rule refuses is refused whole, with a beep, and the box keeps its text.
+// In a box whose rule takes only the digits 0-9, a paste or a drop is first rid of its
+// separators (SinSeparadores), and is refused whole when its digits do not fit in the room the
+// box has: never cut short. A paste into any other box goes in as it stands.
 void ReglaDeCaracteres(QLineEdit* caja, std::function<bool(QChar)> acepta);
+
+// A number as it is copied, with its separators taken out: every blank (U+0020, U+00A0), a
+// hyphen with a digit on each side ("20-12345678-9"), and one line end (CR, LF or CR LF) at
+// its very end (a spreadsheet cell). Everything else stays, for the box's rule to refuse.
+QString SinSeparadores(const QString& pegado);
 
 }

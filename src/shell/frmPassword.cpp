@@ -49,6 +49,8 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
 
     connect(cmdAceptar, &QPushButton::clicked, this, &frmPassword::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmPassword::cmdCancelar_Click);
+    // The box is the whole dialog and "Aceptar" checks the code itself: Enter in it is "Aceptar".
+    connect(txtClave, &QLineEdit::returnPressed, this, &frmPassword::cmdAceptar_Click);
     ReglasEntrada::PrepararVentana(this);
 }
 

@@ -25,6 +25,7 @@ public:
     QPushButton* cmdAceptar;
     QPushButton* cmdCancelar;
 
+    // Also Enter in txtClave.
     void cmdAceptar_Click();
     void cmdCancelar_Click();
 

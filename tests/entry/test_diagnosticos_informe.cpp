@@ -226,3 +226,32 @@ TEST_F(InformeMedico, APastedNulBecomesABlank)
     QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(protocolo.text(), QStringLiteral("dolor agudo"));
 }
+
+// Text read with a NUL after each character (UTF-16 taken as bytes) and NULs before a combining
+// mark, pasted into the editor and into a line box: a blank for each NUL, every other code unit
+// where it was; in the editor the cursor ends after the paste and one undo takes it all back.
+TEST_F(InformeMedico, NulsInAPasteBecomeBlanksAndNothingElseChanges)
+{
+    EntradaSinNulos::Instalar();
+    const QChar nul(0);
+    QString intercalado;
+    for (int i = 0; i < 400; ++i) intercalado += QString(QChar(u'a' + i % 26)) + nul;
+    for (const QString& pegado : {intercalado, "Jose" + QString(2, nul) + QChar(0x301) + " Perez" + nul + "Garcia" + nul + "Lopez"}) {
+        const std::string esperado = QString(pegado).replace(nul, QLatin1Char(' ')).toStdString();
+        QApplication::clipboard()->setText(pegado);
+        Abrir([&](frmInformeMedico* f) {
+            f->show();
+            f->txtInforme->moveCursor(QTextCursor::End);
+            QTest::keyClick(f->txtInforme, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(f->txtInforme->toPlainText().toStdString(), mostrado.toStdString() + esperado);
+            EXPECT_EQ(f->txtInforme->textCursor().position(), f->txtInforme->toPlainText().size());
+            QTest::keyClick(f->txtInforme, Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(f->txtInforme->toPlainText(), mostrado);
+            f->reject();
+        });
+        protocolo.show();
+        protocolo.clear();
+        QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(protocolo.text().toStdString(), esperado);
+    }
+}

@@ -269,7 +269,7 @@ TEST_P(ConfigurarDb, TheAccessCodeOpensTheConfigurationAndCerrarEndsTheProgram)
         frmPassword d;
         d.show();
         d.txtClave->setText(c.clave);
-        d.cmdAceptar_Click();
+        QTest::keyClick(d.txtClave, Qt::Key_Return); // Enter in the box is "Aceptar"
         EXPECT_EQ(ventanas, c.abre ? QStringList{"frmConfigurar(0)"} : QStringList{});
         EXPECT_EQ(d.isVisible(), !c.abre);
         if (!c.abre) EXPECT_EQ(dialogs.messages(), QStringList{"La clave es incorrecta"});

@@ -301,19 +301,19 @@ TEST(ScriptRun, WithoutADesktopItSaysSoAndFails)
     EXPECT_TRUE(QDir(casa.path()).isEmpty()) << "nothing was started";
 }
 
-// The demo on a new home reaches the configuration window of a first start (the test aids
-// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
-TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+namespace {
+
+// scripts/run --demo on `casa` under a virtual X server (offscreen without one) until Quorvan has
+// started, then `mientras` in the same shell, then the script ended. Returns the demo's processes
+// that were left running, ended here: a failed run leaves nothing behind either.
+QStringList DemoHastaElInicio(QProcess& p, const QString& casa, QProcessEnvironment env, const QString& mientras = {})
 {
-    QTemporaryDir casa;
-    QProcessEnvironment env = EntornoScript(casa.path());
-    env.insert("QUORVAN_DIALOGOS", casa.filePath("sin-respuestas"));
-    env.insert("QUORVAN_INFORME", casa.filePath("informe.txt"));
+    env.insert("QUORVAN_DIALOGOS", casa + "/sin-respuestas");
+    env.insert("QUORVAN_INFORME", casa + "/informe.txt");
     env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
     const QString guion = QStringLiteral(
-        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; "
-        "kill -TERM $s; wait $s");
-    QProcess p;
+        "\"$SCRIPT\" --demo & s=$!; for i in $(seq 300); do [ -f \"$QUORVAN_INFORME\" ] && break; sleep 0.1; done; ") +
+        mientras + QStringLiteral("\nkill -TERM $s; wait $s");
     const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
     if (!xvfb.isEmpty() && QProcess::execute(xvfb, {"-a", "true"}) == 0) {
         p.setProgram(xvfb);
@@ -325,12 +325,29 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     }
     p.setProcessEnvironment(env);
     p.start();
-    const bool termino = p.waitForFinished(60000);
-    const QStringList restantes = ProcesosCon(casa.filePath("Estandar"));
-    // A failed run leaves nothing behind either.
+    if (!p.waitForFinished(60000)) p.kill();
+    const QStringList restantes = ProcesosCon(casa + "/Estandar");
     for (const QString& r : restantes) ::kill(r.section(':', 0, 0).toInt(), SIGKILL);
-    if (!termino) p.kill();
-    ASSERT_TRUE(termino);
+    p.waitForFinished();
+    return restantes;
+}
+
+std::string Leer(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+}
+
+// The demo on a new home reaches the configuration window of a first start (the test aids
+// answer its dialogs); ending the script ends Quorvan, and the simulated client with it.
+TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
+{
+    QTemporaryDir casa;
+    QProcess p;
+    const QStringList restantes = DemoHastaElInicio(p, casa.path(), EntornoScript(casa.path()));
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
     EXPECT_TRUE(err.contains("Quorvan mensaje [Quorvan] La aplicación aún no ha sido configurada")) << err.toStdString();
@@ -340,6 +357,35 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
     EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
+}
+
+// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
+// (its build only notes whom it starts for); one in another folder starts.
+TEST(ScriptRun, OneDemoPerFolder)
+{
+    QTemporaryDir casa, otra, fuera;
+    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
+    QDir().mkpath(falso + "/tests");
+    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
+        QFile f(falso + "/" + programa);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+    QProcessEnvironment env = EntornoScript(casa.path());
+    for (const auto& [v, valor] : {std::pair{"FALSO", falso}, {"FUERA", fuera.path()}, {"OTRA", otra.path()}, {"MARCAS", marcas}})
+        env.insert(v, valor);
+    QProcess p;
+    DemoHastaElInicio(p, casa.path(), env,
+                      "foto() { (cd \"$QUORVAN_HOME\" && find . -printf '%p %s %T@\\n' | sort); }; foto > \"$FUERA/antes\"\n"
+                      "QUORVAN_BUILD=\"$FALSO\" \"$SCRIPT\" --demo 2> \"$FUERA/mensaje\"; echo $? >> \"$FUERA/mensaje\"\n"
+                      "foto > \"$FUERA/despues\"; QUORVAN_BUILD=\"$FALSO\" QUORVAN_HOME=\"$OTRA\" \"$SCRIPT\" --demo");
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(Leer(fuera.filePath("mensaje")), "Ya hay una demostración en ejecución en " + casa.path().toStdString() + "\n1\n");
+    const std::string antes = Leer(fuera.filePath("antes"));
+    EXPECT_TRUE(antes.find("_druvex.emp") != std::string::npos && Leer(fuera.filePath("despues")) == antes) << "nothing written";
+    EXPECT_EQ(Leer(marcas).find(casa.path().toStdString()), std::string::npos);
+    EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

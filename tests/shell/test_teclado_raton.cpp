@@ -40,6 +40,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -138,9 +140,9 @@ TEST_P(RatonTeclado, AMouseClickChoosesTheInsurer)
     EXPECT_EQ(m->windowTitle(), "Quorvan (Informar Prestación) - OSDE Binario");
 }
 
-// Every window: Enter in each text box stores, sends and closes nothing (only "txtNombreOS"
-// gives it an action, adding the insurer); a dialog without a text box keeps its default
-// button. Letters pasted into a digits-only box are refused whole; digits go in.
+// Every window: Enter in each text box stores, sends and closes nothing ("txtNombreOS" gives it
+// an action, adding the insurer, and "txtClave", checking the code); a dialog without a text box
+// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in.
 TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
 {
     using M = frmMain;
@@ -220,7 +222,7 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
                 Eventos();
                 ++pulsadas;
-                if (foco->objectName() == "txtNombreOS") continue;
+                if (foco->objectName() == "txtNombreOS" || foco->objectName() == "txtClave") continue;
                 EXPECT_TRUE(w->isVisible());
                 EXPECT_EQ(dialogs.messages(), QStringList());
                 EXPECT_EQ(Huella(), antes);
@@ -249,6 +251,59 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_GT(pulsadas, 90) << "every box of every window";
+}
+
+// A number pasted into a digits-only box goes in without its separators, whichever way it is
+// pasted; anything else, or more digits than the box has room for, refuses the paste whole. A
+// box that takes "-" keeps a paste as it stands.
+TEST_P(RatonTeclado, ANumberPastesWithItsSeparators)
+{
+    frmConfigurar configuracion;
+    configuracion.Form_Load();
+    configuracion.show();
+    frmPrestacion linea(new QTreeWidget(m.get()), "(2) OSDE Binario");
+    linea.Form_Load();
+    linea.show();
+    linea.txtAUODP->show();
+    linea.txtAUODP->setEnabled(true);
+    QLineEdit* cuit = configuracion.txtCUIT;
+    enum Forma { CtrlV, ShiftInsert, Menu, Soltar };
+    const struct { QLineEdit* caja; QString pegado; Forma forma; const char* despues; } casos[] = {
+        {cuit, "20-12345678-9", CtrlV, "20123456789"}, // longer than the box until its dashes are out
+        {cuit, " 20123456789 ", ShiftInsert, "20123456789"}, {cuit, "20123456789\r\n", Menu, "20123456789"},
+        {cuit, QString("20 123") + QChar(0xA0) + "45\n", Soltar, "2012345"},
+        {cuit, "20-12345678-90", CtrlV, ""}, // a digit too many: never cut short
+        {cuit, "-5", CtrlV, ""}, {cuit, "5-", Menu, ""}, {cuit, "1\t2", CtrlV, ""}, {cuit, "1.5", Soltar, ""},
+        {cuit, "12A", CtrlV, ""}, {cuit, "1\r\n2", CtrlV, ""}, {linea.txtAUODP, "1-2", CtrlV, "1-2"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.pegado.toStdString());
+        c.caja->clear();
+        c.caja->setFocus();
+        QApplication::clipboard()->setText(c.pegado);
+        const QPoint punto(4, c.caja->height() / 2);
+        if (c.forma == CtrlV) {
+            // As a keyboard sends it: the control character, not a "v".
+            QTest::sendKeyEvent(QTest::Click, c.caja, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+        } else if (c.forma == ShiftInsert) {
+            QTest::keyClick(c.caja, Qt::Key_Insert, Qt::ShiftModifier);
+        } else if (c.forma == Menu) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, punto, c.caja->mapToGlobal(punto));
+            QApplication::sendEvent(c.caja, &menu);
+            auto* abierto = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(abierto, nullptr);
+            for (QAction* a : abierto->actions())
+                if (a->text().startsWith(QLineEdit::tr("&Paste"))) a->trigger();
+            abierto->close();
+        } else {
+            QMimeData datos;
+            datos.setText(c.pegado);
+            QDragEnterEvent entra(punto, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(c.caja, &entra);
+            QDropEvent soltar(punto, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(c.caja, &soltar);
+        }
+        EXPECT_EQ(c.caja->text().toStdString(), c.despues);
+    }
 }
 
 // An accelerator runs the focused field's leave check first and is dropped when it refuses;

@@ -20,6 +20,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -348,9 +349,18 @@ protected:
 
 TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
 {
+    // Widths in a font of our choosing, so the recorded ones do not follow the system's.
+    lista.lvwTransacciones->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    lista.cmdFiltrar_Click();
     QStringList vista;
+    const auto anchos = [&] {
+        QStringList w;
+        for (int c = 0; c < 7; ++c) w << QString::number(lista.lvwTransacciones->columnWidth(c));
+        return "# anchos " + w.join(' ');
+    };
     const auto anotar = [&](const QString& paso, int clave) { vista << "# " + paso << Filas(clave); };
     anotar("carga", 8);
+    vista << anchos();
     // Each click flips the order; "Fecha" sorts by the hidden key.
     for (int columna : {2, 4, 3, 1, 7, 6, 5}) {
         lista.lvwTransacciones_ColumnClick(columna);
@@ -359,6 +369,7 @@ TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
     lista.cboNombre->setCurrentIndex(lista.cboNombre->findText("DR PEREZ"));
     lista.cmdFiltrar_Click();
     anotar("DR PEREZ", 5);
+    vista << anchos();
 
     const QString archivo = QStringLiteral(QUORVAN_TEST_SOURCE_DIR "/txlog/referencia/lista_transacciones.txt");
     QFile f(archivo);

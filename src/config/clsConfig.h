@@ -15,6 +15,7 @@ class clsMedico;
 class clsPrestacion;
 class clsDiagnosticos;
 class clsTransacciones;
+class FilasTransacciones;
 class clsEspecialidad;
 class clsPrestaciones;
 
@@ -130,6 +131,10 @@ public:
     // Rebuilds Transacciones with the logged transactions of the provider of that tax number
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
+    // The same rows into the start list's compact store, which is emptied first (a reload
+    // never holds two histories at once); Transacciones is left empty. A row the quick
+    // reading cannot take exactly goes the way of LoadTransacciones, with its errors.
+    void LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas);
     // The statement LoadTransacciones reads the history with (each row as one text on SQLite
     // and PostgreSQL; one parameter, the provider's tax number, when `porPrestador`). For the
     // benchmarks' floor, which must run the very same statement.

@@ -158,7 +158,7 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     vista.setGeometry(lista.lvwTransacciones->geometry());
     vista.show();
     const QFontMetrics fm(vista.font());
-    const QString sql = clsConfig::SentenciaTransacciones(sqlite, unPrestador);
+    const QString sql = clsConfig::SentenciaTransacciones(sqlite, unPrestador, false);
     const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();
     const auto porSuelo = [&](auto& lector) {
         modelo.Empezar(fm);
@@ -272,7 +272,7 @@ void BM_Arranque(benchmark::State& state)
             });
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        lector.Leer(clsConfig::SentenciaTransacciones(true, false), QByteArray(),
+        lector.Leer(clsConfig::SentenciaTransacciones(true, false, false), QByteArray(),
                     [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
         modelo.Terminar(vista);
     };

@@ -137,8 +137,9 @@ public:
     void LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas);
     // The statement LoadTransacciones reads the history with (each row as one text on SQLite
     // and PostgreSQL; one parameter, the provider's tax number, when `porPrestador`). For the
-    // benchmarks' floor, which must run the very same statement.
-    static QString SentenciaTransacciones(bool sqlite, bool porPrestador);
+    // benchmarks' floor, which must run the very same statement. Without `ordenada`, the
+    // start list's: the same rows in the engine's order, not sorted by date.
+    static QString SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada = true);
     // The statements LoadConfig reads, in its order (the terminal's row and its delimiter take
     // one parameter each). For the benchmarks' floor.
     static QStringList SentenciasDeCarga();

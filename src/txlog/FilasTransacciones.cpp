@@ -2,6 +2,7 @@
 
 #include "txlog/clsTransacciones.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -50,11 +51,21 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
     f.ticket = ticket;
     f.error = error;
     for (int c = 0; c < Repetidos; ++c) f.valor[c] = Numero(c, repetidos[c]);
-    f.tarjeta = quint32(m_tarjetas.size());
+    // A card longer than a block gets one of its own.
+    if (tarjeta.size() > m_libres || m_tarjetas.empty()) {
+        const size_t tamano = std::max(kBytesPorBloque, tarjeta.size());
+        m_tarjetas.push_back(std::make_unique<char[]>(tamano));
+        m_libres = tamano;
+    }
+    const size_t usados = tarjeta.size() > kBytesPorBloque ? 0 : kBytesPorBloque - m_libres;
+    f.tarjeta = quint32((m_tarjetas.size() - 1) << 16 | usados);
     f.largoTarjeta = quint32(tarjeta.size());
-    m_tarjetas.insert(m_tarjetas.end(), tarjeta.begin(), tarjeta.end());
+    if (!tarjeta.empty()) std::memcpy(m_tarjetas.back().get() + usados, tarjeta.data(), tarjeta.size());
+    m_libres = tarjeta.size() > kBytesPorBloque ? 0 : m_libres - tarjeta.size();
     m_tarjetasSimples = m_tarjetasSimples && Simple(tarjeta);
-    m_filas.push_back(f);
+    if (size_t(m_cantidad) % kFilasPorBloque == 0) m_filas.push_back(std::make_unique<Fila[]>(kFilasPorBloque));
+    m_filas.back()[size_t(m_cantidad) % kFilasPorBloque] = f;
+    ++m_cantidad;
 }
 
 void FilasTransacciones::Agregar(const clsTransacciones& t)
@@ -70,8 +81,10 @@ void FilasTransacciones::Agregar(const clsTransacciones& t)
 
 void FilasTransacciones::Vaciar()
 {
-    std::vector<Fila>().swap(m_filas);
-    std::vector<char>().swap(m_tarjetas);
+    std::vector<std::unique_ptr<Fila[]>>().swap(m_filas);
+    m_cantidad = 0;
+    std::vector<std::unique_ptr<char[]>>().swap(m_tarjetas);
+    m_libres = 0;
     for (auto& v : m_valores) std::vector<Entrada>().swap(v);
     for (auto& d : m_diccionarios) d = Diccionario();
     m_tarjetasSimples = true;
@@ -79,8 +92,8 @@ void FilasTransacciones::Vaciar()
 
 std::shared_ptr<clsTransacciones> FilasTransacciones::Transaccion(int fila) const
 {
-    if (fila < 0 || size_t(fila) >= m_filas.size()) return nullptr;
-    const Fila& f = m_filas[size_t(fila)];
+    if (fila < 0 || fila >= m_cantidad) return nullptr;
+    const Fila& f = (*this)[fila];
     auto t = std::make_shared<clsTransacciones>();
     t->Ticket = f.ticket;
     t->Error = f.error;

@@ -23,7 +23,7 @@ public:
 
     struct Fila {
         qint64 ticket = 0;
-        quint32 tarjeta = 0; // offset of the card's bytes
+        quint32 tarjeta = 0; // where the card's bytes are: block << 16 | offset in the block
         quint32 largoTarjeta = 0;
         quint32 valor[Repetidos] = {};
         qint16 error = 0;
@@ -37,16 +37,16 @@ public:
     // Forgets every row and gives their memory back.
     void Vaciar();
 
-    int Cantidad() const { return int(m_filas.size()); }
-    const Fila& operator[](int i) const { return m_filas[size_t(i)]; }
+    int Cantidad() const { return m_cantidad; }
+    const Fila& operator[](int i) const { return m_filas[size_t(i) / kFilasPorBloque][size_t(i) % kFilasPorBloque]; }
     // The number of distinct values of a field, and one as text.
     int Valores(Repetido campo) const { return int(m_valores[campo].size()); }
     const QString& Valor(Repetido campo, quint32 numero) const { return m_valores[campo][numero].texto; }
-    const QString& Valor(int fila, Repetido campo) const { return Valor(campo, m_filas[size_t(fila)].valor[campo]); }
+    const QString& Valor(int fila, Repetido campo) const { return Valor(campo, (*this)[fila].valor[campo]); }
     std::string_view Tarjeta(int fila) const
     {
-        const Fila& f = m_filas[size_t(fila)];
-        return std::string_view(m_tarjetas.data() + f.tarjeta, f.largoTarjeta);
+        const Fila& f = (*this)[fila];
+        return std::string_view(m_tarjetas[f.tarjeta >> 16].get() + (f.tarjeta & 0xFFFF), f.largoTarjeta);
     }
     // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
     // then order as their texts do.
@@ -66,8 +66,14 @@ private:
     };
     quint32 Numero(int campo, std::string_view valor);
 
-    std::vector<Fila> m_filas;
-    std::vector<char> m_tarjetas;
+    // Rows and card bytes in blocks of a fixed size: a growing array would hold its old and new
+    // copies at once, up to three times the rows, just when the history is largest.
+    static constexpr size_t kFilasPorBloque = 4096;
+    static constexpr size_t kBytesPorBloque = 65536;
+    std::vector<std::unique_ptr<Fila[]>> m_filas;
+    int m_cantidad = 0;
+    std::vector<std::unique_ptr<char[]>> m_tarjetas;
+    size_t m_libres = 0; // bytes left in the last block of cards
     std::vector<Entrada> m_valores[Repetidos];
     Diccionario m_diccionarios[Repetidos];
     bool m_tarjetasSimples = true;

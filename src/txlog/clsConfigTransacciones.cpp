@@ -374,20 +374,20 @@ namespace {
 
 // ObrasSociales has one row per company and activity; the history knows only the company,
 // so one name per company keeps each transaction listed once.
-QString desdeTransacciones(bool porPrestador)
+QString desdeTransacciones(bool porPrestador, bool ordenada = true)
 {
     QString desde = QStringLiteral(
         "FROM Transaccion "
         "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
         "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
     if (porPrestador) desde += QStringLiteral("Where Transaccion.Prestador = ? ");
-    desde += QStringLiteral("ORDER BY Fecha");
+    if (ordenada) desde += QStringLiteral("ORDER BY Fecha");
     return desde;
 }
 
 }
 
-QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
+QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada)
 {
     // One text per row, put together in one pass (chained concatenation copies the row over
     // and over). printf and format write a null as nothing, so a value that must not be null
@@ -409,7 +409,7 @@ QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
     }
     const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
                              .arg(formato, valores);
-    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador);
+    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, ordenada);
 }
 
 void clsConfig::LoadTransacciones(const QString& sCuit)
@@ -442,7 +442,10 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
     if (!sCuit.isEmpty()) p << sCuit;
     const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
     if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty()), p);
+        // Unsorted: the list sorts its rows itself, by date and time, keeping the read order of
+        // equal ones as the engine's stable sort by date did; the engine's sort held every row
+        // text at once, as much memory again as the rows kept.
+        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p);
         std::string utf8;
         bool entera = true;
         while (entera && rs->Next()) {

@@ -442,7 +442,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         const bool uno = QByteArray(prestador) != "TODOS";
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno), uno ? QByteArray("20123456789") : QByteArray(),
+        odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
                   [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
         modelo.Terminar(vista);
         ASSERT_EQ(modelo.rowCount(), uno ? 100 : 300);

@@ -199,11 +199,18 @@ private:
         for (int i = 0; i < 4; ++i) fecha += Ancho(char16_t(inicio[Hora][i]));
         Proponer(2, fecha, fila);
         // Operation codes and answers repeat: each distinct one is measured once.
-        const std::string codigo(Inicio(f, TOperacion), f.largo[TOperacion]);
-        auto nombre = m_nombres.find(codigo);
-        if (nombre == m_nombres.end())
-            nombre = m_nombres.emplace(codigo, Ancho(QStringView(frmInicio::NombreOperacion(Texto(f, TOperacion))))).first;
-        Proponer(1, nombre->second, fila);
+        const std::string_view codigo(Inicio(f, TOperacion), f.largo[TOperacion]);
+        if (codigo != m_codigoPrevio || m_filas.size() == 1) {
+            m_codigoPrevio.assign(codigo);
+            auto nombre = m_nombres.find(m_codigoPrevio);
+            if (nombre == m_nombres.end())
+                nombre = m_nombres
+                             .emplace(m_codigoPrevio,
+                                      Ancho(QStringView(frmInicio::NombreOperacion(Texto(f, TOperacion)))))
+                             .first;
+            m_anchoNombre = nombre->second;
+        }
+        Proponer(1, m_anchoNombre, fila);
         Proponer(3, Ancho(reinterpret_cast<const Ch*>(Inicio(f, TObraSocial)), f.largo[TObraSocial] / sizeof(Ch)), fila);
         Proponer(5, Ancho(reinterpret_cast<const Ch*>(Inicio(f, TTarjeta)), f.largo[TTarjeta] / sizeof(Ch)), fila);
         const std::string_view comentario(Inicio(f, TComentario), f.largo[TComentario]);
@@ -327,8 +334,8 @@ private:
     std::unordered_map<std::string, int> m_nombres; // an operation code's bytes, its name's width
     mutable QHash<QString, QString> m_textosNombre;
     std::array<std::vector<Candidato>, 7> m_candidatos;
-    std::string m_comentarioPrevio;
-    int m_anchoComentario = 0;
+    std::string m_comentarioPrevio, m_codigoPrevio;
+    int m_anchoComentario = 0, m_anchoNombre = 0;
 };
 
 // The first difference between the program's list and the floor's (empty when none): the rows,

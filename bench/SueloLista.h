@@ -1,7 +1,9 @@
 #pragma once
 // The start list's floor: the least work that shows what the program's list shows.
 // - It runs the program's own list statement (one text per row, fields split at 0x1F) through
-//   the same ODBC driver with block fetch, or through SQLite's C API (Suelo.h).
+//   the same ODBC driver with block fetch, or through SQLite's C API (Suelo.h); on SQLite
+//   through the memory map (ComoElLector), the fastest way, which the program's list gives up
+//   to keep its memory down.
 // - Each row keeps, as the driver's bytes in one buffer with offsets, only the four texts the
 //   list shows as they are stored (operation code, insurer, card, answer, blanks cut at both
 //   ends); the ticket and the answer code as numbers; date and time as one integer made from

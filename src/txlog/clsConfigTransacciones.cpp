@@ -445,7 +445,9 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         // Unsorted: the list sorts its rows itself, by date and time, keeping the read order of
         // equal ones as the engine's stable sort by date did; the engine's sort held every row
         // text at once, as much memory again as the rows kept.
-        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p);
+        // Page by page: the list scans the whole log, whose mapped pages would all stay resident,
+        // about twice what the rows kept take.
+        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p, true);
         std::string utf8;
         bool entera = true;
         while (entera && rs->Next()) {

@@ -1,9 +1,16 @@
-// The start screen on the embedded SQLite database: loading the transaction list of one
-// provider over 10,000 and 100,000 of its logged transactions (and a fifth as many of another
-// provider's) and of "TODOS", and the start-up from the main window's load to the list on the
-// configuration data set of bench_config. Each job is timed alternately with its floor
-// (Suelo.h): `ratio` is the program's median over the floor's through the same ODBC driver,
-// `ratio_capi` over the floor's through SQLite's C API.
+// The start screen: loading the transaction list of one provider over 10,000 and 100,000 of
+// its logged transactions (and a fifth as many of another provider's) and of "TODOS", on the
+// embedded SQLite and, when QUORVAN_TEST_PG names the test server, on PostgreSQL in a schema of
+// its own; the first header click on each column after a load; the list's peak memory; and the
+// start-up from the main window's load to the list on the configuration data set of
+// bench_config. Each load is timed alternately with its floor (SueloLista.h), after checking
+// that the floor shows the very same list: `ratio` is the program's median over the floor's
+// through the same ODBC driver, `ratio_capi` (SQLite only) over the floor's through SQLite's C
+// API. Both lists are painted.
+//
+//   build/bench/bench_inicio --benchmark_filter='BM_CargarListaTransacciones'   # both engines
+//   build/bench/bench_inicio --benchmark_filter='BM_PrimerClicColumna'
+//   build/bench/bench_inicio --benchmark_filter='BM_MemoriaLista'                # alone: no floor
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
 #include "config/modRegistry.h"
@@ -25,6 +32,7 @@
 #include <benchmark/benchmark.h>
 
 #include "DatosConfig.h"
+#include "MemoriaPico.h"
 #include "SueloLista.h"
 
 #include <QMainWindow>
@@ -35,12 +43,58 @@ namespace {
 
 const QString kCuit = QStringLiteral("20300000000");
 const QString kOtroCuit = QStringLiteral("20300000001");
-QString g_archivo; // the database file
+QString g_archivo;    // the SQLite database file
+QString g_postgresql; // the PostgreSQL schema's connection, empty without the test server
 
 QString ConexionSuelo()
 {
     return Database::SQLiteConnectionString(g_archivo).replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"));
 }
+
+// Points the program at an engine (0 SQLite, 1 PostgreSQL); false, the run skipped, when that
+// engine is not there.
+bool Usar(benchmark::State& state, int motor)
+{
+    if (motor == 0) {
+        qunsetenv("QUORVAN_DSN");
+        return true;
+    }
+    if (g_postgresql.isEmpty()) {
+        state.SkipWithError("QUORVAN_TEST_PG is not set");
+        for (auto _ : state) {}
+        return false;
+    }
+    qputenv("QUORVAN_DSN", g_postgresql.toUtf8());
+    return true;
+}
+
+// The configuration data set with the working folder and a listable provider, on the program's
+// data source.
+void PrepararConfiguracion(const QString& trabajo)
+{
+    DatosConfig::poblar();
+    Database db;
+    db.Open();
+    db.Execute(QStringLiteral("UPDATE Parametros SET WorkDir = ?"), {trabajo});
+    db.Execute(QStringLiteral("UPDATE Prestadores SET Admisor = 1 WHERE Cuit = ?"), {kCuit});
+}
+
+// The main window's list loaded with the rows registered, shown at a size of a front desk.
+struct ListaCargada {
+    explicit ListaCargada(benchmark::State& state)
+    {
+        General::gConfig = std::make_shared<clsConfig>();
+        General::gConfig->LoadConfig(1, false);
+        lista.resize(1000, 700);
+        lista.show();
+        lista.Form_Load();
+        const std::string mensajes = dialogos.messages().join(QLatin1Char('|')).toStdString();
+        if (!mensajes.empty()) state.SkipWithError(mensajes.c_str());
+    }
+    ~ListaCargada() { General::gConfig.reset(); }
+    ScriptedDialogs dialogos;
+    frmInicio lista;
+};
 
 // `filas` logged transactions of the default provider (the first one of the data set), and a
 // fifth as many of the second one.
@@ -69,70 +123,131 @@ void registrarTransacciones(int filas)
     db.CommitTrans();
 }
 
-// Arguments: rows of the provider; 1 lists that provider, 0 "TODOS".
+// Arguments: rows of the provider; 1 lists that provider, 0 "TODOS"; engine (0 SQLite, 1
+// PostgreSQL).
 void BM_CargarListaTransacciones(benchmark::State& state)
 {
+    const int motor = int(state.range(2));
+    if (!Usar(state, motor)) return;
     registrarTransacciones(static_cast<int>(state.range(0)));
     const bool unPrestador = state.range(1) == 1;
-    General::gConfig = std::make_shared<clsConfig>();
-    General::gConfig->LoadConfig(1, false);
-    ScriptedDialogs dialogos;
-    frmInicio lista;
-    lista.Form_Load();
-    const std::string mensajes = dialogos.messages().join(QLatin1Char('|')).toStdString();
-    if (!mensajes.empty()) state.SkipWithError(mensajes.c_str());
+    ListaCargada cargada(state);
+    frmInicio& lista = cargada.lista;
     const int elegido = lista.cboNombre->findText(unPrestador ? QStringLiteral("Prestador 0000") : QStringLiteral("TODOS"));
     if (elegido < 0) state.SkipWithError("the provider is not in the list");
     lista.cboNombre->setCurrentIndex(elegido);
 
-    Suelo::Odbc odbc(ConexionSuelo(), true);
-    Suelo::ApiSqlite api(g_archivo);
-    Suelo::ComoElLector(odbc);
-    Suelo::ComoElLector(api);
-    Suelo::ModeloLista modelo;
+    const bool sqlite = motor == 0;
+    Suelo::Odbc odbc(sqlite ? ConexionSuelo() : g_postgresql, sqlite);
+    std::unique_ptr<Suelo::ApiSqlite> api;
+    if (sqlite) {
+        api = std::make_unique<Suelo::ApiSqlite>(g_archivo);
+        Suelo::ComoElLector(odbc);
+        Suelo::ComoElLector(*api);
+    }
+    Suelo::ModeloLista modelo(lista.ImageList1);
     QTreeView vista;
     vista.setModel(&modelo);
-    const QString sql = clsConfig::SentenciaTransacciones(true, unPrestador);
+    vista.setRootIsDecorated(false);
+    vista.setUniformRowHeights(true);
+    vista.header()->setStretchLastSection(false);
+    vista.header()->setMinimumSectionSize(1);
+    // The header shows the order as the program's does (its arrow takes room in every section).
+    vista.header()->setSortIndicatorShown(true);
+    vista.header()->setSortIndicator(7, Qt::AscendingOrder);
+    vista.setGeometry(lista.lvwTransacciones->geometry());
+    vista.show();
+    const QFontMetrics fm(vista.font());
+    const QString sql = clsConfig::SentenciaTransacciones(sqlite, unPrestador, false);
     const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();
+    const auto porSuelo = [&](auto& lector) {
+        modelo.Empezar(fm);
+        lector.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        modelo.Terminar(vista);
+        vista.viewport()->repaint();
+    };
+    // The floor must show the very list the program shows.
+    lista.cmdFiltrar_Click();
+    porSuelo(odbc);
+    const QString diferencia = Suelo::Diferencia(*lista.lvwTransacciones, vista);
+    if (!diferencia.isEmpty()) state.SkipWithError(("the floor shows another list: " + diferencia).toStdString().c_str());
     std::vector<double> programa, suelo, capi;
-    qint64 filasSuelo = 0;
     for (auto _ : state) {
-        programa.push_back(Suelo::Medir([&] { lista.cmdFiltrar_Click(); }));
-        suelo.push_back(Suelo::Medir([&] {
-            modelo.Empezar();
-            filasSuelo = odbc.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
-            modelo.Terminar(vista);
+        programa.push_back(Suelo::Medir([&] {
+            lista.cmdFiltrar_Click();
+            lista.lvwTransacciones->viewport()->repaint();
         }));
-        capi.push_back(Suelo::Medir([&] {
-            modelo.Empezar();
-            api.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
-            modelo.Terminar(vista);
-        }));
+        suelo.push_back(Suelo::Medir([&] { porSuelo(odbc); }));
+        if (api) capi.push_back(Suelo::Medir([&] { porSuelo(*api); }));
         state.SetIterationTime(programa.back() / 1000);
     }
     const int filas = lista.lvwTransacciones->model()->rowCount();
-    if (filas != filasSuelo || filas != modelo.rowCount()) state.SkipWithError("the floor read other rows");
+    if (filas != modelo.rowCount()) state.SkipWithError("the floor read other rows");
     state.counters["filas"] = filas;
     state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["capi_ms"] = Suelo::Mediana(capi);
     state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
+    if (api) {
+        state.counters["capi_ms"] = Suelo::Mediana(capi);
+        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
+    }
     state.SetItemsProcessed(state.iterations() * filas);
-    General::gConfig.reset();
 }
 
-// A header click on the list of 100,000 rows: the widget's own sort by the clicked column.
+// A header click on the list of 120,000 rows of "TODOS": the widget's own sort by the clicked
+// column, cycling through the columns (mostly orders already made for that load).
 void BM_OrdenarPorColumna(benchmark::State& state)
 {
+    Usar(state, 0);
     registrarTransacciones(100000);
+    ListaCargada cargada(state);
+    int columna = 0;
+    for (auto _ : state) cargada.lista.lvwTransacciones_ColumnClick(1 + (columna++ % 7));
+    state.counters["filas"] = cargada.lista.lvwTransacciones->model()->rowCount();
+}
+
+// Argument: the column (from 1). The first click on its header after each load of "TODOS"
+// with 120,000 rows; the load is not timed.
+void BM_PrimerClicColumna(benchmark::State& state)
+{
+    Usar(state, 0);
+    registrarTransacciones(100000);
+    ListaCargada cargada(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        cargada.lista.cmdFiltrar_Click();
+        state.ResumeTiming();
+        cargada.lista.lvwTransacciones_ColumnClick(int(state.range(0)));
+    }
+    state.counters["filas"] = cargada.lista.lvwTransacciones->model()->rowCount();
+}
+
+// The list's memory, the program alone (run this benchmark by itself: no floor in the
+// process): "TODOS" over 400,000 rows of one provider and 80,000 of another, a click on each
+// header, then a reload. `pico_MB` is the process's peak resident memory; `KB_por_fila` its
+// growth from before the load, per row.
+void BM_MemoriaLista(benchmark::State& state)
+{
+    Usar(state, 0);
+    registrarTransacciones(400000);
+    ScriptedDialogs dialogos;
     General::gConfig = std::make_shared<clsConfig>();
     General::gConfig->LoadConfig(1, false);
-    ScriptedDialogs dialogos;
-    frmInicio lista;
-    lista.Form_Load();
-    int columna = 0;
-    for (auto _ : state) lista.lvwTransacciones_ColumnClick(1 + (columna++ % 7));
-    state.counters["filas"] = lista.lvwTransacciones->model()->rowCount();
+    long pico = 0, base = 0;
+    int filas = 0;
+    for (auto _ : state) {
+        frmInicio lista;
+        MemoriaPico::Reiniciar();
+        base = MemoriaPico::KiB();
+        lista.Form_Load();
+        for (int c = 1; c <= 7; ++c) lista.lvwTransacciones_ColumnClick(c);
+        lista.cmdFiltrar_Click();
+        pico = MemoriaPico::KiB();
+        filas = lista.lvwTransacciones->model()->rowCount();
+    }
+    if (filas != 480000 || !dialogos.messages().isEmpty()) state.SkipWithError("the list was not loaded whole");
+    state.counters["filas"] = filas;
+    state.counters["pico_MB"] = double(pico) / 1024;
+    state.counters["KB_por_fila"] = filas ? double(pico - base) / filas : 0;
     General::gConfig.reset();
 }
 
@@ -142,6 +257,7 @@ void BM_OrdenarPorColumna(benchmark::State& state)
 // list in a minimal model.
 void BM_Arranque(benchmark::State& state)
 {
+    Usar(state, 0);
     registrarTransacciones(1000);
     ScriptedDialogs dialogos;
     std::vector<double> programa, suelo, capi;
@@ -154,8 +270,9 @@ void BM_Arranque(benchmark::State& state)
                 for (int i = 0; i < n; ++i) fila[size_t(i)] = c[i].Texto();
                 memoria.push_back(std::move(fila));
             });
-        modelo.Empezar();
-        lector.Leer(clsConfig::SentenciaTransacciones(true, false), QByteArray(),
+        const QFontMetrics fm(vista.font());
+        modelo.Empezar(fm);
+        lector.Leer(clsConfig::SentenciaTransacciones(true, false, false), QByteArray(),
                     [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
         modelo.Terminar(vista);
     };
@@ -206,11 +323,13 @@ void BM_Arranque(benchmark::State& state)
 }
 
 BENCHMARK(BM_CargarListaTransacciones)
-    ->ArgsProduct({{10000, 100000}, {1, 0}})
+    ->ArgsProduct({{10000, 100000}, {1, 0}, {0, 1}})
     ->UseManualTime()
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrdenarPorColumna)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PrimerClicColumna)->DenseRange(1, 7)->Iterations(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoriaLista)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Arranque)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
@@ -221,7 +340,6 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Printers::setTestPrinters({}, QString());
-    DatosConfig::poblar();
     g_archivo = home.filePath(QStringLiteral("Quorvan.db"));
     const QString trabajo = home.filePath(QStringLiteral("druvex/"));
     QDir().mkpath(trabajo);
@@ -229,12 +347,18 @@ int main(int argc, char** argv)
                                       DruvexSim::RegistroEmp(QStringLiteral("LIC0"), QStringLiteral("01"),
                                                              QStringLiteral("OBRA SOCIAL 0"), QStringLiteral("01"),
                                                              QStringLiteral("AMBULATORIO")));
-    {
-        Database db;
-        db.Open();
-        db.Execute(QStringLiteral("UPDATE Parametros SET WorkDir = ?"), {trabajo});
-        // Listable in the provider choice.
-        db.Execute(QStringLiteral("UPDATE Prestadores SET Admisor = 1 WHERE Cuit = ?"), {kCuit});
+    PrepararConfiguracion(trabajo);
+    // PostgreSQL in a schema of its own, dropped at the end.
+    const QString pg = qEnvironmentVariable("QUORVAN_TEST_PG");
+    const QString esquema = QStringLiteral("bench_inicio_%1").arg(QCoreApplication::applicationPid());
+    if (!pg.isEmpty()) {
+        Database admin;
+        admin.OpenConnectionString(pg);
+        admin.Execute(QStringLiteral("CREATE SCHEMA %1").arg(esquema));
+        g_postgresql = pg + QStringLiteral(";ConnSettings={SET search_path TO %1}").arg(esquema);
+        qputenv("QUORVAN_DSN", g_postgresql.toUtf8());
+        PrepararConfiguracion(trabajo);
+        qunsetenv("QUORVAN_DSN");
     }
     modRegistry::GuardarValorRegistro(modRegistry::REG_SZ, QStringLiteral("Terminal"), QStringLiteral("1"));
     modRegistry::GuardarValorRegistro(modRegistry::REG_SZ, QStringLiteral("ActualizaNomencladores"),
@@ -242,5 +366,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (!pg.isEmpty()) {
+        Database admin;
+        admin.OpenConnectionString(pg);
+        admin.Execute(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(esquema));
+    }
     return 0;
 }

@@ -15,6 +15,7 @@ class clsMedico;
 class clsPrestacion;
 class clsDiagnosticos;
 class clsTransacciones;
+class FilasTransacciones;
 class clsEspecialidad;
 class clsPrestaciones;
 
@@ -130,10 +131,15 @@ public:
     // Rebuilds Transacciones with the logged transactions of the provider of that tax number
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
+    // The same rows into the start list's compact store, which is emptied first (a reload
+    // never holds two histories at once); Transacciones is left empty. A row the quick
+    // reading cannot take exactly goes the way of LoadTransacciones, with its errors.
+    void LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas);
     // The statement LoadTransacciones reads the history with (each row as one text on SQLite
     // and PostgreSQL; one parameter, the provider's tax number, when `porPrestador`). For the
-    // benchmarks' floor, which must run the very same statement.
-    static QString SentenciaTransacciones(bool sqlite, bool porPrestador);
+    // benchmarks' floor, which must run the very same statement. Without `ordenada`, the
+    // start list's: the same rows in the engine's order, not sorted by date.
+    static QString SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada = true);
     // The statements LoadConfig reads, in its order (the terminal's row and its delimiter take
     // one parameter each). For the benchmarks' floor.
     static QStringList SentenciasDeCarga();

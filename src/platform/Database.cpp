@@ -476,6 +476,7 @@ bool Database::IsOpen() const
 void Database::Close()
 {
     m_lector.reset();
+    m_lectorPorPaginas.reset();
     // The statements belong to the connection and must go before it.
     while (!m_cursores.isEmpty())
         m_cursores.first()->Close();
@@ -1065,9 +1066,10 @@ bool Database::Reconectar()
     // connection of a SQLite connection is opened again with it, its cursors cut alike.
     while (!m_cursores.isEmpty())
         m_cursores.first()->Cortar();
-    if (m_lector)
-        while (!m_lector->m_cursores.isEmpty())
-            m_lector->m_cursores.first()->Cortar();
+    for (Database* lector : {m_lector.get(), m_lectorPorPaginas.get()})
+        if (lector)
+            while (!lector->m_cursores.isEmpty())
+                lector->m_cursores.first()->Cortar();
     const QString cs = m_connectionString;
     const bool fullSync = m_fullSync;
     const bool transaccionPerdida = m_transaccionPerdida;
@@ -1157,7 +1159,7 @@ QString Database::ConPasos(const QString& connectionString)
     return streaming;
 }
 
-std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVariantList& params)
+std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVariantList& params, bool porPaginas)
 {
     AntesDeSentencia(sql);
     if (!IsOpen())
@@ -1169,6 +1171,15 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
     // cursor reads through a second connection to the same file that steps through them.
     if (m_engine == Engine::SQLite && !m_inTransaction &&
         !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive)) {
+        if (porPaginas) {
+            if (!m_lectorPorPaginas) {
+                auto lector = std::make_unique<Database>();
+                lector->OpenConnectionString(ConPasos(m_connectionString));
+                lector->Query(QStringLiteral("PRAGMA mmap_size=0"));
+                m_lectorPorPaginas = std::move(lector);
+            }
+            return m_lectorPorPaginas->OpenCursor(sql, params);
+        }
         if (!m_lector) {
             auto lector = std::make_unique<Database>();
             lector->OpenConnectionString(ConPasos(m_connectionString));

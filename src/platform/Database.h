@@ -165,8 +165,12 @@ public:
     // connection while it is open, but on SQLite they stay out of the tables it reads. On a
     // SQLite connection that reads results whole, a cursor opened outside a transaction reads
     // through a second connection to the same file that steps through the rows (so it sees
-    // what is committed).
-    std::unique_ptr<class DbCursor> OpenCursor(const QString& sql, const QVariantList& params = {});
+    // what is committed). That connection maps the file into memory, the fastest way through
+    // it; with `porPaginas` the cursor reads through one that reads the file page by page into
+    // a small cache instead, for a read that scans a whole long table, whose mapped pages would
+    // all stay resident (a history of hundreds of thousands of rows).
+    std::unique_ptr<class DbCursor> OpenCursor(const QString& sql, const QVariantList& params = {},
+                                               bool porPaginas = false);
     // Runs `trabajo` in a transaction that holds the right to write `tabla` from its first
     // statement (SQLite: BEGIN IMMEDIATE; PostgreSQL: an exclusive lock on the table, which
     // still lets readers through), so a read-then-insert (a number taken as the largest plus
@@ -254,6 +258,7 @@ private:
     static QString ConPasos(const QString& connectionString);
     // The second, stepping connection cursors of a SQLite connection read through.
     std::unique_ptr<Database> m_lector;
+    std::unique_ptr<Database> m_lectorPorPaginas; // the same without the map and its large cache
     friend class DbCursor;
     QList<DbCursor*> m_cursores; // open cursors, closed before the connection
 

@@ -139,6 +139,9 @@ public:
     }
     void append(const char* datos, qsizetype n)
     {
+        // An empty piece may come without bytes at all (a short date's missing part): memcpy
+        // must not see its null pointer.
+        if (n <= 0) return;
         Lugar(n);
         memcpy(m_p + m_escritos, datos, size_t(n));
         m_escritos += n;

@@ -1,21 +1,20 @@
 #pragma once
-#include "config/Coleccion.h"
+#include "txlog/FilasTransacciones.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QString>
-#include <array>
 #include <memory>
 #include <vector>
 
 class QFontMetrics;
 class clsTransacciones;
 
-// The rows of the start screen's list over the logged transactions as the configuration loaded
-// them. A cell's text is made when the view asks for it, so a long history costs its reading
-// and little more; the texts a sort compares are made once per column and load.
+// The rows of the start screen's list over the logged transactions, kept compact
+// (FilasTransacciones). A cell's text is made when the view asks for it; a sort orders the rows
+// by numbers that order as the column's texts do, made from the kept values without a text
+// per row.
 class ModeloTransacciones : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -25,8 +24,11 @@ public:
     explicit ModeloTransacciones(QList<QIcon> iconos, QObject* parent = nullptr);
     ~ModeloTransacciones() override;
 
-    // The rows of `filas`, in their order, then sorted by `columna` (from 0).
-    void Cargar(std::shared_ptr<Coleccion<clsTransacciones>> filas, int columna, bool descendente);
+    // Empties the list and gives its rows' memory back; then Filas() takes the new rows.
+    void Vaciar();
+    FilasTransacciones& Filas() { return m_datos; }
+    // Shows the rows Filas() holds, in their order, sorted by `columna` (from 0).
+    void Mostrar(int columna, bool descendente);
     // Sorts by the texts of a column, keeping the order of rows whose texts are equal.
     void Ordenar(int columna, bool descendente);
     std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
@@ -45,17 +47,16 @@ public:
     QVariant headerData(int seccion, Qt::Orientation orientacion, int rol = Qt::DisplayRole) const override;
 
 private:
-    struct Fila {
-        const clsTransacciones* t;
-        int posicion; // in the collection, from 1
-    };
-    QString Celda(const clsTransacciones& t, int columna) const;
-    const std::vector<QString>& Claves(int columna);
+    QString Celda(quint32 fila, int columna) const;
+    const QString& Nombre(quint32 operacion) const;
+    const QString& Respuesta(quint32 comentario) const;
+    // Each row's rank in a column (equal texts, equal rank); false where the rows must be
+    // compared by their texts.
+    bool Rangos(int columna, std::vector<quint32>& rango, quint32& rangos) const;
 
     QList<QIcon> m_iconos;
-    std::shared_ptr<Coleccion<clsTransacciones>> m_coleccion;
-    std::vector<Fila> m_filas;
-    // A column's texts by the row's position in the collection, made on its first sort.
-    std::array<std::vector<QString>, Columnas> m_claves;
-    mutable QHash<QString, QString> m_operaciones;
+    FilasTransacciones m_datos;
+    std::vector<quint32> m_orden; // the rows' positions in m_datos, in the list's order
+    // Operation names and answers as shown, by the number of their stored value.
+    mutable std::vector<QString> m_nombres, m_respuestas;
 };

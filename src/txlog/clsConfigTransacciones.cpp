@@ -2,6 +2,7 @@
 // the loader is built with the log: the configuration never reaches up into it.
 #include "config/clsConfig.h"
 #include "txlog/clsTransacciones.h"
+#include "txlog/FilasTransacciones.h"
 #include "platform/Database.h"
 #include "platform/ValoresBD.h"
 #include "platform/Vb.h"
@@ -254,26 +255,139 @@ bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
     return true;
 }
 
+
+// The byte forms of the checks above, for rows kept as UTF-8.
+bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* numero)
+{
+    const bool negativo = !t.empty() && t.front() == '-';
+    if (negativo) t.remove_prefix(1);
+    if (t.empty() || t.size() > 18) return false;
+    qint64 n = 0;
+    for (const char c : t) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    if (negativo) n = -n;
+    *numero = n;
+    return n >= minimo && n <= maximo;
+}
+
+bool dobleSimple(std::string_view t)
+{
+    double numero = 0;
+    if (t.empty() || t.size() >= 40 || !((t.front() >= '0' && t.front() <= '9') || t.front() == '-')) return false;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), numero);
+    return r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(numero);
+}
+
+std::string_view sinBlancos(std::string_view t)
+{
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
+// A whole number converted as the object's field would be: within the range the conversion
+// keeps exactly, as it is; outside it, through the conversion, which raises its own overflow.
+qint64 comoEntero64(qint64 n)
+{
+    constexpr qint64 kExacto = qint64(1) << 53;
+    return n > -kExacto && n < kExacto ? n : Vb::CLng64(double(n));
+}
+
+qint16 comoEntero16(qint64 n)
+{
+    return n >= std::numeric_limits<qint16>::min() && n <= std::numeric_limits<qint16>::max() ? qint16(n)
+                                                                                              : Vb::CInt(double(n));
+}
+
+// UTF-16 as UTF-8 into `destino`; false for a lone surrogate, which UTF-8 cannot carry.
+bool aUtf8(QStringView texto, std::string& destino)
+{
+    destino.clear();
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        char32_t c = texto[i].unicode();
+        if (c < 0x80) {
+            destino += char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            if (c > 0xDBFF || i + 1 >= texto.size() || !texto[i + 1].isLowSurrogate()) return false;
+            c = QChar::surrogateToUcs4(char16_t(c), texto[++i].unicode());
+        }
+        if (c < 0x800) {
+            destino += char(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            destino += char(0xE0 | (c >> 12));
+            destino += char(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            destino += char(0xF0 | (c >> 18));
+            destino += char(0x80 | ((c >> 12) & 0x3F));
+            destino += char(0x80 | ((c >> 6) & 0x3F));
+        }
+        destino += char(0x80 | (c & 0x3F));
+    }
+    return true;
+}
+
+// One row text of the list statement into the compact rows: the fields the list keeps, with
+// the same checks as cargarPorFilas, so a row it would refuse is refused here too.
+bool filaCompacta(std::string_view fila, FilasTransacciones& destino)
+{
+    std::string_view campo[Campos];
+    size_t inicio = 0;
+    for (int c = 0; c < Campos - 1; ++c) {
+        const size_t fin = fila.find(char(kSeparador), inicio);
+        if (fin == std::string_view::npos) return false;
+        campo[c] = fila.substr(inicio, fin - inicio);
+        inicio = fin + 1;
+    }
+    campo[Campos - 1] = fila.substr(inicio);
+    if (campo[Campos - 1].find(char(kSeparador)) != std::string_view::npos) return false;
+
+    constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
+    constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
+    qint64 ticket, codigo = 0, error, trx, padre, tipo, empresa;
+    if (!enteroSimple(campo[Ticket], kMin64, kMax64, &ticket) ||
+        (!campo[CodigoAutorizacion].empty() && !enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &codigo)) ||
+        !enteroSimple(campo[Error], kMin32, kMax32, &error) ||
+        !enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &trx) ||
+        !enteroSimple(campo[TicketPadre], kMin64, kMax64, &padre) ||
+        !enteroSimple(campo[TipoAsociado], kMin32, kMax32, &tipo) ||
+        (!campo[CodigoEmpresa].empty() && !enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &empresa)) ||
+        !dobleSimple(campo[MontoAbonar]))
+        return false;
+    // The fields the list leaves out still raise what their conversion raises.
+    comoEntero64(trx);
+    comoEntero64(padre);
+    comoEntero16(tipo);
+
+    const std::string_view repetidos[FilasTransacciones::Repetidos] = {
+        sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
+        sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
+    destino.Agregar(comoEntero64(ticket), comoEntero16(error), repetidos, sinBlancos(campo[Tarjeta]));
+    return true;
+}
 }
 
 namespace {
 
 // ObrasSociales has one row per company and activity; the history knows only the company,
 // so one name per company keeps each transaction listed once.
-QString desdeTransacciones(bool porPrestador)
+QString desdeTransacciones(bool porPrestador, bool ordenada = true)
 {
     QString desde = QStringLiteral(
         "FROM Transaccion "
         "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
         "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
     if (porPrestador) desde += QStringLiteral("Where Transaccion.Prestador = ? ");
-    desde += QStringLiteral("ORDER BY Fecha");
+    if (ordenada) desde += QStringLiteral("ORDER BY Fecha");
     return desde;
 }
 
 }
 
-QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
+QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada)
 {
     // One text per row, put together in one pass (chained concatenation copies the row over
     // and over). printf and format write a null as nothing, so a value that must not be null
@@ -295,7 +409,7 @@ QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
     }
     const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
                              .arg(formato, valores);
-    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador);
+    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, ordenada);
 }
 
 void clsConfig::LoadTransacciones(const QString& sCuit)
@@ -317,4 +431,39 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
                                    desdeTransacciones(!sCuit.isEmpty()),
                                p);
     cargarPorColumnas(*rs, *m_Transacciones);
+}
+
+void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas)
+{
+    filas.Vaciar();
+    if (m_Transacciones && m_Transacciones->Count() > 0)
+        m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
+    QVariantList p;
+    if (!sCuit.isEmpty()) p << sCuit;
+    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
+        // Unsorted: the list sorts its rows itself, by date and time, keeping the read order of
+        // equal ones as the engine's stable sort by date did; the engine's sort held every row
+        // text at once, as much memory again as the rows kept.
+        // Page by page: the list scans the whole log, whose mapped pages would all stay resident,
+        // about twice what the rows kept take.
+        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p, true);
+        std::string utf8;
+        bool entera = true;
+        while (entera && rs->Next()) {
+            std::string_view bytes;
+            if (!rs->Utf8(0, bytes)) {
+                const QVariant& v = rs->Valor(0);
+                entera = v.typeId() == QMetaType::QString && aUtf8(*static_cast<const QString*>(v.constData()), utf8);
+                bytes = utf8;
+            }
+            entera = entera && filaCompacta(bytes, filas);
+        }
+        if (entera) return;
+        rs.reset();
+        filas.Vaciar();
+    }
+    LoadTransacciones(sCuit);
+    for (const auto& t : *m_Transacciones) filas.Agregar(*t);
+    m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
 }

@@ -38,6 +38,7 @@
 #include <QTreeView>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -188,10 +189,13 @@ QString frmInicio::NombreOperacion(const QString& operacion)
 {
     if (!Vb::IsNumeric(operacion)) return Vb::Trim(operacion);
     const double valor = Vb::Val(operacion);
-    const int codigo = static_cast<int>(valor);
-    if (codigo == valor)
-        for (const auto& fila : TablaOperaciones())
-            if (fila.codigos.contains(codigo)) return QString::fromUtf8(fila.nombre);
+    // Outside the range of int the cast is undefined: no such code has a name.
+    if (valor >= std::numeric_limits<int>::min() && valor <= std::numeric_limits<int>::max()) {
+        const int codigo = static_cast<int>(valor);
+        if (codigo == valor)
+            for (const auto& fila : TablaOperaciones())
+                if (fila.codigos.contains(codigo)) return QString::fromUtf8(fila.nombre);
+    }
     return Vb::Str(valor);
 }
 
@@ -266,13 +270,12 @@ void frmInicio::Form_Load()
 
 void frmInicio::CargarListaTransacciones()
 {
-    m_Modelo->Cargar(nullptr, m_ColumnaOrden - 1, m_Descendente);
+    // The rows shown go first: a reload never holds two histories at once.
+    m_Modelo->Vaciar();
     if (!General::gConfig) return;
-    General::gConfig->LoadTransacciones(m_Cuit);
-    const auto lista = General::gConfig->Transacciones();
-    if (!lista) return;
+    General::gConfig->LoadFilasTransacciones(m_Cuit, m_Modelo->Filas());
     // In the list's order, as the sort the list keeps would put them.
-    m_Modelo->Cargar(lista, m_ColumnaOrden - 1, m_Descendente);
+    m_Modelo->Mostrar(m_ColumnaOrden - 1, m_Descendente);
     lvwTransacciones->header()->setSortIndicator(m_ColumnaOrden - 1,
                                                  m_Descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
     AjustarColumnas();

@@ -484,6 +484,7 @@ TEST(ExportarLineas, BytesAreTheLinesEncoded)
              f.TipoMatriculaMPrescriptor = QString("");
          }},
         {"registration kind not a number", [](Fila& f) { f.TipoMatriculaMEfector = QString("C "); }},
+        {"service date of one character", [](Fila& f) { f.FechaPrestacion = QString("7"); }},
     };
     for (const auto& c : casos) {
         Fila f = comun;

@@ -10,9 +10,12 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "txlog/clsTransacciones.h"
+#include "txlog/ModeloTransacciones.h"
 #include "txlog/frmInicio.h"
 #include "txlog/frmTicket.h"
 #include "txlog/modTickets.h"
+
+#include "SueloLista.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +23,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,6 +60,42 @@ TEST(frmInicio, RulesOfTheRows)
     for (const char* bueno : {"1", " 123456789012 "}) EXPECT_TRUE(frmInicio::NumeroTicketValido(bueno)) << bueno;
     for (const char* malo : {"", "-5", "+5", "1.5", "1e3", "12a", "1234567890123", "1 2"})
         EXPECT_FALSE(frmInicio::NumeroTicketValido(malo)) << malo;
+}
+
+// Rows whose texts defeat the shortcuts: the widest row is found whatever the characters, and a
+// code beyond the range of int shows its decimal text.
+TEST(frmInicio, WidestRowAndCodesOutOfRange)
+{
+    const struct {
+        int columna;
+        QStringList textos;
+    } anchos[] = {
+        {5, {"MMMMMM", "\t\tB", "ii"}},
+        {3, {"WWWW", QString::fromUtf16(u"A\u0085\u0085\u0085B"), "i"}},
+        {2, {"20240315", "2024\t0315", "20240316"}},
+        {6, {"APROBADA", "12\tOK", "Sin conexión"}},
+    };
+    const QFontMetrics fm(QFont(QStringLiteral("DejaVu Sans"), 10));
+    for (const auto& caso : anchos) {
+        ModeloTransacciones m({});
+        int mayor = 0;
+        for (const QString& texto : caso.textos) {
+            clsTransacciones t;
+            t.Fecha = caso.columna == 2 ? texto : "20240315";
+            t.Hora = "0905";
+            (caso.columna == 5 ? t.Tarjeta : caso.columna == 3 ? t.ObraSocial : t.Comentario) = texto;
+            m.Filas().Agregar(t);
+        }
+        m.Mostrar(7, false);
+        for (int r = 0; r < m.rowCount(); ++r) mayor = std::max(mayor, fm.horizontalAdvance(m.Texto(r, caso.columna)));
+        const int fila = m.FilaMasAncha(caso.columna, fm);
+        ASSERT_GE(fila, 0);
+        EXPECT_EQ(fm.horizontalAdvance(m.Texto(fila, caso.columna)), mayor) << caso.columna;
+    }
+    for (const char* codigo : {"99999999999", "-99999999999", "2147483648", "4294967298"})
+        EXPECT_EQ(frmInicio::NombreOperacion(codigo), codigo);
+    EXPECT_EQ(frmInicio::NombreOperacion("2147483647"), "2147483647");
+    EXPECT_EQ(frmInicio::NombreOperacion("62"), "Anulación");
 }
 
 TEST(frmInicio, LayoutInTwips)
@@ -348,9 +389,18 @@ protected:
 
 TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
 {
+    // Widths in a font of our choosing, so the recorded ones do not follow the system's.
+    lista.lvwTransacciones->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    lista.cmdFiltrar_Click();
     QStringList vista;
+    const auto anchos = [&] {
+        QStringList w;
+        for (int c = 0; c < 7; ++c) w << QString::number(lista.lvwTransacciones->columnWidth(c));
+        return "# anchos " + w.join(' ');
+    };
     const auto anotar = [&](const QString& paso, int clave) { vista << "# " + paso << Filas(clave); };
     anotar("carga", 8);
+    vista << anchos();
     // Each click flips the order; "Fecha" sorts by the hidden key.
     for (int columna : {2, 4, 3, 1, 7, 6, 5}) {
         lista.lvwTransacciones_ColumnClick(columna);
@@ -359,6 +409,7 @@ TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
     lista.cboNombre->setCurrentIndex(lista.cboNombre->findText("DR PEREZ"));
     lista.cmdFiltrar_Click();
     anotar("DR PEREZ", 5);
+    vista << anchos();
 
     const QString archivo = QStringLiteral(QUORVAN_TEST_SOURCE_DIR "/txlog/referencia/lista_transacciones.txt");
     QFile f(archivo);
@@ -371,6 +422,32 @@ TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
     const QStringList esperada = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(vista.size(), esperada.size());
     for (int i = 0; i < vista.size(); ++i) ASSERT_EQ(vista[i], esperada[i]) << "line " << i + 1;
+}
+
+// The benchmarks' floor is only a floor if it shows this very list: same cells, images, order
+// and widths, for every provider and for one.
+TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
+{
+    Suelo::Odbc odbc(connectionString(), !isPostgreSQL());
+    Suelo::ModeloLista modelo(lista.ImageList1);
+    QTreeView vista;
+    vista.setModel(&modelo);
+    vista.setRootIsDecorated(false);
+    vista.header()->setStretchLastSection(false);
+    vista.header()->setMinimumSectionSize(1);
+    vista.header()->setSortIndicatorShown(true);
+    for (const char* prestador : {"TODOS", "DR PEREZ"}) {
+        lista.cboNombre->setCurrentIndex(lista.cboNombre->findText(prestador));
+        lista.cmdFiltrar_Click();
+        const bool uno = QByteArray(prestador) != "TODOS";
+        const QFontMetrics fm(vista.font());
+        modelo.Empezar(fm);
+        odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
+                  [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        modelo.Terminar(vista);
+        ASSERT_EQ(modelo.rowCount(), uno ? 100 : 300);
+        EXPECT_EQ(Suelo::Diferencia(*lista.lvwTransacciones, vista).toStdString(), "") << prestador;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ListaReferencia, DbEngines(), DbEngineName);

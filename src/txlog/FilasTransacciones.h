@@ -1,0 +1,80 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class clsTransacciones;
+
+// The logged transactions the start list shows, kept small: a history of hundreds of thousands
+// of rows is read every time the list opens, and one object of 23 texts per row cost about a
+// kilobyte. A row keeps only what the list shows, sorts and opens (the ticket window and its
+// void): its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
+// shared buffer, and the texts that repeat from row to row (operation, insurer, answer, date,
+// time, provider, company code) as numbers of entries of a dictionary per field.
+class FilasTransacciones {
+public:
+    // Fields kept once per distinct value.
+    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Prestador, CodigoEmpresa, Repetidos };
+
+    struct Fila {
+        qint64 ticket = 0;
+        quint32 tarjeta = 0; // where the card's bytes are: block << 16 | offset in the block
+        quint32 largoTarjeta = 0;
+        quint32 valor[Repetidos] = {};
+        qint16 error = 0;
+    };
+
+    // One row; every text in UTF-8, blanks already removed where the log removes them.
+    void Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
+                 std::string_view tarjeta);
+    // A row read the long way.
+    void Agregar(const clsTransacciones& t);
+    // Forgets every row and gives their memory back.
+    void Vaciar();
+
+    int Cantidad() const { return m_cantidad; }
+    const Fila& operator[](int i) const { return m_filas[size_t(i) / kFilasPorBloque][size_t(i) % kFilasPorBloque]; }
+    // The number of distinct values of a field, and one as text.
+    int Valores(Repetido campo) const { return int(m_valores[campo].size()); }
+    const QString& Valor(Repetido campo, quint32 numero) const { return m_valores[campo][numero].texto; }
+    const QString& Valor(int fila, Repetido campo) const { return Valor(campo, (*this)[fila].valor[campo]); }
+    std::string_view Tarjeta(int fila) const
+    {
+        const Fila& f = (*this)[fila];
+        return std::string_view(m_tarjetas[f.tarjeta >> 16].get() + (f.tarjeta & 0xFFFF), f.largoTarjeta);
+    }
+    // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
+    // then order as their texts do.
+    bool TarjetasSimples() const { return m_tarjetasSimples; }
+    // The row as the log's own object, for the ticket window.
+    std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
+
+private:
+    struct Entrada {
+        QString texto;
+    };
+    struct Diccionario {
+        std::unordered_map<std::string_view, quint32> numeros;
+        std::deque<std::string> bytes; // what the keys point into; a deque never moves them
+        quint32 ultimo = 0;            // the value of the previous row, tried first
+        bool hayUltimo = false;
+    };
+    quint32 Numero(int campo, std::string_view valor);
+
+    // Rows and card bytes in blocks of a fixed size: a growing array would hold its old and new
+    // copies at once, up to three times the rows, just when the history is largest.
+    static constexpr size_t kFilasPorBloque = 4096;
+    static constexpr size_t kBytesPorBloque = 65536;
+    std::vector<std::unique_ptr<Fila[]>> m_filas;
+    int m_cantidad = 0;
+    std::vector<std::unique_ptr<char[]>> m_tarjetas;
+    size_t m_libres = 0; // bytes left in the last block of cards
+    std::vector<Entrada> m_valores[Repetidos];
+    Diccionario m_diccionarios[Repetidos];
+    bool m_tarjetasSimples = true;
+};

@@ -20,6 +20,7 @@
 #include "entry/PantallaEmuladorPOS.h"
 #include "entry/ReglasEmuladorPOS.h"
 #include "entry/modCuit.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -257,7 +258,9 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
                 {txtTarjeta, &frmEmuladorPOS::txtTarjeta_KeyPress},
                 {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_KeyPress},
                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_KeyPress}};
-    for (QObject* o : m_AlSalir.keys()) o->installEventFilter(this);
+    m_Salida = new ChequeosAlSalir(this);
+    for (auto it = m_AlSalir.begin(); it != m_AlSalir.end(); ++it)
+        m_Salida->Agregar(static_cast<QWidget*>(it.key()), [this, h = it.value()] { Atrapar([&] { (this->*h)(); }); });
     for (QObject* o : m_Teclas.keys()) o->installEventFilter(this);
     // A paste is held to the rule of the keys: one refused character refuses all of it.
     const std::pair<QLineEdit*, Campo> filtradas[] = {
@@ -272,7 +275,11 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
     ReglasEntrada::PrepararVentana(this);
 }
 
-frmEmuladorPOS::~frmEmuladorPOS() { Form_Unload(); }
+frmEmuladorPOS::~frmEmuladorPOS()
+{
+    m_Salida->Cerrando();
+    Form_Unload();
+}
 
 EstadoEmuladorPOS& frmEmuladorPOS::Estado() const { return EstadoEmuladorPOS::Instancia(); }
 
@@ -299,6 +306,10 @@ void frmEmuladorPOS::Form_Load()
 {
     using namespace General;
     m_Descargado = false;
+    m_Salida->Reanudar();
+    // With the focus on the frame (after a click on the form's background) Escape reaches the
+    // frame, not the form.
+    if (Marco() != this) Marco()->installEventFilter(this);
     Atrapar([this] {
         EstadoEmuladorPOS& estado = Estado();
         const QString titulo = TituloOperacion(OperacionActual);
@@ -373,8 +384,26 @@ void frmEmuladorPOS::Form_Unload()
 
 void frmEmuladorPOS::closeEvent(QCloseEvent* evento)
 {
+    m_Salida->Cerrando();
     Form_Unload();
+    // The close box after a refused send: the main window is not left locked.
+    if (!General::MenuPrincipalHabilitado()) General::HabilitarMenuPrincipal(true, QString());
     QWidget::closeEvent(evento);
+}
+
+void frmEmuladorPOS::keyPressEvent(QKeyEvent* evento)
+{
+    if (!Escape(evento)) QWidget::keyPressEvent(evento);
+}
+
+bool frmEmuladorPOS::Escape(const QKeyEvent* tecla)
+{
+    if (tecla->key() != Qt::Key_Escape || tecla->modifiers() != Qt::NoModifier) return false;
+    // A list, a completer or a message with the keyboard takes its own Escape.
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget() || m_Salida->EnCierre() || m_Descargado)
+        return false;
+    cmdCancelar_Click();
+    return true;
 }
 
 void frmEmuladorPOS::Cerrar()
@@ -388,6 +417,7 @@ void frmEmuladorPOS::Cerrar()
 
 void frmEmuladorPOS::cmdCancelar_Click()
 {
+    m_Salida->Cerrando();
     try {
         while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         General::HabilitarMenuPrincipal(true, QString());
@@ -720,6 +750,10 @@ void frmEmuladorPOS::txtAUCEFE_LostFocus() { txtAUCEFE->setText(modCuit::FormaCu
 
 bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
 {
+    if (objeto == Marco() && objeto != this) {
+        if (evento->type() == QEvent::KeyPress && Escape(static_cast<QKeyEvent*>(evento))) return true;
+        return QWidget::eventFilter(objeto, evento);
+    }
     switch (evento->type()) {
     case QEvent::KeyPress:
         if (const auto h = m_Teclas.value(objeto)) {
@@ -732,18 +766,6 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
             if (tecla == 0 && antes != 0) return true;
         }
         break;
-    case QEvent::FocusOut: {
-        // A message box or a popup taking the focus is not the user leaving the field.
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando || m_Descargado)
-            break;
-        if (const auto h = m_AlSalir.value(objeto)) {
-            m_Verificando = true;
-            Atrapar([&] { (this->*h)(); });
-            m_Verificando = false;
-        }
-        break;
-    }
     case QEvent::ContextMenu:
         if (objeto == txtTarjeta) {
             QMenu* menu = txtTarjeta->createStandardContextMenu();

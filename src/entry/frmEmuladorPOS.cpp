@@ -307,9 +307,6 @@ void frmEmuladorPOS::Form_Load()
     using namespace General;
     m_Descargado = false;
     m_Salida->Reanudar();
-    // With the focus on the frame (after a click on the form's background) Escape reaches the
-    // frame, not the form.
-    if (Marco() != this) Marco()->installEventFilter(this);
     Atrapar([this] {
         EstadoEmuladorPOS& estado = Estado();
         const QString titulo = TituloOperacion(OperacionActual);
@@ -750,10 +747,6 @@ void frmEmuladorPOS::txtAUCEFE_LostFocus() { txtAUCEFE->setText(modCuit::FormaCu
 
 bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == Marco() && objeto != this) {
-        if (evento->type() == QEvent::KeyPress && Escape(static_cast<QKeyEvent*>(evento))) return true;
-        return QWidget::eventFilter(objeto, evento);
-    }
     switch (evento->type()) {
     case QEvent::KeyPress:
         if (const auto h = m_Teclas.value(objeto)) {

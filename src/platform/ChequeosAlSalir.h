@@ -8,10 +8,11 @@ class QWidget;
 
 // The leave checks of a window's fields, run when the user really leaves a field: when the
 // focus reaches another control of the same window. A press on a button that takes no focus
-// ("Cancelar", "Cerrar") or on the frame's close box hands the focus to the frame of a working
-// window; that, a popup, a message or another window is not leaving the field: the check waits
-// for the focus to come back to another control of the window, and does not run at all once the
-// window is going.
+// ("Cancelar", "Cerrar"), on the background or on the close box of a working window gives the
+// focus to its frame, which hands it straight back to the field (the two changes are signalled
+// innermost first); that, a popup, a message or another window is not leaving the field: the
+// check waits for the focus to come back to another control of the window, and does not run at
+// all once the window is going.
 class ChequeosAlSalir : public QObject {
 public:
     // Watches `ventana`: its close event starts the closing, showing it again ends it.

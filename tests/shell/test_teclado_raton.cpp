@@ -109,38 +109,6 @@ protected:
         return h + QDir(wf.path() + "/tx").entryList(QDir::Files).join(",");
     }
 
-    // A refused value typed into a box that has the focus (set when the keys refuse it).
-    static void Escribir(QLineEdit* caja, const QString& texto)
-    {
-        caja->setFocus(Qt::TabFocusReason);
-        Eventos();
-        caja->clear();
-        QTest::keyClicks(caja, texto);
-        if (caja->text() != texto) caja->setText(texto);
-    }
-    // A real click on the close box of a working window's frame; a dialog's close box is its
-    // window manager's, which sends it a close event.
-    static void CajaDeCierre(QWidget* w)
-    {
-        auto* s = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        if (!s) {
-            w->close();
-            return;
-        }
-        QStyleOptionTitleBar o;
-        o.initFrom(s);
-        o.subControls = QStyle::SC_All;
-        o.titleBarFlags = s->windowFlags();
-        o.titleBarState = s->windowState();
-        o.rect = QRect(0, 0, s->width(), s->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, s));
-        const QPoint p = s->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarCloseButton, s).center();
-        // Coming from the window's inside: the frame knows the button under the mouse by the move
-        // onto it (a move along the title bar would start dragging the frame instead).
-        QTest::mouseMove(s, s->rect().center());
-        QTest::mouseMove(s, p);
-        QTest::mouseClick(s, Qt::LeftButton, {}, p);
-    }
-
     QList<ConfiguracionPrueba::ObraSocial> obras{{"Salud Sur", 5, false, false, 12, true, true, 41},
                                                  {"OSDE Binario", 2, true, false, 11, true, true, 42}};
     TempFolder wf;
@@ -312,60 +280,27 @@ TEST_P(RatonTeclado, AcceleratorsRunTheLeaveCheckFirst)
     EXPECT_EQ(dialogs.messages().size(), 1);
 }
 
-// "Cancelar", the close box and Escape leave the entry window at once whatever a checked box
-// holds: no message, nothing sent or stored, the main window unlocked even after a refused
-// "Aceptar". "Aceptar" still refuses, the date's whole text selected for retyping; Escape in an
-// open list only closes the list.
-TEST_P(RatonTeclado, EveryWayOutOfTheEntryWindowWhateverABoxHolds)
+// A real click on the close box of a working window's frame (from inside the window: a move along
+// the title bar would start a drag); a dialog's close box is the window manager's close event.
+void CajaDeCierre(QWidget* w)
 {
-    const struct {
-        const char* caja;
-        QString texto, mensaje;
-    } malas[] = {{"txtAUFECP", "99/99/9999", "Fecha de Práctica off-line inválida.\r\nFormato correcto: dd/mm/aaaa"},
-                 {"txtAUFECP", "", "Fecha de Práctica off-line inválida.\r\nFormato correcto: dd/mm/aaaa"},
-                 {"txtAUNREF", "1-2", "Nº de autorización incorrecto"}};
-    enum Salida { Cancelar, Cierre, Escape };
-    for (const auto& mala : malas)
-        for (Salida salida : {Cancelar, Cierre, Escape}) {
-            SCOPED_TRACE(testing::Message() << mala.caja << " " << mala.texto.toStdString() << " " << salida);
-            Preparar();
-            Elegir(1);
-            m->mnuInformarPrestacionConFecha_Click();
-            QPointer<frmEmuladorPOS> f = qobject_cast<frmEmuladorPOS*>(m->FormularioTrabajo("frmEmuladorPOS"));
-            ASSERT_FALSE(f.isNull());
-            QApplication::setActiveWindow(m.get());
-            auto* caja = f->findChild<QLineEdit*>(mala.caja);
-            Escribir(caja, mala.texto);
-            const QString antes = Huella();
-            dialogs.clear();
-            QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
-            EXPECT_EQ(dialogs.messages().value(0).toStdString(), mala.mensaje.toStdString());
-            EXPECT_EQ(caja->selectedText(), caja == f->txtAUFECP ? mala.texto : caja->selectedText());
-            EXPECT_EQ(Huella(), antes);
-            Escribir(caja, mala.texto);
-            dialogs.clear();
-            if (salida == Escape) {
-                f->cboNombre->showPopup();
-                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-                ASSERT_TRUE(f->isVisible());
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            }
-            if (salida == Cancelar) QTest::mouseClick(f->cmdCancelar, Qt::LeftButton);
-            if (salida == Cierre) CajaDeCierre(f);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            EXPECT_TRUE(f.isNull());
-            EXPECT_EQ(m->FormularioTrabajo("frmEmuladorPOS"), nullptr);
-            EXPECT_EQ(dialogs.messages().join('|').toStdString(), "");
-            EXPECT_EQ(Huella(), antes);
-            EXPECT_TRUE(General::MenuPrincipalHabilitado());
-            EXPECT_TRUE(m->ToolList->cmdVerificar[0]->isEnabled());
-            EXPECT_EQ(General::OperacionActual, salida == Cierre ? 7 : 0);
-        }
+    auto* s = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    if (!s) return void(w->close());
+    QStyleOptionTitleBar o;
+    o.initFrom(s);
+    o.titleBarFlags = s->windowFlags();
+    o.rect = QRect(0, 0, s->width(), s->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, s));
+    const QPoint p = s->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarCloseButton, s).center();
+    QTest::mouseMove(s, s->rect().center());
+    QTest::mouseMove(s, p);
+    QTest::mouseClick(s, Qt::LeftButton, {}, p);
 }
 
-// The other windows with checked boxes let the user go by their closing buttons, their close
-// box and (dialogs) Escape, whatever such a box holds: no message, nothing stored.
-TEST_P(RatonTeclado, EveryWindowWithCheckedBoxesCanBeLeft)
+// Every window with checked boxes is left at once by its closing buttons, its close box and
+// (the entry window, dialogs) Escape, whatever such a box holds: no message, nothing sent or
+// stored. In the entry window "Aceptar" still refuses (the date selected whole), leaving then
+// unlocks the main window, and Escape in an open list closes only the list.
+TEST_P(RatonTeclado, EveryWindowIsLeftWhateverItsBoxesHold)
 {
     using M = frmMain;
     auto trabajo = [this](void (M::*menu)(), const char* nombre) {
@@ -373,34 +308,32 @@ TEST_P(RatonTeclado, EveryWindowWithCheckedBoxesCanBeLeft)
     };
     const QString fecha = "99/99/9999";
     const struct {
-        const char* ventana;
         std::function<QWidget*()> abrir;
         QList<std::pair<const char*, QString>> malas;
-        QStringList botones;
+        QStringList salidas;
     } filas[] = {
-        {"linea", [this] { auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario"); d->Form_Load(); return d; },
+        {trabajo(&M::mnuInformarPrestacionConFecha_Click, "frmEmuladorPOS"), {{"txtAUFECP", fecha}, {"txtAUNREF", "1-2"}},
+         {"cmdCancelar", "escape"}},
+        {[this] { auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario"); d->Form_Load(); return d; },
          {{"txtAUPRE", ""}, {"txtAUCAN", "0"}}, {"cmdCancel", "escape"}},
-        {"captura", [&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
+        {[&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
          {{"txtNumeroAfiliado", ""}, {"txtNumeroAutorizacion", "12A"}, {"txtNumeroMatricula", "1.5"}}, {"cmdCancelar"}},
-        {"fila", [this] { auto* d = new frmPrestacionGenerica(new QTreeWidget(m.get()), "(5) Salud Sur"); d->Form_Load(); return d; },
+        {[this] { auto* d = new frmPrestacionGenerica(new QTreeWidget(m.get()), "(5) Salud Sur"); d->Form_Load(); return d; },
          {{"txtPrestacion", "12A"}, {"txtAutorizacion", "x"}}, {"cmdCancel", "escape"}},
-        {"configuracion", [] { frmConfigurar::Estado() = {}; auto* d = new frmConfigurar; d->Form_Load(); return d; },
-         {{"txtCUIT", "123"}}, {"cmdCancelar", "escape"}},
-        {"cierre", trabajo(&M::mnuCierreLote_Click, "frmCierres"),
-         {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}, {"txtNumeroCierre", ""}}, {"cmdCancelar"}},
-        {"receta", trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}},
+        {[] { frmConfigurar::Estado() = {}; auto* d = new frmConfigurar; d->Form_Load(); return d; }, {{"txtCUIT", "123"}},
+         {"cmdCancelar", "escape"}},
+        {trabajo(&M::mnuCierreLote_Click, "frmCierres"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}, {"txtNumeroCierre", ""}},
          {"cmdCancelar"}},
-        {"reportes", [] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}},
-         {"cmdOpcion_3", "escape"}},
-        {"exportar", trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}},
-         {"cmdCerrar"}},
-        {"purga", [] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
+        {trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
+        {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
+        {trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
+        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
          {{"txtFechaActual", fecha}}, {"escape"}},
     };
     for (const auto& f : filas)
         for (const auto& [nombre, texto] : f.malas)
-            for (const QString& salida : f.botones + QStringList{"cierre"}) {
-                SCOPED_TRACE(testing::Message() << f.ventana << " " << nombre << " " << salida.toStdString());
+            for (const QString& salida : f.salidas + QStringList{"cierre"}) {
+                SCOPED_TRACE(testing::Message() << nombre << " " << salida.toStdString());
                 Preparar();
                 Elegir(1);
                 QPointer<QWidget> w = f.abrir();
@@ -408,16 +341,34 @@ TEST_P(RatonTeclado, EveryWindowWithCheckedBoxesCanBeLeft)
                 if (w->isWindow()) w->setAttribute(Qt::WA_DeleteOnClose);
                 w->window()->show();
                 QApplication::setActiveWindow(w->window());
+                Eventos();
                 auto* caja = w->findChild<QLineEdit*>(nombre);
                 ASSERT_NE(caja, nullptr);
-                if (auto* hojas = w->findChild<QTabWidget*>())
-                    for (int i = 0; i < hojas->count(); ++i)
-                        if (hojas->widget(i)->isAncestorOf(caja)) hojas->setCurrentIndex(i);
-                ASSERT_TRUE(caja->isEnabled());
-                Escribir(caja, texto);
-                ASSERT_EQ(QApplication::focusWidget(), caja);
+                if (auto* h = w->findChild<QTabWidget*>())
+                    for (int i = 0; i < h->count(); ++i)
+                        if (h->widget(i)->isAncestorOf(caja)) h->setCurrentIndex(i);
+                auto escribir = [&] {
+                    caja->setFocus(Qt::TabFocusReason);
+                    caja->clear();
+                    QTest::keyClicks(caja, texto);
+                    if (caja->text() != texto) caja->setText(texto); // a text the keys refuse
+                    EXPECT_EQ(QApplication::focusWidget(), caja);
+                    dialogs.clear();
+                };
+                escribir();
                 const QString antes = Huella();
-                dialogs.clear();
+                auto* entrada = qobject_cast<frmEmuladorPOS*>(w);
+                if (entrada) {
+                    QTest::mouseClick(entrada->cmdAceptar, Qt::LeftButton);
+                    EXPECT_TRUE(dialogs.messages().value(0).startsWith(caja == entrada->txtAUFECP ? "Fecha de Práctica" : "Nº de"));
+                    if (caja == entrada->txtAUFECP) EXPECT_EQ(caja->selectedText(), texto);
+                    escribir();
+                    if (salida == "escape") {
+                        entrada->cboNombre->showPopup();
+                        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+                        ASSERT_TRUE(w->isVisible());
+                    }
+                }
                 if (salida == "escape") QTest::keyClick(caja, Qt::Key_Escape);
                 else if (salida == "cierre") CajaDeCierre(w);
                 else QTest::mouseClick(w->findChild<QPushButton*>(salida), Qt::LeftButton);
@@ -425,6 +376,10 @@ TEST_P(RatonTeclado, EveryWindowWithCheckedBoxesCanBeLeft)
                 EXPECT_TRUE(w.isNull() || !w->isVisible());
                 EXPECT_EQ(dialogs.messages().join('|').toStdString(), "");
                 EXPECT_EQ(Huella(), antes);
+                if (entrada) {
+                    EXPECT_TRUE(General::MenuPrincipalHabilitado() && m->ToolList->cmdVerificar[0]->isEnabled());
+                    EXPECT_EQ(General::OperacionActual, salida == "cierre" ? 7 : 0);
+                }
                 if (w && w != m.get()) w->close();
                 General::DescargarFormularios("");
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

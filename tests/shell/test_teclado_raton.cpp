@@ -58,6 +58,15 @@ namespace {
 
 void Eventos() { QCoreApplication::processEvents(); }
 
+// A window with checked boxes, a refused value for each, its closing buttons ("escape" for Escape;
+// the close box is always tried).
+struct Salidas {
+    std::function<QWidget*()> abrir;
+    QList<std::pair<const char*, QString>> malas;
+    QStringList salidas;
+};
+const QString kFechaMala = "99/99/9999";
+
 // The main window on "(5) Salud Sur" off-line and "(2) OSDE Binario" on-line, with a working
 // folder whose "tx" shows whether anything was sent.
 class RatonTeclado : public DbFixture {
@@ -108,6 +117,9 @@ protected:
             h += QString(" %1").arg(cn->Query(QString("SELECT * FROM ") + t).RowCount());
         return h + QDir(wf.path() + "/tx").entryList(QDir::Files).join(",");
     }
+
+    void Dejar(const QList<Salidas>& filas);
+    std::function<QWidget*()> Trabajo(void (frmMain::*menu)(), const char* nombre);
 
     QList<ConfiguracionPrueba::ObraSocial> obras{{"Salud Sur", 5, false, false, 12, true, true, 41},
                                                  {"OSDE Binario", 2, true, false, 11, true, true, 42}};
@@ -296,40 +308,11 @@ void CajaDeCierre(QWidget* w)
     QTest::mouseClick(s, Qt::LeftButton, {}, p);
 }
 
-// Every window with checked boxes is left at once by its closing buttons, its close box and
-// (the entry window, dialogs) Escape, whatever such a box holds: no message, nothing sent or
-// stored. In the entry window "Aceptar" still refuses (the date selected whole), leaving then
-// unlocks the main window, and Escape in an open list closes only the list.
-TEST_P(RatonTeclado, EveryWindowIsLeftWhateverItsBoxesHold)
+// Each way out leaves at once, whatever the box holds: no message, nothing sent or stored. In the
+// entry window "Aceptar" still refuses first (the date selected whole), leaving unlocks the main
+// window, and Escape in an open list closes only the list.
+void RatonTeclado::Dejar(const QList<Salidas>& filas)
 {
-    using M = frmMain;
-    auto trabajo = [this](void (M::*menu)(), const char* nombre) {
-        return [=]() -> QWidget* { (m.get()->*menu)(); return m->FormularioTrabajo(nombre); };
-    };
-    const QString fecha = "99/99/9999";
-    const struct {
-        std::function<QWidget*()> abrir;
-        QList<std::pair<const char*, QString>> malas;
-        QStringList salidas;
-    } filas[] = {
-        {trabajo(&M::mnuInformarPrestacionConFecha_Click, "frmEmuladorPOS"), {{"txtAUFECP", fecha}, {"txtAUNREF", "1-2"}},
-         {"cmdCancelar", "escape"}},
-        {[this] { auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario"); d->Form_Load(); return d; },
-         {{"txtAUPRE", ""}, {"txtAUCAN", "0"}}, {"cmdCancel", "escape"}},
-        {[&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
-         {{"txtNumeroAfiliado", ""}, {"txtNumeroAutorizacion", "12A"}, {"txtNumeroMatricula", "1.5"}}, {"cmdCancelar"}},
-        {[this] { auto* d = new frmPrestacionGenerica(new QTreeWidget(m.get()), "(5) Salud Sur"); d->Form_Load(); return d; },
-         {{"txtPrestacion", "12A"}, {"txtAutorizacion", "x"}}, {"cmdCancel", "escape"}},
-        {[] { frmConfigurar::Estado() = {}; auto* d = new frmConfigurar; d->Form_Load(); return d; }, {{"txtCUIT", "123"}},
-         {"cmdCancelar", "escape"}},
-        {trabajo(&M::mnuCierreLote_Click, "frmCierres"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}, {"txtNumeroCierre", ""}},
-         {"cmdCancelar"}},
-        {trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
-        {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
-        {trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
-        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
-         {{"txtFechaActual", fecha}}, {"escape"}},
-    };
     for (const auto& f : filas)
         for (const auto& [nombre, texto] : f.malas)
             for (const QString& salida : f.salidas + QStringList{"cierre"}) {
@@ -384,6 +367,41 @@ TEST_P(RatonTeclado, EveryWindowIsLeftWhateverItsBoxesHold)
                 General::DescargarFormularios("");
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
+}
+
+std::function<QWidget*()> RatonTeclado::Trabajo(void (frmMain::*menu)(), const char* nombre)
+{
+    return [=]() -> QWidget* { (m.get()->*menu)(); return m->FormularioTrabajo(nombre); };
+}
+
+TEST_P(RatonTeclado, EveryWayOutOfTheEntryWindowWhateverABoxHolds)
+{
+    Dejar({{Trabajo(&frmMain::mnuInformarPrestacionConFecha_Click, "frmEmuladorPOS"),
+            {{"txtAUFECP", kFechaMala}, {"txtAUNREF", "1-2"}}, {"cmdCancelar", "escape"}}});
+}
+
+// The other windows with checked boxes: closing buttons, close box and (dialogs) Escape.
+TEST_P(RatonTeclado, EveryOtherWindowIsLeftWhateverItsBoxesHold)
+{
+    using M = frmMain;
+    const QString fecha = kFechaMala;
+    Dejar({
+        {[this] { auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario"); d->Form_Load(); return d; },
+         {{"txtAUPRE", ""}, {"txtAUCAN", "0"}}, {"cmdCancel", "escape"}},
+        {[this] { Elegir(0); return Trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
+         {{"txtNumeroAfiliado", ""}, {"txtNumeroAutorizacion", "12A"}, {"txtNumeroMatricula", "1.5"}}, {"cmdCancelar"}},
+        {[this] { auto* d = new frmPrestacionGenerica(new QTreeWidget(m.get()), "(5) Salud Sur"); d->Form_Load(); return d; },
+         {{"txtPrestacion", "12A"}, {"txtAutorizacion", "x"}}, {"cmdCancel", "escape"}},
+        {[] { frmConfigurar::Estado() = {}; auto* d = new frmConfigurar; d->Form_Load(); return d; }, {{"txtCUIT", "123"}},
+         {"cmdCancelar", "escape"}},
+        {Trabajo(&M::mnuCierreLote_Click, "frmCierres"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}, {"txtNumeroCierre", ""}},
+         {"cmdCancelar"}},
+        {Trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
+        {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
+        {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
+        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
+         {{"txtFechaActual", fecha}}, {"escape"}},
+    });
 }
 
 // At 1366x768 the side bar with every operation scrolls to its last button, clear of the

@@ -90,6 +90,7 @@ protected:
         General::gConfig.reset();
         General::DirectorioTrabajo.clear();
         General::NumeroTerminal = General::OperacionActual = General::SubModoOperacion = 0;
+        General::HabilitarCodigoPrestacion = false;
         DbFixture::TearDown();
     }
     // The configuration in memory again (the configuration window loads its own).
@@ -330,6 +331,7 @@ void RatonTeclado::Dejar(const QList<Salidas>& filas)
                 if (auto* h = w->findChild<QTabWidget*>())
                     for (int i = 0; i < h->count(); ++i)
                         if (h->widget(i)->isAncestorOf(caja)) h->setCurrentIndex(i);
+                ASSERT_TRUE(caja->isEnabled());
                 auto escribir = [&] {
                     caja->setFocus(Qt::TabFocusReason);
                     caja->clear();
@@ -386,7 +388,12 @@ TEST_P(RatonTeclado, EveryOtherWindowIsLeftWhateverItsBoxesHold)
     using M = frmMain;
     const QString fecha = kFechaMala;
     Dejar({
-        {[this] { auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario"); d->Form_Load(); return d; },
+        {[this] {
+             General::HabilitarCodigoPrestacion = true; // as the entry window of a service report leaves it
+             auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario");
+             d->Form_Load();
+             return d;
+         },
          {{"txtAUPRE", ""}, {"txtAUCAN", "0"}}, {"cmdCancel", "escape"}},
         {[this] { Elegir(0); return Trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
          {{"txtNumeroAfiliado", ""}, {"txtNumeroAutorizacion", "12A"}, {"txtNumeroMatricula", "1.5"}}, {"cmdCancelar"}},

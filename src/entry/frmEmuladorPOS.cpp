@@ -20,6 +20,7 @@
 #include "entry/PantallaEmuladorPOS.h"
 #include "entry/ReglasEmuladorPOS.h"
 #include "entry/modCuit.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -257,6 +258,9 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
                 {txtTarjeta, &frmEmuladorPOS::txtTarjeta_KeyPress},
                 {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_KeyPress},
                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_KeyPress}};
+    m_Salida = new ChequeosAlSalir(this);
+    for (auto it = m_AlSalir.begin(); it != m_AlSalir.end(); ++it)
+        m_Salida->Agregar(static_cast<QWidget*>(it.key()), [this, h = it.value()] { Atrapar([&] { (this->*h)(); }); });
     // A paste is held to the rule of the keys: one refused character refuses all of it. Put on
     // before the key filters, so they see the paste key first (the rescue reference refuses it).
     const std::pair<QLineEdit*, Campo> filtradas[] = {
@@ -266,14 +270,17 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
             int tecla = c.unicode();
             return ReglasEmuladorPOS::FiltrarTecla(campo, General::OperacionActual, tecla);
         });
-    for (QObject* o : m_AlSalir.keys()) o->installEventFilter(this);
     for (QObject* o : m_Teclas.keys()) o->installEventFilter(this);
     // A copied card track never reaches the card box, whichever way it is pasted.
     txtTarjeta->setContextMenuPolicy(Qt::DefaultContextMenu);
     ReglasEntrada::PrepararVentana(this);
 }
 
-frmEmuladorPOS::~frmEmuladorPOS() { Form_Unload(); }
+frmEmuladorPOS::~frmEmuladorPOS()
+{
+    m_Salida->Cerrando();
+    Form_Unload();
+}
 
 EstadoEmuladorPOS& frmEmuladorPOS::Estado() const { return EstadoEmuladorPOS::Instancia(); }
 
@@ -300,6 +307,7 @@ void frmEmuladorPOS::Form_Load()
 {
     using namespace General;
     m_Descargado = false;
+    m_Salida->Reanudar();
     Atrapar([this] {
         EstadoEmuladorPOS& estado = Estado();
         const QString titulo = TituloOperacion(OperacionActual);
@@ -374,8 +382,26 @@ void frmEmuladorPOS::Form_Unload()
 
 void frmEmuladorPOS::closeEvent(QCloseEvent* evento)
 {
+    m_Salida->Cerrando();
     Form_Unload();
+    // The close box after a refused send: the main window is not left locked.
+    if (!General::MenuPrincipalHabilitado()) General::HabilitarMenuPrincipal(true, QString());
     QWidget::closeEvent(evento);
+}
+
+void frmEmuladorPOS::keyPressEvent(QKeyEvent* evento)
+{
+    if (!Escape(evento)) QWidget::keyPressEvent(evento);
+}
+
+bool frmEmuladorPOS::Escape(const QKeyEvent* tecla)
+{
+    if (tecla->key() != Qt::Key_Escape || tecla->modifiers() != Qt::NoModifier) return false;
+    // A list, a completer or a message with the keyboard takes its own Escape.
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget() || m_Salida->EnCierre() || m_Descargado)
+        return false;
+    cmdCancelar_Click();
+    return true;
 }
 
 void frmEmuladorPOS::Cerrar()
@@ -389,6 +415,7 @@ void frmEmuladorPOS::Cerrar()
 
 void frmEmuladorPOS::cmdCancelar_Click()
 {
+    m_Salida->Cerrando();
     try {
         while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         General::HabilitarMenuPrincipal(true, QString());
@@ -733,18 +760,6 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
             if (tecla == 0 && antes != 0) return true;
         }
         break;
-    case QEvent::FocusOut: {
-        // A message box or a popup taking the focus is not the user leaving the field.
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || m_Verificando || m_Descargado)
-            break;
-        if (const auto h = m_AlSalir.value(objeto)) {
-            m_Verificando = true;
-            Atrapar([&] { (this->*h)(); });
-            m_Verificando = false;
-        }
-        break;
-    }
     case QEvent::ContextMenu:
         if (objeto == txtTarjeta) {
             QMenu* menu = txtTarjeta->createStandardContextMenu();

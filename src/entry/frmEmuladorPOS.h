@@ -16,6 +16,7 @@ class QRadioButton;
 class QTreeWidget;
 class clsTransaccion;
 class CMsgRequerimientoPOS;
+class ChequeosAlSalir;
 class EstadoEmuladorPOS;
 class ValoresEmuladorPOS;
 namespace PantallaEmuladorPOS {
@@ -173,11 +174,14 @@ public:
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void AplicarPantalla(const PantallaEmuladorPOS::Pantalla& p);
     QWidget* Marco();
     void Cerrar();
+    // Escape: what "Cancelar" does, unless a popup or a modal window has the keyboard.
+    bool Escape(const QKeyEvent* tecla);
     // Runs a handler at its boundary: an error is shown, never passed on.
     template <class F>
     void Atrapar(F&& f);
@@ -196,5 +200,6 @@ private:
     std::shared_ptr<clsTransaccion> m_Transaccion;
     std::unique_ptr<CMsgRequerimientoPOS> m_Mensaje;
     bool m_Descargado = false;
-    bool m_Verificando = false;
+    // The leave checks of m_AlSalir; every way out sets its closing first.
+    ChequeosAlSalir* m_Salida;
 };

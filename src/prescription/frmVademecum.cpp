@@ -7,6 +7,7 @@
 #include "config/clsPrestador.h"
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
@@ -237,6 +238,9 @@ frmVademecum::frmVademecum(QWidget* parent) : QWidget(parent)
     connect(cboNombre, qOverload<int>(&QComboBox::activated), this, [this] { cboNombre_Click(); });
     txtcodigoOSDE->installEventFilter(this);
     txtCSC->installEventFilter(this);
+    m_Salida = new ChequeosAlSalir(this);
+    m_Salida->Agregar(txtcodigoOSDE, [this] { txtcodigoOSDE_LostFocus(); });
+    m_Salida->Agregar(txtCSC, [this] { ValidarCSC(); });
     connect(cmdCancelar, &QPushButton::clicked, this, &frmVademecum::cmdCancelar_Click);
     connect(chkEnvioDomicilio, &QCheckBox::clicked, this, &frmVademecum::chkEnvioDomicilio_Click);
     connect(cmdBuscar, &QPushButton::clicked, this, &frmVademecum::cmdBuscar_Click);
@@ -385,23 +389,13 @@ bool frmVademecum::eventFilter(QObject* obj, QEvent* ev)
             txtCSC_KeyPress(tecla);
             if (tecla == 0) return true;
         }
-    } else if (ev->type() == QEvent::FocusOut && isVisible() &&
-               static_cast<QFocusEvent*>(ev)->reason() != Qt::ActiveWindowFocusReason &&
-               static_cast<QFocusEvent*>(ev)->reason() != Qt::PopupFocusReason) {
-        // Leaving the field within the window, not the window losing the focus.
-        if (obj == txtcodigoOSDE) txtcodigoOSDE_LostFocus();
-        // The message takes the focus too: one check per leaving.
-        if (obj == txtCSC && !m_ValidandoCSC) {
-            m_ValidandoCSC = true;
-            ValidarCSC();
-            m_ValidandoCSC = false;
-        }
     }
     return QWidget::eventFilter(obj, ev);
 }
 
 void frmVademecum::cmdCancelar_Click()
 {
+    m_Salida->Cerrando();
     try {
         PunteroNormal(this);
         General::HabilitarMenuPrincipal(true, QString());

@@ -9,6 +9,7 @@
 
 #include "prescription/GeneralVademecum.h"
 
+class ChequeosAlSalir;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -106,5 +107,6 @@ private:
     QWidget* marco();
 
     General::OrdenLista m_Orden;
-    bool m_ValidandoCSC = false;
+    // The leave checks of the provider code and the security code.
+    ChequeosAlSalir* m_Salida;
 };

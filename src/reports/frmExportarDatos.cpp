@@ -1,6 +1,7 @@
 #include "reports/frmExportarDatos.h"
 
 #include "engine/General.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -92,7 +92,15 @@ frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
     todo->addWidget(lblTitulo);
     todo->addLayout(cuerpo, 1);
 
-    for (QLineEdit* campo : {txtFechaDesde, txtFechaHasta}) campo->installEventFilter(this);
+    // The export buttons check both dates themselves, so one bad date gives one message.
+    auto* salida = new ChequeosAlSalir(this);
+    const auto alSalir = [this](bool (frmExportarDatos::*chequeo)()) {
+        return [this, chequeo] {
+            if (!cmdExportar.contains(qobject_cast<QPushButton*>(QApplication::focusWidget()))) (this->*chequeo)();
+        };
+    };
+    salida->Agregar(txtFechaDesde, alSalir(&frmExportarDatos::txtFechaDesde_LostFocus));
+    salida->Agregar(txtFechaHasta, alSalir(&frmExportarDatos::txtFechaHasta_LostFocus));
     connect(cmdExportar[0], &QPushButton::clicked, this, [this] { cmdExportar_Click(0); });
     connect(cmdExportar[1], &QPushButton::clicked, this, [this] { cmdExportar_Click(1); });
     connect(cmdCerrar, &QPushButton::clicked, this, &frmExportarDatos::cmdCerrar_Click);
@@ -173,9 +181,7 @@ bool frmExportarDatos::VerificarFecha(QLineEdit* campo, const QString& mensaje)
 {
     const QString texto = campo->text();
     if (Vb::Trim(texto).isEmpty() || Vb::ParseDate(Vb::Trim(texto)).isValid()) return true;
-    m_verificando = true;
     Dialogs::MsgBox(mensaje, Vbc::vbInformation, Dialogs::kAppTitle);
-    m_verificando = false;
     campo->setFocus();
     campo->selectAll();
     return false;
@@ -189,21 +195,6 @@ bool frmExportarDatos::txtFechaDesde_LostFocus()
 bool frmExportarDatos::txtFechaHasta_LostFocus()
 {
     return VerificarFecha(txtFechaHasta, QStringLiteral("Fecha hasta inválida"));
-}
-
-bool frmExportarDatos::eventFilter(QObject* objeto, QEvent* evento)
-{
-    // Only a move inside the window checks the field: the message itself takes the focus away.
-    // The export buttons check both dates themselves, so one bad date gives one message.
-    if (evento->type() == QEvent::FocusOut && !m_verificando && isVisible()) {
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason &&
-            !cmdExportar.contains(qobject_cast<QPushButton*>(QApplication::focusWidget()))) {
-            if (objeto == txtFechaDesde) txtFechaDesde_LostFocus();
-            if (objeto == txtFechaHasta) txtFechaHasta_LostFocus();
-        }
-    }
-    return QWidget::eventFilter(objeto, evento);
 }
 
 void frmExportarDatos::cmdExportar_Click(qint16 Index)

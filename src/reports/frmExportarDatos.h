@@ -54,13 +54,9 @@ public:
     void setCarpetaDestino(const QString& carpeta);
     QString Formato() const { return m_formato; }
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
 private:
     bool VerificarFecha(QLineEdit* campo, const QString& mensaje);
 
     QString m_formato; // "1" to "4" once Inicio chose a layout
     QFileSystemModel* m_carpetas;
-    bool m_verificando = false;
 };

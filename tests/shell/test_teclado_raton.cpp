@@ -6,6 +6,7 @@
 #include "config/clsOperacion.h"
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
+#include "entry/frmEmuladorPOS.h"
 #include "entry/frmBuscarPorAccion.h"
 #include "entry/frmDiagnosticos.h"
 #include "entry/frmInformeMedico.h"
@@ -40,12 +41,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -55,6 +59,15 @@
 namespace {
 
 void Eventos() { QCoreApplication::processEvents(); }
+
+// A window with checked boxes, a refused value for each, its closing buttons ("escape" for Escape;
+// the close box is always tried).
+struct Salidas {
+    std::function<QWidget*()> abrir;
+    QList<std::pair<const char*, QString>> malas;
+    QStringList salidas;
+};
+const QString kFechaMala = "99/99/9999";
 
 // The main window on "(5) Salud Sur" off-line and "(2) OSDE Binario" on-line, with a working
 // folder whose "tx" shows whether anything was sent.
@@ -79,6 +92,7 @@ protected:
         General::gConfig.reset();
         General::DirectorioTrabajo.clear();
         General::NumeroTerminal = General::OperacionActual = General::SubModoOperacion = 0;
+        General::HabilitarCodigoPrestacion = false;
         DbFixture::TearDown();
     }
     // The configuration in memory again (the configuration window loads its own).
@@ -106,6 +120,9 @@ protected:
             h += QString(" %1").arg(cn->Query(QString("SELECT * FROM ") + t).RowCount());
         return h + QDir(wf.path() + "/tx").entryList(QDir::Files).join(",");
     }
+
+    void Dejar(const QList<Salidas>& filas);
+    std::function<QWidget*()> Trabajo(void (frmMain::*menu)(), const char* nombre);
 
     QList<ConfiguracionPrueba::ObraSocial> obras{{"Salud Sur", 5, false, false, 12, true, true, 41},
                                                  {"OSDE Binario", 2, true, false, 11, true, true, 42}};
@@ -329,6 +346,124 @@ TEST_P(RatonTeclado, AcceleratorsRunTheLeaveCheckFirst)
     QTest::qWait(250);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+// A real click on the close box of a working window's frame (from inside the window: a move along
+// the title bar would start a drag); a dialog's close box is the window manager's close event.
+void CajaDeCierre(QWidget* w)
+{
+    auto* s = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    if (!s) return void(w->close());
+    QStyleOptionTitleBar o;
+    o.initFrom(s);
+    o.titleBarFlags = s->windowFlags();
+    o.rect = QRect(0, 0, s->width(), s->style()->pixelMetric(QStyle::PM_TitleBarHeight, &o, s));
+    const QPoint p = s->style()->subControlRect(QStyle::CC_TitleBar, &o, QStyle::SC_TitleBarCloseButton, s).center();
+    QTest::mouseMove(s, s->rect().center());
+    QTest::mouseMove(s, p);
+    QTest::mouseClick(s, Qt::LeftButton, {}, p);
+}
+
+// Each way out leaves at once, whatever the box holds: no message, nothing sent or stored. In the
+// entry window "Aceptar" still refuses first (the date selected whole), leaving unlocks the main
+// window, and Escape in an open list closes only the list.
+void RatonTeclado::Dejar(const QList<Salidas>& filas)
+{
+    for (const auto& f : filas)
+        for (const auto& [nombre, texto] : f.malas)
+            for (const QString& salida : f.salidas + QStringList{"cierre"}) {
+                SCOPED_TRACE(testing::Message() << nombre << " " << salida.toStdString());
+                Preparar();
+                Elegir(1);
+                QPointer<QWidget> w = f.abrir();
+                ASSERT_FALSE(w.isNull());
+                if (w->isWindow()) w->setAttribute(Qt::WA_DeleteOnClose);
+                w->window()->show();
+                QApplication::setActiveWindow(w->window());
+                Eventos();
+                auto* caja = w->findChild<QLineEdit*>(nombre);
+                ASSERT_NE(caja, nullptr);
+                if (auto* h = w->findChild<QTabWidget*>())
+                    for (int i = 0; i < h->count(); ++i)
+                        if (h->widget(i)->isAncestorOf(caja)) h->setCurrentIndex(i);
+                ASSERT_TRUE(caja->isEnabled());
+                auto escribir = [&] {
+                    caja->setFocus(Qt::TabFocusReason);
+                    caja->clear();
+                    QTest::keyClicks(caja, texto);
+                    if (caja->text() != texto) caja->setText(texto); // a text the keys refuse
+                    EXPECT_EQ(QApplication::focusWidget(), caja);
+                    dialogs.clear();
+                };
+                escribir();
+                const QString antes = Huella();
+                auto* entrada = qobject_cast<frmEmuladorPOS*>(w);
+                if (entrada) {
+                    QTest::mouseClick(entrada->cmdAceptar, Qt::LeftButton);
+                    EXPECT_TRUE(dialogs.messages().value(0).startsWith(caja == entrada->txtAUFECP ? "Fecha de Práctica" : "Nº de"));
+                    if (caja == entrada->txtAUFECP) EXPECT_EQ(caja->selectedText(), texto);
+                    escribir();
+                    if (salida == "escape") {
+                        entrada->cboNombre->showPopup();
+                        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+                        ASSERT_TRUE(w->isVisible());
+                    }
+                }
+                if (salida == "escape") QTest::keyClick(caja, Qt::Key_Escape);
+                else if (salida == "cierre") CajaDeCierre(w);
+                else QTest::mouseClick(w->findChild<QPushButton*>(salida), Qt::LeftButton);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                EXPECT_TRUE(w.isNull() || !w->isVisible());
+                EXPECT_EQ(dialogs.messages().join('|').toStdString(), "");
+                EXPECT_EQ(Huella(), antes);
+                if (entrada) {
+                    EXPECT_TRUE(General::MenuPrincipalHabilitado() && m->ToolList->cmdVerificar[0]->isEnabled());
+                    EXPECT_EQ(General::OperacionActual, salida == "cierre" ? 7 : 0);
+                }
+                if (w && w != m.get()) w->close();
+                General::DescargarFormularios("");
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+}
+
+std::function<QWidget*()> RatonTeclado::Trabajo(void (frmMain::*menu)(), const char* nombre)
+{
+    return [=]() -> QWidget* { (m.get()->*menu)(); return m->FormularioTrabajo(nombre); };
+}
+
+TEST_P(RatonTeclado, EveryWayOutOfTheEntryWindowWhateverABoxHolds)
+{
+    Dejar({{Trabajo(&frmMain::mnuInformarPrestacionConFecha_Click, "frmEmuladorPOS"),
+            {{"txtAUFECP", kFechaMala}, {"txtAUNREF", "1-2"}}, {"cmdCancelar", "escape"}}});
+}
+
+// The other windows with checked boxes: closing buttons, close box and (dialogs) Escape.
+TEST_P(RatonTeclado, EveryOtherWindowIsLeftWhateverItsBoxesHold)
+{
+    using M = frmMain;
+    const QString fecha = kFechaMala;
+    Dejar({
+        {[this] {
+             General::HabilitarCodigoPrestacion = true; // as the entry window of a service report leaves it
+             auto* d = new frmPrestacion(new QTreeWidget(m.get()), "(2) OSDE Binario");
+             d->Form_Load();
+             return d;
+         },
+         {{"txtAUPRE", ""}, {"txtAUCAN", "0"}}, {"cmdCancel", "escape"}},
+        {[this] { Elegir(0); return Trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
+         {{"txtNumeroAfiliado", ""}, {"txtNumeroAutorizacion", "12A"}, {"txtNumeroMatricula", "1.5"}}, {"cmdCancelar"}},
+        {[this] { auto* d = new frmPrestacionGenerica(new QTreeWidget(m.get()), "(5) Salud Sur"); d->Form_Load(); return d; },
+         {{"txtPrestacion", "12A"}, {"txtAutorizacion", "x"}}, {"cmdCancel", "escape"}},
+        {[] { frmConfigurar::Estado() = {}; auto* d = new frmConfigurar; d->Form_Load(); return d; }, {{"txtCUIT", "123"}},
+         {"cmdCancelar", "escape"}},
+        {Trabajo(&M::mnuCierreLote_Click, "frmCierres"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}, {"txtNumeroCierre", ""}},
+         {"cmdCancelar"}},
+        {Trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
+        {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
+        {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
+        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
+         {{"txtFechaActual", fecha}}, {"escape"}},
+    });
 }
 
 // At 1366x768 the side bar with every operation scrolls to its last button, clear of the

@@ -105,6 +105,19 @@ protected:
         EstadoEmuladorPOS::Instancia() = EstadoEmuladorPOS{};
         m->ObraSocial->RefrescarLista();
     }
+    // A window opened afresh on the first insurer, shown and active.
+    QPointer<QWidget> Mostrar(const std::function<QWidget*()>& abrir)
+    {
+        Preparar();
+        Elegir(1);
+        QPointer<QWidget> w = abrir();
+        if (w.isNull()) return w;
+        if (w->isWindow()) w->setAttribute(Qt::WA_DeleteOnClose);
+        w->window()->show();
+        QApplication::setActiveWindow(w->window());
+        Eventos();
+        return w;
+    }
     void Elegir(int fila)
     {
         QListWidget* l = m->ObraSocial->lstObraSocial;
@@ -209,14 +222,8 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
     int pulsadas = 0;
     for (const auto& f : filas) {
         SCOPED_TRACE(f.ventana);
-        Preparar();
-        Elegir(1);
-        QPointer<QWidget> w = f.abrir();
+        QPointer<QWidget> w = Mostrar(f.abrir);
         ASSERT_FALSE(w.isNull());
-        if (w->isWindow()) w->setAttribute(Qt::WA_DeleteOnClose);
-        w->window()->show();
-        QApplication::setActiveWindow(w->window());
-        Eventos();
         const QString antes = Huella();
         int predeterminados = 0;
         for (QPushButton* b : w->findChildren<QPushButton*>()) predeterminados += b->isDefault() || b->autoDefault();
@@ -373,14 +380,8 @@ void RatonTeclado::Dejar(const QList<Salidas>& filas)
         for (const auto& [nombre, texto] : f.malas)
             for (const QString& salida : f.salidas + QStringList{"cierre"}) {
                 SCOPED_TRACE(testing::Message() << nombre << " " << salida.toStdString());
-                Preparar();
-                Elegir(1);
-                QPointer<QWidget> w = f.abrir();
+                QPointer<QWidget> w = Mostrar(f.abrir);
                 ASSERT_FALSE(w.isNull());
-                if (w->isWindow()) w->setAttribute(Qt::WA_DeleteOnClose);
-                w->window()->show();
-                QApplication::setActiveWindow(w->window());
-                Eventos();
                 auto* caja = w->findChild<QLineEdit*>(nombre);
                 ASSERT_NE(caja, nullptr);
                 if (auto* h = w->findChild<QTabWidget*>())

@@ -182,6 +182,59 @@ QStringView sinBlancos(QStringView t)
     return t;
 }
 
+// The byte forms of the checks above, for rows kept as UTF-8.
+bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* numero)
+{
+    const bool negativo = !t.empty() && t.front() == '-';
+    if (negativo) t.remove_prefix(1);
+    if (t.empty() || t.size() > 18) return false;
+    qint64 n = 0;
+    for (const char c : t) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    if (negativo) n = -n;
+    *numero = n;
+    return n >= minimo && n <= maximo;
+}
+
+bool dobleSimple(std::string_view t, double* numero)
+{
+    if (t.empty() || t.size() >= 40 || !((t.front() >= '0' && t.front() <= '9') || t.front() == '-')) return false;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), *numero);
+    return r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(*numero);
+}
+
+std::string_view sinBlancos(std::string_view t)
+{
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
+// The numbers of a row split into its fields, in either form; false where the row must be
+// read column by column.
+struct NumerosFila {
+    qint64 ticket = 0, codigo = 0, error = 0, trx = 0, padre = 0, tipo = 0, empresa = 0;
+    double monto = 0;
+};
+
+template <class Vista>
+bool numerosDeFila(const Vista* campo, NumerosFila& n)
+{
+    constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
+    constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
+    return enteroSimple(campo[Ticket], kMin64, kMax64, &n.ticket) &&
+           (campo[CodigoAutorizacion].size() == 0 ||
+            enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &n.codigo)) &&
+           enteroSimple(campo[Error], kMin32, kMax32, &n.error) &&
+           enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &n.trx) &&
+           enteroSimple(campo[TicketPadre], kMin64, kMax64, &n.padre) &&
+           enteroSimple(campo[TipoAsociado], kMin32, kMax32, &n.tipo) &&
+           (campo[CodigoEmpresa].size() == 0 || enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &n.empresa)) &&
+           dobleSimple(campo[MontoAbonar], &n.monto);
+}
+
 // Each row as one text the database puts together, split here: the driver then converts one
 // value per row instead of 23, which was most of the time a long history took to load.
 // False at the first row this reading cannot take exactly as the column-by-column one would
@@ -212,40 +265,29 @@ bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
         campo[Campos - 1] = fila.sliced(inicio);
         if (campo[Campos - 1].contains(QChar(kSeparador))) return false;
 
-        constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
-        constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
-        qint64 ticket, codigo = 0, error, trx, padre, tipo, empresa;
-        double monto;
-        if (!enteroSimple(campo[Ticket], kMin64, kMax64, &ticket) ||
-            (!campo[CodigoAutorizacion].isEmpty() && !enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &codigo)) ||
-            !enteroSimple(campo[Error], kMin32, kMax32, &error) ||
-            !enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &trx) ||
-            !enteroSimple(campo[TicketPadre], kMin64, kMax64, &padre) ||
-            !enteroSimple(campo[TipoAsociado], kMin32, kMax32, &tipo) ||
-            (!campo[CodigoEmpresa].isEmpty() && !enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &empresa)) ||
-            !dobleSimple(campo[MontoAbonar], &monto))
-            return false;
+        NumerosFila n;
+        if (!numerosDeFila(campo, n)) return false;
 
         clsTransacciones* t = bloques.Nueva();
-        t->Ticket = Vb::CLng64(double(ticket));
-        t->CodigoAutorizacion = Vb::CLng(double(codigo));
+        t->Ticket = Vb::CLng64(double(n.ticket));
+        t->CodigoAutorizacion = Vb::CLng(double(n.codigo));
         t->Comentario = texto(Comentario, sinBlancos(campo[Comentario]));
-        t->Error = Vb::CInt(double(error));
+        t->Error = Vb::CInt(double(n.error));
         t->Fecha = texto(Fecha, campo[Fecha]);
         t->FechaPrestacion = texto(FechaPrestacion, campo[FechaPrestacion]);
         t->Hora = texto(Hora, campo[Hora]);
         t->HoraPrestacion = texto(HoraPrestacion, campo[HoraPrestacion]);
         t->MatriculaMedicoPrescriptor = texto(MatriculaMedicoPrescriptor, campo[MatriculaMedicoPrescriptor]);
-        t->MontoAbonar = importeLeido(monto);
+        t->MontoAbonar = importeLeido(n.monto);
         t->NumeroAutorizacion = texto(NumeroAutorizacion, sinBlancos(campo[NumeroAutorizacion]));
-        t->NumeroTrxPrestador = Vb::CLng64(double(trx));
+        t->NumeroTrxPrestador = Vb::CLng64(double(n.trx));
         t->Operacion = texto(Operacion, sinBlancos(campo[Operacion]));
         t->PlanAsociado = texto(PlanAsociado, sinBlancos(campo[PlanAsociado]));
         t->Prestador = texto(Prestador, sinBlancos(campo[Prestador]));
         t->PrestadorSolicitante = texto(PrestadorSolicitante, sinBlancos(campo[PrestadorSolicitante]));
         t->Tarjeta = texto(Tarjeta, sinBlancos(campo[Tarjeta]));
-        t->TicketPadre = Vb::CLng64(double(padre));
-        t->TipoAsociado = Vb::CInt(double(tipo));
+        t->TicketPadre = Vb::CLng64(double(n.padre));
+        t->TipoAsociado = Vb::CInt(double(n.tipo));
         t->TipoLectura = texto(TipoLectura, sinBlancos(campo[TipoLectura]));
         t->TipoMatriculaMPrescriptor = texto(TipoMatriculaMPrescriptor, sinBlancos(campo[TipoMatriculaMPrescriptor]));
         t->ObraSocial = texto(ObraSocial, sinBlancos(campo[ObraSocial]));
@@ -255,37 +297,6 @@ bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
     return true;
 }
 
-
-// The byte forms of the checks above, for rows kept as UTF-8.
-bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* numero)
-{
-    const bool negativo = !t.empty() && t.front() == '-';
-    if (negativo) t.remove_prefix(1);
-    if (t.empty() || t.size() > 18) return false;
-    qint64 n = 0;
-    for (const char c : t) {
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + (c - '0');
-    }
-    if (negativo) n = -n;
-    *numero = n;
-    return n >= minimo && n <= maximo;
-}
-
-bool dobleSimple(std::string_view t)
-{
-    double numero = 0;
-    if (t.empty() || t.size() >= 40 || !((t.front() >= '0' && t.front() <= '9') || t.front() == '-')) return false;
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), numero);
-    return r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(numero);
-}
-
-std::string_view sinBlancos(std::string_view t)
-{
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    return t;
-}
 
 // A whole number converted as the object's field would be: within the range the conversion
 // keeps exactly, as it is; outside it, through the conversion, which raises its own overflow.
@@ -345,27 +356,17 @@ bool filaCompacta(std::string_view fila, FilasTransacciones& destino)
     campo[Campos - 1] = fila.substr(inicio);
     if (campo[Campos - 1].find(char(kSeparador)) != std::string_view::npos) return false;
 
-    constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
-    constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
-    qint64 ticket, codigo = 0, error, trx, padre, tipo, empresa;
-    if (!enteroSimple(campo[Ticket], kMin64, kMax64, &ticket) ||
-        (!campo[CodigoAutorizacion].empty() && !enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &codigo)) ||
-        !enteroSimple(campo[Error], kMin32, kMax32, &error) ||
-        !enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &trx) ||
-        !enteroSimple(campo[TicketPadre], kMin64, kMax64, &padre) ||
-        !enteroSimple(campo[TipoAsociado], kMin32, kMax32, &tipo) ||
-        (!campo[CodigoEmpresa].empty() && !enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &empresa)) ||
-        !dobleSimple(campo[MontoAbonar]))
-        return false;
+    NumerosFila n;
+    if (!numerosDeFila(campo, n)) return false;
     // The fields the list leaves out still raise what their conversion raises.
-    comoEntero64(trx);
-    comoEntero64(padre);
-    comoEntero16(tipo);
+    comoEntero64(n.trx);
+    comoEntero64(n.padre);
+    comoEntero16(n.tipo);
 
     const std::string_view repetidos[FilasTransacciones::Repetidos] = {
         sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
         sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
-    destino.Agregar(comoEntero64(ticket), comoEntero16(error), repetidos, sinBlancos(campo[Tarjeta]));
+    destino.Agregar(comoEntero64(n.ticket), comoEntero16(n.error), repetidos, sinBlancos(campo[Tarjeta]));
     return true;
 }
 }

@@ -150,10 +150,10 @@ QString Ilegible(const QString& ruta, int error, qint64 tamano, qint64 limite)
 
 // Reads the file `nombre` (any case) of an open folder of the client, raising as LeerRespuesta.
 std::optional<QByteArray> LeerDelCliente(int carpeta, const QString& rutaCarpeta, const QString& nombre,
-                                         const QString& origen)
+                                         const QString& origen, bool carpetaComoAusente = false)
 {
     const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta, nombre);
-    if (e.nombre.isEmpty()) return std::nullopt;
+    if (e.nombre.isEmpty() || (carpetaComoAusente && e.tipo == Tipo::Carpeta)) return std::nullopt;
     const QString ruta = Paths::Join(rutaCarpeta, e.nombre);
     int error = 0;
     qint64 tamano = -1;
@@ -557,7 +557,7 @@ std::optional<QByteArray> CarpetaTerminal::LeerRespuesta(const QString& nombre, 
 }
 
 std::optional<QByteArray> CarpetaTerminal::LeerDeBase(const QString& carpetaBase, const QString& nombre,
-                                                      const QString& origen)
+                                                      const QString& origen, bool carpetaComoAusente)
 {
     const QString base = Paths::WithTrailingSlash(carpetaBase);
     if (base.isEmpty()) return std::nullopt;
@@ -567,7 +567,7 @@ std::optional<QByteArray> CarpetaTerminal::LeerDeBase(const QString& carpetaBase
         if (error == ENOENT) return std::nullopt;
         ErrorAcceso(origen, base + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
     }
-    return LeerDelCliente(b.fd(), base, nombre, origen);
+    return LeerDelCliente(b.fd(), base, nombre, origen, carpetaComoAusente);
 }
 
 std::optional<QStringList> CarpetaTerminal::LeerRegistros(const QString& nombre, int largo, const QString& origen) const

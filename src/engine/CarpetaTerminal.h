@@ -125,10 +125,11 @@ public:
 
     // ---- Files of the working folder itself --------------------------------------------------
     // The bytes of the client's file `nombre` (any case) directly in the working folder; none
-    // when it is missing. One that is a link, not a regular file, over kLimiteArchivo or
-    // unreadable raises VbError 75 with `origen`, naming the file.
+    // when it is missing, or when it is a folder and `carpetaComoAusente`. One that is a link,
+    // not a regular file, over kLimiteArchivo or unreadable raises VbError 75 with `origen`,
+    // naming the file.
     static std::optional<QByteArray> LeerDeBase(const QString& carpetaBase, const QString& nombre,
-                                                const QString& origen);
+                                                const QString& origen, bool carpetaComoAusente = false);
 
     // ---- Answer files ----------------------------------------------------------------------
     // True when the client left a file of that name in download.

@@ -22,12 +22,13 @@ const QString kArchivoEmp = QStringLiteral("_druvex.emp");
 constexpr int kLargoRegistroEmp = 74;
 
 // The bytes of the account file of the working folder, whatever the case of its name; none
-// when the folder has none (or no working folder is set). One that is a link, not a regular
+// when the folder has none (or no working folder is set). The file is looked for as an
+// ordinary file, so a folder of that name is none either; one that is a link, not a regular
 // file or too large raises VbError naming it.
 std::optional<QByteArray> LeerArchivoEmp()
 {
     if (Vb::Trim(DirectorioTrabajo).isEmpty()) return std::nullopt;
-    return CarpetaTerminal::LeerDeBase(DirectorioTrabajo, kArchivoEmp, QStringLiteral("General"));
+    return CarpetaTerminal::LeerDeBase(DirectorioTrabajo, kArchivoEmp, QStringLiteral("General"), true);
 }
 
 // The whole records of the file, in order; a short tail is no record.

@@ -83,9 +83,11 @@ void Escribir(const QString& base, const QString& ruta, const QByteArray& bytes,
     EscrituraSegura w(ruta);
     w.NoSeguirEnlacesDesde(base);
     if (!w.Abrir()) {
-        if (w.Error().endsWith(SinEnlaces::DescribirError(ELOOP)))
-            throw VbError(kErrorAcceso, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta +
-                                                    QStringLiteral(" (es un enlace simbólico)"));
+        for (const int e : {ELOOP, ENODEV})
+            if (w.Error().endsWith(SinEnlaces::DescribirError(e)))
+                throw VbError(kErrorAcceso, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta +
+                                                        QStringLiteral(" (") + SinEnlaces::DescribirError(e) +
+                                                        QStringLiteral(")"));
         ErrorAcceso(origen, ruta);
     }
     if (!w.Escribir(bytes) || !w.Confirmar())
@@ -148,10 +150,10 @@ QString Ilegible(const QString& ruta, int error, qint64 tamano, qint64 limite)
 
 // Reads the file `nombre` (any case) of an open folder of the client, raising as LeerRespuesta.
 std::optional<QByteArray> LeerDelCliente(int carpeta, const QString& rutaCarpeta, const QString& nombre,
-                                         const QString& origen)
+                                         const QString& origen, bool carpetaComoAusente = false)
 {
     const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta, nombre);
-    if (e.nombre.isEmpty()) return std::nullopt;
+    if (e.nombre.isEmpty() || (carpetaComoAusente && e.tipo == Tipo::Carpeta)) return std::nullopt;
     const QString ruta = Paths::Join(rutaCarpeta, e.nombre);
     int error = 0;
     qint64 tamano = -1;
@@ -169,6 +171,22 @@ Descriptor AbrirDisparo(const QString& base)
     const Descriptor b = AbrirBase(base, &error);
     if (!b) return Descriptor();
     return AbrirSub(b.fd(), kTx, &error);
+}
+
+// Opens the file `nombre` of an open folder (one already there, in any spelling, as it is) for
+// appending, created empty when missing, and closes it again: nothing is ever written into
+// it. Its path, or empty with the message naming it in `motivo` and the error in `error`.
+QString Agregar(int carpeta, const QString& rutaCarpeta, const QString& nombre, QString* motivo, int* error = nullptr)
+{
+    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(carpeta, nombre);
+    const QString real = e.nombre.isEmpty() ? nombre : e.nombre;
+    const QString ruta = Paths::Join(rutaCarpeta, real);
+    int falla = 0;
+    const bool hecho = SinEnlaces::AbrirArchivoEn(carpeta, real, O_WRONLY | O_CREAT | O_APPEND, 0666, &falla).Valido();
+    if (error) *error = falla;
+    if (hecho) return ruta;
+    Poner(motivo, Ilegible(ruta, falla, -1, 0));
+    return QString();
 }
 
 }
@@ -325,7 +343,7 @@ bool CarpetaTerminal::BorrarEstado() const
     return terminal && BorrarTodas(terminal.fd(), kEstado);
 }
 
-std::optional<QByteArray> CarpetaTerminal::LeerEstado(QString* falla) const
+std::optional<QByteArray> CarpetaTerminal::LeerEstado(QString* falla, bool consulta) const
 {
     if (falla) falla->clear();
     const Descriptor terminal = AbrirTerminal(*this, nullptr);
@@ -340,9 +358,8 @@ std::optional<QByteArray> CarpetaTerminal::LeerEstado(QString* falla) const
     if (falla) {
         const QString quien = error == EFBIG ? QStringLiteral("%1, %2 bytes").arg(e.nombre).arg(tamano) : e.nombre;
         const QString por = error == EFBIG ? QString() : QStringLiteral(": ") + SinEnlaces::DescribirError(error);
-        *falla = QStringLiteral("-2: El estado del cliente (%1) no se pudo leer%2; la operación pudo haberse "
-                                "realizado: verifíquela antes de repetirla")
-                     .arg(quien, por);
+        *falla = QStringLiteral("-2: El estado del cliente (%1) no se pudo leer%2").arg(quien, por);
+        if (!consulta) *falla += QStringLiteral("; la operación pudo haberse realizado: verifíquela antes de repetirla");
     }
     return std::nullopt;
 }
@@ -375,24 +392,25 @@ bool CarpetaTerminal::CrearDisparador(bool exigirCarpeta) const
     return SinEnlaces::AbrirArchivoEn(tx.fd(), m_Nombre, O_WRONLY | O_CREAT | O_EXCL, 0666).Valido();
 }
 
-bool CarpetaTerminal::AsegurarDisparador(bool exigirCarpeta) const
+bool CarpetaTerminal::AsegurarDisparador(bool exigirCarpeta, QString* motivo) const
 {
     if (m_Base.isEmpty() || m_Nombre.isEmpty()) return !exigirCarpeta;
     const Descriptor b = AbrirBase(m_Base, nullptr);
-    const bool txEnlace = b && !EnlaceEntre(b.fd(), kTx).isEmpty();
+    const QString txEnlace = b ? EnlaceEntre(b.fd(), kTx) : QString();
     const Descriptor tx = AbrirDisparo(m_Base);
-    if (!tx) return !txEnlace && !exigirCarpeta;
-    // An existing trigger, in whatever spelling, keeps what it holds.
-    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(tx.fd(), m_Nombre);
-    const QString nombre = e.nombre.isEmpty() ? m_Nombre : e.nombre;
-    return SinEnlaces::AbrirArchivoEn(tx.fd(), nombre, O_WRONLY | O_CREAT | O_APPEND, 0666).Valido();
+    if (!tx) {
+        if (!txEnlace.isEmpty()) Poner(motivo, Ilegible(m_Base + txEnlace, ELOOP, -1, 0));
+        return txEnlace.isEmpty() && !exigirCarpeta;
+    }
+    return !Agregar(tx.fd(), CarpetaDisparo(m_Base), m_Nombre, motivo).isEmpty();
 }
 
-bool CarpetaTerminal::CrearDisparadorEn(const QString& carpeta) const
+bool CarpetaTerminal::CrearDisparadorEn(const QString& carpeta, QString* motivo) const
 {
-    if (m_Nombre.isEmpty() || !QFileInfo(carpeta).isDir()) return false;
-    const Descriptor c = AbrirBase(carpeta, nullptr);
-    return c && SinEnlaces::AbrirArchivoEn(c.fd(), m_Nombre, O_WRONLY | O_CREAT | O_APPEND, 0666).Valido();
+    if (m_Nombre.isEmpty()) return false;
+    const QString ruta = SinBarraFinal(carpeta);
+    const Descriptor c = ruta.isEmpty() ? Descriptor() : AbrirBase(ruta, nullptr);
+    return c && !Agregar(c.fd(), ruta, m_Nombre, motivo).isEmpty();
 }
 
 bool CarpetaTerminal::ExisteDisparador() const { return ExisteMarcador(m_Base, m_Nombre); }
@@ -411,7 +429,7 @@ bool CarpetaTerminal::BorrarMarcador(const QString& carpetaBase, const QString& 
     return tx && !nombre.isEmpty() && BorrarTodas(tx.fd(), nombre);
 }
 
-QString CarpetaTerminal::CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error)
+QString CarpetaTerminal::CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error, QString* motivo)
 {
     const QString base = Paths::WithTrailingSlash(carpetaBase);
     const Descriptor tx = AbrirDisparo(base);
@@ -419,10 +437,7 @@ QString CarpetaTerminal::CrearMarcador(const QString& carpetaBase, const QString
         if (error) *error = ENOENT;
         return QString();
     }
-    const SinEnlaces::Entrada e = SinEnlaces::BuscarEn(tx.fd(), nombre);
-    const QString real = e.nombre.isEmpty() ? nombre : e.nombre;
-    if (!SinEnlaces::AbrirArchivoEn(tx.fd(), real, O_WRONLY | O_CREAT | O_APPEND, 0666, error)) return QString();
-    return Paths::Join(CarpetaDisparo(base), real);
+    return Agregar(tx.fd(), CarpetaDisparo(base), nombre, motivo, error);
 }
 
 void CarpetaTerminal::Borrar(bool conContenido) const
@@ -542,7 +557,7 @@ std::optional<QByteArray> CarpetaTerminal::LeerRespuesta(const QString& nombre, 
 }
 
 std::optional<QByteArray> CarpetaTerminal::LeerDeBase(const QString& carpetaBase, const QString& nombre,
-                                                      const QString& origen)
+                                                      const QString& origen, bool carpetaComoAusente)
 {
     const QString base = Paths::WithTrailingSlash(carpetaBase);
     if (base.isEmpty()) return std::nullopt;
@@ -552,7 +567,7 @@ std::optional<QByteArray> CarpetaTerminal::LeerDeBase(const QString& carpetaBase
         if (error == ENOENT) return std::nullopt;
         ErrorAcceso(origen, base + QStringLiteral(" (") + SinEnlaces::DescribirError(error) + QStringLiteral(")"));
     }
-    return LeerDelCliente(b.fd(), base, nombre, origen);
+    return LeerDelCliente(b.fd(), base, nombre, origen, carpetaComoAusente);
 }
 
 std::optional<QStringList> CarpetaTerminal::LeerRegistros(const QString& nombre, int largo, const QString& origen) const

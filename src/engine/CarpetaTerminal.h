@@ -65,8 +65,10 @@ public:
     bool BorrarEstado() const;
     // The client's status file, whole. None with `falla` empty while it is missing or cannot
     // be opened yet; none with `falla` set (a text beginning with "-" that names the file)
-    // when it is a link, not a regular file or over kLimiteEstado: waiting cannot mend that.
-    std::optional<QByteArray> LeerEstado(QString* falla) const;
+    // when it is a link, not a regular file (a pipe or a socket too) or over kLimiteEstado:
+    // waiting cannot mend that. The text asks to check the operation before repeating it,
+    // unless the request was a `consulta`, which changes nothing.
+    std::optional<QByteArray> LeerEstado(QString* falla, bool consulta = false) const;
     // Deletes the file `nombre` of upload in every spelling, through the folder's handle.
     bool BorrarDeSubida(const QString& nombre) const;
     // The same in the working folder itself, which may be a link.
@@ -77,12 +79,16 @@ public:
     // never made here.
     bool CrearDisparador(bool exigirCarpeta = false) const;
     // A trigger opened for appending: created empty when missing, an existing one (in any
-    // spelling) keeps its content. Otherwise as `CrearDisparador`.
-    bool AsegurarDisparador(bool exigirCarpeta = false) const;
-    // The trigger in a folder the configuration names instead of tx: created empty when
-    // missing, an existing one left as it is; false when the folder is missing or the file
-    // cannot be made.
-    bool CrearDisparadorEn(const QString& carpeta) const;
+    // spelling) keeps its content. Otherwise as `CrearDisparador`; when tx or the name is
+    // refused (a link, a pipe, a socket, a device, a folder) or the file cannot be made,
+    // `motivo` is the message naming it ("Error de acceso a la ruta o el archivo: <path> (no es
+    // un archivo común)"), empty when tx is missing.
+    bool AsegurarDisparador(bool exigirCarpeta = false, QString* motivo = nullptr) const;
+    // The trigger in a folder the configuration names instead of tx (opened once, its handle
+    // used for the file): created empty when missing, an existing one left as it is; false
+    // when the folder is missing (`motivo` empty) or the file is refused or cannot be made
+    // (`motivo` as above).
+    bool CrearDisparadorEn(const QString& carpeta, QString* motivo = nullptr) const;
     // This terminal's trigger in tx, looked at and removed (every spelling) through the
     // folder's handle; a tx that is a link holds none.
     bool ExisteDisparador() const;
@@ -91,10 +97,13 @@ public:
     // ---- Markers in tx ---------------------------------------------------------------------
     // The markers the programs leave each other in tx, through its handle, never through a
     // link. `CrearMarcador` keeps one already there (any spelling) and gives its path, empty
-    // when tx is missing or a link or the file cannot be made (the reason in `error`).
+    // when tx is missing or a link or the file cannot be made (the reason in `error`: ENOENT
+    // without tx, ELOOP or ENODEV for a name refused as `AsegurarDisparador` refuses it; the
+    // message naming the file in `motivo`).
     static bool ExisteMarcador(const QString& carpetaBase, const QString& nombre);
     static bool BorrarMarcador(const QString& carpetaBase, const QString& nombre);
-    static QString CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error = nullptr);
+    static QString CrearMarcador(const QString& carpetaBase, const QString& nombre, int* error = nullptr,
+                                 QString* motivo = nullptr);
     // Removes the terminal folder with its upload and download and their files; never a
     // link's target, never anything outside it, never the working folder. A per-exchange
     // folder (`conContenido`) goes with everything below it; a fixed one keeps a subfolder
@@ -116,10 +125,11 @@ public:
 
     // ---- Files of the working folder itself --------------------------------------------------
     // The bytes of the client's file `nombre` (any case) directly in the working folder; none
-    // when it is missing. One that is a link, not a regular file, over kLimiteArchivo or
-    // unreadable raises VbError 75 with `origen`, naming the file.
+    // when it is missing, or when it is a folder and `carpetaComoAusente`. One that is a link,
+    // not a regular file, over kLimiteArchivo or unreadable raises VbError 75 with `origen`,
+    // naming the file.
     static std::optional<QByteArray> LeerDeBase(const QString& carpetaBase, const QString& nombre,
-                                                const QString& origen);
+                                                const QString& origen, bool carpetaComoAusente = false);
 
     // ---- Answer files ----------------------------------------------------------------------
     // True when the client left a file of that name in download.

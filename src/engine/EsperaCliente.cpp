@@ -77,7 +77,6 @@ void EsperaCliente::Empezar(const QString& archivoEstado, const QString& archivo
     m_Limites = limites;
     m_Ausencia = ausencia;
     m_ArchivoEstado = Paths::Normalize(archivoEstado);
-    m_ArchivoDisparo = archivoDisparo;
     // The status is read, and the trigger taken back, through the handles of their folders.
     const QFileInfo estado(m_ArchivoEstado);
     m_Terminal = ausencia || m_ArchivoEstado.isEmpty() ? CarpetaTerminal() : CarpetaTerminal(estado.path());

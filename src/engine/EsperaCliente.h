@@ -45,8 +45,8 @@ public:
     ~EsperaCliente() override;
 
     // Starts waiting for the status file `archivoEstado` of a terminal folder (found there in
-    // any case; one that is a link, not a regular file or too large ends the wait at once
-    // with a text beginning with "-" that names it). `archivoDisparo`
+    // any case; one that is a link, not a regular file (a pipe or a socket too) or too large
+    // ends the wait at once with a text beginning with "-" that names it). `archivoDisparo`
     // is the trigger whose presence at the time-out tells that the client never took the
     // request (it is then taken back); empty when there is none. The first tick runs at once,
     // so an answer that is already there ends the wait here.
@@ -74,7 +74,6 @@ public:
     qint16 Reinicios() const { return m_Reinicios; }
     // The animation frame of the last tick, 1 to 4.
     qint16 Cuadro() const { return m_Cuadro; }
-    const QString& ArchivoDisparo() const { return m_ArchivoDisparo; }
 
     QTimer* TimerEspera = nullptr;
     QTimer* TimerForzarTimeOut = nullptr;
@@ -102,7 +101,6 @@ private:
     QEventLoop* m_Loop = nullptr;
     LimitesEspera m_Limites;
     QString m_ArchivoEstado;
-    QString m_ArchivoDisparo;
     CarpetaTerminal m_Terminal; // the folder holding the status file
     CarpetaTerminal m_Disparo;  // named as the trigger, in its working folder
     QString m_Resultado;

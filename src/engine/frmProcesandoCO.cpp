@@ -78,7 +78,6 @@ frmProcesandoCO::~frmProcesandoCO() = default;
 bool frmProcesandoCO::Esperando() const { return m_Espera->Esperando(); }
 qint16 frmProcesandoCO::Reinicios() const { return m_Espera->Reinicios(); }
 qint16 frmProcesandoCO::Cuadro() const { return m_Espera->Cuadro(); }
-QString frmProcesandoCO::ArchivoDisparo() const { return m_Espera->ArchivoDisparo(); }
 
 QString frmProcesandoCO::Cargar(qint32 timeOut, bool cancelarPorTimeOut, const QString& carpetaTerminal,
                                 bool& visible, QString& carpetaBase)

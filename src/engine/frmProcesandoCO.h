@@ -51,7 +51,6 @@ public:
     bool Esperando() const;
     qint16 Reinicios() const;
     qint16 Cuadro() const;
-    QString ArchivoDisparo() const;
 
     void reject() override;
 

@@ -55,7 +55,7 @@ void ProtegerArchivosDe(const QString& carpeta)
             continue;
         // Through a handle opened without following, so a name swapped for a link meanwhile
         // never changes another file's mode.
-        const SinEnlaces::Descriptor f = SinEnlaces::AbrirArchivoEn(c.fd(), e.nombre, O_RDONLY | O_NONBLOCK);
+        const SinEnlaces::Descriptor f = SinEnlaces::AbrirArchivoEn(c.fd(), e.nombre, O_RDONLY);
         struct stat info{};
         if (f && ::fstat(f.fd(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 07777) != 0600)
             (void)::fchmod(f.fd(), 0600);

@@ -82,6 +82,8 @@ bool EscrituraSegura::Abrir()
     if (::fstatat(m_carpeta, m_nombre.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(info.st_mode)) return noCrea(ELOOP);
         if (S_ISDIR(info.st_mode)) return noCrea(EISDIR);
+        // A pipe, a socket or a device there is another program's, not a file to replace.
+        if (!S_ISREG(info.st_mode)) return noCrea(ENODEV);
         m_modoAnterior = static_cast<int>(info.st_mode & 07777);
     } else {
         m_modoAnterior = -1;

@@ -13,6 +13,7 @@
 // A link standing at the file's name is refused, never written through: the working folder is
 // shared with another program, and a link planted there must not make this program overwrite
 // the file it points to. `NoSeguirEnlacesDesde` extends that to every folder below a given one.
+// Nor is anything but a regular file there (a folder, a pipe, a socket, a device) replaced.
 class EscrituraSegura {
 public:
     // Who the file is for. The program's own files (registry, database, tickets, reports,

@@ -166,9 +166,25 @@ Descriptor AbrirArchivoEn(int carpeta, const QString& nombre, int flags, mode_t 
         Poner(error, EINVAL);
         return Descriptor();
     }
-    const int fd = ::openat(carpeta, QFile::encodeName(nombre).constData(), flags | O_NOFOLLOW | O_CLOEXEC, modo);
-    Poner(error, fd < 0 ? errno : 0);
-    return Descriptor(fd);
+    const QByteArray n = QFile::encodeName(nombre);
+    // Looked at first, so a device is not even opened (opening some acts on them).
+    struct stat info{};
+    if (::fstatat(carpeta, n.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode)) {
+        Poner(error, S_ISLNK(info.st_mode) ? ELOOP : ENODEV);
+        return Descriptor();
+    }
+    // Swapped meanwhile: a pipe without a reader and a socket fail with ENXIO instead of waiting,
+    // and whatever did open is looked at again.
+    Descriptor fd(::openat(carpeta, n.constData(), flags | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, modo));
+    int e = fd ? 0 : errno;
+    if (e == ENXIO) e = ENODEV;
+    if (fd) {
+        if (::fstat(fd.fd(), &info) != 0) e = errno;
+        else if (!S_ISREG(info.st_mode)) e = ENODEV;
+        if (e) fd.Cerrar();
+    }
+    Poner(error, e);
+    return fd;
 }
 
 bool EsEnlace(const QString& ruta)
@@ -298,15 +314,11 @@ int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo)
 std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint64 limite, int* error, qint64* tamano)
 {
     if (tamano) *tamano = -1;
-    const Descriptor f = AbrirArchivoEn(carpeta, nombre, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0, error);
+    const Descriptor f = AbrirArchivoEn(carpeta, nombre, O_RDONLY, 0, error);
     if (!f) return std::nullopt;
     struct stat info{};
     if (::fstat(f.fd(), &info) != 0) {
         Poner(error, errno);
-        return std::nullopt;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        Poner(error, ENODEV);
         return std::nullopt;
     }
     const auto grande = [&](qint64 n) {

@@ -45,8 +45,11 @@ Descriptor AbrirCarpeta(const QString& ruta, int* error = nullptr);
 // Opens a folder below an open one; `nombre` may have several components ("a/b"), none of
 // which may be a link.
 Descriptor AbrirCarpetaEn(int carpeta, const QString& nombre, int* error = nullptr);
-// Opens or creates a file directly inside an open folder with open(2) `flags`; a link at the
-// name is refused (ELOOP), whatever the flags. `modo` serves a file created (less the umask).
+// Opens or creates a regular file directly inside an open folder with open(2) `flags`; `modo`
+// serves a file created (less the umask). A link at the name is refused (ELOOP), whatever the
+// flags, and so is anything else but a regular file (ENODEV: a pipe or a socket, with or without
+// a reader, a device, a folder), which is never written to and never blocks the program: the
+// open never waits and its result is checked once open.
 Descriptor AbrirArchivoEn(int carpeta, const QString& nombre, int flags, mode_t modo = 0600,
                           int* error = nullptr);
 

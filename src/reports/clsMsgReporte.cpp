@@ -86,8 +86,12 @@ bool clsMsgReporte::EnviarTransaccion(qint32 sinUso, const QString& sTermtemp, b
         carpeta.GrabarArchivo(QStringLiteral("_svl.0"), SAL0 ? QByteArrayLiteral("V2501101") : QByteArrayLiteral("V1051101"),
                               kOrigen);
         CarpetaTerminal::AsegurarCarpetaDisparo(carpeta.CarpetaBase());
-        if (!carpeta.AsegurarDisparador())
-            throw VbError(75, kOrigen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + carpeta.ArchivoDisparador());
+        QString motivo;
+        if (!carpeta.AsegurarDisparador(false, &motivo))
+            throw VbError(75, kOrigen,
+                          motivo.isEmpty() ? QStringLiteral("Error de acceso a la ruta o el archivo: ") +
+                                                 carpeta.ArchivoDisparador()
+                                           : motivo);
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("%1 : %2").arg(e.number).arg(e.description), Vbc::vbCritical);
         return false;
@@ -98,9 +102,10 @@ bool clsMsgReporte::EnviarTransaccion(qint32 sinUso, const QString& sTermtemp, b
 void clsMsgReporte::Respuesta(const QString& sTermtemp, bool& resultado)
 {
     // A status that is missing or cannot be opened reads as an empty line; one that is a link,
-    // not a regular file or too large is a failure that names it.
+    // not a regular file or too large is a failure that names it. A report only asks, so there
+    // is no operation to check.
     QString falla;
-    const std::optional<QByteArray> datos = Carpeta(sTermtemp).LeerEstado(&falla);
+    const std::optional<QByteArray> datos = Carpeta(sTermtemp).LeerEstado(&falla, true);
     const QString linea = datos ? Lineas::Separar(Codec1252::decode(*datos)).value(0) : falla;
     if (falla.isEmpty() && Vb::Val(Vb::Left(linea, 4)) == 0) {
         resultado = true;

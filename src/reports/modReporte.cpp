@@ -49,10 +49,12 @@ bool VerificarComunicacion(const QString& carpeta, EsperaCliente* espera)
         try {
             terminal.GrabarArchivo(kControl, QByteArrayLiteral("V0000000"), kOrigen);
             terminal.BorrarEstado();
-            // The trigger is a signal only: a tx that cannot be made or written leaves the
-            // client without it, and the wait tells.
+            // The trigger is a signal only: a tx that cannot be made leaves the client without
+            // it, and the wait tells; a trigger's name that something else holds is told now.
             CarpetaTerminal::AsegurarCarpetaDisparo(terminal.CarpetaBase());
-            terminal.AsegurarDisparador();
+            QString motivo;
+            if (!terminal.AsegurarDisparador(false, &motivo) && !motivo.isEmpty())
+                throw VbError(VbError::PathFileAccess, kOrigen, motivo);
 
             EsperaCliente propia;
             EsperaCliente& e = espera ? *espera : propia;

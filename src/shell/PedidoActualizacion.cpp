@@ -26,14 +26,14 @@ void Grabar(const QString& directorioTrabajo, const QString& defaultDirTX, const
     RegistroActualizacion::GrabarPedido(
         terminal, RegistroActualizacion::Pedido(RegistroActualizacion::kTipoMenu, v.major, v.minor, v.revision),
         kOrigen);
-    if (TriggerEnTx(defaultDirTX, dirTX)) {
-        if (!terminal.AsegurarDisparador(true))
-            throw VbError(VbError::PathNotFound, kOrigen,
-                          QStringLiteral("No se encontró la ruta de acceso: ") +
-                              CarpetaTerminal::CarpetaDisparo(terminal.CarpetaBase()));
-    } else if (!terminal.CrearDisparadorEn(dirTX)) {
-        throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso: ") + dirTX);
-    }
+    // Something else than a file standing at the trigger's name is refused, naming it.
+    QString motivo;
+    const bool enTx = TriggerEnTx(defaultDirTX, dirTX);
+    if (enTx ? terminal.AsegurarDisparador(true, &motivo) : terminal.CrearDisparadorEn(dirTX, &motivo)) return;
+    if (!motivo.isEmpty()) throw VbError(VbError::PathFileAccess, kOrigen, motivo);
+    throw VbError(VbError::PathNotFound, kOrigen,
+                  QStringLiteral("No se encontró la ruta de acceso: ") +
+                      (enTx ? CarpetaTerminal::CarpetaDisparo(terminal.CarpetaBase()) : dirTX));
 }
 
 }

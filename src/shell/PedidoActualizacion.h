@@ -15,7 +15,8 @@ bool TriggerEnTx(const QString& defaultDirTX, const QString& dirTX);
 
 // Writes the request and its control record whole, then the trigger. Raises VbError: 6 for a
 // version part above 999 (before anything is written), 13 as above, 76 without a working
-// folder or a trigger folder; files written before a failure stay.
+// folder or a trigger folder, 75 naming a file refused (a link, a pipe, a socket, a device or
+// a folder where a file goes); files written before a failure stay.
 void Grabar(const QString& directorioTrabajo, const QString& defaultDirTX, const QString& dirTX,
             const Platform::Version& version);
 

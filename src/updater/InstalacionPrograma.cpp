@@ -163,10 +163,10 @@ Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre)
     if (archivo.nombre.isEmpty()) throw ErrorDeSistema(ENOENT);
     o.ruta = rutaDescarga + QLatin1Char('/') + archivo.nombre;
     const QString sujeto = QStringLiteral("El archivo ") + o.ruta;
-    // Non-blocking: a pipe put there must not hold the window; it is refused below.
-    o.archivo = SinEnlaces::AbrirArchivoEn(d.fd(), archivo.nombre, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0, &e);
+    // A pipe or a device put there is refused without holding the window.
+    o.archivo = SinEnlaces::AbrirArchivoEn(d.fd(), archivo.nombre, O_RDONLY, 0, &e);
     if (!o.archivo) {
-        if (e != ELOOP) throw ErrorDeSistema(e);
+        if (e != ELOOP && e != ENODEV) throw ErrorDeSistema(e);
         o.rechazo = Rechazo(sujeto, {SinEnlaces::DescribirError(e)});
     } else if (const QStringList motivos = MotivosOfrecido(o.archivo.fd()); !motivos.isEmpty()) {
         o.rechazo = Rechazo(sujeto, motivos);

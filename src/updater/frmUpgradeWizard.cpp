@@ -163,12 +163,14 @@ void frmUpgradeWizard::Terminar(int codigo)
     Salida::Solicitar(codigo);
 }
 
-void frmUpgradeWizard::EscribirListo(const QByteArray& valor)
+bool frmUpgradeWizard::EscribirListo(const QByteArray& valor)
 {
     // "tx" belongs to the shared working folder: a link there must not carry the marker elsewhere.
     EscrituraSegura w(Paths::Join(CarpetaDisparo(), kMarcadorListo));
     w.NoSeguirEnlacesDesde(m_Estado.CarpetaBase);
-    if (w.Abrir() && w.Escribir(valor)) w.Confirmar();
+    if (w.Abrir() && w.Escribir(valor) && w.Confirmar()) return true;
+    Dialogs::MsgBox(w.Error(), Vbc::vbCritical, kTitulo);
+    return false;
 }
 
 // ---- Start ----------------------------------------------------------------------------------
@@ -302,7 +304,10 @@ void frmUpgradeWizard::Form_QueryUnload(int& cancel, int unloadMode)
             cancel = 1;
             return;
         }
-        if (unloadMode == vbFormCode && !m_Estado.CarpetaBase.isEmpty()) EscribirListo("1");
+        if (unloadMode == vbFormCode && !m_Estado.CarpetaBase.isEmpty() && !EscribirListo("1")) {
+            Terminar(1);
+            return;
+        }
     } catch (const VbError& e) {
         Dialogs::MsgBox(e.description, Vbc::vbCritical, kTitulo);
     }
@@ -361,10 +366,17 @@ void frmUpgradeWizard::Transaccion()
                                           m_Estado.Revision),
             kOrigen);
         // tx is the client's: without it nobody would ever take the request.
-        if (!terminal.AsegurarDisparador(true))
+        QString motivo;
+        if (!terminal.AsegurarDisparador(true, &motivo)) {
+            if (!motivo.isEmpty()) throw VbError(VbError::PathFileAccess, kOrigen, motivo);
             throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso"));
-    } catch (const VbError&) {
-        Dialogs::MsgBox(QStringLiteral("Los Parámetros recibidos son erróneos.\nEl Ayudante para Actualización se cerrará."),
+        }
+    } catch (const VbError& e) {
+        // A file refused or not writable is named after the fixed text.
+        const QString detalle =
+            e.number == VbError::PathFileAccess ? QStringLiteral("\n\n") + e.description : QString();
+        Dialogs::MsgBox(QStringLiteral("Los Parámetros recibidos son erróneos.\nEl Ayudante para Actualización se cerrará.") +
+                            detalle,
                         Vbc::vbCritical, kTitulo);
         Terminar(1);
     }
@@ -416,10 +428,13 @@ bool frmUpgradeWizard::InstalarActualizacion()
     try {
         // Made through tx's handle (one already there stays): never through a link.
         int error = 0;
-        const QString marcador = CarpetaTerminal::CrearMarcador(m_Estado.CarpetaBase, kMarcadorCierre, &error);
+        QString motivo;
+        const QString marcador =
+            CarpetaTerminal::CrearMarcador(m_Estado.CarpetaBase, kMarcadorCierre, &error, &motivo);
         if (marcador.isEmpty()) {
             if (error == ENOENT)
                 throw VbError(VbError::PathNotFound, kOrigen, QStringLiteral("No se encontró la ruta de acceso"));
+            if (error == ELOOP || error == ENODEV) throw VbError(VbError::PathFileAccess, kOrigen, motivo);
             throw InstalacionPrograma::ErrorDeSistema(error ? error : EACCES);
         }
         // Quorvan's exit removes the marker; the window stays responsive while it waits.
@@ -437,8 +452,7 @@ bool frmUpgradeWizard::InstalarActualizacion()
         }
         if (!InstalacionPrograma::Reemplazar(nuevo.archivo.fd(), m_Estado.RutaPrograma)) return false;
         InstalacionPrograma::Iniciar(m_Estado.RutaPrograma);
-        EscribirListo("0");
-        Terminar(0);
+        Terminar(EscribirListo("0") ? 0 : 1);
         return true;
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Quorvan - %1: %2").arg(e.number).arg(e.description), Vbc::vbCritical, kTitulo);

@@ -79,7 +79,8 @@ private:
     void TerminarPaso3();
     void Terminar(int codigo);
     QString CarpetaDisparo() const;
-    void EscribirListo(const QByteArray& valor);
+    // Writes the result marker; a failure is shown, naming the marker, and gives false.
+    bool EscribirListo(const QByteArray& valor);
 
     QStringList m_Argumentos;
     Estado m_Estado;

@@ -1,29 +1,35 @@
-// Each file the client leaves, planted as a pipe, a link or a 1 GB sparse file, ends its exchange
-// with a message naming it. A case runs in a child under an address-space limit and an alarm,
-// so a regression that blocks or reads the whole file fails instead of holding the machine.
+// Each file the client leaves, planted as a pipe, a link, a 1 GB sparse file or a socket, ends its
+// exchange with a message naming it; so does a pipe, a link or a socket at each trigger or
+// marker name the programs make, nothing being made or written there. A case runs in a child
+// under an address-space limit and an alarm, so a regression that blocks or reads the whole
+// file fails instead of holding the machine.
 #include "AsistenteFixture.h"
 
 #include "config/GeneralTablas.h"
 #include "config/clsConfig.h"
+#include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
 #include "engine/frmProcesandoCO.h"
 #include "reports/clsMsgReporte.h"
 #include "reports/modReporte.h"
+#include "shell/PedidoActualizacion.h"
 #include "support/DruvexSim.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     General::DirectorioTrabajo = wf.path();
-    int clase = 0; // a pipe, a link, a 1 GB sparse file
+    int clase = 0; // a pipe, a link, a 1 GB sparse file, a socket
     const auto plantar = [&](const QString& ruta) {
         const QByteArray r = QFile::encodeName(ruta);
         ::unlink(r.constData());
@@ -33,6 +39,15 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
             const int fd = ::creat(r.constData(), 0600);
             ::ftruncate(fd, qint64(1) << 30);
             ::close(fd);
+        }
+        if (clase == 3) { // nobody listens: opening it fails at once
+            sockaddr_un a{};
+            a.sun_family = AF_UNIX;
+            ASSERT_LT(r.size(), qsizetype(sizeof a.sun_path));
+            std::memcpy(a.sun_path, r.constData(), r.size());
+            const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+            ::close(s);
         }
     };
     const auto mensajes = [&] {
@@ -67,29 +82,95 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         Hasta([&] { return frm.cmdBack->isEnabled(); });
         return frm.lblDescripcion->text() + mensajes();
     };
-    const std::pair<const char*, std::function<QString(DruvexSim&)>> casos[] = {
-        {"estado\\.rsp",
+    const auto pedirActualizacion = [&](const QString& defaultDirTX, const QString& dirTX) {
+        try {
+            PedidoActualizacion::Grabar(wf.path(), defaultDirTX, dirTX, Platform::Version{3, 1, 7});
+        } catch (const VbError& e) {
+            return e.description;
+        }
+        return QString();
+    };
+    // Rows of the files the client leaves and of the names the programs make.
+    enum : unsigned { Todas = 0xF, Escritura = 0xB };
+    struct Caso {
+        const char* archivo;
+        unsigned clases = Todas;
+        std::function<QString(DruvexSim&)> intercambio;
+    };
+    const Caso casos[] = {
+        {"estado\\.rsp", Todas,
          [&](DruvexSim& sim) {
              estadoPlantado(sim);
              return enviar(sim);
          }},
-        {"estado\\.rsp", // the remote report reads its status again after the wait
+        {"estado\\.rsp", Todas, // the remote report reads its status again after the wait; a query has no
+                              // operation to check
          [&](DruvexSim&) {
              bool correcto = true;
              wf.mkdir("termrep");
              plantar(wf.file("termrep/estado.rsp"));
              clsMsgReporte().Respuesta(modReporte::DirectorioReporte, correcto);
-             return correcto ? QString() : mensajes();
+             return correcto || mensajes().contains("pudo haberse") ? QString() : mensajes();
          }},
-        {"estado\\.rsp", [&](DruvexSim&) { return asistir([&] { plantar(wf.file("termupg/estado.rsp")); }); }},
-        {"_svl\\.1",
+        {"estado\\.rsp", Todas, [&](DruvexSim&) { return asistir([&] { plantar(wf.file("termupg/estado.rsp")); }); }},
+        {"tx/termupg", Escritura, // the request of "Actualización Quorvan"
+         [&](DruvexSim&) {
+             plantar(wf.file("tx/termupg"));
+             return pedirActualizacion("1", QString());
+         }},
+        {"disparos/termupg", Escritura, // the same in the configured trigger folder
+         [&](DruvexSim&) {
+             wf.mkdir("disparos");
+             plantar(wf.file("disparos/termupg"));
+             return pedirActualizacion("0", wf.file("disparos"));
+         }},
+        {"tx/termrep", Escritura, // the remote report's request
+         [&](DruvexSim&) {
+             CarpetaTerminal(wf.path(), modReporte::DirectorioReporte).Crear();
+             plantar(wf.file("tx/termrep"));
+             bool sal0 = true;
+             return clsMsgReporte().EnviarTransaccion(0, modReporte::DirectorioReporte, sal0) ? QString() : mensajes();
+         }},
+        {"tx/termrep", Escritura, // its link test
+         [&](DruvexSim&) {
+             CarpetaTerminal(wf.path(), modReporte::DirectorioReporte).Crear();
+             plantar(wf.file("tx/termrep"));
+             return modReporte::VerificarComunicacion(modReporte::DirectorioReporte) ? QString() : mensajes();
+         }},
+        {"tx/termupg", Escritura, // the wizard's start
+         [&](DruvexSim&) {
+             plantar(wf.file("tx/termupg"));
+             frmUpgradeWizard frm(Argumentos());
+             frm.Form_Load();
+             return Salida::Codigo() == 1 ? mensajes() : QString();
+         }},
+        {"tx/_Quorvan\\.end", Escritura, // the wizard's install step asks Quorvan to close
+         [&](DruvexSim&) {
+             plantar(wf.file("tx/_Quorvan.end"));
+             frmUpgradeWizard frm(Argumentos());
+             frm.Form_Load();
+             Responder("0", DruvexSim::RegistroActualizacion("002", "4", "0", "0", "Quorvan.nuevo", "0000", "x"),
+                       {{"Quorvan.nuevo", "nuevo"}});
+             Hasta([&] { return !dlg.shown.isEmpty(); });
+             return wf.read("prog/Quorvan") == "programa viejo" ? mensajes() : QString();
+         }},
+        {"tx/_quorvan\\.rdy", Escritura, // the wizard's result marker as it leaves
+         [&](DruvexSim&) {
+             frmUpgradeWizard frm(Argumentos());
+             frm.Form_Load();
+             plantar(wf.file("tx/_quorvan.rdy"));
+             dlg.msgAnswers << Vbc::vbYes;
+             frm.cmdCancelar_Click();
+             return Salida::Codigo() == 1 ? mensajes() : QString();
+         }},
+        {"_svl\\.1", Todas,
          [&](DruvexSim& sim) {
              DruvexSim::Guion g;
              g.alResponder = [&](const QString& descarga) { plantar(descarga + "/_svl.1"); };
              sim.setGuion(g);
              return enviar(sim);
          }},
-        {"_druvex\\.upg",
+        {"_druvex\\.upg", Todas,
          [&](DruvexSim&) {
              return asistir([&] {
                  wf.mkdir("termupg/download");
@@ -97,7 +178,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                  Responder("0");
              });
          }},
-        {"_druvex\\.prm",
+        {"_druvex\\.prm", Todas,
          [&](DruvexSim&) {
              plantar(wf.file("_druvex.prm"));
              clsConfig c;
@@ -109,15 +190,16 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
              }
              return QString();
          }},
-        {"_druvex\\.emp",
+        {"_druvex\\.emp", Todas,
          [&](DruvexSim&) {
              plantar(wf.file("_druvex.emp"));
              General::CargarLicencias();
              return mensajes();
          }},
     };
-    for (const auto& [archivo, intercambio] : casos) {
-        for (clase = 0; clase < 3; ++clase) {
+    for (const auto& [archivo, clases, intercambio] : casos) {
+        for (clase = 0; clase < 4; ++clase) {
+            if (!(clases & (1u << clase))) continue;
             SCOPED_TRACE(std::string(archivo) + " " + std::to_string(clase));
             EXPECT_EXIT(
                 {
@@ -136,6 +218,11 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                     ::_exit(0);
                 },
                 ::testing::ExitedWithCode(0), archivo);
+            if (clases == Escritura) { // nothing made or written at the name
+                struct stat info{};
+                const QByteArray r = QFile::encodeName(wf.file(QString::fromLatin1(archivo).remove('\\')));
+                EXPECT_FALSE(::lstat(r.constData(), &info) == 0 && S_ISREG(info.st_mode));
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
 #include "entry/PedidoCierre.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -101,7 +102,10 @@ frmCierres::frmCierres(QWidget* parent) : QWidget(parent)
     connect(cboNombre, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboNombre_Click(); });
     connect(cmdAceptar, &QPushButton::clicked, this, &frmCierres::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmCierres::cmdCancelar_Click);
-    connect(qApp, &QApplication::focusChanged, this, &frmCierres::FocoCambiado);
+    // "Aceptar" checks the dates itself before it sends them.
+    auto* salida = new ChequeosAlSalir(this);
+    salida->Agregar(txtFechaDesde, [this] { txtFechaDesde_LostFocus(); }, {cmdAceptar});
+    salida->Agregar(txtFechaHasta, [this] { txtFechaHasta_LostFocus(); }, {cmdAceptar});
     txtNumeroCierre->installEventFilter(this);
     ReglasEntrada::PrepararVentana(this);
 }
@@ -185,30 +189,9 @@ bool frmCierres::RevisarFecha(QLineEdit* caja, const QString& mensaje)
     return false;
 }
 
-void frmCierres::txtFechaDesde_LostFocus()
-{
-    if (m_Revisando) return;
-    m_Revisando = true;
-    RevisarFecha(txtFechaDesde, kFechaDesdeInvalida);
-    m_Revisando = false;
-}
+void frmCierres::txtFechaDesde_LostFocus() { RevisarFecha(txtFechaDesde, kFechaDesdeInvalida); }
 
-void frmCierres::txtFechaHasta_LostFocus()
-{
-    if (m_Revisando) return;
-    m_Revisando = true;
-    RevisarFecha(txtFechaHasta, kFechaHastaInvalida);
-    m_Revisando = false;
-}
-
-void frmCierres::FocoCambiado(QWidget* anterior, QWidget* actual)
-{
-    // Leaving for "Cancelar" or another window is no reason to hold the user in the field, and
-    // "Aceptar" checks the dates itself (a message here would swallow its click).
-    if (!actual || actual == cmdCancelar || actual == cmdAceptar || !isAncestorOf(actual)) return;
-    if (anterior == txtFechaDesde) txtFechaDesde_LostFocus();
-    else if (anterior == txtFechaHasta) txtFechaHasta_LostFocus();
-}
+void frmCierres::txtFechaHasta_LostFocus() { RevisarFecha(txtFechaHasta, kFechaHastaInvalida); }
 
 void frmCierres::txtNumeroCierre_KeyPress(int& KeyAscii)
 {

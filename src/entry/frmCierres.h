@@ -64,7 +64,6 @@ protected:
 private:
     // The date check of one field: false (message, focus back) for a text that cannot travel.
     bool RevisarFecha(QLineEdit* caja, const QString& mensaje);
-    void FocoCambiado(QWidget* anterior, QWidget* actual);
     // A close answered with an error code but no ticket would tell the user nothing.
     void MostrarRespuestaSinTicket(const clsTransaccion& tx);
     // The MDI sub-window that holds the form, or the form itself when it stands alone.
@@ -72,5 +71,4 @@ private:
 
     std::shared_ptr<clsTransaccion> m_Transaccion;
     QString m_Cuit;
-    bool m_Revisando = false;
 };

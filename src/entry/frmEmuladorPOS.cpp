@@ -243,15 +243,6 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
     connect(cmdAdjuntar, &QPushButton::clicked, this, &frmEmuladorPOS::cmdAdjuntar_Click);
     connect(cmdInforme, &QPushButton::clicked, this, &frmEmuladorPOS::cmdInforme_Click);
 
-    m_AlSalir = {{cboPrescriptores, &frmEmuladorPOS::cboPrescriptores_LostFocus},
-                 {cboTipoMatricula, &frmEmuladorPOS::cboTipoMatricula_LostFocus},
-                 {cboProvincia, &frmEmuladorPOS::cboProvincia_LostFocus},
-                 {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_LostFocus},
-                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_LostFocus},
-                 {txtAUFECP, &frmEmuladorPOS::txtAUFECP_LostFocus},
-                 {txtAUNREF, &frmEmuladorPOS::txtAUNREF_LostFocus},
-                 {txtAUWREF, &frmEmuladorPOS::txtAUWREF_LostFocus},
-                 {txtAUCEFE, &frmEmuladorPOS::txtAUCEFE_LostFocus}};
     m_Teclas = {{txtCSC, &frmEmuladorPOS::txtCSC_KeyPress},
                 {txtAUNREF, &frmEmuladorPOS::txtAUNREF_KeyPress},
                 {txtAUWREF, &frmEmuladorPOS::txtAUWREF_KeyPress},
@@ -259,8 +250,18 @@ frmEmuladorPOS::frmEmuladorPOS(QWidget* parent) : QWidget(parent)
                 {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_KeyPress},
                 {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_KeyPress}};
     m_Salida = new ChequeosAlSalir(this);
-    for (auto it = m_AlSalir.begin(); it != m_AlSalir.end(); ++it)
-        m_Salida->Agregar(static_cast<QWidget*>(it.key()), [this, h = it.value()] { Atrapar([&] { (this->*h)(); }); });
+    const std::pair<QWidget*, void (frmEmuladorPOS::*)()> alSalir[] = {
+        {cboPrescriptores, &frmEmuladorPOS::cboPrescriptores_LostFocus},
+        {cboTipoMatricula, &frmEmuladorPOS::cboTipoMatricula_LostFocus},
+        {cboProvincia, &frmEmuladorPOS::cboProvincia_LostFocus},
+        {txtAUNMAT, &frmEmuladorPOS::txtAUNMAT_LostFocus},
+        {txtcodigoOSDE, &frmEmuladorPOS::txtcodigoOSDE_LostFocus},
+        {txtAUFECP, &frmEmuladorPOS::txtAUFECP_LostFocus},
+        {txtAUNREF, &frmEmuladorPOS::txtAUNREF_LostFocus},
+        {txtAUWREF, &frmEmuladorPOS::txtAUWREF_LostFocus},
+        {txtAUCEFE, &frmEmuladorPOS::txtAUCEFE_LostFocus}};
+    for (const auto& [campo, h] : alSalir)
+        m_Salida->Agregar(campo, [this, h = h] { Atrapar([&] { (this->*h)(); }); });
     // A paste is held to the rule of the keys: one refused character refuses all of it. Put on
     // before the key filters, so they see the paste key first (the rescue reference refuses it).
     const std::pair<QLineEdit*, Campo> filtradas[] = {

@@ -187,7 +187,6 @@ private:
     void Atrapar(F&& f);
 
     QHash<QString, QWidget*> m_Controles;
-    QHash<QObject*, void (frmEmuladorPOS::*)()> m_AlSalir;
     QHash<QObject*, void (frmEmuladorPOS::*)(int&)> m_Teclas;
     // The way out of a refused send, its short exit and its final clean-up.
     void SalidaEnvio();
@@ -200,6 +199,6 @@ private:
     std::shared_ptr<clsTransaccion> m_Transaccion;
     std::unique_ptr<CMsgRequerimientoPOS> m_Mensaje;
     bool m_Descargado = false;
-    // The leave checks of m_AlSalir; every way out sets its closing first.
+    // The fields' leave checks; every way out sets its closing first.
     ChequeosAlSalir* m_Salida;
 };

@@ -6,6 +6,7 @@
 #include "engine/General.h"
 #include "entry/EstadoEmuladorPOS.h"
 #include "entry/frmBuscarPorAccion.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
@@ -162,10 +163,10 @@ frmPrestacion::frmPrestacion(QTreeWidget* lvwPrestacionesPOS, const QString& lin
     capa->addWidget(lvwPrestaciones, 1);
     resize(620, 460);
 
-    for (QWidget* w : {static_cast<QWidget*>(txtAUCAN), static_cast<QWidget*>(txtAUODP),
-                       static_cast<QWidget*>(txtAUODC), static_cast<QWidget*>(txtAUPRE),
-                       static_cast<QWidget*>(cboAUODP)})
-        w->installEventFilter(this);
+    for (QLineEdit* w : {txtAUCAN, txtAUODP, txtAUODC}) w->installEventFilter(this);
+    auto* salida = new ChequeosAlSalir(this);
+    salida->Agregar(txtAUPRE, [this] { txtAUPRE_LostFocus(); });
+    salida->Agregar(cboAUODP, [this] { cboAUODP_LostFocus(); });
     connect(cboAUODP, &QComboBox::activated, this, [this] { cboAUODP_Click(); });
     for (int i = 0; i < chkCara.size(); ++i)
         connect(chkCara[i], &QCheckBox::clicked, this, [this, i] { chkCara_Click(i); });
@@ -424,10 +425,7 @@ void frmPrestacion::cmdCancel_Click() { reject(); }
 
 bool frmPrestacion::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (evento->type() == QEvent::FocusOut) {
-        if (objeto == txtAUPRE) txtAUPRE_LostFocus();
-        if (objeto == cboAUODP) cboAUODP_LostFocus();
-    } else if (evento->type() == QEvent::FocusIn && objeto == txtAUCAN) {
+    if (evento->type() == QEvent::FocusIn && objeto == txtAUCAN) {
         // After the focus has settled, or the click that gave it would undo the selection.
         QMetaObject::invokeMethod(this, [this] { txtAUCAN_GotFocus(); }, Qt::QueuedConnection);
     } else if (evento->type() == QEvent::KeyPress) {

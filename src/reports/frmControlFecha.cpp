@@ -1,6 +1,7 @@
 #include "reports/frmControlFecha.h"
 
 #include "engine/General.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -9,8 +10,6 @@
 #include "reports/modPurga.h"
 #include "platform/ReglasEntrada.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -60,7 +59,8 @@ frmControlFecha::frmControlFecha(const QString& codigoEmpresa, QWidget* parent)
     grilla->addLayout(botones, 3, 0, 1, 3);
     setFixedWidth(420);
 
-    txtFechaActual->installEventFilter(this);
+    // A press on "Ok" runs this check first, as on the way to any other control.
+    (new ChequeosAlSalir(this))->Agregar(txtFechaActual, [this] { txtFechaActual_LostFocus(); });
     connect(cmdOK, &QPushButton::clicked, this, &frmControlFecha::cmdOK_Click);
     connect(cmdNo, &QPushButton::clicked, this, &frmControlFecha::cmdNo_Click);
     connect(cmdSi, &QPushButton::clicked, this, &frmControlFecha::cmdSi_Click);
@@ -118,9 +118,7 @@ void frmControlFecha::cmdNo_Click()
 bool frmControlFecha::txtFechaActual_LostFocus()
 {
     if (Vb::ParseDate(Vb::Trim(txtFechaActual->text())).isValid()) return true;
-    m_verificando = true;
     Dialogs::MsgBox(QStringLiteral("Fecha inválida"), Vbc::vbInformation, Dialogs::kAppTitle);
-    m_verificando = false;
     txtFechaActual->setFocus();
     txtFechaActual->selectAll();
     return false;
@@ -140,19 +138,6 @@ void frmControlFecha::cmdOK_Click()
     close();
 }
 
-bool frmControlFecha::eventFilter(QObject* objeto, QEvent* evento)
-{
-    // Leaving the field checks it, except towards "Ok", which checks it itself, and except
-    // when the window itself loses the focus (the message of the check among others).
-    if (objeto == txtFechaActual && evento->type() == QEvent::FocusOut && !m_verificando && isVisible()) {
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason &&
-            QApplication::focusWidget() != cmdOK)
-            txtFechaActual_LostFocus();
-    }
-    return QDialog::eventFilter(objeto, evento);
-}
-
 bool frmControlFecha::PurgarTransacciones(const QDateTime& fecha, bool preguntar)
 {
     try {
@@ -160,16 +145,13 @@ bool frmControlFecha::PurgarTransacciones(const QDateTime& fecha, bool preguntar
             throw VbError(91, objectName(), QStringLiteral("Sin conexión a la base de datos"));
         const QString corte = modPurga::FechaCorte(fecha.date());
         if (preguntar) {
-            m_verificando = true;
             const int respuesta = Dialogs::MsgBox(
                 modPurga::Pregunta(modPurga::Contar(*General::ConexionBD, corte, m_codigoEmpresa), m_codigoEmpresa, corte),
                 Vbc::vbYesNo | Vbc::vbQuestion | Vbc::vbDefaultButton2, Dialogs::kAppTitle);
-            m_verificando = false;
             if (respuesta != Vbc::vbYes) return false;
         }
         modPurga::Purgar(*General::ConexionBD, corte, m_codigoEmpresa);
     } catch (const std::exception&) {
-        m_verificando = false;
         Dialogs::MsgBox(QStringLiteral("No se pudo realizar limpieza de la base de datos"), Vbc::vbInformation,
                         QStringLiteral("Error de manteniento"));
     }

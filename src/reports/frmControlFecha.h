@@ -34,9 +34,6 @@ public:
     bool txtFechaActual_LostFocus();
     void cmdOK_Click();
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
 private:
     // False when the user declined the question about a date after today: nothing was
     // deleted and the dialog stays open. A failure has been reported and counts as done.
@@ -45,5 +42,4 @@ private:
     void AjustarAlto();
 
     QString m_codigoEmpresa;
-    bool m_verificando = false;
 };

@@ -92,15 +92,10 @@ frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
     todo->addWidget(lblTitulo);
     todo->addLayout(cuerpo, 1);
 
-    // The export buttons check both dates themselves, so one bad date gives one message.
+    // A press on an export button checks the date left first, and a refused one drops it.
     auto* salida = new ChequeosAlSalir(this);
-    const auto alSalir = [this](bool (frmExportarDatos::*chequeo)()) {
-        return [this, chequeo] {
-            if (!cmdExportar.contains(qobject_cast<QPushButton*>(QApplication::focusWidget()))) (this->*chequeo)();
-        };
-    };
-    salida->Agregar(txtFechaDesde, alSalir(&frmExportarDatos::txtFechaDesde_LostFocus));
-    salida->Agregar(txtFechaHasta, alSalir(&frmExportarDatos::txtFechaHasta_LostFocus));
+    salida->Agregar(txtFechaDesde, [this] { txtFechaDesde_LostFocus(); });
+    salida->Agregar(txtFechaHasta, [this] { txtFechaHasta_LostFocus(); });
     connect(cmdExportar[0], &QPushButton::clicked, this, [this] { cmdExportar_Click(0); });
     connect(cmdExportar[1], &QPushButton::clicked, this, [this] { cmdExportar_Click(1); });
     connect(cmdCerrar, &QPushButton::clicked, this, &frmExportarDatos::cmdCerrar_Click);

@@ -4,6 +4,7 @@
 #include "engine/General.h"
 #include "entry/CMsgRequerimientoPOS.h"
 #include "entry/modCuit.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/Codec1252.h"
 #include "platform/Dialogs.h"
 #include "platform/EscrituraSegura.h"
@@ -28,7 +29,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -158,10 +158,10 @@ frmReporte::frmReporte(QWidget* parent) : QDialog(parent)
     nombrar(lblhasta, "lblhasta");
     nombrar(txtFecha_desde, "txtFecha_desde");
     nombrar(txtFecha_hasta, "txtFecha_hasta");
-    for (QLineEdit* caja : {txtFecha_desde, txtFecha_hasta}) {
-        caja->setMaxLength(10);
-        caja->installEventFilter(this);
-    }
+    for (QLineEdit* caja : {txtFecha_desde, txtFecha_hasta}) caja->setMaxLength(10);
+    auto* salida = new ChequeosAlSalir(this);
+    salida->Agregar(txtFecha_desde, [this] { txtFecha_desde_LostFocus(); });
+    salida->Agregar(txtFecha_hasta, [this] { txtFecha_hasta_LostFocus(); });
     auto* fechas = new QGridLayout(fmeFecha);
     fechas->addWidget(lbldesde, 0, 0);
     fechas->addWidget(txtFecha_desde, 0, 1);
@@ -373,19 +373,6 @@ bool frmReporte::RevisarFecha(QLineEdit* caja)
 
 void frmReporte::txtFecha_desde_LostFocus() { RevisarFecha(txtFecha_desde); }
 void frmReporte::txtFecha_hasta_LostFocus() { RevisarFecha(txtFecha_hasta); }
-
-bool frmReporte::eventFilter(QObject* objeto, QEvent* evento)
-{
-    if (evento->type() == QEvent::FocusOut) {
-        // Leaving the window (a message, another program) is not leaving the box.
-        const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason) {
-            if (objeto == txtFecha_desde) txtFecha_desde_LostFocus();
-            else if (objeto == txtFecha_hasta) txtFecha_hasta_LostFocus();
-        }
-    }
-    return QDialog::eventFilter(objeto, evento);
-}
 
 void frmReporte::Ocupar(bool ocupado)
 {

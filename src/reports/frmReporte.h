@@ -96,9 +96,6 @@ public:
     // not at all, for the user alone; VbError 75 naming the file when it cannot.
     static void GrabarTexto(const QString& archivo, const QString& texto);
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
 private:
     bool ConsultaRemota();
     void VistaPrevia(const QString& texto);

@@ -5,6 +5,7 @@
 #include "config/clsConfig.h"
 #include "config/clsPrestador.h"
 #include "engine/General.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -14,7 +15,6 @@
 #include "txlog/frmPrestacionGenerica.h"
 #include "platform/ReglasEntrada.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -138,7 +138,12 @@ frmOSGenerica::frmOSGenerica(QWidget* parent) : QWidget(parent)
     connect(lvwPrestaciones, &QTreeWidget::itemSelectionChanged, this, &frmOSGenerica::lvwPrestaciones_Click);
     connect(cmdAceptar, &QPushButton::clicked, this, &frmOSGenerica::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmOSGenerica::cmdCancelar_Click);
-    connect(qApp, &QApplication::focusChanged, this, &frmOSGenerica::FocoCambiado);
+    // "Aceptar" asks for the member number itself, and a card read needs none.
+    (new ChequeosAlSalir(this))->Agregar(txtNumeroAfiliado, [this] {
+        bool cancelar = false;
+        txtNumeroAfiliado_Validate(cancelar);
+        if (cancelar) txtNumeroAfiliado->setFocus();
+    }, {cmdAceptar, optBanda});
     ReglasEntrada::PrepararVentana(this);
 }
 
@@ -282,15 +287,6 @@ void frmOSGenerica::txtNumeroAfiliado_Validate(bool& Cancel)
     if (!txtNumeroAfiliado->text().isEmpty()) return;
     Dialogs::MsgBox(QStringLiteral("Número de afiliado inválido."), Vbc::vbInformation, Dialogs::kAppTitle);
     Cancel = true;
-}
-
-void frmOSGenerica::FocoCambiado(QWidget* anterior, QWidget* actual)
-{
-    if (anterior != txtNumeroAfiliado || !actual || actual == cmdCancelar || actual == optBanda || !isAncestorOf(actual))
-        return;
-    bool cancelar = false;
-    txtNumeroAfiliado_Validate(cancelar);
-    if (cancelar) txtNumeroAfiliado->setFocus();
 }
 
 void frmOSGenerica::cmdAdd_Click()

@@ -103,9 +103,6 @@ public:
     void lvwPrestaciones_Click();
     void cmdAceptar_Click();
     void cmdCancelar_Click();
-    // The member-number leaving check runs when the focus moves from it to another control of
-    // this form, except towards "Cancelar" and "Banda": the user can always cancel or read a card.
-    void FocoCambiado(QWidget* anterior, QWidget* actual);
 
 private:
     static std::optional<Falla> VerificarDatos(const Captura& c);

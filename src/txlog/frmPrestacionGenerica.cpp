@@ -3,13 +3,13 @@
 #include "config/GeneralCombos.h"
 #include "config/GeneralObrasSociales.h"
 #include "config/clsObraSocial.h"
+#include "platform/ChequeosAlSalir.h"
 #include "platform/VbError.h"
 #include "platform/Dialogs.h"
 #include "platform/Vb.h"
 #include "txlog/GeneralPrestaciones.h"
 #include "platform/ReglasEntrada.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -107,7 +107,13 @@ frmPrestacionGenerica::frmPrestacionGenerica(QTreeWidget* destino, const QString
             [this](QTreeWidgetItem* item) { lvwPrestaciones_DblClick(item); });
     connect(cmdOK, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdCancel_Click);
-    connect(qApp, &QApplication::focusChanged, this, &frmPrestacionGenerica::FocoCambiado);
+    auto* salida = new ChequeosAlSalir(this);
+    for (QLineEdit* caja : {txtPrestacion, txtAutorizacion})
+        salida->Agregar(caja, [this, caja] {
+            bool cancelar = false;
+            ValidarNumero(caja, cancelar);
+            if (cancelar) caja->setFocus();
+        });
     ReglasEntrada::PrepararVentana(this);
 }
 
@@ -169,17 +175,6 @@ void frmPrestacionGenerica::ValidarNumero(QLineEdit* caja, bool& Cancel)
 void frmPrestacionGenerica::txtPrestacion_Validate(bool& Cancel) { ValidarNumero(txtPrestacion, Cancel); }
 
 void frmPrestacionGenerica::txtAutorizacion_Validate(bool& Cancel) { ValidarNumero(txtAutorizacion, Cancel); }
-
-void frmPrestacionGenerica::FocoCambiado(QWidget* anterior, QWidget* actual)
-{
-    if (!actual || actual == cmdCancel || !isAncestorOf(actual)) return;
-    bool cancelar = false;
-    if (anterior == txtPrestacion)
-        txtPrestacion_Validate(cancelar);
-    else if (anterior == txtAutorizacion)
-        txtAutorizacion_Validate(cancelar);
-    if (cancelar) anterior->setFocus();
-}
 
 void frmPrestacionGenerica::Agregar()
 {

@@ -48,9 +48,6 @@ public:
     void txtAutorizacion_Validate(bool& Cancel);
     void cmdOK_Click();
     void cmdCancel_Click();
-    // The leaving checks of the two code boxes run when the focus moves from one of them to
-    // another control of this dialog, except towards cmdCancel: the user can always close.
-    void FocoCambiado(QWidget* anterior, QWidget* actual);
 
 private:
     void ValidarNumero(QLineEdit* caja, bool& Cancel);

@@ -61,11 +61,18 @@ namespace {
 void Eventos() { QCoreApplication::processEvents(); }
 
 // A window with checked boxes, a refused value for each, its closing buttons ("escape" for Escape;
-// the close box is always tried).
+// the close box is always tried), and the presses (a button's caption or an accelerator) that the
+// value refuses first, with the box's message, as the entry window's "Aceptar" is refused.
+struct Mala {
+    const char* nombre;
+    QString texto;
+    QString mensaje = {};
+};
 struct Salidas {
     std::function<QWidget*()> abrir;
-    QList<std::pair<const char*, QString>> malas;
+    QList<Mala> malas;
     QStringList salidas;
+    QStringList rechazadas = {};
 };
 const QString kFechaMala = "99/99/9999";
 
@@ -377,7 +384,7 @@ void CajaDeCierre(QWidget* w)
 void RatonTeclado::Dejar(const QList<Salidas>& filas)
 {
     for (const auto& f : filas)
-        for (const auto& [nombre, texto] : f.malas)
+        for (const auto& [nombre, texto, mensaje] : f.malas)
             for (const QString& salida : f.salidas + QStringList{"cierre"}) {
                 SCOPED_TRACE(testing::Message() << nombre << " " << salida.toStdString());
                 QPointer<QWidget> w = Mostrar(f.abrir);
@@ -398,6 +405,22 @@ void RatonTeclado::Dejar(const QList<Salidas>& filas)
                 };
                 escribir();
                 const QString antes = Huella();
+                for (const QString& pulsada : f.rechazadas) {
+                    SCOPED_TRACE(pulsada.toStdString());
+                    if (pulsada.startsWith("Alt+")) {
+                        const QKeyCombination atajo = QKeySequence(pulsada)[0];
+                        QTest::keyClick(caja, atajo.key(), atajo.keyboardModifiers());
+                    } else {
+                        for (QPushButton* b : w->findChildren<QPushButton*>())
+                            if (b->text() == pulsada) QTest::mouseClick(b, Qt::LeftButton);
+                    }
+                    QTest::qWait(250); // an accelerator's press would land now
+                    EXPECT_EQ(dialogs.messages().join('|').toStdString(), mensaje.toStdString());
+                    EXPECT_EQ(QApplication::focusWidget(), caja);
+                    EXPECT_EQ(caja->selectedText(), texto);
+                    EXPECT_EQ(Huella(), antes);
+                    escribir();
+                }
                 auto* entrada = qobject_cast<frmEmuladorPOS*>(w);
                 if (entrada) {
                     QTest::mouseClick(entrada->cmdAceptar, Qt::LeftButton);
@@ -462,8 +485,13 @@ TEST_P(RatonTeclado, EveryOtherWindowIsLeftWhateverItsBoxesHold)
         {Trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
         {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
         {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
+        {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"),
+         {{"txtFechaDesde", fecha, "Fecha desde inválida"}, {"txtFechaHasta", fecha, "Fecha hasta inválida"}}, {},
+         {"&Exportar txt", "Exportar &xls", "Alt+E", "Alt+X"}},
         {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
          {{"txtFechaActual", fecha}}, {"escape"}},
+        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
+         {{"txtFechaActual", fecha, "Fecha inválida"}}, {}, {"Ok"}},
     });
 }
 

@@ -184,15 +184,24 @@ TEST_P(CapturaDb, EntryModesRowButtonsAndTheMemberNumberLeavingCheck)
     EXPECT_FALSE(propio(form->txtBanda));
     EXPECT_TRUE(propio(form->fraManual));
 
-    // Leaving the empty member number: refused towards the form's own controls only.
-    form->FocoCambiado(form->txtNumeroAfiliado, form->txtNombreMedico);
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Número de afiliado inválido.")});
-    for (QWidget* destino : std::initializer_list<QWidget*>{form->cmdCancelar, form->optBanda, nullptr})
-        form->FocoCambiado(form->txtNumeroAfiliado, destino);
+    // Leaving the empty member number: refused towards the form's own controls only, and left to
+    // "Aceptar", which asks for it itself.
+    area->show();
     QLineEdit fuera;
-    form->FocoCambiado(form->txtNumeroAfiliado, &fuera);
+    fuera.show();
+    const auto dejar = [&](QWidget* destino) {
+        QApplication::setActiveWindow(area);
+        form->txtNumeroAfiliado->setFocus(Qt::TabFocusReason);
+        QApplication::setActiveWindow(destino->window());
+        destino->setFocus(Qt::TabFocusReason);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(dejar(form->txtNombreMedico), form->txtNumeroAfiliado);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Número de afiliado inválido.")});
+    for (QWidget* destino : std::initializer_list<QWidget*>{form->cmdCancelar, form->optBanda, form->cmdAceptar, &fuera})
+        EXPECT_EQ(dejar(destino), destino) << destino->objectName().toStdString();
     form->txtNumeroAfiliado->setText(QStringLiteral("1"));
-    form->FocoCambiado(form->txtNumeroAfiliado, form->txtNombreMedico);
+    EXPECT_EQ(dejar(form->txtNombreMedico), form->txtNombreMedico);
     EXPECT_EQ(dialogs.messages().size(), 1);
 
     Fila(form->lvwPrestaciones, "1", "0", "0");
@@ -370,15 +379,24 @@ TEST_P(CapturaDb, ServiceRowDialogChangesCatalogueClicksSortAndLeavingChecks)
     EXPECT_EQ(Textos(form->lvwPrestaciones).last(), QStringLiteral("880101"));
 
     dialogs.clear();
-    dlg.txtPrestacion->setText(QStringLiteral("12a"));
-    dlg.FocoCambiado(dlg.txtPrestacion, dlg.cmdCancel); // the user can always close
-    dlg.FocoCambiado(dlg.txtPrestacion, nullptr);
-    EXPECT_TRUE(dialogs.messages().isEmpty());
-    dlg.FocoCambiado(dlg.txtPrestacion, dlg.txtDiagnostico);
-    dlg.txtAutorizacion->setText(QStringLiteral("x"));
-    dlg.FocoCambiado(dlg.txtAutorizacion, dlg.cmdOK);
-    dlg.txtDiagnostico->setText(QStringLiteral("libre"));
-    dlg.FocoCambiado(dlg.txtDiagnostico, dlg.cmdOK);
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    const struct {
+        QLineEdit* caja;
+        const char* texto;
+        QWidget* destino;
+        bool rechazado;
+    } salidas[] = {{dlg.txtPrestacion, "12a", dlg.cmdCancel, false}, // the user can always close
+                   {dlg.txtPrestacion, "12a", dlg.txtDiagnostico, true},
+                   {dlg.txtAutorizacion, "x", dlg.cmdOK, true},
+                   {dlg.txtDiagnostico, "libre", dlg.cmdOK, false}};
+    for (const auto& c : salidas) {
+        c.caja->setFocus(Qt::TabFocusReason);
+        c.caja->setText(QString::fromLatin1(c.texto));
+        c.destino->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), c.rechazado ? c.caja : c.destino) << c.texto;
+        c.caja->clear();
+    }
     EXPECT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("Debe ingresar un valor numérico.")));
 }
 

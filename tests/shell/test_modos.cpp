@@ -1,11 +1,15 @@
 // The program's own folders and files are the user's alone under the usual umask 022: made so
 // on a first start, and brought to it at start when an earlier version left them readable.
 #include "config/modRegistry.h"
+#include "platform/AjustesUsuario.h"
 #include "platform/ArchivosPropios.h"
 #include "platform/Database.h"
 #include "platform/Paths.h"
+#include "platform/Salida.h"
 #include "reports/frmReporte.h"
 #include "reports/modValoraciones.h"
+#include "shell/DirectoriosRecientes.h"
+#include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "txlog/modTickets.h"
 
@@ -14,6 +18,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -130,4 +135,88 @@ TEST_F(ModosPropios, AStartBringsAnEarlierVersionsFilesToPrivateModes)
     struct stat info{};
     ::stat(QFile::encodeName(home).constData(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0750u);
+}
+
+// Another account that can write the program's folders plants a link at one of its files: the
+// settings are not stored through it, and a start does not open the lock or the database
+// through it. The link's target stays as it was, a dangling one gets no file, and the message
+// names the link (the registry's own message names the value, as the registry's always did).
+TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
+{
+    const QString config = t.path() + "/config/Quorvan", datos = t.path() + "/data/Quorvan";
+    const QString fuera = t.path() + "/fuera";
+    for (const QString& c : {config, datos, fuera}) QDir().mkpath(c);
+    // What the user is told; empty when it was written.
+    const auto alIniciar = [this] {
+        Salida::Reiniciar();
+        frmMain m;
+        m.MDIForm_Load();
+        return Salida::Solicitada() ? dialogs.messages().value(0) : QString();
+    };
+    const auto ajuste = [](bool ok, const QString& error) { return ok ? QString() : error; };
+    const struct {
+        QString ruta;
+        std::function<QString()> escribir;
+    } casos[] = {
+        {config + "/Quorvan.ini",
+         [&] {
+             QString e;
+             return ajuste(DirectoriosRecientes::Guardar("/trabajo/", {}, &e), e);
+         }},
+        {config + "/Druvex32.ini",
+         [&] {
+             QString e;
+             return ajuste(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", "/t/", &e), e);
+         }},
+        {config + "/registro.ini",
+         [this] {
+             return modRegistry::GuardarValorRegistro(1, "Terminal", 3) ? QString() : dialogs.messages().value(0);
+         }},
+        {config + "/Quorvan.lock", alIniciar},
+        {datos + "/Quorvan.db", alIniciar},
+        {datos + "/Quorvan.db-wal", alIniciar},
+        {datos + "/Quorvan.db-shm", alIniciar},
+        {datos + "/Quorvan.db-journal", alIniciar},
+    };
+    const QString objetivo = fuera + "/objetivo";
+    for (const auto& c : casos) {
+        for (const bool colgante : {false, true}) {
+            SCOPED_TRACE((c.ruta + (colgante ? " colgante" : "")).toStdString());
+            QFile::remove(objetivo);
+            if (!colgante) {
+                QFile f(objetivo);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write("ajeno\n");
+                f.close();
+                Cambiar(objetivo, 0644);
+            }
+            ASSERT_TRUE(QFile::link(objetivo, c.ruta));
+            const QStringList antes = Modos(t.path());
+            dialogs.clear();
+            const QString mensaje = c.escribir();
+            EXPECT_EQ(Modos(t.path()), antes) << "nothing created, no mode changed";
+            EXPECT_EQ(QFileInfo::exists(objetivo), !colgante);
+            if (!colgante) {
+                QFile f(objetivo);
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                EXPECT_EQ(f.readAll(), QByteArray("ajeno\n"));
+            }
+            const bool nombrado = mensaje.contains(c.ruta + ": es un enlace");
+            EXPECT_TRUE(c.ruta.endsWith("registro.ini") ? !mensaje.isEmpty() : nombrado) << mensaje.toStdString();
+            QFile::remove(c.ruta);
+        }
+    }
+    Salida::Reiniciar();
+
+    // Settings an earlier version left readable are private from the first store, the other
+    // keys kept.
+    QFile viejo(config + "/Quorvan.ini");
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("[LastTarsk]\n1=/viejo/\n\n[Otra]\nclave=\"a, b\"\n");
+    viejo.close();
+    Cambiar(viejo.fileName(), 0644);
+    ASSERT_TRUE(DirectoriosRecientes::Guardar("/nuevo/", DirectoriosRecientes::Leer()));
+    EXPECT_TRUE(Modos(config).contains("Quorvan.ini 0600")) << Modos(config).join('\n').toStdString();
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", "/viejo/"}));
+    EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "Otra", "clave"), "a, b");
 }

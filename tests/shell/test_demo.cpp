@@ -43,9 +43,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -359,12 +363,11 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
 }
 
-// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
-// (its build only notes whom it starts for); one in another folder starts.
-TEST(ScriptRun, OneDemoPerFolder)
+namespace {
+
+// A build for QUORVAN_BUILD whose programs only note whom they start for, in $MARCAS.
+void ConstruccionFalsa(const QString& falso)
 {
-    QTemporaryDir casa, otra, fuera;
-    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
     QDir().mkpath(falso + "/tests");
     for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
         QFile f(falso + "/" + programa);
@@ -372,6 +375,17 @@ TEST(ScriptRun, OneDemoPerFolder)
         f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
+}
+
+}
+
+// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
+// (its build only notes whom it starts for); one in another folder starts.
+TEST(ScriptRun, OneDemoPerFolder)
+{
+    QTemporaryDir casa, otra, fuera;
+    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
+    ConstruccionFalsa(falso);
     QProcessEnvironment env = EntornoScript(casa.path());
     for (const auto& [v, valor] : {std::pair{"FALSO", falso}, {"FUERA", fuera.path()}, {"OTRA", otra.path()}, {"MARCAS", marcas}})
         env.insert(v, valor);
@@ -386,6 +400,111 @@ TEST(ScriptRun, OneDemoPerFolder)
     EXPECT_TRUE(antes.find("_druvex.emp") != std::string::npos && Leer(fuera.filePath("despues")) == antes) << "nothing written";
     EXPECT_EQ(Leer(marcas).find(casa.path().toStdString()), std::string::npos);
     EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
+    EXPECT_FALSE(QFile::exists(casa.filePath("demo.lock")) || QFile::exists(otra.filePath("demo.lock")))
+        << "the folder itself is the lock";
+}
+
+// The demo folder is the user's own, nobody else may write in it, and it is no link: otherwise
+// nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
+// it names a Quorvan of the user's own.
+TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
+{
+    QTemporaryDir raiz;
+    ::chmod(QFile::encodeName(raiz.path()).constData(), 0755); // another account reaches bin/
+    const QString casa = raiz.filePath("casa"), marcas = raiz.filePath("iniciados"), otra = raiz.filePath("otra");
+    ConstruccionFalsa(raiz.filePath("build"));
+    // A program named Quorvan that only waits, for the lock to name.
+    const QString quorvan = raiz.filePath("bin/Quorvan");
+    QDir().mkpath(raiz.filePath("bin"));
+    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable("sleep"), quorvan));
+    const bool root = ::geteuid() == 0;
+    const QString noSe = "No se puede usar " + casa + " para la demostración\n";
+    const QString corre = "Ya hay una demostración en ejecución en " + casa + "\n";
+    const auto carpeta = [&](mode_t modo) {
+        QDir().mkpath(casa);
+        ::chmod(QFile::encodeName(casa).constData(), modo);
+    };
+    // The lock of a process started by `programa` (empty: this test's own process).
+    const auto bloqueo = [&](QProcess& p, const QString& programa, const QStringList& argumentos) {
+        carpeta(0700);
+        qint64 pid = QCoreApplication::applicationPid();
+        if (!programa.isEmpty()) {
+            p.start(programa, argumentos);
+            ASSERT_TRUE(p.waitForStarted(5000));
+            pid = p.processId();
+            // setpriv runs the program only once it has changed the account.
+            const QString exe = "/proc/" + QString::number(pid) + "/exe";
+            for (int i = 0; i < 500 && !QFileInfo(exe).symLinkTarget().endsWith("/Quorvan"); ++i) QThread::msleep(10);
+            ASSERT_TRUE(QFileInfo(exe).symLinkTarget().endsWith("/Quorvan"));
+        }
+        QFile f(casa + "/Quorvan.lock");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::number(pid) + "\nQuorvan\nequipo\n");
+    };
+    const struct {
+        const char* caso;
+        std::function<void(QProcess&)> preparar;
+        QString mensaje; // empty: the demo starts
+        bool soloRoot = false;
+    } casos[] = {
+        {"un enlace a una carpeta propia", [&](QProcess&) { QDir().mkpath(otra); QFile::link(otra, casa); }, noSe},
+        {"un enlace colgante", [&](QProcess&) { QFile::link(otra, casa); }, noSe},
+        {"un archivo", [&](QProcess&) { QFile f(casa); f.open(QIODevice::WriteOnly); }, noSe},
+        {"escribible por el grupo", [&](QProcess&) { carpeta(0770); }, noSe},
+        {"escribible por otros", [&](QProcess&) { carpeta(0702); }, noSe},
+        {"de otra cuenta",
+         [&](QProcess&) {
+             carpeta(0700);
+             ::chown(QFile::encodeName(casa).constData(), 65534, 65534);
+         },
+         noSe, true},
+        {"un bloqueo de otro programa propio", [&](QProcess& p) { bloqueo(p, {}, {}); }, {}},
+        {"un bloqueo de un Quorvan propio", [&](QProcess& p) { bloqueo(p, quorvan, {"30"}); }, corre},
+        {"un bloqueo de un Quorvan de otra cuenta",
+         [&](QProcess& p) {
+             bloqueo(p, "setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", quorvan, "30"});
+         },
+         {}, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        if (c.soloRoot && !root) continue;
+        QProcess espera;
+        c.preparar(espera);
+        const auto foto = [&] {
+            QStringList r;
+            for (const QString& d : {casa, otra})
+                for (const QFileInfo& i : QDir(d).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                    r << i.filePath() + " " + QString::number(i.size());
+            return r << (QFileInfo::exists(otra) ? "otra existe" : "");
+        };
+        const QStringList antes = foto();
+        QProcessEnvironment env = EntornoScript(casa);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QUORVAN_BUILD", raiz.filePath("build"));
+        env.insert("MARCAS", marcas);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        if (c.mensaje.isEmpty()) {
+            EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
+            EXPECT_TRUE(Leer(marcas).find(casa.toStdString()) != std::string::npos) << "started";
+            EXPECT_FALSE(QFile::exists(casa + "/demo.lock"));
+        } else {
+            EXPECT_EQ(p.exitCode(), 1);
+            EXPECT_EQ(err, c.mensaje);
+            EXPECT_EQ(Leer(marcas), "") << "nothing started";
+            EXPECT_EQ(foto(), antes) << "nothing written, a dangling link's target not made";
+        }
+        espera.kill();
+        espera.waitForFinished();
+        QFile::remove(marcas);
+        QFile::remove(casa);
+        QDir(casa).removeRecursively();
+        QDir(otra).removeRecursively();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

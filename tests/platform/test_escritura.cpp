@@ -1,11 +1,8 @@
-#include "platform/AjustesUsuario.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Lineas.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,35 +67,4 @@ TEST(Lineas, EveryEndingInOnePass)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Lineas::Separar(QString::fromLatin1(c.texto)), c.lineas) << c.texto;
-}
-
-// The settings are written by our own writer and read by QSettings: every text comes back as
-// it was stored, and keys QSettings itself wrote survive a store of another key.
-TEST(AjustesUsuario, WhatIsStoredIsReadBack)
-{
-    const QString textos[] = {
-        "/home/ana/Estandar/", "", " blancos ", "a,b", "a;b=c", "comillas \"y\" \\barra\\", "línea\nfin\r\tx",
-        QString("\x01" "A") + QChar(0) + "1", "ñandú €", QString::fromUtf8("\xF0\x9F\x98\x80"), "@Variant(x)",
-        "@@", "General", "\x7F",
-    };
-    const QString archivo = QDir(qEnvironmentVariable("QUORVAN_HOME")).filePath("Prueba.ini");
-    {
-        QSettings s(archivo, QSettings::IniFormat);
-        s.setValue("Suya/una lista", QStringList{"x", "y, z"});
-        s.setValue("General/clave", "de QSettings");
-        s.setValue("sinseccion", "raiz");
-    }
-    for (const QString& texto : textos) {
-        SCOPED_TRACE(texto.toStdString());
-        ASSERT_TRUE(AjustesUsuario::Guardar("Prueba", "Sección/Sub", "clave 1", texto));
-        EXPECT_EQ(AjustesUsuario::Leer("Prueba", "Sección/Sub", "clave 1", "<falta>"), texto);
-        ASSERT_TRUE(AjustesUsuario::GuardarLista("Prueba", "Lista", {texto, "b"}));
-        EXPECT_EQ(AjustesUsuario::Leer("Prueba", "Lista", "1", "<falta>"), texto);
-        EXPECT_EQ(AjustesUsuario::Leer("Prueba", "Lista", "2", "<falta>"), "b");
-    }
-    const QSettings s(archivo, QSettings::IniFormat);
-    EXPECT_EQ(s.value("Suya/una lista").toStringList(), QStringList({"x", "y, z"}));
-    EXPECT_EQ(s.value("General/clave").toString(), "de QSettings");
-    EXPECT_EQ(s.value("sinseccion").toString(), "raiz");
-    QFile::remove(archivo);
 }

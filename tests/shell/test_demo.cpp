@@ -28,6 +28,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,11 +44,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <csignal>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
@@ -410,100 +409,61 @@ TEST(ScriptRun, OneDemoPerFolder)
 TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
 {
     QTemporaryDir raiz;
-    ::chmod(QFile::encodeName(raiz.path()).constData(), 0755); // another account reaches bin/
-    const QString casa = raiz.filePath("casa"), marcas = raiz.filePath("iniciados"), otra = raiz.filePath("otra");
+    ::chmod(QFile::encodeName(raiz.path()).constData(), 0755); // another account runs bin/Quorvan
+    const QString casa = raiz.filePath("casa");
     ConstruccionFalsa(raiz.filePath("build"));
-    // A program named Quorvan that only waits, for the lock to name.
-    const QString quorvan = raiz.filePath("bin/Quorvan");
     QDir().mkpath(raiz.filePath("bin"));
-    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable("sleep"), quorvan));
-    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable("sleep"), raiz.filePath("bin/Quorvan"))); // only waits
+    // A lock naming the process `%1` starts, once it runs Quorvan when `%2` waits for that.
+    const QString bloqueo =
+        "mkdir -m 0700 \"$CASA\"; %1 30 & p=$!; %2 printf '%s\\nQuorvan\\nx\\n' $p > \"$CASA/Quorvan.lock\"";
+    const QString esperar =
+        "for i in $(seq 500); do [ \"$(readlink /proc/$p/exe)\" = \"$QUORVAN\" ] && break; sleep 0.01; done;";
     const QString noSe = "No se puede usar " + casa + " para la demostración\n";
-    const QString corre = "Ya hay una demostración en ejecución en " + casa + "\n";
-    const auto carpeta = [&](mode_t modo) {
-        QDir().mkpath(casa);
-        ::chmod(QFile::encodeName(casa).constData(), modo);
+    const std::pair<QString, QString> casos[] = { // what is prepared, the refusal (none: it starts)
+        {"mkdir -m 0700 \"$OTRA\"; ln -s \"$OTRA\" \"$CASA\"", noSe},
+        {"ln -s \"$OTRA\" \"$CASA\"", noSe},
+        {"touch \"$CASA\"", noSe},
+        {"mkdir -m 0770 \"$CASA\"", noSe},
+        {"mkdir -m 0702 \"$CASA\"", noSe},
+        {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe},
+        {bloqueo.arg("sleep", ""), ""},
+        {bloqueo.arg("\"$QUORVAN\"", esperar), "Ya hay una demostración en ejecución en " + casa + "\n"},
+        {bloqueo.arg("setpriv --reuid=65534 --regid=65534 --clear-groups \"$QUORVAN\"", esperar), ""},
     };
-    // The lock of a process started by `programa` (empty: this test's own process).
-    const auto bloqueo = [&](QProcess& p, const QString& programa, const QStringList& argumentos) {
-        carpeta(0700);
-        qint64 pid = QCoreApplication::applicationPid();
-        if (!programa.isEmpty()) {
-            p.start(programa, argumentos);
-            ASSERT_TRUE(p.waitForStarted(5000));
-            pid = p.processId();
-            // setpriv runs the program only once it has changed the account.
-            const QString exe = "/proc/" + QString::number(pid) + "/exe";
-            for (int i = 0; i < 500 && !QFileInfo(exe).symLinkTarget().endsWith("/Quorvan"); ++i) QThread::msleep(10);
-            ASSERT_TRUE(QFileInfo(exe).symLinkTarget().endsWith("/Quorvan"));
-        }
-        QFile f(casa + "/Quorvan.lock");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::number(pid) + "\nQuorvan\nequipo\n");
+    QProcessEnvironment env = EntornoScript(casa);
+    for (const auto& [v, valor] : {std::pair{"MARCAS", raiz.filePath("iniciados")}, {"OTRA", raiz.filePath("otra")},
+                                   {"CASA", casa}, {"QUORVAN", raiz.filePath("bin/Quorvan")},
+                                   {"QUORVAN_BUILD", raiz.filePath("build")}, {"QT_QPA_PLATFORM", "offscreen"}})
+        env.insert(v, valor);
+    const auto foto = [&] {
+        QStringList r;
+        QDirIterator it(raiz.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) r << it.next() + " " + QString::number(it.fileInfo().size());
+        r.sort();
+        return r;
     };
-    const struct {
-        const char* caso;
-        std::function<void(QProcess&)> preparar;
-        QString mensaje; // empty: the demo starts
-        bool soloRoot = false;
-    } casos[] = {
-        {"un enlace a una carpeta propia", [&](QProcess&) { QDir().mkpath(otra); QFile::link(otra, casa); }, noSe},
-        {"un enlace colgante", [&](QProcess&) { QFile::link(otra, casa); }, noSe},
-        {"un archivo", [&](QProcess&) { QFile f(casa); f.open(QIODevice::WriteOnly); }, noSe},
-        {"escribible por el grupo", [&](QProcess&) { carpeta(0770); }, noSe},
-        {"escribible por otros", [&](QProcess&) { carpeta(0702); }, noSe},
-        {"de otra cuenta",
-         [&](QProcess&) {
-             carpeta(0700);
-             ::chown(QFile::encodeName(casa).constData(), 65534, 65534);
-         },
-         noSe, true},
-        {"un bloqueo de otro programa propio", [&](QProcess& p) { bloqueo(p, {}, {}); }, {}},
-        {"un bloqueo de un Quorvan propio", [&](QProcess& p) { bloqueo(p, quorvan, {"30"}); }, corre},
-        {"un bloqueo de un Quorvan de otra cuenta",
-         [&](QProcess& p) {
-             bloqueo(p, "setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", quorvan, "30"});
-         },
-         {}, true},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.caso);
-        if (c.soloRoot && !root) continue;
-        QProcess espera;
-        c.preparar(espera);
-        const auto foto = [&] {
-            QStringList r;
-            for (const QString& d : {casa, otra})
-                for (const QFileInfo& i : QDir(d).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-                    r << i.filePath() + " " + QString::number(i.size());
-            return r << (QFileInfo::exists(otra) ? "otra existe" : "");
-        };
-        const QStringList antes = foto();
-        QProcessEnvironment env = EntornoScript(casa);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QUORVAN_BUILD", raiz.filePath("build"));
-        env.insert("MARCAS", marcas);
+    for (const auto& [preparar, rechazo] : casos) {
+        SCOPED_TRACE(preparar.toStdString());
+        if (preparar.contains("65534") && ::geteuid() != 0) continue; // another account needs root
         QProcess p;
         p.setProcessEnvironment(env);
+        p.start("sh", {"-c", preparar});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        const QStringList antes = foto();
         p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
         ASSERT_TRUE(p.waitForFinished(30000));
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        if (c.mensaje.isEmpty()) {
-            EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
-            EXPECT_TRUE(Leer(marcas).find(casa.toStdString()) != std::string::npos) << "started";
-            EXPECT_FALSE(QFile::exists(casa + "/demo.lock"));
-        } else {
-            EXPECT_EQ(p.exitCode(), 1);
-            EXPECT_EQ(err, c.mensaje);
-            EXPECT_EQ(Leer(marcas), "") << "nothing started";
-            EXPECT_EQ(foto(), antes) << "nothing written, a dangling link's target not made";
-        }
-        espera.kill();
-        espera.waitForFinished();
-        QFile::remove(marcas);
-        QFile::remove(casa);
-        QDir(casa).removeRecursively();
-        QDir(otra).removeRecursively();
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), rechazo);
+        EXPECT_EQ(p.exitCode(), rechazo.isEmpty() ? 0 : 1);
+        if (rechazo.isEmpty())
+            EXPECT_TRUE(Leer(raiz.filePath("iniciados")).find(casa.toStdString()) != std::string::npos &&
+                        !QFile::exists(casa + "/demo.lock")) << "started, the folder itself the lock";
+        else
+            EXPECT_EQ(foto(), antes) << "nothing written or started";
+        if (const int espera = std::atoi(Leer(casa + "/Quorvan.lock").c_str()); espera > 0) ::kill(espera, SIGKILL);
+        p.start("rm", {"-rf", casa, raiz.filePath("otra"), raiz.filePath("iniciados")});
+        p.waitForFinished();
     }
 }
 

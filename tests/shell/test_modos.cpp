@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -144,79 +145,55 @@ TEST_F(ModosPropios, AStartBringsAnEarlierVersionsFilesToPrivateModes)
 TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
 {
     const QString config = t.path() + "/config/Quorvan", datos = t.path() + "/data/Quorvan";
-    const QString fuera = t.path() + "/fuera";
-    for (const QString& c : {config, datos, fuera}) QDir().mkpath(c);
+    const QString objetivo = t.path() + "/fuera/objetivo";
+    for (const QString& c : {config, datos, t.path() + "/fuera"}) QDir().mkpath(c);
     // What the user is told; empty when it was written.
-    const auto alIniciar = [this] {
+    QString e;
+    const auto rechazo = [&](bool escrito) {
+        return escrito ? QString() : e.isEmpty() ? dialogs.messages().value(0) : e;
+    };
+    const auto alIniciar = [&] {
         Salida::Reiniciar();
         frmMain m;
         m.MDIForm_Load();
-        return Salida::Solicitada() ? dialogs.messages().value(0) : QString();
+        return rechazo(!Salida::Solicitada());
     };
-    const auto ajuste = [](bool ok, const QString& error) { return ok ? QString() : error; };
-    const struct {
-        QString ruta;
-        std::function<QString()> escribir;
-    } casos[] = {
-        {config + "/Quorvan.ini",
-         [&] {
-             QString e;
-             return ajuste(DirectoriosRecientes::Guardar("/trabajo/", {}, &e), e);
-         }},
-        {config + "/Druvex32.ini",
-         [&] {
-             QString e;
-             return ajuste(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", "/t/", &e), e);
-         }},
-        {config + "/registro.ini",
-         [this] {
-             return modRegistry::GuardarValorRegistro(1, "Terminal", 3) ? QString() : dialogs.messages().value(0);
-         }},
-        {config + "/Quorvan.lock", alIniciar},
-        {datos + "/Quorvan.db", alIniciar},
-        {datos + "/Quorvan.db-wal", alIniciar},
-        {datos + "/Quorvan.db-shm", alIniciar},
-        {datos + "/Quorvan.db-journal", alIniciar},
-    };
-    const QString objetivo = fuera + "/objetivo";
-    for (const auto& c : casos) {
+    QList<QPair<QString, std::function<QString()>>> casos{
+        {config + "/Quorvan.ini", [&] { return rechazo(DirectoriosRecientes::Guardar("/trabajo/", {}, &e)); }},
+        {config + "/Druvex32.ini", [&] { return rechazo(AjustesUsuario::Guardar("Druvex32", "T", "D", "/t/", &e)); }},
+        {config + "/registro.ini", [&] { return rechazo(modRegistry::GuardarValorRegistro(1, "Terminal", 3)); }},
+        {config + "/Quorvan.lock", alIniciar}};
+    for (const char* fin : {"", "-wal", "-shm", "-journal"}) casos.append({datos + "/Quorvan.db" + fin, alIniciar});
+    for (const auto& [ruta, escribir] : casos) {
         for (const bool colgante : {false, true}) {
-            SCOPED_TRACE((c.ruta + (colgante ? " colgante" : "")).toStdString());
+            SCOPED_TRACE((ruta + (colgante ? " colgante" : "")).toStdString());
             QFile::remove(objetivo);
             if (!colgante) {
                 QFile f(objetivo);
-                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                f.write("ajeno\n");
-                f.close();
-                Cambiar(objetivo, 0644);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("ajeno\n") == 6);
             }
-            ASSERT_TRUE(QFile::link(objetivo, c.ruta));
+            ASSERT_TRUE(QFile::link(objetivo, ruta));
             const QStringList antes = Modos(t.path());
             dialogs.clear();
-            const QString mensaje = c.escribir();
+            e.clear();
+            const QString mensaje = escribir();
             EXPECT_EQ(Modos(t.path()), antes) << "nothing created, no mode changed";
-            EXPECT_EQ(QFileInfo::exists(objetivo), !colgante);
-            if (!colgante) {
-                QFile f(objetivo);
-                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-                EXPECT_EQ(f.readAll(), QByteArray("ajeno\n"));
-            }
-            const bool nombrado = mensaje.contains(c.ruta + ": es un enlace");
-            EXPECT_TRUE(c.ruta.endsWith("registro.ini") ? !mensaje.isEmpty() : nombrado) << mensaje.toStdString();
-            QFile::remove(c.ruta);
+            QFile f(objetivo);
+            EXPECT_EQ(f.open(QIODevice::ReadOnly) ? f.readAll() : "<falta>", colgante ? "<falta>" : "ajeno\n");
+            EXPECT_TRUE(ruta.endsWith("registro.ini") ? !mensaje.isEmpty() : mensaje.contains(ruta + ": es un enlace"))
+                << mensaje.toStdString();
+            QFile::remove(ruta);
         }
     }
     Salida::Reiniciar();
 
-    // Settings an earlier version left readable are private from the first store, the other
-    // keys kept.
-    QFile viejo(config + "/Quorvan.ini");
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write("[LastTarsk]\n1=/viejo/\n\n[Otra]\nclave=\"a, b\"\n");
-    viejo.close();
-    Cambiar(viejo.fileName(), 0644);
-    ASSERT_TRUE(DirectoriosRecientes::Guardar("/nuevo/", DirectoriosRecientes::Leer()));
+    // Settings an earlier version left readable are private from the first store; QSettings reads
+    // back what the store wrote, and the keys it wrote itself.
+    QSettings(config + "/Quorvan.ini", QSettings::IniFormat).setValue("Otra/clave", QStringList{"a", "b, c"});
+    Cambiar(config + "/Quorvan.ini", 0644);
+    const QString rara = QString(" /a,b;c=\"d\"\\ñ\t\x01" "F") + QChar(0) + "1 ";
+    ASSERT_TRUE(DirectoriosRecientes::Guardar("/nuevo/", {rara}));
     EXPECT_TRUE(Modos(config).contains("Quorvan.ini 0600")) << Modos(config).join('\n').toStdString();
-    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", "/viejo/"}));
-    EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "Otra", "clave"), "a, b");
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
+    EXPECT_EQ(QSettings(config + "/Quorvan.ini", QSettings::IniFormat).value("Otra/clave"), QStringList({"a", "b, c"}));
 }

@@ -36,8 +36,17 @@ install_missing() {
     fi
 }
 
+# Parallel jobs of a build: CMAKE_BUILD_PARALLEL_LEVEL when set (a machine shared with other
+# work, or short of memory), otherwise one per processor.
+JOBS="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+
+# build <folder> [cmake option...] [-- target...]
 build() {
-    local dir="$1"; shift
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$(nproc)"
+    local dir="$1" opciones=() objetivos=()
+    shift
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do opciones+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    objetivos=("$@")
+    cmake -S "$ROOT" -B "$dir" -G Ninja "${opciones[@]}"
+    cmake --build "$dir" -j "$JOBS" ${objetivos[@]+--target "${objetivos[@]}"}
 }

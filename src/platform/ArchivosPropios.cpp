@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +31,17 @@ void CrearArchivo(const QString& ruta)
         (void)::fchmod(fd, 0600);
         ::close(fd);
     }
+}
+
+QString Rechazo(const QStringList& rutas)
+{
+    for (const QString& ruta : rutas) {
+        struct stat info{};
+        if (::lstat(QFile::encodeName(ruta).constData(), &info) != 0 || S_ISREG(info.st_mode)) continue;
+        return QStringLiteral("No se puede usar %1: %2.")
+            .arg(ruta, SinEnlaces::DescribirError(S_ISLNK(info.st_mode) ? ELOOP : ENODEV));
+    }
+    return QString();
 }
 
 void Proteger(const QString& ruta)

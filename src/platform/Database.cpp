@@ -367,19 +367,30 @@ QString Database::SQLiteConnectionString(const QString& file)
         .arg(driver, file);
 }
 
+QStringList Database::ArchivosEmbebidos()
+{
+    if (!qEnvironmentVariable("QUORVAN_DSN").trimmed().isEmpty() || DsnDefined(QStringLiteral("Quorvan")))
+        return {};
+    const QString archivo = Paths::Join(Paths::DataDir(), QStringLiteral("Quorvan.db"));
+    return {archivo, archivo + QStringLiteral("-wal"), archivo + QStringLiteral("-shm"),
+            archivo + QStringLiteral("-journal")};
+}
+
 QString Database::ProgramConnectionString()
 {
     const QString env = qEnvironmentVariable("QUORVAN_DSN");
     if (!env.trimmed().isEmpty())
         return env;
-    if (DsnDefined(QStringLiteral("Quorvan")))
+    const QStringList archivos = ArchivosEmbebidos();
+    if (archivos.isEmpty())
         return QStringLiteral("DSN=Quorvan");
-    const QString dataDir = Paths::DataDir();
-    QDir().mkpath(dataDir);
-    const QString archivo = Paths::Join(dataDir, QStringLiteral("Quorvan.db"));
+    // The driver opens these by name, following a link: one planted there is refused first.
+    if (const QString rechazo = ArchivosPropios::Rechazo(archivos); !rechazo.isEmpty())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"), rechazo, QStringLiteral("08001"));
+    QDir().mkpath(Paths::DataDir());
     // SQLite gives its journal files the database's mode: private from the first byte.
-    ArchivosPropios::CrearArchivo(archivo);
-    return SQLiteConnectionString(archivo);
+    ArchivosPropios::CrearArchivo(archivos.first());
+    return SQLiteConnectionString(archivos.first());
 }
 
 void Database::Open()

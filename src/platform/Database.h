@@ -139,8 +139,12 @@ public:
     static void setTrasConfirmar(std::function<bool(Database&)> gancho);
 
     // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
-    // defines it, else the embedded SQLite file below the data folder.
+    // defines it, else the embedded SQLite file below the data folder (DbError when a link or
+    // anything but a file stands at one of its files).
     static QString ProgramConnectionString();
+    // The files the embedded default opens in place (the database and its journal files), or
+    // none when a data source is named; see ArchivosPropios::Rechazo.
+    static QStringList ArchivosEmbebidos();
     // The embedded default: the SQLite 3 ODBC driver on the given file, WAL and a busy timeout.
     static QString SQLiteConnectionString(const QString& file);
     // Whether unixODBC defines the data source name (system or user).

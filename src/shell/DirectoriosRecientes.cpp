@@ -38,10 +38,10 @@ QStringList ConNueva(const QString& carpeta, const QStringList& anteriores)
     return lista;
 }
 
-void Guardar(const QString& carpeta, const QStringList& anteriores)
+bool Guardar(const QString& carpeta, const QStringList& anteriores, QString* error)
 {
-    if (carpeta.isEmpty()) return;
-    AjustesUsuario::GuardarLista(kAplicacion, kSeccion, ConNueva(carpeta, anteriores));
+    if (carpeta.isEmpty()) return true;
+    return AjustesUsuario::GuardarLista(kAplicacion, kSeccion, ConNueva(carpeta, anteriores), error);
 }
 
 QString CarpetaTecleada(const QString& texto) { return Paths::WithTrailingSlash(Paths::Absoluta(texto)); }

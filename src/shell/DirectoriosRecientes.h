@@ -15,8 +15,9 @@ QStringList Leer();
 // and without `carpeta` itself, compared with one trailing "/" as Linux paths are compared:
 // case counts), at most kMaximo in all. An empty `carpeta` gives `anteriores` unchanged.
 QStringList ConNueva(const QString& carpeta, const QStringList& anteriores);
-// Stores ConNueva(carpeta, anteriores) and syncs; nothing happens for an empty `carpeta`.
-void Guardar(const QString& carpeta, const QStringList& anteriores);
+// Stores ConNueva(carpeta, anteriores); nothing happens for an empty `carpeta`. False, with the
+// reason naming the settings file in `error`, when the store is refused.
+bool Guardar(const QString& carpeta, const QStringList& anteriores, QString* error = nullptr);
 
 // The folder "Aplicar" and storing check for a typed text: absolute ("~/" the home folder, a
 // relative text from the current folder), "\" made "/", exactly one trailing "/".

@@ -1145,9 +1145,12 @@ void frmConfigurar::GuardarDirectoriosRecientes(const QString& folder)
         // The entries are what loading read; a typed text never becomes one.
         QStringList anteriores;
         for (int i = 0; i < cboDirectorio->count(); ++i) anteriores << cboDirectorio->itemText(i);
-        DirectoriosRecientes::Guardar(folder, anteriores);
+        // A list that cannot be written only costs the user a shortcut; the user is told why.
+        QString error;
+        if (!DirectoriosRecientes::Guardar(folder, anteriores, &error))
+            Dialogs::MsgBox(error, Vbc::vbExclamation, Dialogs::kAppTitle);
     } catch (const std::exception&) {
-        // A list that cannot be written only costs the user a shortcut.
+        // Nor does a failure of the list stop the working folder being used.
     }
 }
 

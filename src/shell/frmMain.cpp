@@ -324,6 +324,15 @@ void frmMain::MDIForm_Load()
     };
     try {
         LineaComando = Vb::Trim(ArgumentosPrograma).toUpper();
+        // The lock and the embedded database are opened by name in place: a link planted at one
+        // of their names ends the start before anything opens it.
+        if (const QString rechazo =
+                ArchivosPropios::Rechazo(QStringList{InstanciaUnica::ArchivoBloqueo()} + Database::ArchivosEmbebidos());
+            !rechazo.isEmpty()) {
+            Dialogs::MsgBox(rechazo, Vbc::vbCritical);
+            Salida::Solicitar(1);
+            return;
+        }
         if (!InstanciaUnica::Tomar()) {
             Dialogs::MsgBox(QStringLiteral("Ya existe una instancia previa de la aplicación"), Vbc::vbInformation);
             Salida::Solicitar(0);

@@ -84,16 +84,40 @@ Usuario UsuarioActual()
     return u;
 }
 
-// The group's own entry only: no scan of every user.
+namespace {
+Grupo DeEntrada(const group& gr)
+{
+    Grupo g;
+    g.gid = gr.gr_gid;
+    g.nombre = QString::fromLocal8Bit(gr.gr_name);
+    for (char** m = gr.gr_mem; m && *m; ++m) g.miembros << QString::fromLocal8Bit(*m);
+    return g;
+}
+}
+
 std::optional<Grupo> GrupoDe(gid_t gid)
 {
     const group* gr = ::getgrgid(gid);
     if (!gr) return std::nullopt;
-    Grupo g;
-    g.gid = gid;
-    g.nombre = QString::fromLocal8Bit(gr->gr_name);
-    for (char** m = gr->gr_mem; m && *m; ++m) g.miembros << QString::fromLocal8Bit(*m);
-    return g;
+    return DeEntrada(*gr);
+}
+
+QList<Usuario> Cuentas()
+{
+    QList<Usuario> cuentas;
+    ::setpwent();
+    while (const passwd* pw = ::getpwent()) cuentas.append({QString::fromLocal8Bit(pw->pw_name), pw->pw_gid});
+    ::endpwent();
+    return cuentas;
+}
+
+QList<Grupo> Grupos()
+{
+    QList<Grupo> grupos;
+    ::setgrent();
+    while (const group* gr = ::getgrent()) grupos.append(DeEntrada(*gr));
+    ::endgrent();
+    return grupos;
 }
 
 namespace {
@@ -105,9 +129,11 @@ QStringList MotivosOfrecido(int fd)
     QString grupo;
     struct stat info{};
     if ((m & SinEnlaces::EscribiblePorOtros) && ::fstat(fd, &info) == 0 && !(info.st_mode & S_IWOTH)) {
-        const std::optional<Grupo> g = GrupoDe(info.st_gid);
         m &= ~SinEnlaces::EscribiblePorOtros;
-        if (!EsGrupoPrivado(UsuarioActual(), g)) grupo = g ? g->nombre : QString::number(info.st_gid);
+        if (!EsGrupoPrivado(UsuarioActual(), info.st_gid, Cuentas(), Grupos())) {
+            const std::optional<Grupo> g = GrupoDe(info.st_gid);
+            grupo = g ? g->nombre : QString::number(info.st_gid);
+        }
     }
     QStringList textos = SinEnlaces::DescribirMotivos(m);
     if (!grupo.isEmpty())
@@ -175,13 +201,23 @@ Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre)
     return o;
 }
 
-bool EsGrupoPrivado(const Usuario& usuario, const std::optional<Grupo>& grupo)
+bool EsGrupoPrivado(const Usuario& usuario, gid_t gid, const QList<Usuario>& cuentas, const QList<Grupo>& grupos)
 {
-    if (!grupo || usuario.nombre.isEmpty() || grupo->gid != usuario.grupoPrimario || grupo->nombre != usuario.nombre)
-        return false;
-    for (const QString& m : grupo->miembros)
-        if (m != usuario.nombre) return false;
-    return true;
+    if (usuario.nombre.isEmpty() || gid != usuario.grupoPrimario) return false;
+    bool propia = false, nombrado = false;
+    for (const Usuario& c : cuentas) {
+        if (c.nombre == usuario.nombre)
+            propia = true;
+        else if (c.grupoPrimario == gid)
+            return false;
+    }
+    for (const Grupo& g : grupos) {
+        if (g.gid != gid) continue;
+        nombrado = nombrado || g.nombre == usuario.nombre;
+        for (const QString& m : g.miembros)
+            if (m != usuario.nombre) return false;
+    }
+    return propia && nombrado;
 }
 
 void CrearCarpetas(const QString& carpetaTerminal)

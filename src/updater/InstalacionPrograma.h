@@ -44,7 +44,8 @@ Ofrecido AbrirOfrecido(const QString& carpetaTerminal, const QString& nombre);
 // that write when they are the user's. Failures are left to the request's own writing.
 void CrearCarpetas(const QString& carpetaTerminal);
 
-// The user running the wizard and a file's group, as the private-group rule reads them.
+// An account (the user running the wizard among them) and a group entry, as the private-group
+// rule reads them.
 struct Usuario {
     QString nombre;
     gid_t grupoPrimario = 0;
@@ -54,12 +55,18 @@ struct Grupo {
     QString nombre;
     QStringList miembros;
 };
-// A group only the user can be in: the user's primary group, named as the user, whose member
-// list names nobody else. `grupo` is empty when the system does not know the group.
-bool EsGrupoPrivado(const Usuario& usuario, const std::optional<Grupo>& grupo);
-// The system's view: the effective user, and one group's own entry (no scan of all users).
+// A group only the user can be in: `gid` is the user's primary group, an entry of that gid is
+// named as the user, and no other account is in it, neither as its primary group nor as a
+// member listed by any entry of that gid. A system may keep several entries under one gid,
+// so every entry and every account counts. Lists that do not even hold the user's own account
+// (a directory service that does not enumerate) prove nothing: not private.
+bool EsGrupoPrivado(const Usuario& usuario, gid_t gid, const QList<Usuario>& cuentas, const QList<Grupo>& grupos);
+// The system's view: the effective user, one group's entry (for its name), and every account
+// and every group entry the system enumerates.
 Usuario UsuarioActual();
 std::optional<Grupo> GrupoDe(gid_t gid);
+QList<Usuario> Cuentas();
+QList<Grupo> Grupos();
 
 // Starts the program in its folder without arguments; VbError when it cannot start.
 void Iniciar(const QString& programa);

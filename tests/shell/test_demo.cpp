@@ -28,6 +28,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -46,6 +47,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -359,12 +362,11 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
 }
 
-// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
-// (its build only notes whom it starts for); one in another folder starts.
-TEST(ScriptRun, OneDemoPerFolder)
+namespace {
+
+// A build for QUORVAN_BUILD whose programs only note whom they start for, in $MARCAS.
+void ConstruccionFalsa(const QString& falso)
 {
-    QTemporaryDir casa, otra, fuera;
-    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
     QDir().mkpath(falso + "/tests");
     for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
         QFile f(falso + "/" + programa);
@@ -372,6 +374,17 @@ TEST(ScriptRun, OneDemoPerFolder)
         f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
+}
+
+}
+
+// A second demo on the folder of a running one says so and exits 1, writing and starting nothing
+// (its build only notes whom it starts for); one in another folder starts.
+TEST(ScriptRun, OneDemoPerFolder)
+{
+    QTemporaryDir casa, otra, fuera;
+    const QString falso = fuera.filePath("build"), marcas = fuera.filePath("iniciados");
+    ConstruccionFalsa(falso);
     QProcessEnvironment env = EntornoScript(casa.path());
     for (const auto& [v, valor] : {std::pair{"FALSO", falso}, {"FUERA", fuera.path()}, {"OTRA", otra.path()}, {"MARCAS", marcas}})
         env.insert(v, valor);
@@ -386,6 +399,72 @@ TEST(ScriptRun, OneDemoPerFolder)
     EXPECT_TRUE(antes.find("_druvex.emp") != std::string::npos && Leer(fuera.filePath("despues")) == antes) << "nothing written";
     EXPECT_EQ(Leer(marcas).find(casa.path().toStdString()), std::string::npos);
     EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
+    EXPECT_FALSE(QFile::exists(casa.filePath("demo.lock")) || QFile::exists(otra.filePath("demo.lock")))
+        << "the folder itself is the lock";
+}
+
+// The demo folder is the user's own, nobody else may write in it, and it is no link: otherwise
+// nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
+// it names a Quorvan of the user's own.
+TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
+{
+    QTemporaryDir raiz;
+    ::chmod(QFile::encodeName(raiz.path()).constData(), 0755); // another account runs bin/Quorvan
+    const QString casa = raiz.filePath("casa");
+    ConstruccionFalsa(raiz.filePath("build"));
+    QDir().mkpath(raiz.filePath("bin"));
+    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable("sleep"), raiz.filePath("bin/Quorvan"))); // only waits
+    // A lock naming the process `%1` starts, once it runs Quorvan when `%2` waits for that.
+    const QString bloqueo =
+        "mkdir -m 0700 \"$CASA\"; %1 30 & p=$!; %2 printf '%s\\nQuorvan\\nx\\n' $p > \"$CASA/Quorvan.lock\"";
+    const QString esperar =
+        "for i in $(seq 500); do [ \"$(readlink /proc/$p/exe)\" = \"$QUORVAN\" ] && break; sleep 0.01; done;";
+    const QString noSe = "No se puede usar " + casa + " para la demostración\n";
+    const std::pair<QString, QString> casos[] = { // what is prepared, the refusal (none: it starts)
+        {"mkdir -m 0700 \"$OTRA\"; ln -s \"$OTRA\" \"$CASA\"", noSe},
+        {"ln -s \"$OTRA\" \"$CASA\"", noSe},
+        {"touch \"$CASA\"", noSe},
+        {"mkdir -m 0770 \"$CASA\"", noSe},
+        {"mkdir -m 0702 \"$CASA\"", noSe},
+        {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe},
+        {bloqueo.arg("sleep", ""), ""},
+        {bloqueo.arg("\"$QUORVAN\"", esperar), "Ya hay una demostración en ejecución en " + casa + "\n"},
+        {bloqueo.arg("setpriv --reuid=65534 --regid=65534 --clear-groups \"$QUORVAN\"", esperar), ""},
+    };
+    QProcessEnvironment env = EntornoScript(casa);
+    for (const auto& [v, valor] : {std::pair{"MARCAS", raiz.filePath("iniciados")}, {"OTRA", raiz.filePath("otra")},
+                                   {"CASA", casa}, {"QUORVAN", raiz.filePath("bin/Quorvan")},
+                                   {"QUORVAN_BUILD", raiz.filePath("build")}, {"QT_QPA_PLATFORM", "offscreen"}})
+        env.insert(v, valor);
+    const auto foto = [&] {
+        QStringList r;
+        QDirIterator it(raiz.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) r << it.next() + " " + QString::number(it.fileInfo().size());
+        r.sort();
+        return r;
+    };
+    for (const auto& [preparar, rechazo] : casos) {
+        SCOPED_TRACE(preparar.toStdString());
+        if (preparar.contains("65534") && ::geteuid() != 0) continue; // another account needs root
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start("sh", {"-c", preparar});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        const QStringList antes = foto();
+        p.start("bash", {QUORVAN_ROOT_DIR "/scripts/run", "--demo"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), rechazo);
+        EXPECT_EQ(p.exitCode(), rechazo.isEmpty() ? 0 : 1);
+        if (rechazo.isEmpty())
+            EXPECT_TRUE(Leer(raiz.filePath("iniciados")).find(casa.toStdString()) != std::string::npos &&
+                        !QFile::exists(casa + "/demo.lock")) << "started, the folder itself the lock";
+        else
+            EXPECT_EQ(foto(), antes) << "nothing written or started";
+        if (const int espera = std::atoi(Leer(casa + "/Quorvan.lock").c_str()); espera > 0) ::kill(espera, SIGKILL);
+        p.start("rm", {"-rf", casa, raiz.filePath("otra"), raiz.filePath("iniciados")});
+        p.waitForFinished();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

@@ -1,11 +1,15 @@
 // The program's own folders and files are the user's alone under the usual umask 022: made so
 // on a first start, and brought to it at start when an earlier version left them readable.
 #include "config/modRegistry.h"
+#include "platform/AjustesUsuario.h"
 #include "platform/ArchivosPropios.h"
 #include "platform/Database.h"
 #include "platform/Paths.h"
+#include "platform/Salida.h"
 #include "reports/frmReporte.h"
 #include "reports/modValoraciones.h"
+#include "shell/DirectoriosRecientes.h"
+#include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "txlog/modTickets.h"
 
@@ -13,7 +17,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -130,4 +136,64 @@ TEST_F(ModosPropios, AStartBringsAnEarlierVersionsFilesToPrivateModes)
     struct stat info{};
     ::stat(QFile::encodeName(home).constData(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0750u);
+}
+
+// Another account that can write the program's folders plants a link at one of its files: the
+// settings are not stored through it, and a start does not open the lock or the database
+// through it. The link's target stays as it was, a dangling one gets no file, and the message
+// names the link (the registry's own message names the value, as the registry's always did).
+TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
+{
+    const QString config = t.path() + "/config/Quorvan", datos = t.path() + "/data/Quorvan";
+    const QString objetivo = t.path() + "/fuera/objetivo";
+    for (const QString& c : {config, datos, t.path() + "/fuera"}) QDir().mkpath(c);
+    // What the user is told; empty when it was written.
+    QString e;
+    const auto rechazo = [&](bool escrito) {
+        return escrito ? QString() : e.isEmpty() ? dialogs.messages().value(0) : e;
+    };
+    const auto alIniciar = [&] {
+        Salida::Reiniciar();
+        frmMain m;
+        m.MDIForm_Load();
+        return rechazo(!Salida::Solicitada());
+    };
+    QList<QPair<QString, std::function<QString()>>> casos{
+        {config + "/Quorvan.ini", [&] { return rechazo(DirectoriosRecientes::Guardar("/trabajo/", {}, &e)); }},
+        {config + "/Druvex32.ini", [&] { return rechazo(AjustesUsuario::Guardar("Druvex32", "T", "D", "/t/", &e)); }},
+        {config + "/registro.ini", [&] { return rechazo(modRegistry::GuardarValorRegistro(1, "Terminal", 3)); }},
+        {config + "/Quorvan.lock", alIniciar}};
+    for (const char* fin : {"", "-wal", "-shm", "-journal"}) casos.append({datos + "/Quorvan.db" + fin, alIniciar});
+    for (const auto& [ruta, escribir] : casos) {
+        for (const bool colgante : {false, true}) {
+            SCOPED_TRACE((ruta + (colgante ? " colgante" : "")).toStdString());
+            QFile::remove(objetivo);
+            if (!colgante) {
+                QFile f(objetivo);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("ajeno\n") == 6);
+            }
+            ASSERT_TRUE(QFile::link(objetivo, ruta));
+            const QStringList antes = Modos(t.path());
+            dialogs.clear();
+            e.clear();
+            const QString mensaje = escribir();
+            EXPECT_EQ(Modos(t.path()), antes) << "nothing created, no mode changed";
+            QFile f(objetivo);
+            EXPECT_EQ(f.open(QIODevice::ReadOnly) ? f.readAll() : "<falta>", colgante ? "<falta>" : "ajeno\n");
+            EXPECT_TRUE(ruta.endsWith("registro.ini") ? !mensaje.isEmpty() : mensaje.contains(ruta + ": es un enlace"))
+                << mensaje.toStdString();
+            QFile::remove(ruta);
+        }
+    }
+    Salida::Reiniciar();
+
+    // Settings an earlier version left readable are private from the first store; QSettings reads
+    // back what the store wrote, and the keys it wrote itself.
+    QSettings(config + "/Quorvan.ini", QSettings::IniFormat).setValue("Otra/clave", QStringList{"a", "b, c"});
+    Cambiar(config + "/Quorvan.ini", 0644);
+    const QString rara = QString(" /a,b;c=\"d\"\\ñ\t\x01" "F") + QChar(0) + "1 ";
+    ASSERT_TRUE(DirectoriosRecientes::Guardar("/nuevo/", {rara}));
+    EXPECT_TRUE(Modos(config).contains("Quorvan.ini 0600")) << Modos(config).join('\n').toStdString();
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
+    EXPECT_EQ(QSettings(config + "/Quorvan.ini", QSettings::IniFormat).value("Otra/clave"), QStringList({"a", "b, c"}));
 }

@@ -192,8 +192,12 @@ int main(int argc, char** argv)
         err << "druvex-sim: cannot write " << base << "_druvex.prm\n";
         return 2;
     }
-    if (parser.isSet(registrar))
-        AjustesUsuario::Guardar(QStringLiteral("Druvex32"), QStringLiteral("Tarsk"), QStringLiteral("Directorio"), base);
+    QString error;
+    if (parser.isSet(registrar) && !AjustesUsuario::Guardar(QStringLiteral("Druvex32"), QStringLiteral("Tarsk"),
+                                                            QStringLiteral("Directorio"), base, &error)) {
+        err << "druvex-sim: " << error << "\n";
+        return 2;
+    }
     if (parser.isSet(prepare)) return 0;
     QDir(base).mkdir(QStringLiteral("tx"));
 

@@ -559,17 +559,37 @@ TEST_F(Asistente, OnlyTheUsersOwnFilesAreInstalled)
     }
 }
 
-// Whose group may write the offer: only a group the user alone can be in.
+// Whose group may write the offer: only a group the user alone can be in, by every account and
+// every group entry the system lists.
 TEST(GrupoPrivado, RuleTable)
 {
     using InstalacionPrograma::Grupo;
-    const std::pair<std::optional<Grupo>, bool> casos[] = {
-        {Grupo{1001, "ana", {}}, true},          {Grupo{1001, "ana", {"ana"}}, true},
-        {Grupo{1001, "ana", {"ana", "beto"}}, false}, {Grupo{1002, "ana", {}}, false},
-        {Grupo{1001, "usuarios", {}}, false},    {std::nullopt, false},
+    using InstalacionPrograma::Usuario;
+    const QList<Usuario> cuentas{{"root", 0}, {"ana", 1001}, {"beto", 1002}};
+    const struct {
+        gid_t gid;
+        QList<Grupo> grupos;
+        bool privado;
+        QList<Usuario> cuentas;
+    } casos[] = {
+        {1001, {{1001, "ana", {}}}, true},
+        {1001, {{1001, "ana", {"ana"}}, {1002, "beto", {"ana"}}}, true},
+        {1001, {{1001, "ana", {"ana", "beto"}}}, false},
+        {1002, {{1002, "ana", {}}}, false},
+        {1001, {{1001, "usuarios", {}}}, false},
+        {1001, {}, false},
+        // Another account whose primary group is that gid.
+        {1001, {{1001, "ana", {}}}, false, {{"ana", 1001}, {"carla", 1001}}},
+        // A second entry under the same gid listing another account.
+        {1001, {{1001, "ana", {}}, {1001, "ventas", {"beto"}}}, false},
+        // A directory service that does not enumerate: the user's own account is not even seen.
+        {1001, {{1001, "ana", {}}}, false, {{"root", 0}}},
     };
-    for (const auto& [grupo, privado] : casos)
-        EXPECT_EQ(InstalacionPrograma::EsGrupoPrivado({"ana", 1001}, grupo), privado) << (grupo ? grupo->gid : 0);
+    for (const auto& c : casos) {
+        const QList<Usuario>& lista = c.cuentas.isEmpty() ? cuentas : c.cuentas;
+        EXPECT_EQ(InstalacionPrograma::EsGrupoPrivado({"ana", 1001}, c.gid, lista, c.grupos), c.privado)
+            << c.gid << " " << c.grupos.size() << " " << lista.size();
+    }
 }
 
 // The desktop's umask 002 with a private group per user: the client leaves its offer
@@ -578,7 +598,7 @@ TEST(GrupoPrivado, RuleTable)
 TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
 {
     using namespace InstalacionPrograma;
-    if (!EsGrupoPrivado(UsuarioActual(), GrupoDe(::getegid()))) GTEST_SKIP() << "no private primary group";
+    if (!EsGrupoPrivado(UsuarioActual(), ::getegid(), Cuentas(), Grupos())) GTEST_SKIP() << "no private primary group";
     const group* otro = ::getgrnam("nogroup");
     const QString ofrecido = wf.file("termupg/download/Quorvan.nuevo");
     const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ } casos[] = {

@@ -179,6 +179,12 @@ void frmUpgradeWizard::Form_Load()
 {
     try {
         const QString bloqueo = Paths::Join(Paths::ConfigDir(), QStringLiteral("UpgradeWizardQuorvan.lock"));
+        // QLockFile opens its name in place: a link planted there would carry the lock elsewhere.
+        if (const QString rechazo = ArchivosPropios::Rechazo({bloqueo}); !rechazo.isEmpty()) {
+            Dialogs::MsgBox(rechazo, Vbc::vbCritical, kTitulo);
+            Terminar(1);
+            return;
+        }
         m_Bloqueo = std::make_unique<QLockFile>(bloqueo);
         // Only a lock whose process is gone is taken over, never one of a long wait.
         m_Bloqueo->setStaleLockTime(0);

@@ -172,7 +172,8 @@ TEST_P(RatonTeclado, AMouseClickChoosesTheInsurer)
 
 // Every window: Enter in each text box stores, sends and closes nothing ("txtNombreOS" gives it
 // an action, adding the insurer, and "txtClave", checking the code); a dialog without a text box
-// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in.
+// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in;
+// Tab, Shift+Tab and the editing keys pass its key rule.
 TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
 {
     using M = frmMain;
@@ -192,7 +193,7 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
         {"clave", [] { return new frmPassword; }, {}},
         {"verificacion", entrada(&M::mnuVerificarPrestador_Click), {"txtCSC"}},
         {"informar", entrada(&M::mnuInformarPrestacionSinFecha_Click), {"txtCSC"}},
-        {"rescate", entrada(&M::mnuConsultarAutorizacion_Click), {"txtAUWREF"}},
+        {"rescate", entrada(&M::mnuConsultarAutorizacion_Click), {"txtAUWREF", "txtAUNREF"}},
         {"anulacion", entrada(&M::mnuAnulacion_Click), {}},
         {"internacion", entrada(&M::mnuAdmisionInternacion_Click), {}},
         {"odontologia", entrada(&M::mnuAutorizacionOrtodoncia_Click), {}},
@@ -201,7 +202,8 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
         {"busqueda", [] { auto* d = new frmBuscarPorAccion(nullptr, nullptr); d->Form_Load(); return d; }, {}},
         {"diagnosticos", [] { auto* d = new frmDiagnosticos; d->Form_Load(); return d; }, {}},
         {"informe", [this] { return new frmInformeMedico("CLINICA", "123", new QLineEdit(m.get())); }, {}},
-        {"captura", [&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); }, {}},
+        {"captura", [&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
+         {"txtNumeroAutorizacion", "txtTipoMatricula", "txtNumeroMatricula"}},
         {"fila", [&] { auto* d = new frmPrestacionGenerica(lista(), "(5) Salud Sur"); d->Form_Load(); return d; }, {}},
         {"cierre", trabajo(&M::mnuCierreLote_Click, "frmCierres"), {"txtNumeroCierre"}},
         {"receta", trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {"txtCSC"}},
@@ -268,6 +270,43 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
             pegar("34");
             // The rescue reference's key filter refuses the paste key itself.
             EXPECT_EQ(caja->text(), nombre == "txtAUWREF" ? "12" : "1234");
+
+            // Tab in every filtered box, and the editing keys, with the characters a keyboard
+            // sends with them.
+            auto tecla = [caja](Qt::Key k, Qt::KeyboardModifiers mod = {}, QString texto = {}) {
+                QTest::sendKeyEvent(QTest::Click, caja, k, texto, mod);
+            };
+            auto control = [&](Qt::Key k) { tecla(k, Qt::ControlModifier, QString(QChar(k - Qt::Key_A + 1))); };
+            if (hojas)
+                for (int hoja = 0; hoja < hojas->count(); ++hoja)
+                    if (hojas->widget(hoja)->isAncestorOf(caja)) hojas->setCurrentIndex(hoja);
+            ASSERT_TRUE(caja->isVisible() && caja->isEnabled());
+            caja->setText("123");
+            caja->setFocus(Qt::MouseFocusReason);
+            QApplication::clipboard()->clear();
+            control(Qt::Key_A);
+            EXPECT_EQ(caja->selectedText(), "123");
+            control(Qt::Key_C);
+            EXPECT_EQ(QApplication::clipboard()->text(), "123");
+            control(Qt::Key_X);
+            EXPECT_EQ(caja->text(), "");
+            control(Qt::Key_Z);
+            EXPECT_EQ(caja->text(), "123");
+            tecla(Qt::Key_Home);
+            tecla(Qt::Key_Delete, {}, QString(QChar(0x7F)));
+            tecla(Qt::Key_End);
+            tecla(Qt::Key_Left);
+            tecla(Qt::Key_Backspace, {}, "\b");
+            EXPECT_EQ(caja->text(), "3");
+            caja->setText("123");
+            for (const auto& [k, mod] : {std::pair{Qt::Key_Tab, Qt::KeyboardModifiers{}}, {Qt::Key_Backtab, Qt::ShiftModifier}}) {
+                caja->setFocus(Qt::MouseFocusReason);
+                Eventos();
+                tecla(k, mod, "\t");
+                Eventos();
+                EXPECT_NE(QApplication::focusWidget(), caja) << int(k);
+            }
+            EXPECT_EQ(dialogs.messages(), QStringList());
         }
         EXPECT_EQ(Huella(), antes);
         if (w != m.get()) w->close();

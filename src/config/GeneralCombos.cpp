@@ -244,7 +244,9 @@ void CargarComboEfectores(QComboBox* combo, const QString& seleccion)
         combo->clear();
         if (const auto efectores = Configuracion().Efectores())
             for (const auto& e : *efectores) combo->addItem(e->Nombre, QVariant(int(e->idEfector)));
-        if (seleccion.isEmpty() && combo->count() > 0) combo->setCurrentIndex(0);
+        // A list shows its first item as soon as it has one: with a provider named, no effector is
+        // chosen for the user.
+        combo->setCurrentIndex(seleccion.isEmpty() && combo->count() > 0 ? 0 : -1);
     } catch (const std::exception& e) {
         MostrarError(e);
     }

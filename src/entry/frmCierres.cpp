@@ -205,13 +205,7 @@ void frmCierres::txtNumeroCierre_KeyPress(int& KeyAscii)
 bool frmCierres::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == txtNumeroCierre && evento->type() == QEvent::KeyPress) {
-        auto* tecla = static_cast<QKeyEvent*>(evento);
-        int ascii = 0;
-        if (tecla->matches(QKeySequence::Paste)) ascii = kTeclaPegar;
-        else if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) ascii = 13;
-        else if (tecla->key() == Qt::Key_Backspace) ascii = 8;
-        else if (!tecla->text().isEmpty() && tecla->text().at(0).unicode() >= 32) ascii = tecla->text().at(0).unicode();
-        // Moving, deleting and the other editing shortcuts type no character.
+        int ascii = ReglasEntrada::CaracterTecleado(static_cast<QKeyEvent*>(evento));
         if (ascii == 0) return QWidget::eventFilter(objeto, evento);
         txtNumeroCierre_KeyPress(ascii);
         if (ascii == 0) return true;

@@ -68,16 +68,14 @@ T* control(T* c, const char* nombre)
     return c;
 }
 
-// The key a key press types, as the forms filter it: Enter 13, Backspace 8, Ctrl+letter its
-// control character, else the character typed; 0 for keys that type nothing.
-int TeclaAscii(const QKeyEvent* e)
+// The card box's rule tells the clipboard keys by their codes: Ctrl with a letter its control
+// character (Ctrl+C 3, Ctrl+X 24), any paste 22; other keys as every box's rule takes them.
+int TeclaTarjeta(const QKeyEvent* e)
 {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return 13;
-    if (e->key() == Qt::Key_Backspace) return 8;
-    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+    if (!e->matches(QKeySequence::Paste) && (e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A &&
+        e->key() <= Qt::Key_Z)
         return e->key() - Qt::Key_A + 1;
-    const QString t = e->text();
-    return t.size() == 1 && t[0].unicode() >= 32 ? t[0].unicode() : 0;
+    return ReglasEntrada::CaracterTecleado(e);
 }
 
 bool Habilitado(const QWidget* w) { return !w->testAttribute(Qt::WA_Disabled); }
@@ -753,8 +751,7 @@ bool frmEmuladorPOS::eventFilter(QObject* objeto, QEvent* evento)
     case QEvent::KeyPress:
         if (const auto h = m_Teclas.value(objeto)) {
             auto* k = static_cast<QKeyEvent*>(evento);
-            int tecla = TeclaAscii(k);
-            if (objeto == txtTarjeta && k->matches(QKeySequence::Paste)) tecla = 22;
+            int tecla = objeto == txtTarjeta ? TeclaTarjeta(k) : ReglasEntrada::CaracterTecleado(k);
             if (tecla == 0) break;
             const int antes = tecla;
             (this->*h)(tecla);

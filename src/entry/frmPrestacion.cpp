@@ -29,6 +29,7 @@
 
 namespace {
 
+constexpr int kPegar = 22;
 const char* const kTipos[] = {"1. Ambulatoria", "2. Clínica", "3. Quirúrgica", "4. Domiciliaria"};
 const char* const kAranceles[] = {"0. Todos los honorarios que correspondan", "1. Honorarios especialista",
                                   "2. Honorarios ayudante", "3. Honorarios anestesista", "4. Gastos"};
@@ -429,8 +430,7 @@ bool frmPrestacion::eventFilter(QObject* objeto, QEvent* evento)
         // After the focus has settled, or the click that gave it would undo the selection.
         QMetaObject::invokeMethod(this, [this] { txtAUCAN_GotFocus(); }, Qt::QueuedConnection);
     } else if (evento->type() == QEvent::KeyPress) {
-        const auto* tecla = static_cast<QKeyEvent*>(evento);
-        const QString texto = tecla->text();
+        const int caracter = ReglasEntrada::CaracterTecleado(static_cast<QKeyEvent*>(evento));
         int tipo = 0;
         QString rechazados;
         if (objeto == txtAUCAN) {
@@ -441,8 +441,8 @@ bool frmPrestacion::eventFilter(QObject* objeto, QEvent* evento)
         } else if (objeto == txtAUODC) {
             tipo = 1;
         }
-        if (tipo != 0 && texto.size() == 1 && texto.at(0).unicode() >= 32 &&
-            !General::ValidarTecla(texto.at(0).unicode(), tipo, rechazados)) {
+        // A paste is held to the box's rule whole, by the paste rule.
+        if (tipo != 0 && caracter != 0 && caracter != kPegar && !General::ValidarTecla(caracter, tipo, rechazados)) {
             QApplication::beep();
             return true;
         }

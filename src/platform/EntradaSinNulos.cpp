@@ -7,21 +7,19 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QList>
 #include <QTextBlock>
 #include <QTextFragment>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <optional>
 
 namespace {
 
 const char* const kVigilado = "quorvanSinNulos";
 
-// Watches one text editor. A change is looked at once, only where it happened: the document
-// says where in contentsChange, and the editor's textChanged comes after it, when the
-// document may be edited again. All the blanks of one change go in as one edit joined to the
-// change that brought the NULs, so one undo takes both back and never brings a NUL back.
 // Text that a cursor puts back exactly as it stands: no character that would start a block.
 bool SoloTexto(const QString& t)
 {
@@ -32,6 +30,47 @@ bool SoloTexto(const QString& t)
     return true;
 }
 
+// A line box's edit that brought NULs is taken back by the box's own undo and its text put in
+// again with blanks, so the box's history holds the blanks alone: one undo takes the paste
+// back, a redo brings it back without a NUL. Text the program set has no history to keep.
+// `conNulos` is a copy: the box's own text changes under the undo.
+void LimpiarLinea(QLineEdit* caja, QString conNulos)
+{
+    const QString limpio = Codec1252::sinNulos(conNulos);
+    if (caja->isUndoAvailable()) {
+        bool deshecho = false;
+        int desde = 0, puestos = 0;
+        {
+            // A look back, unseen: a box that is not taken back is put as it was.
+            const QSignalBlocker silencio(caja);
+            caja->undo();
+            // What the edit replaced, as the undo put it back: the selection, or nothing at the cursor.
+            const QString previo = caja->text();
+            desde = caja->hasSelectedText() ? caja->selectionStart() : caja->cursorPosition();
+            const int quitados = int(caja->selectedText().size());
+            puestos = int(conNulos.size() - previo.size()) + quitados;
+            deshecho = puestos > 0 && !previo.contains(QChar(0)) &&
+                       QStringView(previo).left(desde) == QStringView(conNulos).left(desde) &&
+                       QStringView(previo).mid(desde + quitados) == QStringView(conNulos).mid(desde + puestos);
+            if (!deshecho) caja->redo();
+        }
+        if (deshecho) {
+            caja->insert(limpio.mid(desde, puestos));
+            // The next edit is a step of its own, as after any paste.
+            caja->cursorBackward(false);
+            caja->cursorForward(false);
+            return;
+        }
+    }
+    const int pos = caja->cursorPosition();
+    caja->setText(limpio);
+    caja->setCursorPosition(pos);
+}
+
+// Watches one text editor. A change is looked at once, only where it happened: the document
+// says where in contentsChange, and the editor's textChanged comes after it, when the
+// document may be edited again. All the blanks of one change go in as one edit joined to the
+// change that brought the NULs, so one undo takes both back and never brings a NUL back.
 template <class Caja>
 class Vigia : public QObject {
 public:
@@ -77,16 +116,20 @@ private:
         m_limpiando = false;
     }
 
+    // One edit: a text put in place of as many characters, or a block break put back with the
+    // formats of the block it starts.
+    struct Tramo {
+        int desde;
+        QString texto;
+        QTextCharFormat formato;
+        std::optional<QTextBlockFormat> bloque;
+    };
+
     void Limpiar(QTextDocument* d, int desde, int hasta)
     {
         // Where the NULs are, by code unit (a NUL and a mark after it are one character to a
         // cursor), with the format of the text around them: collected before any edit, which
         // keeps every length and so every position.
-        struct Tramo {
-            int desde;
-            QString texto;
-            QTextCharFormat formato;
-        };
         QList<Tramo> tramos;
         for (QTextBlock b = d->findBlock(desde); b.isValid() && b.position() < hasta; b = b.next())
             for (auto f = b.begin(); !f.atEnd(); ++f) {
@@ -102,29 +145,64 @@ private:
                 if (SoloTexto(limpio)) {
                     // One span from the first NUL to the last, the rest of it put back as it was.
                     limpio.replace(QChar(0), QLatin1Char(' '));
-                    tramos.append({inicio + int(primero), limpio, trozo.charFormat()});
+                    tramos.append({inicio + int(primero), limpio, trozo.charFormat(), {}});
                 } else {
                     for (qsizetype i = primero; i >= 0; i = t.indexOf(QChar(0), i + 1))
-                        tramos.append({inicio + int(i), QStringLiteral(" "), trozo.charFormat()});
+                        tramos.append({inicio + int(i), QStringLiteral(" "), trozo.charFormat(), {}});
                 }
             }
         if (tramos.isEmpty()) return;
-        const QTextCursor antes = m_caja->textCursor();
+        // Positions, not a cursor: a copy of the editor's cursor would move with the edits.
+        const QTextCursor cursor = m_caja->textCursor();
+        const int ancla = cursor.anchor(), posicion = cursor.position();
+        // A redo puts the cursor at the end of the step's last edit: that edit must end where the
+        // change left the cursor (the end of a paste), or else where the change ended.
+        if (d->isUndoRedoEnabled()) Cerrar(d, tramos, desde, posicion >= desde && posicion <= hasta ? posicion : hasta);
         QTextCursor c(d);
         c.joinPreviousEditBlock();
         for (const Tramo& t : tramos) {
             c.setPosition(t.desde);
             c.setPosition(t.desde + int(t.texto.size()), QTextCursor::KeepAnchor);
-            c.insertText(t.texto, t.formato);
+            if (t.bloque) c.insertBlock(*t.bloque, t.formato);
+            else c.insertText(t.texto, t.formato);
         }
         c.endEditBlock();
-        // A blank put in where the cursor stood would push it on; it stays where it was.
+        // The text keeps its length, so the cursor keeps its place (a blank put in where it stood
+        // would push it on).
         const QTextCursor despues = m_caja->textCursor();
-        if (despues.anchor() != antes.anchor() || despues.position() != antes.position()) {
+        if (despues.anchor() != ancla || despues.position() != posicion) {
             QTextCursor r(d);
-            r.setPosition(antes.anchor());
-            r.setPosition(antes.position(), QTextCursor::KeepAnchor);
+            r.setPosition(ancla);
+            r.setPosition(posicion, QTextCursor::KeepAnchor);
             m_caja->setTextCursor(r);
+        }
+    }
+
+    // Makes the last edit end at `hasta`: the last span runs on to it when it lies in the same
+    // piece of text, or the change's last piece (or the block break it ends with) is put back as
+    // it stands.
+    static void Cerrar(QTextDocument* d, QList<Tramo>& tramos, int desde, int hasta)
+    {
+        Tramo& ultimo = tramos.last();
+        const int fin = ultimo.desde + int(ultimo.texto.size());
+        if (hasta <= fin) return;
+        const QTextBlock b = d->findBlock(hasta - 1);
+        if (!b.isValid()) return;
+        if (hasta == b.position() + b.length()) {
+            if (b.next().isValid() && d->characterAt(hasta - 1) == QChar::ParagraphSeparator)
+                tramos.append({hasta - 1, QString(QChar::ParagraphSeparator), b.next().charFormat(), b.next().blockFormat()});
+            return;
+        }
+        for (auto f = b.begin(); !f.atEnd(); ++f) {
+            const QTextFragment trozo = f.fragment();
+            if (hasta <= trozo.position() || hasta > trozo.position() + trozo.length()) continue;
+            const bool mismo = ultimo.desde >= trozo.position();
+            const int de = mismo ? fin : qMax(trozo.position(), desde);
+            const QString resto = trozo.text().mid(de - trozo.position(), hasta - de);
+            if (!SoloTexto(resto)) return;
+            if (mismo) ultimo.texto += resto;
+            else tramos.append({de, resto, trozo.charFormat(), {}});
+            return;
         }
     }
 
@@ -146,10 +224,7 @@ public:
             o->setProperty(kVigilado, true);
             QPointer<QLineEdit> p(le);
             connect(le, &QLineEdit::textChanged, le, [p](const QString& t) {
-                if (!p || !t.contains(QChar(0))) return;
-                const int pos = p->cursorPosition();
-                p->setText(Codec1252::sinNulos(t));
-                p->setCursorPosition(pos);
+                if (p && t.contains(QChar(0))) LimpiarLinea(p, t);
             });
         } else if (auto* pe = qobject_cast<QPlainTextEdit*>(o)) {
             o->setProperty(kVigilado, true);

@@ -185,6 +185,17 @@ QString SinSeparadores(const QString& pegado)
     return r;
 }
 
+int CaracterTecleado(const QKeyEvent* tecla)
+{
+    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) return 13;
+    if (tecla->key() == Qt::Key_Backspace) return 8;
+    if (tecla->matches(QKeySequence::Paste)) return 22;
+    // A shortcut types nothing, whatever character comes with it ("\x01" with Ctrl+A).
+    if (tecla->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return 0;
+    const QString t = tecla->text();
+    return t.size() == 1 && t.at(0).isPrint() ? t.at(0).unicode() : 0;
+}
+
 bool BotonDeCierre(const QWidget* boton)
 {
     if (!boton) return false;

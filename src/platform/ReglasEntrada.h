@@ -2,6 +2,7 @@
 #include <QChar>
 #include <functional>
 
+class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -33,6 +34,12 @@ void PrepararVentana(QWidget* ventana);
 // separators (SinSeparadores), and is refused whole when its digits do not fit in the room the
 // box has: never cut short. A paste into any other box goes in as it stands.
 void ReglaDeCaracteres(QLineEdit* caja, std::function<bool(QChar)> acepta);
+
+// The character a key press types, as a box's key rule judges it (VB's KeyAscii): Enter 13,
+// Backspace 8, a paste (Ctrl+V, Shift+Insert) 22, a printable character its code. 0 for a press
+// that types none, which every key rule lets through: Tab, Shift+Tab, the arrows, Home, End,
+// Delete and the shortcuts (select all, copy, cut, undo), whatever text the keyboard sends.
+int CaracterTecleado(const QKeyEvent* tecla);
 
 // A number as it is copied, with its separators taken out: every blank (U+0020, U+00A0), a
 // hyphen with a digit on each side ("20-12345678-9"), and one line end (CR, LF or CR LF) at

@@ -115,15 +115,6 @@ void PunteroNormal(QWidget* w)
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
 
-// A key event's character as the key filters see it (Enter 13, Backspace 8, Ctrl+V 22).
-int CodigoTecla(const QKeyEvent* k)
-{
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) return 13;
-    if (k->key() == Qt::Key_Backspace) return 8;
-    const QString t = k->text();
-    return t.isEmpty() ? 0 : t.at(0).unicode();
-}
-
 }
 
 frmVademecum::frmVademecum(QWidget* parent) : QWidget(parent)
@@ -380,7 +371,7 @@ bool frmVademecum::ValidarCSC()
 bool frmVademecum::eventFilter(QObject* obj, QEvent* ev)
 {
     if (ev->type() == QEvent::KeyPress) {
-        int tecla = CodigoTecla(static_cast<QKeyEvent*>(ev));
+        int tecla = ReglasEntrada::CaracterTecleado(static_cast<QKeyEvent*>(ev));
         if (obj == txtcodigoOSDE && tecla == 13) {
             txtcodigoOSDE_KeyPress(tecla);
             return true;

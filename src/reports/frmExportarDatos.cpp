@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -39,6 +40,42 @@ W* Control(W* w, const char* nombre)
 
 const QString kFormatoFecha = QStringLiteral("dd/MM/yyyy");
 }
+
+// The folder list fills in the background and sorts each folder's rows as they come, which
+// moves the chosen folder out of sight: until the user touches the list, it is brought back.
+class SeguimientoCarpeta : public QObject {
+public:
+    SeguimientoCarpeta(QTreeView* arbol, QFileSystemModel* modelo) : QObject(arbol), m_arbol(arbol)
+    {
+        connect(modelo, &QAbstractItemModel::layoutChanged, this, &SeguimientoCarpeta::Mostrar);
+        connect(modelo, &QFileSystemModel::directoryLoaded, this, &SeguimientoCarpeta::Mostrar);
+        for (QObject* o : {static_cast<QObject*>(arbol), static_cast<QObject*>(arbol->viewport()),
+                           static_cast<QObject*>(arbol->verticalScrollBar())})
+            o->installEventFilter(this);
+    }
+    void Seguir()
+    {
+        m_seguir = true;
+        Mostrar();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        const QEvent::Type t = e->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::Wheel || t == QEvent::KeyPress) m_seguir = false;
+        return false;
+    }
+
+private:
+    void Mostrar()
+    {
+        if (m_seguir) m_arbol->scrollTo(m_arbol->currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+
+    QTreeView* m_arbol;
+    bool m_seguir = false;
+};
 
 frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
 {
@@ -55,6 +92,7 @@ frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
     dir1->setModel(m_carpetas);
     for (int c = 1; c < m_carpetas->columnCount(); ++c) dir1->hideColumn(c);
     dir1->header()->hide();
+    m_seguimiento = new SeguimientoCarpeta(dir1, m_carpetas);
     frmFechas = Control(new QGroupBox(QStringLiteral("Rango de fechas"), this), "frmFechas");
     txtFechaHasta = Control(new QLineEdit(frmFechas), "txtFechaHasta");
     txtFechaDesde = Control(new QLineEdit(frmFechas), "txtFechaDesde");
@@ -65,6 +103,13 @@ frmExportarDatos::frmExportarDatos(QWidget* parent) : QWidget(parent)
     lblObraSocial = Control(new QLabel(this), "lblObraSocial");
     lblTitulo = Control(new QLabel(QStringLiteral("Formato "), this), "lblTitulo");
     lblDestino = Control(new QLabel(QStringLiteral("Destino"), this), "lblDestino");
+    // A long path is cut at the right rather than widen the window; its tip shows it whole.
+    lblDestino->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    connect(dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        const QString carpeta = QDir::toNativeSeparators(CarpetaDestino());
+        lblDestino->setText(QStringLiteral("Destino: ") + carpeta);
+        lblDestino->setToolTip(carpeta);
+    });
 
     auto* fechas = new QGridLayout(frmFechas);
     fechas->addWidget(Label1[0], 0, 0);
@@ -168,8 +213,8 @@ void frmExportarDatos::setCarpetaDestino(const QString& carpeta)
     const QModelIndex i = m_carpetas->index(carpeta);
     dir1->collapseAll();
     dir1->setCurrentIndex(i);
-    dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
     dir1->expand(i);
+    m_seguimiento->Seguir();
 }
 
 bool frmExportarDatos::VerificarFecha(QLineEdit* campo, const QString& mensaje)

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
+class SeguimientoCarpeta;
 
 // The working window of operation 98: writes the insurer's transactions logged in a range of
 // dates in one of four fixed-width layouts (or as a workbook), then offers the purge.
@@ -49,7 +50,8 @@ public:
     void cmdExportar_Click(qint16 Index);
     void cmdCerrar_Click();
 
-    // The folder the text file goes to: the folder list's current path.
+    // The folder the text file goes to: the folder list's current folder, which "Destino" names
+    // and the list keeps in sight.
     QString CarpetaDestino() const;
     void setCarpetaDestino(const QString& carpeta);
     QString Formato() const { return m_formato; }
@@ -59,4 +61,5 @@ private:
 
     QString m_formato; // "1" to "4" once Inicio chose a layout
     QFileSystemModel* m_carpetas;
+    SeguimientoCarpeta* m_seguimiento;
 };

@@ -24,8 +24,11 @@ const QString kSinInformacion = QStringLiteral("System Information Is Unavailabl
 // The longest value the system-information lookup reads, its closing NUL included.
 constexpr int kBufferValor = 1024;
 
-// The program's emblem while it ships without an icon file: a "Q" on a rounded square.
-QPixmap Emblema()
+bool Iniciar(const QString& programa) { return Procesos::IniciarSeparado(programa, QFileInfo(programa).path()) == 0; }
+
+}
+
+QPixmap frmAbout::Emblema()
 {
     QPixmap p(48, 48);
     p.fill(Qt::transparent);
@@ -41,10 +44,6 @@ QPixmap Emblema()
     g.setPen(Qt::white);
     g.drawText(QRect(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("Q"));
     return p;
-}
-
-bool Iniciar(const QString& programa) { return Procesos::IniciarSeparado(programa, QFileInfo(programa).path()) == 0; }
-
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
@@ -64,7 +63,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(QApplication::windowIcon().isNull() ? Emblema() : QApplication::windowIcon().pixmap(48, 48));
+    picIcon->setPixmap(Emblema());
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     cmdOK = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

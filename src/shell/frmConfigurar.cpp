@@ -146,6 +146,13 @@ void PonerTexto(QComboBox* combo, const QString& texto)
     else combo->setEditText(texto);
 }
 
+// A folder the program puts in the box is read from its start, the end cut off when it is long.
+void PonerCarpeta(QComboBox* combo, const QString& carpeta)
+{
+    PonerTexto(combo, carpeta);
+    combo->lineEdit()->setCursorPosition(0);
+}
+
 QComboBox* Editable(QComboBox* combo)
 {
     combo->setEditable(true);
@@ -692,7 +699,7 @@ void frmConfigurar::Form_Load()
         if (DirectorioTrabajo.isEmpty()) DirectorioTrabajo = Paths::WithTrailingSlash(Paths::DataDir());
         linea = 12;
         CargarDirectoriosRecientes();
-        PonerTexto(cboDirectorio, DirectorioTrabajo);
+        PonerCarpeta(cboDirectorio, DirectorioTrabajo);
         clsConfig& cfg = *gConfig;
         linea = 13;
         cboDelimitadores->clear();
@@ -1169,7 +1176,7 @@ void frmConfigurar::cmdAplicar_Click()
             GuardarDirectoriosRecientes(General::DirectorioTrabajo);
             // The box shows the folder as adopted: a relative text no longer depends on where
             // the program was started.
-            cboDirectorio->setEditText(General::DirectorioTrabajo);
+            PonerCarpeta(cboDirectorio, General::DirectorioTrabajo);
         } else
             Estado().ConfiguracionIncompleta = true;
     } catch (const std::exception& e) {
@@ -1191,7 +1198,7 @@ void frmConfigurar::cmdDir_Click()
         const QString anterior = Vb::Trim(cboDirectorio->currentText());
         constexpr int kSoloCarpetas = 1, kRaizEquipo = 17;
         const QString elegida = BrowseFolders(this, anterior, kSoloCarpetas, kRaizEquipo);
-        cboDirectorio->setEditText(Vb::Trim(elegida).isEmpty() ? anterior : elegida);
+        PonerCarpeta(cboDirectorio, Vb::Trim(elegida).isEmpty() ? anterior : elegida);
     } catch (const std::exception&) {
         // The box keeps what it had; the user can type the folder.
     }

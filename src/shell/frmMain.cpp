@@ -20,6 +20,7 @@
 #include "platform/VbError.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/DisposicionPrincipal.h"
+#include "shell/frmAbout.h"
 #include "shell/frmObraSocial.h"
 #include "shell/frmToolList.h"
 #include "shell/modVentanas.h"
@@ -85,6 +86,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     g_instancia = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Dialogs::kAppTitle);
+    // The working windows inside take the main window's icon.
+    setWindowIcon(frmAbout::Emblema());
     MDIArea = new QMdiArea(this);
     MDIArea->setObjectName(QStringLiteral("MDIArea"));
     // Children that reach past the area can be scrolled to, as in any MDI window.
@@ -211,6 +214,8 @@ void frmMain::mnuInicio_Click()
     if (QMdiSubWindow* s = Subventana(QStringLiteral("frmInicio"))) {
         s->show();
         MDIArea->setActiveSubWindow(s);
+        // What was logged since it was loaded (a void from its own ticket window) shows at once.
+        if (auto* inicio = qobject_cast<frmInicio*>(s->widget())) inicio->CargarListaTransacciones();
         return;
     }
     auto* inicio = new frmInicio;

@@ -227,31 +227,48 @@ TEST_F(InformeMedico, APastedNulBecomesABlank)
     EXPECT_EQ(protocolo.text(), QStringLiteral("dolor agudo"));
 }
 
-// Text read with a NUL after each character (UTF-16 taken as bytes) and NULs before a combining
-// mark, pasted into the editor and into a line box: a blank for each NUL, every other code unit
-// where it was; in the editor the cursor ends after the paste and one undo takes it all back.
+// Text read with a NUL after each character (UTF-16 taken as bytes), NULs before a combining
+// mark, a run of them at the end: pasted into the editor and into a line box, a blank for each
+// NUL, every other code unit where it was; in both the paste is one undo step, its undo never
+// brings a NUL back, and the cursor lands where a paste of blanks leaves it, after a redo too.
 TEST_F(InformeMedico, NulsInAPasteBecomeBlanksAndNothingElseChanges)
 {
     EntradaSinNulos::Instalar();
     const QChar nul(0);
     QString intercalado;
     for (int i = 0; i < 400; ++i) intercalado += QString(QChar(u'a' + i % 26)) + nul;
-    for (const QString& pegado : {intercalado, "Jose" + QString(2, nul) + QChar(0x301) + " Perez" + nul + "Garcia" + nul + "Lopez"}) {
-        const std::string esperado = QString(pegado).replace(nul, QLatin1Char(' ')).toStdString();
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, rehacer = Qt::ControlModifier | Qt::ShiftModifier;
+    for (const QString& pegado : {intercalado, "Jose" + QString(2, nul) + QChar(0x301) + " Perez" + nul + "Garcia" + nul + "Lopez",
+                                  "a" + QString(nul) + "b" + QString(2, nul) + " "}) {
+        const QString esperado = QString(pegado).replace(nul, QLatin1Char(' '));
+        SCOPED_TRACE(esperado.left(20).toStdString());
         QApplication::clipboard()->setText(pegado);
         Abrir([&](frmInformeMedico* f) {
             f->show();
-            f->txtInforme->moveCursor(QTextCursor::End);
-            QTest::keyClick(f->txtInforme, Qt::Key_V, Qt::ControlModifier);
-            EXPECT_EQ(f->txtInforme->toPlainText().toStdString(), mostrado.toStdString() + esperado);
-            EXPECT_EQ(f->txtInforme->textCursor().position(), f->txtInforme->toPlainText().size());
-            QTest::keyClick(f->txtInforme, Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(f->txtInforme->toPlainText(), mostrado);
+            QPlainTextEdit* e = f->txtInforme;
+            e->moveCursor(QTextCursor::End);
+            // Paste, undo, redo: the text after each, the cursor at its end.
+            for (const auto& [tecla, mod, texto] : {std::tuple{Qt::Key_V, ctrl, mostrado + esperado},
+                                                    {Qt::Key_Z, ctrl, mostrado}, {Qt::Key_Z, rehacer, mostrado + esperado}}) {
+                QTest::keyClick(e, tecla, mod);
+                EXPECT_EQ(e->toPlainText().toStdString(), texto.toStdString());
+                EXPECT_EQ(e->textCursor().position(), texto.size());
+            }
+            // Text the program sets: the cursor at its start, as with blanks.
+            e->setPlainText(QString(2, nul) + pegado);
+            EXPECT_EQ(e->toPlainText(), "  " + esperado);
+            EXPECT_EQ(e->textCursor().position(), 0);
             f->reject();
         });
         protocolo.show();
-        protocolo.clear();
-        QTest::keyClick(&protocolo, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(protocolo.text().toStdString(), esperado);
+        protocolo.setText("x");
+        QTest::keyClick(&protocolo, Qt::Key_V, ctrl);
+        EXPECT_EQ(protocolo.cursorPosition(), 1 + esperado.size());
+        QTest::keyClicks(&protocolo, "z");
+        // Undo, undo, redo: the letter typed after the paste is a step of its own, the paste one.
+        for (const auto& [mod, texto] : {std::pair{ctrl, "x" + esperado}, {ctrl, QString("x")}, {rehacer, "x" + esperado}}) {
+            QTest::keyClick(&protocolo, Qt::Key_Z, mod);
+            EXPECT_EQ(protocolo.text().toStdString(), texto.toStdString());
+        }
     }
 }

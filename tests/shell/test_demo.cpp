@@ -30,6 +30,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -38,6 +40,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -143,6 +146,7 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
         w->show();
         EXPECT_EQ(w->tabConfiguracion->tabText(w->tabConfiguracion->currentIndex()), "Directorio");
         EXPECT_EQ(w->cboDirectorio->currentText(), cliente);
+        EXPECT_EQ(w->cboDirectorio->lineEdit()->cursorPosition(), 0) << "shown from its start";
         QTest::mouseClick(w->cmdAplicar, Qt::LeftButton);
         ClickTab(w->tabConfiguracion, "Actualizar");
         QTest::mouseClick(w->cmdActualizar, Qt::LeftButton);
@@ -184,6 +188,13 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     for (int i = 0; i < 2; ++i) {
         auto* f = Entrada();
         ASSERT_TRUE(f);
+        if (i == 1) {
+            // Back empty after the approval: the provider stays chosen, no effector is.
+            EXPECT_EQ(f->cboNombre->currentText(), "CLINICA DEL SOL");
+            EXPECT_EQ(f->cboEfectores->currentIndex(), -1);
+            EXPECT_EQ(f->txtAUCEFE->text(), "");
+            EXPECT_EQ(f->txtTarjeta->text(), "");
+        }
         QTest::keyClicks(f->txtTarjeta, "6001234567");
         QTest::mouseClick(f->cmdAceptar, Qt::LeftButton);
     }
@@ -222,6 +233,8 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(lista->model()->index(0, 1)).center());
     EXPECT_EQ(dialogs.messages(), QStringList{});
     EXPECT_EQ(Connect()->Query("SELECT * FROM Transaccion").RowCount(), 4) << "the void is logged";
+    m->Menu("mnuInicio")->trigger();
+    EXPECT_EQ(lista->model()->rowCount(), 4) << "\"Inicio\" on the open list lists it";
 
     // "Reportes": "Remoto", "Vista Previa" shows the client's report.
     QString previa;
@@ -248,6 +261,18 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     auto* x = qobject_cast<frmExportarDatos*>(m->FormularioTrabajo("frmExportarDatos"));
     ASSERT_TRUE(x);
+    // "Destino" and the folder list show that folder, in sight once the list has filled.
+    auto* carpetas = qobject_cast<QFileSystemModel*>(x->dir1->model());
+    ASSERT_TRUE(carpetas);
+    QSignalSpy cargadas(carpetas, &QFileSystemModel::directoryLoaded);
+    const QString madre = QFileInfo(arranque.path()).absolutePath();
+    for (int i = 0; i < 200 && !cargadas.contains({madre}); ++i) cargadas.wait(50);
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(x->lblDestino->text(), "Destino: " + arranque.path());
+    const QModelIndex actual = x->dir1->currentIndex();
+    EXPECT_EQ(carpetas->filePath(actual), arranque.path());
+    EXPECT_TRUE(x->dir1->selectionModel()->isSelected(actual));
+    EXPECT_TRUE(x->dir1->viewport()->rect().contains(x->dir1->visualRect(actual)));
     QTest::mouseClick(x->cmdExportar[1], Qt::LeftButton);
     const QString archivo = QDir(arranque.path()).filePath("DatosFormatoHope" + QDate::currentDate().toString("ddMMyyyy") + ".txt");
     EXPECT_EQ(dialogs.messages(), QStringList{"El archivo " + archivo + " se generó éxito"});

@@ -179,7 +179,8 @@ TEST_P(RatonTeclado, AMouseClickChoosesTheInsurer)
 
 // Every window: Enter in each text box stores, sends and closes nothing ("txtNombreOS" gives it
 // an action, adding the insurer, and "txtClave", checking the code); a dialog without a text box
-// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in.
+// keeps its default button. Letters pasted into a digits-only box are refused whole; digits go in;
+// Tab, Shift+Tab and the editing keys pass its key rule.
 TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
 {
     using M = frmMain;
@@ -199,7 +200,7 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
         {"clave", [] { return new frmPassword; }, {}},
         {"verificacion", entrada(&M::mnuVerificarPrestador_Click), {"txtCSC"}},
         {"informar", entrada(&M::mnuInformarPrestacionSinFecha_Click), {"txtCSC"}},
-        {"rescate", entrada(&M::mnuConsultarAutorizacion_Click), {"txtAUWREF"}},
+        {"rescate", entrada(&M::mnuConsultarAutorizacion_Click), {"txtAUWREF", "txtAUNREF"}},
         {"anulacion", entrada(&M::mnuAnulacion_Click), {}},
         {"internacion", entrada(&M::mnuAdmisionInternacion_Click), {}},
         {"odontologia", entrada(&M::mnuAutorizacionOrtodoncia_Click), {}},
@@ -208,7 +209,8 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
         {"busqueda", [] { auto* d = new frmBuscarPorAccion(nullptr, nullptr); d->Form_Load(); return d; }, {}},
         {"diagnosticos", [] { auto* d = new frmDiagnosticos; d->Form_Load(); return d; }, {}},
         {"informe", [this] { return new frmInformeMedico("CLINICA", "123", new QLineEdit(m.get())); }, {}},
-        {"captura", [&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); }, {}},
+        {"captura", [&] { Elegir(0); return trabajo(&M::mnuInformarPrestacionSinFecha_Click, "frmOSGenerica")(); },
+         {"txtNumeroAutorizacion", "txtTipoMatricula", "txtNumeroMatricula"}},
         {"fila", [&] { auto* d = new frmPrestacionGenerica(lista(), "(5) Salud Sur"); d->Form_Load(); return d; }, {}},
         {"cierre", trabajo(&M::mnuCierreLote_Click, "frmCierres"), {"txtNumeroCierre"}},
         {"receta", trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {"txtCSC"}},
@@ -275,6 +277,30 @@ TEST_P(RatonTeclado, EnterAndPasteInEveryWindow)
             pegar("34");
             // The rescue reference's key filter refuses the paste key itself.
             EXPECT_EQ(caja->text(), nombre == "txtAUWREF" ? "12" : "1234");
+
+            // Tab in every filtered box, and the editing keys, with the characters a keyboard sends.
+            if (hojas)
+                for (int hoja = 0; hoja < hojas->count(); ++hoja)
+                    if (hojas->widget(hoja)->isAncestorOf(caja)) hojas->setCurrentIndex(hoja);
+            ASSERT_TRUE(caja->isVisible() && caja->isEnabled());
+            caja->setText("123");
+            QApplication::clipboard()->clear();
+            const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, nada;
+            const struct { Qt::Key k; Qt::KeyboardModifiers mod; const char* texto; const char* queda; } pasos[] = {
+                {Qt::Key_A, ctrl, "\x01", "123"}, {Qt::Key_C, ctrl, "\x03", "123"}, {Qt::Key_X, ctrl, "\x18", ""},
+                {Qt::Key_Z, ctrl, "\x1a", "123"}, {Qt::Key_Home, nada, "", "123"}, {Qt::Key_Delete, nada, "\x7f", "23"},
+                {Qt::Key_End, nada, "", "23"}, {Qt::Key_Left, nada, "", "23"}, {Qt::Key_Backspace, nada, "\b", "3"},
+                {Qt::Key_Z, ctrl, "\x1a", "23"}, {Qt::Key_Z, ctrl, "\x1a", "123"}, // a value every leave check takes
+                {Qt::Key_Tab, nada, "\t", "123"}, {Qt::Key_Backtab, Qt::ShiftModifier, "\t", "123"}};
+            for (const auto& p : pasos) {
+                caja->setFocus(Qt::MouseFocusReason);
+                QTest::sendKeyEvent(QTest::Click, caja, p.k, QString(p.texto), p.mod);
+                Eventos();
+                EXPECT_EQ(caja->text(), p.queda) << p.k;
+                if (p.k == Qt::Key_Tab || p.k == Qt::Key_Backtab) EXPECT_NE(QApplication::focusWidget(), caja) << p.k;
+            }
+            EXPECT_EQ(QApplication::clipboard()->text(), "123");
+            EXPECT_EQ(dialogs.messages(), QStringList());
         }
         EXPECT_EQ(Huella(), antes);
         if (w != m.get()) w->close();

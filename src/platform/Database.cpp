@@ -5,8 +5,11 @@
 #include "platform/Paths.h"
 
 #include <QAtomicInteger>
+#include <QCursor>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLibrary>
 #include <QMutex>
 #include <QMutexLocker>
@@ -32,8 +35,8 @@
 
 bool DbError::isBusyConflict() const
 {
-    // PostgreSQL: serialization failure, deadlock, lock not available (lock_timeout).
-    if (sqlState == QLatin1String("40001") || sqlState == QLatin1String("40P01") || sqlState == QLatin1String("55P03"))
+    // PostgreSQL: serialization failure, deadlock.
+    if (sqlState == QLatin1String("40001") || sqlState == QLatin1String("40P01"))
         return true;
     // SQLite: BUSY and LOCKED with their extended codes.
     const qint32 primario = nativeError & 0xFF;
@@ -41,8 +44,7 @@ bool DbError::isBusyConflict() const
         return true;
     const QString d = description.toLower();
     return d.contains(QLatin1String("database is locked")) || d.contains(QLatin1String("database table is locked"))
-        || d.contains(QLatin1String("deadlock detected")) || d.contains(QLatin1String("could not serialize"))
-        || d.contains(QLatin1String("lock timeout"));
+        || d.contains(QLatin1String("deadlock detected")) || d.contains(QLatin1String("could not serialize"));
 }
 
 bool DbError::isConnectionLost() const
@@ -414,6 +416,37 @@ void Database::EnsureSchemaOnce(const QString& cs)
     schemaEnsured().insert(cs);
 }
 
+namespace {
+
+Database::Limites& limites()
+{
+    static Database::Limites l;
+    return l;
+}
+
+// psqlODBC's TCP keepalives (seconds), so a desk notices a server that went away; the SQLite
+// driver ignores the keys, and a string that names them keeps its own.
+QString ConKeepalives(const QString& connectionString)
+{
+    if (connectionString.contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
+        return connectionString;
+    const Database::Limites l = Database::LimitesSesion();
+    QString cs = connectionString;
+    for (const auto& [clave, valor] : {std::pair{QStringLiteral("KeepaliveTime"), l.keepaliveInactivaS},
+                                       std::pair{QStringLiteral("KeepaliveInterval"), l.keepaliveIntervaloS}}) {
+        if (cs.contains(clave + QLatin1Char('='), Qt::CaseInsensitive)) continue;
+        if (!cs.isEmpty() && !cs.endsWith(QLatin1Char(';'))) cs += QLatin1Char(';');
+        cs += QStringLiteral("%1=%2").arg(clave).arg(valor);
+    }
+    return cs;
+}
+
+}
+
+Database::Limites Database::LimitesSesion() { return limites(); }
+
+void Database::setLimitesSesion(const Limites& l) { limites() = l; }
+
 void Database::OpenConnectionString(const QString& connectionString)
 {
     Close();
@@ -421,7 +454,7 @@ void Database::OpenConnectionString(const QString& connectionString)
     m_fullSync = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
-        db.setDatabaseName(connectionString);
+        db.setDatabaseName(ConKeepalives(connectionString));
         if (!db.open()) {
             const QSqlError e = db.lastError();
             db = QSqlDatabase();
@@ -437,6 +470,38 @@ void Database::OpenConnectionString(const QString& connectionString)
         Query(QStringLiteral("PRAGMA journal_mode=WAL"));
         Execute(QStringLiteral("PRAGMA busy_timeout=5000"));
         Execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+    if (m_engine == Engine::PostgreSQL)
+        PrepararSesion();
+}
+
+void Database::PrepararSesion()
+{
+    // For the session: the server notices a desk that vanished without closing its connection.
+    const Limites l = LimitesSesion();
+    const DbResult r = Query(QStringLiteral("SELECT pg_backend_pid(), set_config('tcp_keepalives_idle', '%1', false), "
+                                            "set_config('tcp_keepalives_interval', '%2', false), "
+                                            "set_config('tcp_keepalives_count', '%3', false)")
+                                 .arg(l.keepaliveInactivaS)
+                                 .arg(l.keepaliveIntervaloS)
+                                 .arg(l.keepaliveIntentos));
+    m_proceso = r.value(0).toLongLong();
+}
+
+void Database::LimitarTransaccion()
+{
+    const Limites l = LimitesSesion();
+    try {
+        const DbResult r =
+            Query(QStringLiteral("SELECT txid_current(), set_config('lock_timeout', '%1ms', true), "
+                                 "set_config('idle_in_transaction_session_timeout', '%2ms', true)")
+                      .arg(l.bloqueoMs)
+                      .arg(l.inactivaEnTransaccionMs));
+        m_txid = r.value(0).toLongLong();
+        m_procesoTxid = m_proceso;
+    } catch (...) {
+        DeshacerSilencioso();
+        throw;
     }
 }
 
@@ -541,6 +606,11 @@ void Database::Raise(const QString& what, const QString& sql, void* stmtHandle, 
     if ((state == QLatin1String("S1000") || state == QLatin1String("HY000")) && MuertaSegunDriver())
         state = QStringLiteral("08S01");
     Q_UNUSED(what);
+    // The lock time-out of the transaction: another desk holds the table for longer than a save
+    // may wait. What the clerk needs is to try again, not the statement.
+    if (state == QLatin1String("55P03"))
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("Otra terminal está guardando en este momento; intente nuevamente"), state, native);
     throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                   QStringLiteral("%1: %2 (%3)").arg(state, text, sql.simplified().left(300)), state, native);
 }
@@ -685,14 +755,22 @@ void Database::BeginTrans()
     AntesDeSentencia(QString());
     QString text;
     bool muerta = false;
+    bool empezada = false;
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        if (db.isOpen() && db.transaction()) {
-            m_inTransaction = true;
-            return;
+        empezada = db.isOpen() && db.transaction();
+        if (!empezada) {
+            text = db.lastError().text();
+            muerta = db.isOpen() && ConexionMuerta();
         }
-        text = db.lastError().text();
-        muerta = db.isOpen() && ConexionMuerta();
+    }
+    if (empezada) {
+        m_inTransaction = true;
+        m_txid = 0;
+        // The driver sends BEGIN with the transaction's first statement: this one.
+        if (m_engine == Engine::PostgreSQL)
+            LimitarTransaccion();
+        return;
     }
     if (muerta) {
         // Nothing of the transaction reached the server.
@@ -1291,15 +1369,74 @@ void Database::CommitTransEscritura()
         RaiseConfirmacionPerdida(QStringLiteral("sin respuesta del servidor"));
 }
 
-namespace {
-std::function<bool(Database&)> g_trasConfirmar;
-}
-
-void Database::setTrasConfirmar(std::function<bool(Database&)> gancho) { g_trasConfirmar = std::move(gancho); }
-
 bool Database::RespuestaConfirmacionPerdida()
 {
-    return g_trasConfirmar && g_trasConfirmar(*this);
+    return m_trasConfirmar && m_trasConfirmar(*this);
+}
+
+namespace {
+// The wait pointer while the program asks the server, where there is a screen.
+class PunteroEspera {
+public:
+    PunteroEspera()
+        : m_gui(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                && QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+        if (m_gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~PunteroEspera()
+    {
+        if (m_gui) QGuiApplication::restoreOverrideCursor();
+    }
+    PunteroEspera(const PunteroEspera&) = delete;
+    PunteroEspera& operator=(const PunteroEspera&) = delete;
+
+private:
+    bool m_gui;
+};
+}
+
+Database::Confirmacion Database::PreguntarConfirmacion()
+{
+    if (m_engine != Engine::PostgreSQL || m_txid == 0 || !ConfirmacionPerdida())
+        return Confirmacion::SinComprobar;
+    PunteroEspera puntero;
+    const Limites l = LimitesSesion();
+    QElapsedTimer desde;
+    desde.start();
+    bool terminada = false;
+    for (;;) {
+        QString estado, sesion;
+        try {
+            // The old session, only while it still holds this transaction (its process number
+            // may have gone to another session since).
+            const DbResult r = Query(QStringLiteral("SELECT txid_status(?), (SELECT state FROM pg_stat_activity "
+                                                    "WHERE pid = ? AND backend_xid::text::bigint = ? % 4294967296)"),
+                                     {m_txid, m_procesoTxid, m_txid});
+            estado = r.value(0).toString();
+            sesion = r.value(1).toString();
+            if (estado == QLatin1String("in progress") && !terminada
+                && sesion.startsWith(QLatin1String("idle in transaction"))) {
+                // Its COMMIT never reached the server, and the session would wait for it until
+                // its idle limit: ended now, the transaction is rolled back.
+                Query(QStringLiteral("SELECT pg_terminate_backend(?)"), {m_procesoTxid});
+                terminada = true;
+                continue;
+            }
+        } catch (const VbError&) {
+            return Confirmacion::SinComprobar;
+        }
+        if (estado == QLatin1String("committed"))
+            return Confirmacion::Hecha;
+        if (estado == QLatin1String("aborted"))
+            return Confirmacion::Deshecha;
+        // No answer (a transaction too old to tell), or a commit still running past the limit.
+        if (estado != QLatin1String("in progress") || desde.elapsed() >= l.preguntaMs)
+            return Confirmacion::SinComprobar;
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(static_cast<unsigned long>(l.preguntaIntervaloMs));
+    }
 }
 
 void Database::RaiseConfirmacionPerdida(const QString& texto)

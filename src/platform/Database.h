@@ -29,8 +29,9 @@ public:
     // A duplicate key: SQLSTATE 23000/23505, or SQLite's unique-constraint failure, which its
     // ODBC driver reports as HY000.
     bool isUniqueViolation() const;
-    // Another connection holds what this one needs: SQLite busy or locked, a PostgreSQL lock
-    // time-out, deadlock or serialization failure. Worth trying again.
+    // Another connection holds what this one needs: SQLite busy or locked, a PostgreSQL
+    // deadlock or serialization failure. Worth trying again. Not a PostgreSQL lock time-out: that
+    // wait already took the whole bound a save may take (see Database::Limites).
     bool isBusyConflict() const;
     // The connection is gone (a server restart, a cut backend): SQLSTATE class 08, the
     // server's 57P01/57P02/57P03, or psqlODBC's S1000 saying so.
@@ -130,13 +131,42 @@ public:
     Engine engine() const { return m_engine; }
     QString connectionString() const { return m_connectionString; }
 
+    // What a PostgreSQL session of the program works under, all in one place. Every
+    // transaction the program begins sets for itself alone how long a statement waits for a
+    // lock and how long the session may sit idle inside it before the server ends it: so a
+    // desk whose network went leaves no lock behind for long, and a desk that waits gets its
+    // answer within the bound. Not for the whole session: a reading connection holds a
+    // transaction open while a cursor is, and a slow list must not be ended. Every session
+    // sets the server's TCP keepalives, and the driver its own, so either side notices the
+    // other has gone. After a COMMIT whose answer was lost, a commit still running is asked
+    // about every `preguntaIntervaloMs` for up to `preguntaMs`.
+    struct Limites {
+        int bloqueoMs = 10000;
+        int inactivaEnTransaccionMs = 10000;
+        int keepaliveInactivaS = 10;
+        int keepaliveIntervaloS = 5;
+        int keepaliveIntentos = 3;
+        int preguntaMs = 10000;
+        int preguntaIntervaloMs = 100;
+    };
+    static Limites LimitesSesion();
+    // Tests: other limits, for the sessions opened and the transactions begun from now on.
+    static void setLimitesSesion(const Limites& limites);
+
     // Whether the last transaction failed because the connection went while its COMMIT was on
-    // its way: the server may have stored it or not, and only a look at the data can tell.
+    // its way: the server may have stored it or not.
     bool ConfirmacionPerdida() const { return m_perdida == Perdida::AlConfirmar; }
-    // Tests: runs once the server has answered a COMMIT with success; true makes that answer
-    // count as never received (the hook may cut the connection itself), so the caller gets
-    // the lost-commit failure while the server holds the transaction. Empty: none.
-    static void setTrasConfirmar(std::function<bool(Database&)> gancho);
+    // What became of that transaction, by the server's word: asked on the new connection
+    // (PostgreSQL only; SQLite commits in the process, and only a look at the data can tell).
+    // A session left waiting inside the transaction (a COMMIT the network dropped) is ended,
+    // so the answer is final; a commit still running is asked about again until it ends or
+    // the limit passes. Meanwhile the pointer shows the wait and no user input is taken.
+    enum class Confirmacion { Hecha, Deshecha, SinComprobar };
+    Confirmacion PreguntarConfirmacion();
+    // Tests: runs on this connection once the server has answered a COMMIT with success; true
+    // makes that answer count as never received (the hook may cut the connection itself), so
+    // the caller gets the lost-commit failure while the server holds the transaction.
+    void setTrasConfirmar(std::function<bool(Database&)> gancho) { m_trasConfirmar = std::move(gancho); }
 
     // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
     // defines it, else the embedded SQLite file below the data folder (DbError when a link or
@@ -246,6 +276,14 @@ private:
     bool m_confirmando = false;        // a COMMIT is on its way
     bool m_reconectando = false;
     Perdida m_perdida = Perdida::Ninguna;
+    std::function<bool(Database&)> m_trasConfirmar;
+    // PostgreSQL: the session's server process, and the id and process of the transaction
+    // begun last, to ask about it after its COMMIT's answer was lost.
+    void PrepararSesion();
+    void LimitarTransaccion();
+    qint64 m_proceso = 0;
+    qint64 m_txid = 0;
+    qint64 m_procesoTxid = 0;
 
     void BeginTransEscritura(const QString& tabla);
     // The schema's transaction: SQLite BEGIN IMMEDIATE, a PostgreSQL advisory lock of the

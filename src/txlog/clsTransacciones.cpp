@@ -130,8 +130,27 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
             // Once in all, the database layer's own rerun after a lost connection included.
             if (corridas > 1 || !(e.isConnectionLost() || e.isBusyConflict()))
                 throw;
+            // A look at the rows cannot see a commit still running on the server: ask it.
+            if (m_cn->ConfirmacionPerdida() && m_cn->engine() == Database::Engine::PostgreSQL) {
+                switch (m_cn->PreguntarConfirmacion()) {
+                case Database::Confirmacion::Hecha:
+                    return Ticket;
+                case Database::Confirmacion::Deshecha:
+                    break;
+                case Database::Confirmacion::SinComprobar: {
+                    ErrorRegistroTicket sinComprobar(
+                        e.number, kFuente,
+                        QStringLiteral("No se pudo comprobar si el ticket y sus items quedaron guardados en la base local"),
+                        e.description, Ticket);
+                    sinComprobar.sinComprobar = true;
+                    throw sinComprobar;
+                }
+                }
+            }
             guardar();
         }
+    } catch (const ErrorRegistroTicket&) {
+        throw;
     } catch (const VbError& e) {
         throw ErrorRegistroTicket(e.number, kFuente,
                                   QStringLiteral("Error al guardar el ticket y sus items en la base local"),

@@ -18,6 +18,8 @@ public:
     }
     QString causa;
     qint64 ticket = 0;
+    // The answer of the COMMIT was lost and the server could not say whether it stored them.
+    bool sinComprobar = false;
 };
 
 // One logged transaction of the history table Transaccion. The ticket numbers are 64-bit:
@@ -55,8 +57,10 @@ public:
     // statement or the commit fails) nothing of them stays and ErrorRegistroTicket is raised:
     // "Error al guardar el ticket y sus items en la base local" for a failing statement, the
     // opening's own description otherwise; source "Quorvan.clsTransaccion". After a lost
-    // connection or a busy conflict the rows are tried once more, unless a row with the same
-    // ticket, date and time shows the first attempt was stored.
+    // connection or a busy conflict the rows are tried once more, unless the first attempt was
+    // stored: PostgreSQL says so of a COMMIT whose answer was lost (when it cannot, nothing is
+    // tried and the error says so, `sinComprobar`); otherwise a row with the same ticket, date
+    // and time shows it.
     qint64 SaveTransaccion(const QString& sSVL1, const QString& CodigoEmpresa, const QString& sSVL2,
                            qint16 pCantidadPrestaciones, const DatosPrescriptor& prescriptor = {});
 

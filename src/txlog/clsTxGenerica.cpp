@@ -63,25 +63,23 @@ void clsTxGenerica::Save()
             QStringLiteral("NumeroMatricula"), QStringLiteral("FormaIngreso"), QStringLiteral("NombreMedico"),
             QStringLiteral("FechaTransaccion"), QStringLiteral("IdObraSocial")};
         escrito.tablaLineas = QStringLiteral("TGenerica_svl2");
-        escrito.lineas = m_Prestaciones->Count();
+        escrito.columnasLineas = QStringList{QStringLiteral("NumeroTransaccion"), QStringLiteral("CodigoPrestacion"),
+                                             QStringLiteral("CodigoAutorizacion"), QStringLiteral("Diagnostico")};
         try {
             db.EnTransaccionDeEscritura(QStringLiteral("TGenerica_svl1"), [&] {
                 const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TGenerica_svl1"));
-                escrito.numero = numero;
-                escrito.valores = modLog::Valores(
+                escrito.InsertarCabecera(
+                    db, numero,
                     {static_cast<int>(IdTerminal), numero, CodigoTransaccion, CuitPrestador, Banda, NombreAfiliado,
                      NumeroAfiliado, QString::number(NumeroAutorizacion), TipoMatricula, NumeroMatricula, FormaIngreso,
                      NombreMedico, modLog::FechaHoy(), idObraSocial});
-                db.Execute(escrito.Insercion(), escrito.valores);
                 for (const auto& l : *m_Prestaciones)
-                    db.Execute(QStringLiteral("INSERT INTO TGenerica_svl2 (NumeroTransaccion, CodigoPrestacion, "
-                                              "CodigoAutorizacion, Diagnostico) VALUES (?, ?, ?, ?)"),
-                               modLog::Valores({numero, l->CodigoPrestacion, l->CodigoAutorizacion, l->Diagnostico}));
+                    escrito.InsertarLinea(db, {numero, l->CodigoPrestacion, l->CodigoAutorizacion, l->Diagnostico});
             });
         } catch (const DbError&) {
             // A retry by the clerk would store it twice.
-            if (!db.ConfirmacionPerdida() || escrito.numero == 0 || !modLog::QuedoGuardado(db, escrito, kFuente))
-                throw;
+            if (!db.ConfirmacionPerdida() || escrito.numero == 0) throw;
+            modLog::ComprobarGuardado(db, escrito, kFuente, modLog::Clase::Captura);
         }
     } catch (...) {
         modLog::Relanzar(kFuente);

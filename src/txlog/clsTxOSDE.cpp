@@ -61,7 +61,6 @@ qint32 clsTxOSDE::InsertarSolicitud(Database& db, bool Diferida, modLog::Escrito
 {
     const qint32 numero = modLog::NumeroSiguiente(db, QStringLiteral("TOSDE_svl1"));
     escrito.tabla = QStringLiteral("TOSDE_svl1");
-    escrito.numero = numero;
     escrito.columnas = QStringList{
         QStringLiteral("IdTerminal"), QStringLiteral("NumeroTransaccion"), QStringLiteral("AUCUIT"),
         QStringLiteral("AUISOA"), QStringLiteral("AUFILA"), QStringLiteral("AUASOA"), QStringLiteral("AUBENA"),
@@ -70,18 +69,18 @@ qint32 clsTxOSDE::InsertarSolicitud(Database& db, bool Diferida, modLog::Escrito
         QStringLiteral("AUNMAT"), QStringLiteral("AUCEFE"), QStringLiteral("AUFECP"), QStringLiteral("AUDSM1"),
         QStringLiteral("AUDSM2"), QStringLiteral("AUFINA"), QStringLiteral("NombreMedico"),
         QStringLiteral("NombreAfiliado"), QStringLiteral("FechaTransaccion"), QStringLiteral("Diferida")};
-    escrito.valores = modLog::Valores({static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA,
-                                       AUDIGA, AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE,
-                                       AUFECP, AUDSM1, AUDSM2, AUFINA, NombreMedico, NombreAfiliado,
-                                       modLog::FechaHoy(), Diferida ? 1 : 0});
     escrito.tablaLineas = QStringLiteral("TOSDE_svl2");
-    escrito.lineas = m_Prestaciones->Count();
-    db.Execute(escrito.Insercion(), escrito.valores);
+    escrito.columnasLineas = QStringList{QStringLiteral("NumeroTransaccion"), QStringLiteral("AUPRE"),
+                                         QStringLiteral("AUTIP"),             QStringLiteral("AUARA"),
+                                         QStringLiteral("AUCAN"),             QStringLiteral("AUODP"),
+                                         QStringLiteral("AUODC")};
+    escrito.InsertarCabecera(db, numero,
+                             {static_cast<int>(IdTerminal), numero, AUCUIT, AUISOA, AUFILA, AUASOA, AUBENA, AUDIGA,
+                              AUVERA, AUTRAC, AUATRC, AUMANA, AUWREF, AUNREF, AUTMAT, AUNMAT, AUCEFE, AUFECP, AUDSM1,
+                              AUDSM2, AUFINA, NombreMedico, NombreAfiliado, modLog::FechaHoy(), Diferida ? 1 : 0});
     for (const auto& l : *m_Prestaciones)
-        db.Execute(QStringLiteral("INSERT INTO TOSDE_svl2 (NumeroTransaccion, AUPRE, AUTIP, AUARA, AUCAN, "
-                                  "AUODP, AUODC) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                   modLog::Valores({numero, l->AUPRE, QString::number(l->AUTIP), QString::number(l->AUARA),
-                    QString::number(l->AUCAN), l->AUODP, l->AUODC}));
+        escrito.InsertarLinea(db, {numero, l->AUPRE, QString::number(l->AUTIP), QString::number(l->AUARA),
+                                   QString::number(l->AUCAN), l->AUODP, l->AUODC});
     if (!Diferida)
         db.Execute(kSqlRespuesta, modLog::Valores({numero, AUAUTO, AUWHOO, AUREST, AULEYD, AULEYP, AUMONT, AUSYST}));
     return numero;
@@ -114,8 +113,8 @@ qint32 clsTxOSDE::GuardarSolicitud(bool Diferida)
             });
         } catch (const DbError&) {
             // A retry by the clerk would store it twice.
-            if (!db.ConfirmacionPerdida() || escrito.numero == 0 || !modLog::QuedoGuardado(db, escrito, kFuente))
-                throw;
+            if (!db.ConfirmacionPerdida() || escrito.numero == 0) throw;
+            modLog::ComprobarGuardado(db, escrito, kFuente, modLog::Clase::Solicitud);
         }
         return escrito.numero;
     } catch (...) {

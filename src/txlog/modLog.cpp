@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace modLog {
 
 void Relanzar(const QString& fuente)
@@ -42,12 +44,28 @@ QVariantList Valores(QVariantList valores)
     return valores;
 }
 
-QString Escrito::Insercion() const
+namespace {
+QString Insercion(const QString& tabla, const QStringList& columnas)
 {
     QStringList marcas;
     for (int i = 0; i < columnas.size(); ++i) marcas << QStringLiteral("?");
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
         .arg(tabla, columnas.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+}
+}
+
+void Escrito::InsertarCabecera(Database& cn, qint32 numeroNuevo, const QVariantList& valoresNuevos)
+{
+    numero = numeroNuevo;
+    valores = Valores(valoresNuevos);
+    lineas.clear();
+    cn.Execute(Insercion(tabla, columnas), valores);
+}
+
+void Escrito::InsertarLinea(Database& cn, const QVariantList& valoresLinea)
+{
+    lineas << Valores(valoresLinea);
+    cn.Execute(Insercion(tablaLineas, columnasLineas), lineas.last());
 }
 
 namespace {
@@ -61,27 +79,71 @@ bool MismoValor(const QVariant& leido, const QVariant& escrito)
     const double v = leido.toDouble(&ok);
     return ok && v == escrito.toDouble();
 }
+
+bool MismaFila(const QVariantList& leida, const QVariantList& escrita)
+{
+    for (int i = 0; i < escrita.size(); ++i)
+        if (!MismoValor(leida.value(i), escrita.at(i))) return false;
+    return true;
 }
 
-bool QuedoGuardado(Database& cn, const Escrito& escrito, const QString& fuente)
+// The header under its number holds what was written, and its lines are the written ones, each
+// matched once.
+bool QuedoGuardado(Database& cn, const Escrito& escrito)
 {
-    try {
-        const DbResult cabecera =
-            cn.Query(QStringLiteral("SELECT %1 FROM %2 WHERE NumeroTransaccion = ?")
-                         .arg(escrito.columnas.join(QStringLiteral(", ")), escrito.tabla),
-                     {escrito.numero});
-        if (cabecera.RowCount() != 1) return false;
-        for (int i = 0; i < escrito.columnas.size(); ++i)
-            if (!MismoValor(cabecera.value(i), escrito.valores.value(i))) return false;
-        const DbResult lineas = cn.Query(
-            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE NumeroTransaccion = ?").arg(escrito.tablaLineas),
-            {escrito.numero});
-        return lineas.RowCount() == 1 && lineas.value(0).toLongLong() == escrito.lineas;
-    } catch (const VbError& e) {
-        throw VbError(e.number, fuente,
-                      QStringLiteral("No se pudo comprobar si la solicitud quedó guardada; revise la lista de "
-                                     "diferidas antes de repetirla"));
+    const DbResult cabecera = cn.Query(QStringLiteral("SELECT %1 FROM %2 WHERE NumeroTransaccion = ?")
+                                           .arg(escrito.columnas.join(QStringLiteral(", ")), escrito.tabla),
+                                       {escrito.numero});
+    if (cabecera.RowCount() != 1 || !MismaFila(cabecera.Rows().first(), escrito.valores)) return false;
+    QList<QVariantList> guardadas =
+        cn.Query(QStringLiteral("SELECT %1 FROM %2 WHERE NumeroTransaccion = ?")
+                     .arg(escrito.columnasLineas.join(QStringLiteral(", ")), escrito.tablaLineas),
+                 {escrito.numero})
+            .Rows();
+    if (guardadas.size() != escrito.lineas.size()) return false;
+    for (const QVariantList& escrita : escrito.lineas) {
+        const auto igual = std::find_if(guardadas.begin(), guardadas.end(),
+                                        [&](const QVariantList& leida) { return MismaFila(leida, escrita); });
+        if (igual == guardadas.end()) return false;
+        guardadas.erase(igual);
     }
+    return true;
+}
+}
+
+void ComprobarGuardado(Database& cn, const Escrito& escrito, const QString& fuente, Clase clase)
+{
+    Database::Confirmacion confirmacion = Database::Confirmacion::SinComprobar;
+    if (cn.engine() == Database::Engine::PostgreSQL) {
+        confirmacion = cn.PreguntarConfirmacion();
+    } else {
+        try {
+            confirmacion = QuedoGuardado(cn, escrito) ? Database::Confirmacion::Hecha : Database::Confirmacion::Deshecha;
+        } catch (const VbError&) {
+        }
+    }
+    const QString que = clase == Clase::Solicitud ? QStringLiteral("solicitud") : QStringLiteral("captura");
+    switch (confirmacion) {
+    case Database::Confirmacion::Hecha:
+        return;
+    case Database::Confirmacion::Deshecha:
+        throw VbError(DbError::NumeroErrorOdbc, fuente,
+                      QStringLiteral("La %1 no se guardó: se perdió la conexión a la base de datos al confirmarla. "
+                                     "Puede repetirla.")
+                          .arg(que));
+    case Database::Confirmacion::SinComprobar:
+        break;
+    }
+    // The logged requests are listed by the local report; the captures by no window.
+    const QString donde = clase == Clase::Solicitud
+        ? QStringLiteral(" en el reporte local de \"Reportes\", que lista las solicitudes registradas")
+        : QString();
+    throw VbError(DbError::NumeroErrorOdbc, fuente,
+                  QStringLiteral("No se pudo comprobar si la %1 número %2 quedó guardada. No la repita antes de "
+                                 "comprobarlo%3.")
+                      .arg(que)
+                      .arg(escrito.numero)
+                      .arg(donde));
 }
 
 QString FechaHoy()

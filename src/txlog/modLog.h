@@ -24,23 +24,33 @@ qint32 NumeroSiguiente(Database& cn, const QString& tabla);
 QVariantList Valores(QVariantList valores);
 
 // What a log save wrote: the header row of `tabla` numbered `numero`, its `columnas` with the
-// `valores` written, and `lineas` rows of that number in `tablaLineas`.
+// `valores` written, and in `tablaLineas` one row of `columnasLineas` per entry of `lineas`.
 struct Escrito {
     QString tabla;
     qint32 numero = 0;
     QStringList columnas;
     QVariantList valores;
     QString tablaLineas;
-    qint64 lineas = 0;
-    // "INSERT INTO tabla (columnas) VALUES (?, ...)".
-    QString Insercion() const;
+    QStringList columnasLineas;
+    QList<QVariantList> lineas;
+    // Inserts the header row with `valores` (unset texts empty), numbered `numero`; the lines
+    // of an earlier try are forgotten.
+    void InsertarCabecera(Database& cn, qint32 numero, const QVariantList& valores);
+    // Inserts one line with these values (unset texts empty) and keeps them.
+    void InsertarLinea(Database& cn, const QVariantList& valores);
 };
 
-// After a save whose COMMIT's answer was lost: whether the server stored it, that is, the
-// header row under its number holds what was written and has as many lines. Another terminal
-// may have taken the number after a rollback, so the number alone proves nothing. Raises with
-// `fuente` and a message for the user when the data cannot be looked at.
-bool QuedoGuardado(Database& cn, const Escrito& escrito, const QString& fuente);
+// What was saved, as the clerk is told when the save's answer is lost.
+enum class Clase { Solicitud, Captura };
+
+// After a save whose COMMIT's answer was lost (cn.ConfirmacionPerdida()):
+// returns when it was stored, so the clerk does not store it twice. On PostgreSQL the server
+// says; on SQLite, which commits in the process, the header row under its number must hold
+// what was written and its lines those written, each once (every desk logs under the same
+// terminal, and another may have taken the number after a rollback). Otherwise raises with
+// `fuente`: not stored, which may be repeated, or not known, with the number the save took and
+// where to check it before repeating it.
+void ComprobarGuardado(Database& cn, const Escrito& escrito, const QString& fuente, Clase clase);
 
 // Today as yyyymmdd, from the program's clock.
 QString FechaHoy();

@@ -50,7 +50,11 @@ QString MensajeSinRegistro(const ErrorRegistroTicket& e, const QString& archivo,
 {
     QStringList lineas{QStringLiteral("Error: ") + e.description,
                        QStringLiteral("Ticket número %1.").arg(e.ticket),
-                       QStringLiteral("La obra social respondió la operación, pero no quedó registrada en la base local."),
+                       e.sinComprobar
+                           ? QStringLiteral("La obra social respondió la operación; no se pudo comprobar si quedó "
+                                            "registrada en la base local.")
+                           : QStringLiteral("La obra social respondió la operación, pero no quedó registrada en la "
+                                            "base local."),
                        errorArchivo.isEmpty()
                            ? QStringLiteral("Se guardó el archivo del ticket %1.").arg(archivo)
                            : QStringLiteral("No se pudo guardar el archivo del ticket: %1").arg(errorArchivo)};

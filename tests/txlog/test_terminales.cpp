@@ -1,16 +1,33 @@
 // Several terminals on one database: eight copies of a terminal start at one instant on a new
-// database and on one that lost its indexes, each logging one transaction; and a connection
-// that lives as long as the program outlives its server process.
+// database and on one that lost its indexes, each logging one transaction; a connection that
+// lives as long as the program outlives its server process; and a desk whose network fails
+// neither holds the others nor is told a save went otherwise than it did.
 #include "config/clsConfig.h"
 #include "config/clsPrestaciones.h"
 #include "platform/Database.h"
+#include "platform/VbError.h"
 #include "support/DatosTerminal.h"
 #include "support/DbFixture.h"
+#include "txlog/clsLog.h"
+#include "txlog/clsTransacciones.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -59,6 +76,180 @@ protected:
         t.ticket = ticket;
         DatosTerminal::Transaccion(*Connect(), t);
     }
+};
+
+// A TCP relay to the test server for a network that fails when told: the first message a
+// client sends holding `texto` is not carried and the client's side is closed, the server's left
+// open (Cortar: a cable pulled); or it is carried and both sides closed (CerrarTrasReenviar).
+class ReleTcp {
+public:
+    enum class Corte { Cortar, CerrarTrasReenviar };
+    explicit ReleTcp(int servidor) : m_servidor(Direccion(servidor))
+    {
+        m_escucha = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a = Direccion(0);
+        socklen_t largo = sizeof a;
+        ::bind(m_escucha, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(m_escucha, 16);
+        ::getsockname(m_escucha, reinterpret_cast<sockaddr*>(&a), &largo);
+        puerto = ntohs(a.sin_port);
+        (void)::pipe2(m_fin, O_CLOEXEC);
+        m_hilo = std::thread([this] { Correr(); });
+    }
+    ~ReleTcp()
+    {
+        (void)::write(m_fin[1], "x", 1);
+        m_hilo.join();
+        for (int fd : {m_escucha, m_fin[0], m_fin[1]}) ::close(fd);
+    }
+    void CortarAl(const QByteArray& texto, Corte corte)
+    {
+        std::lock_guard<std::mutex> l(m_mutex);
+        m_texto = texto;
+        m_corte = corte;
+        cortado = false;
+    }
+    int puerto = 0;
+    std::atomic<bool> cortado{false};
+
+private:
+    static sockaddr_in Direccion(int puerto)
+    {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(puerto));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        return a;
+    }
+    bool EsElCorte(const QByteArray& datos)
+    {
+        std::lock_guard<std::mutex> l(m_mutex);
+        if (m_texto.isEmpty() || !datos.contains(m_texto)) return false;
+        m_texto.clear();
+        return cortado = true;
+    }
+    void Correr()
+    {
+        struct Par {
+            int cliente, servidor;
+            bool cortado = false; // nothing carried any more
+        };
+        std::vector<Par> pares;
+        char buf[65536];
+        const auto cerrar = [](const Par& p) {
+            ::close(p.cliente);
+            ::close(p.servidor);
+        };
+        for (;;) {
+            std::vector<pollfd> fds{{m_escucha, POLLIN, 0}, {m_fin[0], POLLIN, 0}};
+            for (const Par& p : pares) {
+                fds.push_back({p.cortado ? -1 : p.cliente, POLLIN, 0});
+                fds.push_back({p.servidor, POLLIN, 0});
+            }
+            if (::poll(fds.data(), fds.size(), -1) < 0) continue;
+            if (fds[1].revents) break;
+            for (size_t i = 0, j = 2; i < pares.size(); ++i, j += 2) {
+                Par& p = pares[i];
+                bool fin = false;
+                if (fds[j].revents) {
+                    const ssize_t n = ::read(p.cliente, buf, sizeof buf);
+                    p.cortado = n > 0 && EsElCorte(QByteArray::fromRawData(buf, n));
+                    if (n > 0 && (!p.cortado || m_corte == Corte::CerrarTrasReenviar))
+                        ::send(p.servidor, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
+                    fin = n <= 0 || (p.cortado && m_corte == Corte::CerrarTrasReenviar);
+                    if (p.cortado) ::shutdown(p.cliente, SHUT_RDWR);
+                }
+                if (!fin && fds[j + 1].revents) {
+                    const ssize_t n = ::read(p.servidor, buf, sizeof buf);
+                    if (n > 0 && !p.cortado) ::send(p.cliente, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
+                    fin = n <= 0;
+                }
+                if (fin) {
+                    cerrar(p);
+                    pares.erase(pares.begin() + static_cast<long>(i--));
+                }
+            }
+            if (fds[0].revents) {
+                const Par p{::accept4(m_escucha, nullptr, nullptr, SOCK_CLOEXEC),
+                            ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+                if (::connect(p.servidor, reinterpret_cast<const sockaddr*>(&m_servidor), sizeof m_servidor) == 0)
+                    pares.push_back(p);
+                else
+                    cerrar(p);
+            }
+        }
+        for (const Par& p : pares) cerrar(p);
+    }
+    sockaddr_in m_servidor;
+    int m_escucha = -1, m_fin[2] = {-1, -1};
+    std::mutex m_mutex;
+    QByteArray m_texto;
+    Corte m_corte = Corte::Cortar;
+    std::thread m_hilo;
+};
+
+// A relay between the desk and the server that fails when told, and session limits short
+// enough for a test.
+class RedCortada : public ConexionCortada {
+protected:
+    void SetUp() override
+    {
+        ConexionCortada::SetUp();
+        if (IsSkipped()) return;
+        const QRegularExpression puerto(QStringLiteral("Port=(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+        rele = std::make_unique<ReleTcp>(puerto.match(connectionString()).captured(1).toInt());
+        porElRele = QString(connectionString()).replace(puerto, QStringLiteral("Port=%1").arg(rele->puerto))
+                        .replace(QStringLiteral("Server=localhost"), QStringLiteral("Server=127.0.0.1"));
+    }
+    void TearDown() override
+    {
+        Database::setLimitesSesion(m_limites);
+        rele.reset();
+        ConexionCortada::TearDown();
+    }
+    void Limites(int bloqueoMs, int inactivaMs, int preguntaMs = 10000)
+    {
+        Database::Limites l = m_limites;
+        l.bloqueoMs = bloqueoMs;
+        l.inactivaEnTransaccionMs = inactivaMs;
+        l.preguntaMs = preguntaMs;
+        Database::setLimitesSesion(l);
+    }
+    // Runs `f`, with the connections it opens going through the relay; the error it raised.
+    QString PorElRele(const std::function<void()>& f)
+    {
+        qputenv("QUORVAN_DSN", porElRele.toUtf8());
+        const QString error = Error(f);
+        qputenv("QUORVAN_DSN", connectionString().toUtf8());
+        return error;
+    }
+    static QString Error(const std::function<void()>& f)
+    {
+        try {
+            f();
+        } catch (const VbError& e) {
+            return e.description;
+        }
+        return QString();
+    }
+    static QString Solicitud(clsLog& log)
+    {
+        return Error([&] { log.TxOSDE()->GuardarSolicitud(true); });
+    }
+    // The rows, once a commit still running on the server has ended.
+    int Filas(const QString& tabla, int esperadas = -1) const
+    {
+        auto cn = Connect();
+        const QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(tabla);
+        for (int i = 0; i < 100 && esperadas >= 0 && cn->Query(sql).value(0).toInt() != esperadas; ++i)
+            QThread::msleep(50);
+        return cn->Query(sql).value(0).toInt();
+    }
+    std::unique_ptr<ReleTcp> rele;
+    QString porElRele;
+
+private:
+    const Database::Limites m_limites = Database::LimitesSesion();
 };
 
 } // namespace
@@ -140,5 +331,111 @@ TEST_P(ConexionCortada, LasFilasQuedanUnaVezONinguna)
     EXPECT_EQ(filas.join(QLatin1Char(' ')).toStdString(), "1 4 11");
 }
 
+// One desk's network fails inside a deferred request, the server's side left open holding the
+// request log's lock. Until the server ends that session at its idle limit, a save of either desk
+// is told to try again after one lock wait (not one per retry), with nothing stored; then the
+// second desk's request is stored, and the first desk's once it tries again.
+TEST_P(RedCortada, UnaTerminalColgadaNoDetieneLasSolicitudesDeOtra)
+{
+    Limites(1000, 3000);
+    rele->CortarAl("INSERT INTO TOSDE_svl1", ReleTcp::Corte::Cortar);
+    std::unique_ptr<clsLog> primera;
+    const QString otraVez = QStringLiteral("Otra terminal está guardando en este momento; intente nuevamente");
+    EXPECT_EQ(PorElRele([&] { primera = std::make_unique<clsLog>(); }), QString());
+    QElapsedTimer reloj;
+    reloj.start();
+    EXPECT_EQ(Solicitud(*primera).toStdString(), otraVez.toStdString());
+    ASSERT_TRUE(rele->cortado);
+    clsLog segunda;
+    reloj.restart();
+    QString mensaje = Solicitud(segunda);
+    EXPECT_EQ(mensaje.toStdString(), otraVez.toStdString());
+    EXPECT_LT(reloj.elapsed(), 2500);
+    while (!mensaje.isEmpty() && reloj.elapsed() < 20000) mensaje = Solicitud(segunda);
+    EXPECT_EQ(mensaje.toStdString(), "");
+    EXPECT_EQ(Solicitud(*primera).toStdString(), "");
+    EXPECT_EQ(Connect()->Query(QStringLiteral("SELECT COUNT(DISTINCT NumeroTransaccion), COUNT(*) FROM TOSDE_svl1")).Rows(),
+              (QList<QVariantList>{{2, 2}}));
+}
+
+// Each save whose COMMIT's answer is lost asks the server. A commit still running (a deferred
+// trigger sleeps in it) is waited for: stored. A COMMIT the network dropped, its session left
+// open, is ended there: not stored (the ticket's rows are then stored once more). A commit that
+// outlasts the asking: not known, with the number and the kind.
+TEST_P(RedCortada, CadaGuardadoDiceLaVerdadTrasPerderLaRespuestaDeSuConfirmacion)
+{
+    auto cn = Connect();
+    cn->Execute(QStringLiteral(
+        "CREATE FUNCTION lenta() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN PERFORM pg_sleep(0.5); RETURN NULL; END $$"));
+    const QString noGuardada = "La %1 no se guardó: se perdió la conexión a la base de datos al confirmarla. Puede repetirla.";
+    const QString sinComprobar = "No se pudo comprobar si la %1 número 1 quedó guardada. No la repita antes de comprobarlo%2.";
+    const struct { const char* que; ReleTcp::Corte corte; int preguntaMs; QString mensaje; int filas; QString ticket; } casos[] = {
+        {"slow commit", ReleTcp::Corte::CerrarTrasReenviar, 10000, "", 1, ""},
+        {"COMMIT dropped", ReleTcp::Corte::Cortar, 10000, noGuardada, 0, ""},
+        {"commit outlasting the asking", ReleTcp::Corte::CerrarTrasReenviar, 200, sinComprobar, 1,
+         "No se pudo comprobar si el ticket y sus items quedaron guardados en la base local"},
+    };
+    const struct { QString tabla, lineas, clase, donde; std::function<void()> guardar; } guardados[] = {
+        {"TOSDE_svl1", "TOSDE_svl2", "solicitud", " en el reporte local de \"Reportes\", que lista las solicitudes registradas",
+         [] {
+             clsLog log;
+             log.TxOSDE()->Prestaciones()->Add(std::make_shared<clsPrestacionTxOSDE>());
+             log.TxOSDE()->GuardarSolicitud(true);
+         }},
+        {"TGenerica_svl1", "TGenerica_svl2", "captura", "",
+         [] {
+             clsLog log;
+             log.TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
+             log.TxGenerica()->Save();
+         }},
+        {"Transaccion", "ItemPrestaciones", "", "",
+         [] {
+             clsTransacciones().SaveTransaccion(DatosTerminal::Svl1Respondido(1), QStringLiteral("5"),
+                                                DatosTerminal::Svl2Respondido(QStringLiteral("420101"), QStringLiteral("01")), 1);
+         }},
+    };
+    for (const auto& g : guardados) {
+        cn->Execute(QStringLiteral("CREATE CONSTRAINT TRIGGER lenta AFTER INSERT ON %1 DEFERRABLE INITIALLY DEFERRED "
+                                   "FOR EACH ROW EXECUTE FUNCTION lenta()").arg(g.tabla));
+        for (const auto& c : casos) {
+            SCOPED_TRACE(g.tabla.toStdString() + ": " + c.que);
+            cn->Execute("DELETE FROM " + g.tabla);
+            cn->Execute("DELETE FROM " + g.lineas);
+            Limites(10000, 10000, c.preguntaMs);
+            rele->CortarAl("COMMIT", c.corte);
+            const QString mensaje = PorElRele(g.guardar);
+            EXPECT_TRUE(rele->cortado);
+            const int filas = g.clase.isEmpty() ? 1 : c.filas;
+            const QString esperado =
+                g.clase.isEmpty() ? c.ticket : QString(c.mensaje).replace("%1", g.clase).replace("%2", g.donde);
+            EXPECT_EQ(mensaje.toStdString(), esperado.toStdString());
+            EXPECT_EQ(Filas(g.tabla, filas), filas);
+            EXPECT_EQ(Filas(g.lineas), filas);
+        }
+    }
+}
+
+// A desk idle for twice the limits after a list, an export and a save keeps its server sessions,
+// and its next list, export and save run without an error.
+TEST_P(RedCortada, UnaTerminalInactivaSigueSinErrores)
+{
+    Limites(500, 500);
+    clsConfig config;
+    clsLog log;
+    QTemporaryDir carpeta;
+    const auto trabajar = [&] {
+        config.LoadTransacciones(QString());
+        log.TxOSDE()->Export(carpeta.path(), true, QStringLiteral(","));
+        log.TxOSDE()->GuardarSolicitud(true);
+        return std::pair{ProcesoServidor(*config.Prestaciones()->cnQuorvan), ProcesoServidor(*log.TxOSDE()->Coneccion())};
+    };
+    const auto sesiones = trabajar();
+    QThread::msleep(2 * 500 + 200);
+    std::pair<qint64, qint64> despues;
+    EXPECT_EQ(Error([&] { despues = trabajar(); }).toStdString(), "");
+    EXPECT_EQ(despues, sesiones);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TerminalesDb, DbEngines(), DbEngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, RedCortada, DbEngines(), DbEngineName);
 INSTANTIATE_TEST_SUITE_P(Engines, ConexionCortada, DbEngines(), DbEngineName);

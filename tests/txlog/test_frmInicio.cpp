@@ -446,6 +446,8 @@ TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
 // and widths, for every provider and for one.
 TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
 {
+    // A second insurer of company 1: its 60 transactions are listed under both.
+    DatosTerminal::ObraSocial(*Connect(), 5, "OSDE Binario Internación", 1, 2);
     Suelo::Odbc odbc(connectionString(), !isPostgreSQL());
     Suelo::ModeloLista modelo(lista.ImageList1);
     QTreeView vista;
@@ -463,7 +465,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
                   [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
         modelo.Terminar(vista);
-        ASSERT_EQ(modelo.rowCount(), uno ? 100 : 300);
+        ASSERT_EQ(modelo.rowCount(), uno ? 120 : 360);
         EXPECT_EQ(Suelo::Diferencia(*lista.lvwTransacciones, vista).toStdString(), "") << prestador;
     }
 }

@@ -42,12 +42,17 @@ public:
                                             0, nullptr, SQL_DRIVER_NOPROMPT)))
             throw std::runtime_error("floor: no ODBC connection");
     }
-    // Runs a statement that returns nothing the floor needs (a PRAGMA).
-    void Ejecutar(const QString& sql)
+    // Runs a statement that returns nothing the floor needs (a PRAGMA), a non-null `parametro`
+    // bound as its one text parameter.
+    void Ejecutar(const QString& sql, QByteArray parametro = QByteArray())
     {
         SQLHSTMT st = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
         QByteArray texto = sql.toUtf8();
+        SQLLEN largo = parametro.size();
+        if (!parametro.isNull())
+            SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(parametro.size()), 0,
+                             parametro.data(), largo, &largo);
         SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS);
         SQLFreeHandle(SQL_HANDLE_STMT, st);
     }
@@ -76,6 +81,16 @@ public:
         SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &traidas, 0);
         SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, estados.data(), 0);
         QByteArray texto = sql.toUtf8();
+        // The SQLite driver steps through the rows only of a statement without parameters (with
+        // one it reads the whole result at execute): the value is read from a table of the
+        // connection's own, as the program's cursor reads it.
+        if (m_utf8 && !parametro.isNull()) {
+            Ejecutar(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValorSuelo (Valor)"));
+            Ejecutar(QStringLiteral("DELETE FROM temp.ValorSuelo"));
+            Ejecutar(QStringLiteral("INSERT INTO temp.ValorSuelo (Valor) VALUES (?)"), parametro);
+            texto.replace("?", "(SELECT Valor FROM temp.ValorSuelo)");
+            parametro = QByteArray();
+        }
         SQLLEN largo = parametro.size();
         if (!parametro.isNull())
             SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(parametro.size()), 0,

@@ -293,6 +293,9 @@ CREATE INDEX IF NOT EXISTS IX_Diagnosticos_Codigo ON Diagnosticos (Codigo);
 -- column serves the lookups by provider that the narrower index made before.
 CREATE INDEX IF NOT EXISTS IX_Transaccion_PrestadorFecha ON Transaccion (Prestador, Fecha);
 DROP INDEX IF EXISTS IX_Transaccion_Prestador;
+-- Each listed transaction looks up the insurers of its company: without this index SQLite scans
+-- the whole table once per row of a provider's list.
+CREATE INDEX IF NOT EXISTS IX_ObrasSociales_Empresa ON ObrasSociales (Empresa, Nombre);
 -- The export walks an insurer's log by date and ticket, its items by code within the ticket and
 -- the requesting effector by CUIT: in that order from the indexes, the rows stream without a
 -- sort of the whole period.

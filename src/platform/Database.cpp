@@ -1285,9 +1285,10 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
         return m_lector->OpenCursor(sql, params);
     }
     std::unique_ptr<QSqlQuery> q;
+    qint64 serie = 0;
     const bool enTransaccion = m_inTransaction;
     try {
-        q = EjecutarCursor(sql, params);
+        q = EjecutarCursor(sql, params, &serie);
     } catch (const DbError& e) {
         if (!TrasPerdida(e) || enTransaccion)
             throw;
@@ -1295,28 +1296,96 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
     if (!q) {
         // Nothing was read yet: the query runs again on the new connection.
         try {
-            q = EjecutarCursor(sql, params);
+            q = EjecutarCursor(sql, params, &serie);
         } catch (const DbError& e) {
             TrasPerdida(e);
             throw;
         }
     }
     std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q)));
+    c->m_serieValores = serie;
     m_cursores.append(c.get());
     return c;
 }
 
-std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QVariantList& params)
+std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QVariantList& params, qint64* serie)
 {
-    auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
-    q->setForwardOnly(true);
-    if (!q->prepare(sql))
-        Raise(QStringLiteral("prepare"), sql, statementHandle(*q), q->lastError());
-    for (int i = 0; i < params.size(); ++i)
-        q->bindValue(i, bindable(params.at(i)));
-    if (!q->exec())
-        Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
-    return q;
+    const QString sentencia = ValoresAparte(sql, params, serie);
+    try {
+        auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
+        q->setForwardOnly(true);
+        if (!q->prepare(sentencia))
+            Raise(QStringLiteral("prepare"), sql, statementHandle(*q), q->lastError());
+        if (!*serie)
+            for (int i = 0; i < params.size(); ++i)
+                q->bindValue(i, bindable(params.at(i)));
+        if (!q->exec())
+            Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
+        return q;
+    } catch (...) {
+        OlvidarValores(*serie);
+        *serie = 0;
+        throw;
+    }
+}
+
+QString Database::ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie)
+{
+    *serie = 0;
+    if (params.isEmpty() || m_engine != Engine::SQLite || m_inTransaction ||
+        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive))
+        return sql;
+    // The markers: every "?" outside quoted texts, quoted names and comments. A statement with
+    // numbered markers, or with other than one marker a value, is left to the driver.
+    QList<qsizetype> marcas;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
+            // A doubled quote inside a text reads as a text ended and another begun at once.
+            i = sql.indexOf(c == u'[' ? QChar(u']') : c, i + 1);
+            if (i < 0) return sql;
+        } else if (c == u'-' && QStringView(sql).mid(i, 2) == u"--") {
+            i = sql.indexOf(u'\n', i);
+            if (i < 0) break;
+        } else if (c == u'/' && QStringView(sql).mid(i, 2) == u"/*") {
+            i = sql.indexOf(QLatin1String("*/"), i + 2);
+            if (i < 0) return sql;
+            ++i;
+        } else if (c == u'?') {
+            if (i + 1 < sql.size() && sql.at(i + 1).isDigit()) return sql;
+            marcas << i;
+        }
+    }
+    if (marcas.size() != params.size()) return sql;
+    Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValoresCursor (Serie INTEGER NOT NULL, "
+                           "Numero INTEGER NOT NULL, Valor, PRIMARY KEY (Serie, Numero))"));
+    const qint64 numero = ++m_seriesValores;
+    QString sentencia = sql;
+    try {
+        for (qsizetype k = marcas.size() - 1; k >= 0; --k) {
+            Execute(QStringLiteral("INSERT INTO temp.ValoresCursor (Serie, Numero, Valor) VALUES (?, ?, ?)"),
+                    {numero, qint64(k), params.at(k)});
+            sentencia.replace(marcas.at(k), 1,
+                              QStringLiteral("(SELECT Valor FROM temp.ValoresCursor WHERE Serie = %1 AND Numero = %2)")
+                                  .arg(numero)
+                                  .arg(k));
+        }
+    } catch (...) {
+        OlvidarValores(numero);
+        throw;
+    }
+    *serie = numero;
+    return sentencia;
+}
+
+void Database::OlvidarValores(qint64 serie) noexcept
+{
+    if (!serie) return;
+    try {
+        Execute(QStringLiteral("DELETE FROM temp.ValoresCursor WHERE Serie = ?"), {serie});
+    } catch (...) {
+        // The connection's own table goes with it.
+    }
 }
 
 void Database::BeginTransEscritura(const QString& tabla)
@@ -1630,6 +1699,7 @@ DbCursor::~DbCursor()
 
 void DbCursor::Cortar()
 {
+    m_serieValores = 0; // they went with the connection
     Close();
     m_cortado = true;
 }
@@ -1645,6 +1715,8 @@ void DbCursor::Close()
     }
     if (m_owner) {
         m_owner->m_cursores.removeOne(this);
+        m_owner->OlvidarValores(m_serieValores);
+        m_serieValores = 0;
         m_owner = nullptr;
     }
 }
@@ -1673,7 +1745,7 @@ bool DbCursor::Next()
     m_repetido = true;
     std::unique_ptr<QSqlQuery> q;
     try {
-        q = owner->EjecutarCursor(m_sql, m_params);
+        q = owner->EjecutarCursor(m_sql, m_params, &m_serieValores);
     } catch (const DbError& e) {
         owner->TrasPerdida(e);
         throw; // still cut: a later Next raises too

@@ -269,7 +269,17 @@ private:
     bool RespuestaConfirmacionPerdida();
     [[noreturn]] void RaiseConfirmacionPerdida(const QString& texto);
     DbResult Consultar(const QString& sql, const QVariantList& params);
-    std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params);
+    // `serie`: as ValoresAparte sets it.
+    std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params, qint64* serie);
+    // The SQLite driver steps through the rows only of a statement without parameters: given
+    // one, it reads the whole result at execute. On a connection that steps, outside a
+    // transaction, the values therefore go (still bound) into a table of the connection's own,
+    // numbered `serie`, and the statement returned reads each from there. Otherwise `sql` as it
+    // is, and `serie` 0.
+    QString ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie);
+    // Drops the values of a cursor that is closed.
+    void OlvidarValores(qint64 serie) noexcept;
+    qint64 m_seriesValores = 0;
     bool m_fullSync = false;
     bool m_reabrir = false;            // lost, and not open again yet
     bool m_transaccionPerdida = false; // lost inside a transaction not yet ended by its caller
@@ -375,6 +385,7 @@ private:
     bool m_cortado = false;  // its connection was lost: Next raises
     bool m_devolvio = false; // it returned a row
     bool m_repetido = false; // it was run again after a lost connection
+    qint64 m_serieValores = 0; // its values' number in the connection's table, 0 for none
     std::unique_ptr<QSqlQuery> m_query;
     QStringList m_columns;
     QList<Columna> m_tipos;

@@ -51,14 +51,15 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
     f.ticket = ticket;
     f.error = error;
     for (int c = 0; c < Repetidos; ++c) f.valor[c] = Numero(c, repetidos[c]);
-    // A card longer than a block gets one of its own.
-    if (tarjeta.size() > m_libres || m_tarjetas.empty()) {
+    // A card longer than a block gets one of its own. A full block takes no more, not even an
+    // empty card: its offset would be the block's size, past the bits an offset has.
+    if (tarjeta.size() > m_libres || m_libres == 0) {
         const size_t tamano = std::max(kBytesPorBloque, tarjeta.size());
         m_tarjetas.push_back(std::make_unique<char[]>(tamano));
         m_libres = tamano;
     }
     const size_t usados = tarjeta.size() > kBytesPorBloque ? 0 : kBytesPorBloque - m_libres;
-    f.tarjeta = quint32((m_tarjetas.size() - 1) << 16 | usados);
+    f.tarjeta = quint32((m_tarjetas.size() - 1) << kBitsPosicion | usados);
     f.largoTarjeta = quint32(tarjeta.size());
     if (!tarjeta.empty()) std::memcpy(m_tarjetas.back().get() + usados, tarjeta.data(), tarjeta.size());
     m_libres = tarjeta.size() > kBytesPorBloque ? 0 : m_libres - tarjeta.size();

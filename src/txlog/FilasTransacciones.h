@@ -23,7 +23,7 @@ public:
 
     struct Fila {
         qint64 ticket = 0;
-        quint32 tarjeta = 0; // where the card's bytes are: block << 16 | offset in the block
+        quint32 tarjeta = 0; // where the card's bytes are: block << kBitsPosicion | offset in the block
         quint32 largoTarjeta = 0;
         quint32 valor[Repetidos] = {};
         qint16 error = 0;
@@ -46,7 +46,8 @@ public:
     std::string_view Tarjeta(int fila) const
     {
         const Fila& f = (*this)[fila];
-        return std::string_view(m_tarjetas[f.tarjeta >> 16].get() + (f.tarjeta & 0xFFFF), f.largoTarjeta);
+        return std::string_view(m_tarjetas[f.tarjeta >> kBitsPosicion].get() + (f.tarjeta & (kBytesPorBloque - 1)),
+                                f.largoTarjeta);
     }
     // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
     // then order as their texts do.
@@ -69,7 +70,10 @@ private:
     // Rows and card bytes in blocks of a fixed size: a growing array would hold its old and new
     // copies at once, up to three times the rows, just when the history is largest.
     static constexpr size_t kFilasPorBloque = 4096;
-    static constexpr size_t kBytesPorBloque = 65536;
+    // A card's offset takes the low bits of its place, so the blocks are a power of two in size
+    // and every offset is below it (a card longer than a block gets one of its own, at 0).
+    static constexpr int kBitsPosicion = 16;
+    static constexpr size_t kBytesPorBloque = size_t(1) << kBitsPosicion;
     std::vector<std::unique_ptr<Fila[]>> m_filas;
     int m_cantidad = 0;
     std::vector<std::unique_ptr<char[]>> m_tarjetas;

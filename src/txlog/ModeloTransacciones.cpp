@@ -368,19 +368,22 @@ int ModeloTransacciones::FilaMasAncha(int columna, const QFontMetrics& fm) const
     }
     default: break;
     }
+    // Digits taken off without negating the number: the least ticket has no positive one.
+    const auto anchoNumero = [&](qint64 n) {
+        int e = n < 0 ? ancho(QLatin1Char('-')) : 0;
+        for (;; n /= 10) {
+            const int cifra = int(n % 10);
+            e += ancho(QChar(u'0' + char16_t(cifra < 0 ? -cifra : cifra)));
+            if (n > -10 && n < 10) return e;
+        }
+    };
     std::vector<int> estimado(m_orden.size());
     for (size_t r = 0; r < m_orden.size(); ++r) {
         const quint32 fila = m_orden[r];
         const F::Fila& f = m_datos[int(fila)];
         int e = 0;
         switch (columna) {
-        case 0:
-            for (qint64 n = f.error < 0 ? -qint64(f.error) : f.error;; n /= 10) {
-                e += ancho(QChar(u'0' + char16_t(n % 10)));
-                if (n < 10) break;
-            }
-            if (f.error < 0) e += ancho(QLatin1Char('-'));
-            break;
+        case 0: e = anchoNumero(f.error); break;
         case 1: e = deValor[f.valor[F::Operacion]]; break;
         case 3: e = deValor[f.valor[F::ObraSocial]]; break;
         case 6: e = deValor[f.valor[F::Comentario]]; break;
@@ -389,13 +392,7 @@ int ModeloTransacciones::FilaMasAncha(int columna, const QFontMetrics& fm) const
             e = d < 0 || h < 0 ? fm.horizontalAdvance(Celda(fila, 2)) : d + h;
             break;
         }
-        case 4:
-            for (qint64 n = f.ticket < 0 ? -f.ticket : f.ticket;; n /= 10) {
-                e += ancho(QChar(u'0' + char16_t(n % 10)));
-                if (n < 10) break;
-            }
-            if (f.ticket < 0) e += ancho(QLatin1Char('-'));
-            break;
+        case 4: e = anchoNumero(f.ticket); break;
         case 5: {
             const std::string_view t = m_datos.Tarjeta(int(fila));
             bool simple = m_datos.TarjetasSimples();

@@ -7,6 +7,8 @@
 #include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 
+#include <QStringEncoder>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -145,44 +147,6 @@ void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
 
 // A whole number written plainly ("-" and digits) within the range of the type the column is
 // read as; anything else is left to the column-by-column reading, which knows its errors.
-bool enteroSimple(QStringView t, qint64 minimo, qint64 maximo, qint64* numero)
-{
-    const bool negativo = t.startsWith(u'-');
-    if (negativo) t = t.mid(1);
-    if (t.isEmpty() || t.size() > 18) return false;
-    qint64 n = 0;
-    for (const QChar c : t) {
-        if (c < u'0' || c > u'9') return false;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    if (negativo) n = -n;
-    *numero = n;
-    return n >= minimo && n <= maximo;
-}
-
-// A finite number as the database writes a double out; the bytes read back are those the
-// driver's own conversion gives.
-bool dobleSimple(QStringView t, double* numero)
-{
-    char ascii[40];
-    if (t.isEmpty() || t.size() >= qsizetype(sizeof ascii) || !(t.front().isDigit() || t.front() == u'-'))
-        return false;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (t[i].unicode() > 0x7F) return false;
-        ascii[i] = char(t[i].unicode());
-    }
-    const auto r = std::from_chars(ascii, ascii + t.size(), *numero);
-    return r.ec == std::errc() && r.ptr == ascii + t.size() && std::isfinite(*numero);
-}
-
-QStringView sinBlancos(QStringView t)
-{
-    while (!t.isEmpty() && t.front() == u' ') t = t.mid(1);
-    while (!t.isEmpty() && t.back() == u' ') t.chop(1);
-    return t;
-}
-
-// The byte forms of the checks above, for rows kept as UTF-8.
 bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* numero)
 {
     const bool negativo = !t.empty() && t.front() == '-';
@@ -198,6 +162,8 @@ bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* nume
     return n >= minimo && n <= maximo;
 }
 
+// A finite number as the database writes a double out; the bytes read back are those the
+// driver's own conversion gives.
 bool dobleSimple(std::string_view t, double* numero)
 {
     if (t.empty() || t.size() >= 40 || !((t.front() >= '0' && t.front() <= '9') || t.front() == '-')) return false;
@@ -212,89 +178,112 @@ std::string_view sinBlancos(std::string_view t)
     return t;
 }
 
-// The numbers of a row split into its fields, in either form; false where the row must be
-// read column by column.
-struct NumerosFila {
+// One row of the list statement, split into its fields (UTF-8), with its numbers.
+struct FilaPartida {
+    std::string_view campo[Campos];
     qint64 ticket = 0, codigo = 0, error = 0, trx = 0, padre = 0, tipo = 0, empresa = 0;
     double monto = 0;
 };
 
-template <class Vista>
-bool numerosDeFila(const Vista* campo, NumerosFila& n)
+// False where the row must be read column by column: a separator inside a value, a number that
+// is not plainly written.
+bool partirFila(std::string_view fila, FilaPartida& f)
 {
+    size_t inicio = 0;
+    for (int c = 0; c < Campos - 1; ++c) {
+        const size_t fin = fila.find(char(kSeparador), inicio);
+        if (fin == std::string_view::npos) return false;
+        f.campo[c] = fila.substr(inicio, fin - inicio);
+        inicio = fin + 1;
+    }
+    f.campo[Campos - 1] = fila.substr(inicio);
+    if (f.campo[Campos - 1].find(char(kSeparador)) != std::string_view::npos) return false;
+
     constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
     constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
-    return enteroSimple(campo[Ticket], kMin64, kMax64, &n.ticket) &&
-           (campo[CodigoAutorizacion].size() == 0 ||
-            enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &n.codigo)) &&
-           enteroSimple(campo[Error], kMin32, kMax32, &n.error) &&
-           enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &n.trx) &&
-           enteroSimple(campo[TicketPadre], kMin64, kMax64, &n.padre) &&
-           enteroSimple(campo[TipoAsociado], kMin32, kMax32, &n.tipo) &&
-           (campo[CodigoEmpresa].size() == 0 || enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &n.empresa)) &&
-           dobleSimple(campo[MontoAbonar], &n.monto);
+    const std::string_view* campo = f.campo;
+    return enteroSimple(campo[Ticket], kMin64, kMax64, &f.ticket) &&
+           (campo[CodigoAutorizacion].empty() || enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &f.codigo)) &&
+           enteroSimple(campo[Error], kMin32, kMax32, &f.error) &&
+           enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &f.trx) &&
+           enteroSimple(campo[TicketPadre], kMin64, kMax64, &f.padre) &&
+           enteroSimple(campo[TipoAsociado], kMin32, kMax32, &f.tipo) &&
+           (campo[CodigoEmpresa].empty() || enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &f.empresa)) &&
+           dobleSimple(campo[MontoAbonar], &f.monto);
 }
 
 // Each row as one text the database puts together, split here: the driver then converts one
-// value per row instead of 23, which was most of the time a long history took to load.
-// False at the first row this reading cannot take exactly as the column-by-column one would
-// (a null where a value is required, a separator inside a value, a number that is not plainly
-// written): the caller then reads everything again that way. Rows before it stay in `destino`.
+// value per row instead of 23, which was most of the time a long history took to load. `alFila`
+// takes each row; false at the first row this reading cannot take exactly as the
+// column-by-column one would (a null where a value is required, or as partirFila says), and the
+// caller then reads everything again that way.
+template <class F>
+bool porFilas(DbCursor& rs, F&& alFila)
+{
+    // Where the cursor hands no bytes of its own, the text is encoded into one buffer for all
+    // rows; a lone surrogate, which UTF-8 cannot carry, sends the row the long way.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    QByteArray codificada;
+    FilaPartida fila;
+    while (rs.Next()) {
+        std::string_view bytes;
+        if (!rs.Utf8(0, bytes)) {
+            const QVariant& v = rs.Valor(0);
+            if (v.typeId() != QMetaType::QString) return false; // null: a required value is missing
+            const QStringView texto = *static_cast<const QString*>(v.constData());
+            codificada.resize(utf8.requiredSpace(texto.size()));
+            const char* fin = utf8.appendToBuffer(codificada.data(), texto);
+            if (utf8.hasError()) return false;
+            bytes = std::string_view(codificada.constData(), size_t(fin - codificada.constData()));
+        }
+        if (!partirFila(bytes, fila)) return false;
+        alFila(fila);
+    }
+    return true;
+}
+
 bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
 {
     Bloques bloques;
     // A history repeats its provider, dates, codes and answers row after row: a value equal to
     // the previous row's shares its text.
+    std::string bytesAnteriores[Campos];
     QString anterior[Campos];
-    const auto texto = [&anterior](int c, QStringView valor) -> const QString& {
-        if (valor != anterior[c]) anterior[c] = valor.isEmpty() ? QString() : valor.toString();
+    const auto texto = [&](int c, std::string_view valor) -> const QString& {
+        if (valor != bytesAnteriores[c]) {
+            bytesAnteriores[c].assign(valor);
+            anterior[c] = valor.empty() ? QString() : QString::fromUtf8(valor.data(), qsizetype(valor.size()));
+        }
         return anterior[c];
     };
-    QStringView campo[Campos];
-    while (rs.Next()) {
-        const QVariant& v = rs.Valor(0);
-        if (v.typeId() != QMetaType::QString) return false; // null: a required value is missing
-        const QStringView fila = *static_cast<const QString*>(v.constData());
-        qsizetype inicio = 0;
-        for (int c = 0; c < Campos - 1; ++c) {
-            const qsizetype fin = fila.indexOf(QChar(kSeparador), inicio);
-            if (fin < 0) return false;
-            campo[c] = fila.sliced(inicio, fin - inicio);
-            inicio = fin + 1;
-        }
-        campo[Campos - 1] = fila.sliced(inicio);
-        if (campo[Campos - 1].contains(QChar(kSeparador))) return false;
-
-        NumerosFila n;
-        if (!numerosDeFila(campo, n)) return false;
-
+    return porFilas(rs, [&](const FilaPartida& f) {
+        const std::string_view* campo = f.campo;
         clsTransacciones* t = bloques.Nueva();
-        t->Ticket = Vb::CLng64(double(n.ticket));
-        t->CodigoAutorizacion = Vb::CLng(double(n.codigo));
+        t->Ticket = Vb::CLng64(double(f.ticket));
+        t->CodigoAutorizacion = Vb::CLng(double(f.codigo));
         t->Comentario = texto(Comentario, sinBlancos(campo[Comentario]));
-        t->Error = Vb::CInt(double(n.error));
+        t->Error = Vb::CInt(double(f.error));
         t->Fecha = texto(Fecha, campo[Fecha]);
         t->FechaPrestacion = texto(FechaPrestacion, campo[FechaPrestacion]);
         t->Hora = texto(Hora, campo[Hora]);
         t->HoraPrestacion = texto(HoraPrestacion, campo[HoraPrestacion]);
         t->MatriculaMedicoPrescriptor = texto(MatriculaMedicoPrescriptor, campo[MatriculaMedicoPrescriptor]);
-        t->MontoAbonar = importeLeido(n.monto);
+        t->MontoAbonar = importeLeido(f.monto);
         t->NumeroAutorizacion = texto(NumeroAutorizacion, sinBlancos(campo[NumeroAutorizacion]));
-        t->NumeroTrxPrestador = Vb::CLng64(double(n.trx));
+        t->NumeroTrxPrestador = Vb::CLng64(double(f.trx));
         t->Operacion = texto(Operacion, sinBlancos(campo[Operacion]));
         t->PlanAsociado = texto(PlanAsociado, sinBlancos(campo[PlanAsociado]));
         t->Prestador = texto(Prestador, sinBlancos(campo[Prestador]));
         t->PrestadorSolicitante = texto(PrestadorSolicitante, sinBlancos(campo[PrestadorSolicitante]));
         t->Tarjeta = texto(Tarjeta, sinBlancos(campo[Tarjeta]));
-        t->TicketPadre = Vb::CLng64(double(n.padre));
-        t->TipoAsociado = Vb::CInt(double(n.tipo));
+        t->TicketPadre = Vb::CLng64(double(f.padre));
+        t->TipoAsociado = Vb::CInt(double(f.tipo));
         t->TipoLectura = texto(TipoLectura, sinBlancos(campo[TipoLectura]));
         t->TipoMatriculaMPrescriptor = texto(TipoMatriculaMPrescriptor, sinBlancos(campo[TipoMatriculaMPrescriptor]));
         t->ObraSocial = texto(ObraSocial, sinBlancos(campo[ObraSocial]));
         t->CodigoEmpresa = texto(CodigoEmpresa, campo[CodigoEmpresa]);
         destino.Add(bloques.Compartida(t));
-    }
-    return true;
+    });
 }
 
 
@@ -312,75 +301,32 @@ qint16 comoEntero16(qint64 n)
                                                                                               : Vb::CInt(double(n));
 }
 
-// UTF-16 as UTF-8 into `destino`; false for a lone surrogate, which UTF-8 cannot carry.
-bool aUtf8(QStringView texto, std::string& destino)
+// The rows into the compact rows: the fields the list keeps, read as cargarPorFilas reads them.
+bool cargarCompactas(DbCursor& rs, FilasTransacciones& destino)
 {
-    destino.clear();
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        char32_t c = texto[i].unicode();
-        if (c < 0x80) {
-            destino += char(c);
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c > 0xDBFF || i + 1 >= texto.size() || !texto[i + 1].isLowSurrogate()) return false;
-            c = QChar::surrogateToUcs4(char16_t(c), texto[++i].unicode());
-        }
-        if (c < 0x800) {
-            destino += char(0xC0 | (c >> 6));
-        } else if (c < 0x10000) {
-            destino += char(0xE0 | (c >> 12));
-            destino += char(0x80 | ((c >> 6) & 0x3F));
-        } else {
-            destino += char(0xF0 | (c >> 18));
-            destino += char(0x80 | ((c >> 12) & 0x3F));
-            destino += char(0x80 | ((c >> 6) & 0x3F));
-        }
-        destino += char(0x80 | (c & 0x3F));
-    }
-    return true;
-}
-
-// One row text of the list statement into the compact rows: the fields the list keeps, with
-// the same checks as cargarPorFilas, so a row it would refuse is refused here too.
-bool filaCompacta(std::string_view fila, FilasTransacciones& destino)
-{
-    std::string_view campo[Campos];
-    size_t inicio = 0;
-    for (int c = 0; c < Campos - 1; ++c) {
-        const size_t fin = fila.find(char(kSeparador), inicio);
-        if (fin == std::string_view::npos) return false;
-        campo[c] = fila.substr(inicio, fin - inicio);
-        inicio = fin + 1;
-    }
-    campo[Campos - 1] = fila.substr(inicio);
-    if (campo[Campos - 1].find(char(kSeparador)) != std::string_view::npos) return false;
-
-    NumerosFila n;
-    if (!numerosDeFila(campo, n)) return false;
-    // The fields the list leaves out still raise what their conversion raises.
-    comoEntero64(n.trx);
-    comoEntero64(n.padre);
-    comoEntero16(n.tipo);
-
-    const std::string_view repetidos[FilasTransacciones::Repetidos] = {
-        sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
-        sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
-    destino.Agregar(comoEntero64(n.ticket), comoEntero16(n.error), repetidos, sinBlancos(campo[Tarjeta]));
-    return true;
+    return porFilas(rs, [&destino](const FilaPartida& f) {
+        // The fields the list leaves out still raise what their conversion raises.
+        comoEntero64(f.trx);
+        comoEntero64(f.padre);
+        comoEntero16(f.tipo);
+        const std::string_view* campo = f.campo;
+        const std::string_view repetidos[FilasTransacciones::Repetidos] = {
+            sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
+            sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
+        destino.Agregar(comoEntero64(f.ticket), comoEntero16(f.error), repetidos, sinBlancos(campo[Tarjeta]));
+    });
 }
 }
 
 namespace {
 
-// ObrasSociales has one row per company and activity; the history knows only the company,
-// so one name per company keeps each transaction listed once.
+// The history knows only the company, and ObrasSociales has a row per company and activity:
+// a transaction is listed under each insurer of its company, and once without one.
 QString desdeTransacciones(bool porPrestador, bool ordenada = true)
 {
     QString desde = QStringLiteral(
         "FROM Transaccion "
-        "LEFT JOIN (SELECT Empresa, MIN(Nombre) AS Nombre FROM ObrasSociales GROUP BY Empresa) ObrasSociales "
-        "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
+        "LEFT JOIN ObrasSociales ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa ");
     if (porPrestador) desde += QStringLiteral("Where Transaccion.Prestador = ? ");
     if (ordenada) desde += QStringLiteral("ORDER BY Fecha");
     return desde;
@@ -449,18 +395,7 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         // Page by page: the list scans the whole log, whose mapped pages would all stay resident,
         // about twice what the rows kept take.
         auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p, true);
-        std::string utf8;
-        bool entera = true;
-        while (entera && rs->Next()) {
-            std::string_view bytes;
-            if (!rs->Utf8(0, bytes)) {
-                const QVariant& v = rs->Valor(0);
-                entera = v.typeId() == QMetaType::QString && aUtf8(*static_cast<const QString*>(v.constData()), utf8);
-                bytes = utf8;
-            }
-            entera = entera && filaCompacta(bytes, filas);
-        }
-        if (entera) return;
+        if (cargarCompactas(*rs, filas)) return;
         rs.reset();
         filas.Vaciar();
     }

@@ -390,6 +390,21 @@ TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
     EXPECT_FALSE(cursor->Next());
     EXPECT_EQ(esperado.Rows().at(1).last(), QVariant());
     EXPECT_EQ(esperado.Rows().at(2).last().toString(), largo + largo + largo);
+
+    // Two cursors with values of their own open at once, a "?" inside a quoted text.
+    const QString conValores = "SELECT Ticket, '?' AS Signo FROM Transaccion WHERE Ticket = ? OR Comentario = ? "
+                               "ORDER BY Ticket";
+    auto uno = db->OpenCursor(conValores, {123456789012LL, QVariant()});
+    auto otro = db->OpenCursor(conValores, {-1, QString::fromUtf8("Señal  ")});
+    ASSERT_TRUE(otro->Next());
+    ASSERT_TRUE(uno->Next());
+    EXPECT_EQ(otro->value(0).toLongLong(), -1);
+    EXPECT_EQ(uno->value(0).toLongLong(), 123456789012LL);
+    EXPECT_EQ(uno->value(1).toString(), "?");
+    ASSERT_TRUE(otro->Next());
+    EXPECT_EQ(otro->value(0).toLongLong(), 123456789012LL);
+    EXPECT_FALSE(uno->Next());
+    EXPECT_FALSE(otro->Next());
 }
 
 TEST_P(DatabaseTest, CursorReadsManyRowsAsAQueryDoes)

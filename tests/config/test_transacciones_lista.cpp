@@ -20,7 +20,6 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         cn = Connect();
         Insurer(1, QStringLiteral("OSDE Ambulatorio"), 5, 1);
-        Insurer(2, QStringLiteral("OSDE Internación"), 5, 2); // same company, another activity
         Insurer(3, QStringLiteral("Salud Sur"), 6, 1);
     }
     void TearDown() override
@@ -60,17 +59,20 @@ protected:
 
 } // namespace
 
-TEST_P(TransaccionesLista, ListsEachTransactionOnceWithItsInsurerInDateOrder)
+TEST_P(TransaccionesLista, ListsEachTransactionUnderEachInsurerOfItsCompanyInDateOrder)
 {
+    Insurer(2, QStringLiteral("OSDE Internación"), 5, 2); // the same company, another activity
     Transaccion(QStringLiteral("20111"), 123456789012LL, QStringLiteral("20240103"), 5);
     Transaccion(QStringLiteral("20222"), 2, QStringLiteral("20240101"), 6);
     Transaccion(QStringLiteral("20111"), 3, QStringLiteral("20240102"), 99); // no such insurer
     clsConfig cfg;
     cfg.LoadTransacciones(QString());
-    ASSERT_EQ(Tickets(cfg), (QList<qint64>{2, 3, 123456789012LL}));
+    ASSERT_EQ(Tickets(cfg), (QList<qint64>{2, 3, 123456789012LL, 123456789012LL}));
+    QStringList nombres = {cfg.Transacciones()->Item_(3)->ObraSocial, cfg.Transacciones()->Item_(4)->ObraSocial};
+    nombres.sort();
+    EXPECT_EQ(nombres, (QStringList{"OSDE Ambulatorio", "OSDE Internación"}));
 
     const auto& t = *cfg.Transacciones()->Item_(3);
-    EXPECT_EQ(t.ObraSocial, QStringLiteral("OSDE Ambulatorio"));
     EXPECT_EQ(t.TicketPadre, 1123456789012LL);
     EXPECT_EQ(t.NumeroTrxPrestador, 987654321098LL);
     EXPECT_EQ(t.Tarjeta, QStringLiteral("6280000012345678"));

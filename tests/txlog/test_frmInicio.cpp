@@ -74,6 +74,7 @@ TEST(frmInicio, WidestRowAndCodesOutOfRange)
         {3, {"WWWW", QString::fromUtf16(u"A\u0085\u0085\u0085B"), "i"}},
         {2, {"20240315", "2024\t0315", "20240316"}},
         {6, {"APROBADA", "12\tOK", "Sin conexión"}},
+        {4, {"99999", "-9223372036854775808", "7"}},
     };
     const QFontMetrics fm(QFont(QStringLiteral("DejaVu Sans"), 10));
     for (const auto& caso : anchos) {
@@ -83,7 +84,8 @@ TEST(frmInicio, WidestRowAndCodesOutOfRange)
             clsTransacciones t;
             t.Fecha = caso.columna == 2 ? texto : "20240315";
             t.Hora = "0905";
-            (caso.columna == 5 ? t.Tarjeta : caso.columna == 3 ? t.ObraSocial : t.Comentario) = texto;
+            if (caso.columna == 4) t.Ticket = texto.toLongLong();
+            else (caso.columna == 5 ? t.Tarjeta : caso.columna == 3 ? t.ObraSocial : t.Comentario) = texto;
             m.Filas().Agregar(t);
         }
         m.Mostrar(7, false);
@@ -96,6 +98,22 @@ TEST(frmInicio, WidestRowAndCodesOutOfRange)
         EXPECT_EQ(frmInicio::NombreOperacion(codigo), codigo);
     EXPECT_EQ(frmInicio::NombreOperacion("2147483647"), "2147483647");
     EXPECT_EQ(frmInicio::NombreOperacion("62"), "Anulación");
+}
+
+// 4,096 cards of 16 digits fill a block of card bytes exactly; the rows after it still read
+// their own cards, none or one.
+TEST(frmInicio, RowsAfterAFullCardBlock)
+{
+    FilasTransacciones filas;
+    const std::string_view repetidos[FilasTransacciones::Repetidos] = {};
+    std::vector<std::string> tarjetas;
+    for (int i = 0; i < 4096; ++i) tarjetas.push_back(QString::number(6280000000000000LL + i).toStdString());
+    tarjetas.insert(tarjetas.end(), {"", "", "6280000099999999", ""});
+    for (size_t i = 0; i < tarjetas.size(); ++i) {
+        filas.Agregar(1, 0, repetidos, tarjetas[i]);
+        ASSERT_EQ(filas.Tarjeta(int(i)), tarjetas[i]) << i;
+    }
+    for (int i = 0; i < filas.Cantidad(); ++i) ASSERT_EQ(filas.Tarjeta(i), tarjetas[size_t(i)]) << i;
 }
 
 TEST(frmInicio, LayoutInTwips)
@@ -428,6 +446,8 @@ TEST_P(ListaReferencia, ShowsTheRecordedCellsAndOrder)
 // and widths, for every provider and for one.
 TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
 {
+    // A second insurer of company 1: its 60 transactions are listed under both.
+    DatosTerminal::ObraSocial(*Connect(), 5, "OSDE Binario Internación", 1, 2);
     Suelo::Odbc odbc(connectionString(), !isPostgreSQL());
     Suelo::ModeloLista modelo(lista.ImageList1);
     QTreeView vista;
@@ -445,7 +465,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
                   [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
         modelo.Terminar(vista);
-        ASSERT_EQ(modelo.rowCount(), uno ? 100 : 300);
+        ASSERT_EQ(modelo.rowCount(), uno ? 120 : 360);
         EXPECT_EQ(Suelo::Diferencia(*lista.lvwTransacciones, vista).toStdString(), "") << prestador;
     }
 }

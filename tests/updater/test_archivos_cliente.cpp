@@ -85,7 +85,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         return frm.lblDescripcion->text() + mensajes();
     };
     const auto pedirActualizacion = [&](const QString& defaultDirTX, const QString& dirTX) {
-        return ErrorDe([&] { PedidoActualizacion::Grabar(wf.path(), defaultDirTX, dirTX, Platform::Version{3, 1, 7}); });
+        return ErrorDe([&] { PedidoActualizacion::Grabar(wf.path(), defaultDirTX, dirTX, {3, 1, 7}); });
     };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
     // before the exchange, no sparse file there).

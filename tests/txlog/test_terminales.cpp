@@ -25,7 +25,6 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace {
 

@@ -75,12 +75,11 @@ protected:
     }
 };
 
-// A TCP relay to the test server for a network that fails when told: the first message a
-// client sends holding `texto` is not carried and the client's side is closed, the server's left
-// open (Cortar: a cable pulled); or it is carried and both sides closed (CerrarTrasReenviar).
+// A TCP relay to the test server for a network that fails when told, as a pulled cable: the first
+// message a client sends holding `texto` is carried or not, then the client's side is closed and
+// the server's left open.
 class ReleTcp {
 public:
-    enum class Corte { Cortar, CerrarTrasReenviar };
     explicit ReleTcp(int servidor)
     {
         sockaddr_in a = Direccion(0);
@@ -108,11 +107,11 @@ public:
         for (int fd : m_fds) ::close(fd);
         ::close(m_escucha);
     }
-    void CortarAl(const QByteArray& texto, Corte corte)
+    void CortarAl(const QByteArray& texto, bool llevarlo)
     {
         std::lock_guard<std::mutex> l(m_mutex);
         m_texto = texto;
-        m_corte = corte;
+        m_llevarlo = llevarlo;
         cortado = false;
     }
     int puerto = 0;
@@ -120,25 +119,25 @@ public:
 
 private:
     static sockaddr_in Direccion(int puerto) { return {AF_INET, htons(uint16_t(puerto)), {htonl(INADDR_LOOPBACK)}, {}}; }
-    // Carries one direction until it ends or is cut; an end closes both sides.
+    // Carries one direction until it ends, which closes the other side, or is cut, which closes
+    // the client's side alone.
     void Llevar(int de, int a, bool delCliente)
     {
         char buf[65536];
-        for (ssize_t n; (n = ::read(de, buf, sizeof buf)) > 0;) {
-            std::unique_lock<std::mutex> l(m_mutex);
-            const bool corta = delCliente && !m_texto.isEmpty() && QByteArray::fromRawData(buf, n).contains(m_texto);
-            const bool reenviar = !corta || m_corte == Corte::CerrarTrasReenviar;
-            if (corta) m_texto.clear();
-            cortado = cortado || corta;
-            l.unlock();
-            if (reenviar) ::send(a, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
-            if (corta) {
-                ::shutdown(de, SHUT_RDWR);
-                if (reenviar) ::shutdown(a, SHUT_RDWR);
-                return;
-            }
+        bool corta = false;
+        for (ssize_t n; !corta && (n = ::read(de, buf, sizeof buf)) > 0;) {
+            corta = delCliente && Corta(QByteArray::fromRawData(buf, n));
+            if (!corta || m_llevarlo) ::send(a, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
         }
-        ::shutdown(a, SHUT_RDWR);
+        ::shutdown(corta ? de : a, SHUT_RDWR);
+    }
+    // Whether a client's `datos` are the first to hold the text to cut at.
+    bool Corta(const QByteArray& datos)
+    {
+        std::lock_guard<std::mutex> l(m_mutex);
+        if (m_texto.isEmpty() || !datos.contains(m_texto)) return false;
+        m_texto.clear();
+        return cortado = true;
     }
     const int m_escucha = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     std::thread m_aceptar;
@@ -146,7 +145,7 @@ private:
     std::vector<int> m_fds;
     std::mutex m_mutex;
     QByteArray m_texto;
-    Corte m_corte = Corte::Cortar;
+    std::atomic<bool> m_llevarlo{false};
 };
 
 // A relay between the desk and the server that fails when told, and session limits short
@@ -289,7 +288,7 @@ TEST_P(ConexionCortada, LasFilasQuedanUnaVezONinguna)
 TEST_P(RedCortada, UnaTerminalColgadaNoDetieneLasSolicitudesDeOtra)
 {
     Limites(1000, 3000);
-    rele->CortarAl("INSERT INTO TOSDE_svl1", ReleTcp::Corte::Cortar);
+    rele->CortarAl("INSERT INTO TOSDE_svl1", false);
     std::unique_ptr<clsLog> primera;
     const QString otraVez = QStringLiteral("Otra terminal está guardando en este momento; intente nuevamente");
     EXPECT_EQ(PorElRele([&] { primera = std::make_unique<clsLog>(); }), QString());
@@ -311,7 +310,8 @@ TEST_P(RedCortada, UnaTerminalColgadaNoDetieneLasSolicitudesDeOtra)
 // Each save whose COMMIT's answer is lost asks the server. A commit still running (a deferred
 // trigger sleeps in it) is waited for: stored. A COMMIT the network dropped, its session left
 // open, is ended there: not stored (the ticket's rows are then stored once more). A commit that
-// outlasts the asking: not known, with the number and the kind.
+// outlasts the asking: not known, with the number and the kind. (`llevado`: the COMMIT reached
+// the server.)
 TEST_P(RedCortada, CadaGuardadoDiceLaVerdadTrasPerderLaRespuestaDeSuConfirmacion)
 {
     auto cn = Connect();
@@ -319,10 +319,10 @@ TEST_P(RedCortada, CadaGuardadoDiceLaVerdadTrasPerderLaRespuestaDeSuConfirmacion
         "CREATE FUNCTION lenta() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN PERFORM pg_sleep(0.5); RETURN NULL; END $$"));
     const QString noGuardada = "La %1 no se guardó: se perdió la conexión a la base de datos al confirmarla. Puede repetirla.";
     const QString sinComprobar = "No se pudo comprobar si la %1 número 1 quedó guardada. No la repita antes de comprobarlo%2.";
-    const struct { const char* que; ReleTcp::Corte corte; int preguntaMs; QString mensaje; int filas; QString ticket; } casos[] = {
-        {"slow commit", ReleTcp::Corte::CerrarTrasReenviar, 10000, "", 1, ""},
-        {"COMMIT dropped", ReleTcp::Corte::Cortar, 10000, noGuardada, 0, ""},
-        {"commit outlasting the asking", ReleTcp::Corte::CerrarTrasReenviar, 200, sinComprobar, 1,
+    const struct { const char* que; bool llevado; int preguntaMs; QString mensaje; int filas; QString ticket; } casos[] = {
+        {"slow commit", true, 10000, "", 1, ""},
+        {"COMMIT dropped", false, 10000, noGuardada, 0, ""},
+        {"commit outlasting the asking", true, 200, sinComprobar, 1,
          "No se pudo comprobar si el ticket y sus items quedaron guardados en la base local"},
     };
     const struct { QString tabla, lineas, clase, donde; std::function<void()> guardar; } guardados[] = {
@@ -352,7 +352,7 @@ TEST_P(RedCortada, CadaGuardadoDiceLaVerdadTrasPerderLaRespuestaDeSuConfirmacion
             cn->Execute("DELETE FROM " + g.tabla);
             cn->Execute("DELETE FROM " + g.lineas);
             Limites(10000, 60000, c.preguntaMs); // no idle limit ends a dropped COMMIT first
-            rele->CortarAl("COMMIT", c.corte);
+            rele->CortarAl("COMMIT", c.llevado);
             const QString mensaje = PorElRele(g.guardar);
             EXPECT_TRUE(rele->cortado);
             const int filas = g.clase.isEmpty() ? 1 : c.filas;

@@ -310,8 +310,7 @@ TEST_P(RedCortada, UnaTerminalColgadaNoDetieneLasSolicitudesDeOtra)
 // Each save whose COMMIT's answer is lost asks the server. A commit still running (a deferred
 // trigger sleeps in it) is waited for: stored. A COMMIT the network dropped, its session left
 // open, is ended there: not stored (the ticket's rows are then stored once more). A commit that
-// outlasts the asking: not known, with the number and the kind. (`llevado`: the COMMIT reached
-// the server.)
+// outlasts the asking: not known, with the number and the kind.
 TEST_P(RedCortada, CadaGuardadoDiceLaVerdadTrasPerderLaRespuestaDeSuConfirmacion)
 {
     auto cn = Connect();

@@ -306,9 +306,8 @@ TEST_P(LogDb, ASaveWhoseCommitAnswerWasLostTellsTheTruth)
             log.TxOSDE()->Coneccion()->setTrasConfirmar({});
             if (QByteArray(c.luego).contains("Apartada")) cn->Execute("ALTER TABLE Apartada RENAME TO " + w.tabla);
             EXPECT_TRUE(visto);
-            const QString esperado = isPostgreSQL() || c.mensaje.isEmpty()
-                ? QString()
-                : QString(c.mensaje).replace("%1", w.clase).replace("%2", w.donde);
+            const QString esperado =
+                isPostgreSQL() ? QString() : QString(c.mensaje).replace("%1", w.clase).replace("%2", w.donde);
             EXPECT_EQ(mensaje.toStdString(), esperado.toStdString());
             EXPECT_EQ(Filas("SELECT * FROM " + w.tabla), c.filas);
         }

@@ -364,6 +364,18 @@ std::string Leer(const QString& archivo)
     return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
+// A build for QUORVAN_BUILD whose programs only note whom they start for, in $MARCAS.
+void ConstruccionFalsa(const QString& falso)
+{
+    QDir().mkpath(falso + "/tests");
+    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
+        QFile f(falso + "/" + programa);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+}
+
 }
 
 // The demo on a new home reaches the configuration window of a first start (the test aids
@@ -383,22 +395,6 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
     EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
-}
-
-namespace {
-
-// A build for QUORVAN_BUILD whose programs only note whom they start for, in $MARCAS.
-void ConstruccionFalsa(const QString& falso)
-{
-    QDir().mkpath(falso + "/tests");
-    for (const char* programa : {"Quorvan", "tests/druvex-sim"}) {
-        QFile f(falso + "/" + programa);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\necho \"$QUORVAN_HOME\" >> \"$MARCAS\"\n");
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    }
-}
-
 }
 
 // A second demo on the folder of a running one says so and exits 1, writing and starting nothing

@@ -63,11 +63,7 @@ void Eventos() { QCoreApplication::processEvents(); }
 // A window with checked boxes, a refused value for each, its closing buttons ("escape" for Escape;
 // the close box is always tried), and the presses (a button's caption or an accelerator) that the
 // value refuses first, with the box's message, as the entry window's "Aceptar" is refused.
-struct Mala {
-    const char* nombre;
-    QString texto;
-    QString mensaje = {};
-};
+struct Mala { const char* nombre; QString texto; QString mensaje = {}; };
 struct Salidas {
     std::function<QWidget*()> abrir;
     QList<Mala> malas;

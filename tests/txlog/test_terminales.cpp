@@ -183,10 +183,7 @@ protected:
         qputenv("QUORVAN_DSN", connectionString().toUtf8());
         return error;
     }
-    static QString Solicitud(clsLog& log)
-    {
-        return ErrorDe([&] { log.TxOSDE()->GuardarSolicitud(true); });
-    }
+    static QString Solicitud(clsLog& log) { return ErrorDe([&] { log.TxOSDE()->GuardarSolicitud(true); }); }
     // The rows, once a commit still running on the server has ended.
     int Filas(const QString& tabla, int esperadas) const
     {

@@ -79,12 +79,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
     };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
     // before the exchange, no sparse file there).
-    struct Caso {
-        const char* archivo;
-        bool hecho;
-        std::function<QString(DruvexSim&)> intercambio;
-    };
-    const Caso casos[] = {
+    const struct { const char* archivo; bool hecho; std::function<QString(DruvexSim&)> intercambio; } casos[] = {
         {"estado\\.rsp", false,
          [&](DruvexSim& sim) {
              estadoPlantado(sim);

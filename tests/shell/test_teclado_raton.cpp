@@ -63,11 +63,7 @@ void Eventos() { QCoreApplication::processEvents(); }
 // A window with checked boxes, a refused value for each, its closing buttons ("escape" for Escape;
 // the close box is always tried), and the presses (a button's caption or an accelerator) that the
 // value refuses first, with the box's message, as the entry window's "Aceptar" is refused.
-struct Mala {
-    const char* nombre;
-    QString texto;
-    QString mensaje = {};
-};
+struct Mala { const char* nombre; QString texto; QString mensaje = {}; };
 struct Salidas {
     std::function<QWidget*()> abrir;
     QList<Mala> malas;
@@ -433,13 +429,10 @@ void RatonTeclado::Dejar(const QList<Salidas>& filas)
                 const QString antes = Huella();
                 for (const QString& pulsada : f.rechazadas) {
                     SCOPED_TRACE(pulsada.toStdString());
-                    if (pulsada.startsWith("Alt+")) {
-                        const QKeyCombination atajo = QKeySequence(pulsada)[0];
-                        QTest::keyClick(caja, atajo.key(), atajo.keyboardModifiers());
-                    } else {
+                    if (pulsada.startsWith("Alt+")) QTest::keySequence(caja, QKeySequence(pulsada));
+                    else
                         for (QPushButton* b : w->findChildren<QPushButton*>())
                             if (b->text() == pulsada) QTest::mouseClick(b, Qt::LeftButton);
-                    }
                     QTest::qWait(250); // an accelerator's press would land now
                     EXPECT_EQ(dialogs.messages().join('|').toStdString(), mensaje.toStdString());
                     EXPECT_EQ(QApplication::focusWidget(), caja);
@@ -510,14 +503,11 @@ TEST_P(RatonTeclado, EveryOtherWindowIsLeftWhateverItsBoxesHold)
          {"cmdCancelar"}},
         {Trabajo(&M::mnuMedicamentos_Click, "frmVademecum"), {{"txtCSC", "12"}, {"txtcodigoOSDE", "999"}}, {"cmdCancelar"}},
         {[] { return new frmReporte; }, {{"txtFecha_desde", fecha}, {"txtFecha_hasta", fecha}}, {"cmdOpcion_3", "escape"}},
-        {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"), {{"txtFechaDesde", fecha}, {"txtFechaHasta", fecha}}, {"cmdCerrar"}},
         {Trabajo(&M::mnuOsde_Click, "frmExportarDatos"),
-         {{"txtFechaDesde", fecha, "Fecha desde inválida"}, {"txtFechaHasta", fecha, "Fecha hasta inválida"}}, {},
+         {{"txtFechaDesde", fecha, "Fecha desde inválida"}, {"txtFechaHasta", fecha, "Fecha hasta inválida"}}, {"cmdCerrar"},
          {"&Exportar txt", "Exportar &xls", "Alt+E", "Alt+X"}},
         {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
-         {{"txtFechaActual", fecha}}, {"escape"}},
-        {[] { auto* d = frmControlFecha::Mostrar("11", nullptr); QTest::mouseClick(d->cmdNo, Qt::LeftButton); return d; },
-         {{"txtFechaActual", fecha, "Fecha inválida"}}, {}, {"Ok"}},
+         {{"txtFechaActual", fecha, "Fecha inválida"}}, {"escape"}, {"Ok"}},
     });
 }
 

@@ -124,6 +124,15 @@ protected:
         return t;
     }
     int Filas(const QString& tabla) const { return Connect()->Query("SELECT * FROM " + tabla).RowCount(); }
+    // The focus moved from `desde` to `hacia` as Tab moves it, each in its window; where it stays.
+    static QWidget* Dejar(QWidget* desde, QWidget* hacia)
+    {
+        for (QWidget* w : {desde, hacia}) {
+            QApplication::setActiveWindow(w->window());
+            w->setFocus(Qt::TabFocusReason);
+        }
+        return QApplication::focusWidget();
+    }
 
     QList<ConfiguracionPrueba::ObraSocial> obras;
     ScriptedDialogs dialogs;
@@ -189,19 +198,13 @@ TEST_P(CapturaDb, EntryModesRowButtonsAndTheMemberNumberLeavingCheck)
     area->show();
     QLineEdit fuera;
     fuera.show();
-    const auto dejar = [&](QWidget* destino) {
-        QApplication::setActiveWindow(area);
-        form->txtNumeroAfiliado->setFocus(Qt::TabFocusReason);
-        QApplication::setActiveWindow(destino->window());
-        destino->setFocus(Qt::TabFocusReason);
-        return QApplication::focusWidget();
-    };
-    EXPECT_EQ(dejar(form->txtNombreMedico), form->txtNumeroAfiliado);
+    QLineEdit* afiliado = form->txtNumeroAfiliado;
+    EXPECT_EQ(Dejar(afiliado, form->txtNombreMedico), afiliado);
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Número de afiliado inválido.")});
     for (QWidget* destino : std::initializer_list<QWidget*>{form->cmdCancelar, form->optBanda, form->cmdAceptar, &fuera})
-        EXPECT_EQ(dejar(destino), destino) << destino->objectName().toStdString();
-    form->txtNumeroAfiliado->setText(QStringLiteral("1"));
-    EXPECT_EQ(dejar(form->txtNombreMedico), form->txtNombreMedico);
+        EXPECT_EQ(Dejar(afiliado, destino), destino) << destino->objectName().toStdString();
+    afiliado->setText(QStringLiteral("1"));
+    EXPECT_EQ(Dejar(afiliado, form->txtNombreMedico), form->txtNombreMedico);
     EXPECT_EQ(dialogs.messages().size(), 1);
 
     Fila(form->lvwPrestaciones, "1", "0", "0");
@@ -380,21 +383,14 @@ TEST_P(CapturaDb, ServiceRowDialogChangesCatalogueClicksSortAndLeavingChecks)
 
     dialogs.clear();
     dlg.show();
-    QApplication::setActiveWindow(&dlg);
-    const struct {
-        QLineEdit* caja;
-        const char* texto;
-        QWidget* destino;
-        bool rechazado;
-    } salidas[] = {{dlg.txtPrestacion, "12a", dlg.cmdCancel, false}, // the user can always close
-                   {dlg.txtPrestacion, "12a", dlg.txtDiagnostico, true},
-                   {dlg.txtAutorizacion, "x", dlg.cmdOK, true},
-                   {dlg.txtDiagnostico, "libre", dlg.cmdOK, false}};
+    const struct { QLineEdit* caja; const char* texto; QWidget* destino; bool rechazado; } salidas[] = {
+        {dlg.txtPrestacion, "12a", dlg.cmdCancel, false}, // the user can always close
+        {dlg.txtPrestacion, "12a", dlg.txtDiagnostico, true},
+        {dlg.txtAutorizacion, "x", dlg.cmdOK, true},
+        {dlg.txtDiagnostico, "libre", dlg.cmdOK, false}};
     for (const auto& c : salidas) {
-        c.caja->setFocus(Qt::TabFocusReason);
         c.caja->setText(QString::fromLatin1(c.texto));
-        c.destino->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(QApplication::focusWidget(), c.rechazado ? c.caja : c.destino) << c.texto;
+        EXPECT_EQ(Dejar(c.caja, c.destino), c.rechazado ? c.caja : c.destino) << c.texto;
         c.caja->clear();
     }
     EXPECT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("Debe ingresar un valor numérico.")));

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/VbError.h"
 #include "support/DbFixture.h"
+#include "support/ErrorDe.h"
 
 #include <QMutex>
 #include <utility>
@@ -301,18 +302,12 @@ TEST_P(LogDb, ASaveWhoseCommitAnswerWasLostTellsTheTruth)
                     Connect()->Execute(QString::fromUtf8(c.luego).replace("%1", w.tabla).replace("%2", w.otrasLineas));
                 return true;
             });
-            QString mensaje;
-            try {
-                w.guardar();
-            } catch (const VbError& e) {
-                mensaje = e.description;
-            }
+            const QString mensaje = ErrorDe(w.guardar);
             log.TxOSDE()->Coneccion()->setTrasConfirmar({});
             if (QByteArray(c.luego).contains("Apartada")) cn->Execute("ALTER TABLE Apartada RENAME TO " + w.tabla);
             EXPECT_TRUE(visto);
-            const QString esperado = isPostgreSQL() || c.mensaje.isEmpty()
-                ? QString()
-                : QString(c.mensaje).replace("%1", w.clase).replace("%2", w.donde);
+            const QString esperado =
+                isPostgreSQL() ? QString() : QString(c.mensaje).replace("%1", w.clase).replace("%2", w.donde);
             EXPECT_EQ(mensaje.toStdString(), esperado.toStdString());
             EXPECT_EQ(Filas("SELECT * FROM " + w.tabla), c.filas);
         }

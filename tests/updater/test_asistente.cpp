@@ -566,12 +566,7 @@ TEST(GrupoPrivado, RuleTable)
     using InstalacionPrograma::Grupo;
     using InstalacionPrograma::Usuario;
     const QList<Usuario> cuentas{{"root", 0}, {"ana", 1001}, {"beto", 1002}};
-    const struct {
-        gid_t gid;
-        QList<Grupo> grupos;
-        bool privado;
-        QList<Usuario> cuentas;
-    } casos[] = {
+    const struct { gid_t gid; QList<Grupo> grupos; bool privado; QList<Usuario> cuentas; } casos[] = {
         {1001, {{1001, "ana", {}}}, true},
         {1001, {{1001, "ana", {"ana"}}, {1002, "beto", {"ana"}}}, true},
         {1001, {{1001, "ana", {"ana", "beto"}}}, false},
@@ -585,11 +580,9 @@ TEST(GrupoPrivado, RuleTable)
         // A directory service that does not enumerate: the user's own account is not even seen.
         {1001, {{1001, "ana", {}}}, false, {{"root", 0}}},
     };
-    for (const auto& c : casos) {
-        const QList<Usuario>& lista = c.cuentas.isEmpty() ? cuentas : c.cuentas;
-        EXPECT_EQ(InstalacionPrograma::EsGrupoPrivado({"ana", 1001}, c.gid, lista, c.grupos), c.privado)
-            << c.gid << " " << c.grupos.size() << " " << lista.size();
-    }
+    for (const auto& c : casos)
+        EXPECT_EQ(InstalacionPrograma::EsGrupoPrivado({"ana", 1001}, c.gid, c.cuentas.isEmpty() ? cuentas : c.cuentas,
+                                                      c.grupos), c.privado) << &c - casos;
 }
 
 // The desktop's umask 002 with a private group per user: the client leaves its offer

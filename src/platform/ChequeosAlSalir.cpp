@@ -18,6 +18,18 @@ void ChequeosAlSalir::Agregar(QWidget* campo, std::function<void()> chequeo, QLi
     m_chequeos.insert(campo, {std::move(chequeo), std::move(propios)});
 }
 
+void ChequeosAlSalir::AgregarValidacion(QWidget* campo, std::function<void(bool&)> validar, QList<QWidget*> propios)
+{
+    Agregar(
+        campo,
+        [campo, validar = std::move(validar)] {
+            bool cancelar = false;
+            validar(cancelar);
+            if (cancelar) campo->setFocus();
+        },
+        std::move(propios));
+}
+
 void ChequeosAlSalir::Reanudar()
 {
     m_cerrando = false;

@@ -26,6 +26,8 @@ public:
     // Leaving `campo` for one of `propios` runs no check: that control checks the field itself
     // (a window whose "Aceptar" checks what it sends).
     void Agregar(QWidget* campo, std::function<void()> chequeo, QList<QWidget*> propios = {});
+    // A check that refuses by setting its `Cancel` (a Validate handler): the focus is put back.
+    void AgregarValidacion(QWidget* campo, std::function<void(bool&)> validar, QList<QWidget*> propios = {});
     // Set first by every way out of the window; no check runs while it is set. A close refused
     // by a question clears it with Reanudar.
     void Cerrando() { m_cerrando = true; }

@@ -3,13 +3,12 @@
 #include "platform/ArchivosPropios.h"
 #include "platform/Codec1252.h"
 #include "platform/Paths.h"
+#include "platform/RelojDeArena.h"
 
 #include <QAtomicInteger>
-#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLibrary>
 #include <QMutex>
 #include <QMutexLocker>
@@ -452,6 +451,7 @@ void Database::OpenConnectionString(const QString& connectionString)
     Close();
     m_connectionString = connectionString;
     m_fullSync = false;
+    m_tablaValores = false; // a temporary table lives as long as its connection
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(ConKeepalives(connectionString));
@@ -1357,8 +1357,11 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
         }
     }
     if (marcas.size() != params.size()) return sql;
-    Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValoresCursor (Serie INTEGER NOT NULL, "
-                           "Numero INTEGER NOT NULL, Valor, PRIMARY KEY (Serie, Numero))"));
+    if (!m_tablaValores) {
+        Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValoresCursor (Serie INTEGER NOT NULL, "
+                               "Numero INTEGER NOT NULL, Valor, PRIMARY KEY (Serie, Numero))"));
+        m_tablaValores = true;
+    }
     const qint64 numero = ++m_seriesValores;
     QString sentencia = sql;
     try {
@@ -1443,33 +1446,12 @@ bool Database::RespuestaConfirmacionPerdida()
     return m_trasConfirmar && m_trasConfirmar(*this);
 }
 
-namespace {
-// The wait pointer while the program asks the server, where there is a screen.
-class PunteroEspera {
-public:
-    PunteroEspera()
-        : m_gui(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                && QThread::currentThread() == QCoreApplication::instance()->thread())
-    {
-        if (m_gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~PunteroEspera()
-    {
-        if (m_gui) QGuiApplication::restoreOverrideCursor();
-    }
-    PunteroEspera(const PunteroEspera&) = delete;
-    PunteroEspera& operator=(const PunteroEspera&) = delete;
-
-private:
-    bool m_gui;
-};
-}
 
 Database::Confirmacion Database::PreguntarConfirmacion()
 {
     if (m_engine != Engine::PostgreSQL || m_txid == 0 || !ConfirmacionPerdida())
         return Confirmacion::SinComprobar;
-    PunteroEspera puntero;
+    RelojDeArena reloj;
     const Limites l = LimitesSesion();
     QElapsedTimer desde;
     desde.start();

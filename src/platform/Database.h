@@ -280,6 +280,7 @@ private:
     // Drops the values of a cursor that is closed.
     void OlvidarValores(qint64 serie) noexcept;
     qint64 m_seriesValores = 0;
+    bool m_tablaValores = false; // ValoresCursor made on this connection
     bool m_fullSync = false;
     bool m_reabrir = false;            // lost, and not open again yet
     bool m_transaccionPerdida = false; // lost inside a transaction not yet ended by its caller

@@ -4,9 +4,9 @@
 #include "engine/EsperaCliente.h"
 #include "engine/General.h"
 #include "platform/Dialogs.h"
+#include "platform/RelojDeArena.h"
 #include "platform/VbError.h"
 
-#include <QApplication>
 
 namespace modReporte {
 
@@ -17,24 +17,6 @@ Limites g_limites;
 const QString kControl = QStringLiteral("_svl.0");
 const QString kOrigen = QStringLiteral("VerificarComunicacion");
 
-// The hourglass while the link test runs, whatever way it ends.
-class RelojDeArena {
-public:
-    RelojDeArena()
-    {
-        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_Puesto = true;
-        }
-    }
-    ~RelojDeArena()
-    {
-        if (m_Puesto) QApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool m_Puesto = false;
-};
 }
 
 const Limites& LimitesActuales() { return g_limites; }

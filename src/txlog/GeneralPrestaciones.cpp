@@ -7,21 +7,11 @@
 #include "engine/General.h"
 #include "platform/VbError.h"
 #include "platform/Dialogs.h"
+#include "platform/RelojDeArena.h"
 
-#include <QApplication>
 #include <QTreeWidget>
 
 namespace General {
-
-namespace {
-
-class RelojDeArena {
-public:
-    RelojDeArena() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~RelojDeArena() { QApplication::restoreOverrideCursor(); }
-};
-
-}
 
 void CargarListaPrestaciones(const QString& nombre, QTreeWidget* lista)
 {

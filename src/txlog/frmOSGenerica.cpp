@@ -139,11 +139,8 @@ frmOSGenerica::frmOSGenerica(QWidget* parent) : QWidget(parent)
     connect(cmdAceptar, &QPushButton::clicked, this, &frmOSGenerica::cmdAceptar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmOSGenerica::cmdCancelar_Click);
     // "Aceptar" asks for the member number itself, and a card read needs none.
-    (new ChequeosAlSalir(this))->Agregar(txtNumeroAfiliado, [this] {
-        bool cancelar = false;
-        txtNumeroAfiliado_Validate(cancelar);
-        if (cancelar) txtNumeroAfiliado->setFocus();
-    }, {cmdAceptar, optBanda});
+    (new ChequeosAlSalir(this))
+        ->AgregarValidacion(txtNumeroAfiliado, [this](bool& c) { txtNumeroAfiliado_Validate(c); }, {cmdAceptar, optBanda});
     ReglasEntrada::PrepararVentana(this);
 }
 

@@ -108,12 +108,8 @@ frmPrestacionGenerica::frmPrestacionGenerica(QTreeWidget* destino, const QString
     connect(cmdOK, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrestacionGenerica::cmdCancel_Click);
     auto* salida = new ChequeosAlSalir(this);
-    for (QLineEdit* caja : {txtPrestacion, txtAutorizacion})
-        salida->Agregar(caja, [this, caja] {
-            bool cancelar = false;
-            ValidarNumero(caja, cancelar);
-            if (cancelar) caja->setFocus();
-        });
+    salida->AgregarValidacion(txtPrestacion, [this](bool& c) { txtPrestacion_Validate(c); });
+    salida->AgregarValidacion(txtAutorizacion, [this](bool& c) { txtAutorizacion_Validate(c); });
     ReglasEntrada::PrepararVentana(this);
 }
 

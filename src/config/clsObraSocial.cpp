@@ -71,7 +71,9 @@ std::shared_ptr<DbResult> clsObraSocial::Buscar(const QString& sWhere, qint32 pE
     if (!sWhere.isEmpty()) {
         condicion = CondicionBuscar(sWhere);
     } else if (pEmpresa != 0) {
-        condicion = QStringLiteral(" WHERE (Empresa=? AND Actividad=?)");
+        // Two insurers may share a company and activity; the first row must be the same one
+        // whatever index the engine walks, so the table update renames the account file's own.
+        condicion = QStringLiteral(" WHERE (Empresa=? AND Actividad=?) ORDER BY IdObraSocial");
         p = {pEmpresa, pActividad};
     } else {
         return nullptr;

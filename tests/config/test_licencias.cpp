@@ -201,6 +201,7 @@ TEST_P(ObrasSocialesEmp, UpdatesKeepLocalSettingsAndNewIdsNeverCollide)
 {
     Insertar(2, QStringLiteral("VIEJA"), 20, 1, 123, 1);
     Insertar(9, QStringLiteral("NUEVE"), 30, 1, 0, 0);
+    Insertar(5, QStringLiteral("A MANO"), 20, 1, 0, 0); // the installer's, same company: keeps its name
     Escribir(carpeta, Archivo({
                           {"00001234", "20", "  NUEVO NOMBRE", "01", "AMB"},  // 1 found: update of id 2
                           {"00001234", "21", "COLISION", "01", "AMB"},        // 2 new, but id 2 is taken
@@ -208,7 +209,8 @@ TEST_P(ObrasSocialesEmp, UpdatesKeepLocalSettingsAndNewIdsNeverCollide)
                       }));
     General::ActualizarObrasSocialesEmp(QStringLiteral("00001234"));
     EXPECT_TRUE(dialogos.shown.isEmpty()) << dialogos.messages().join('\n').toStdString();
-    EXPECT_EQ(Filas(), (QStringList{"2|NUEVO NOMBRE|1|0|123|20|1|60|1", "9|Jwk EXISTENTE|1|0|0|30|1|60|0",
+    EXPECT_EQ(Filas(), (QStringList{"2|NUEVO NOMBRE|1|0|123|20|1|60|1", "5|A MANO|0|1|0|20|1|3|0",
+                                    "9|Jwk EXISTENTE|1|0|0|30|1|60|0",
                                     "10|COLISION|1|0|610531|21|1|60|0"}));
 }
 

@@ -306,7 +306,8 @@ private:
     // schema, so terminals starting together make it one at a time. On PostgreSQL the lock is
     // waited for up to Limites::esquemaMs with the wait pointer, then refused with a message.
     void BeginTransEsquema();
-    // Both begin with the right to write: SQLite BEGIN IMMEDIATE, on PostgreSQL the given lock.
+    // Both begin with the right to write: SQLite BEGIN IMMEDIATE, on PostgreSQL the given lock
+    // (none when it is empty).
     void BeginTransBloqueada(const QString& bloqueoPostgres);
     void CommitTransEscritura();
     void DeshacerEscrituraSilencioso() noexcept;

@@ -256,7 +256,17 @@ TEST_P(TerminalesDb, DosArrancanMientrasOtraActualizaElEsquema)
         listo = true;
     });
     while (!tomado && !listo) QThread::msleep(20);
-    if (tomado) ArrancarJuntas(2001, 2);
+    if (tomado) {
+        // Past its own bound the wait ends with a message.
+        const Database::Limites antes = Database::LimitesSesion();
+        Database::Limites corto = antes;
+        corto.esquemaMs = 300;
+        Database::setLimitesSesion(corto);
+        EXPECT_EQ(ErrorDe([&] { Connect()->EnsureSchema(); }).toStdString(),
+                  "La base de datos está siendo actualizada por otra terminal; intente nuevamente en unos minutos");
+        Database::setLimitesSesion(antes);
+        ArrancarJuntas(2001, 2);
+    }
     otra.join();
     ASSERT_TRUE(tomado) << "the other session's lock";
     EXPECT_EQ(Connect()->Query(QStringLiteral("SELECT Ticket FROM Transaccion ORDER BY Ticket")).Rows(),

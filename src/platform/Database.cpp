@@ -1122,9 +1122,45 @@ void Database::EnsureSchema()
 
 void Database::BeginTransEsquema()
 {
-    // One key per schema: the test databases are schemas of one server.
-    BeginTransBloqueada(
-        QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
+    if (m_engine != Engine::PostgreSQL) {
+        BeginTransBloqueada(QString());
+        return;
+    }
+    // Another desk's schema work may build an index over years of history, far longer than a
+    // save waits for a lock: it is waited for as long as it runs (the server ends a vanished
+    // holder's session), up to its own bound. The lock is asked for again and again rather than
+    // waited for inside one statement, so the window stays painted under the wait pointer; each
+    // refused try ends its transaction, so no transaction stays open for minutes.
+    RelojDeArena reloj;
+    const Limites l = LimitesSesion();
+    QElapsedTimer desde;
+    desde.start();
+    for (;;) {
+        BeginTrans();
+        bool tomado = false;
+        try {
+            // One key per schema: the test databases are schemas of one server.
+            tomado = Query(QStringLiteral("SELECT CASE WHEN pg_try_advisory_xact_lock(hashtext('quorvan.esquema.' "
+                                          "|| current_schema())) THEN 1 ELSE 0 END"))
+                         .value(0)
+                         .toInt()
+                == 1;
+        } catch (...) {
+            DeshacerSilencioso();
+            throw;
+        }
+        if (tomado)
+            return;
+        DeshacerSilencioso();
+        if (desde.elapsed() >= l.esquemaMs)
+            throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                          QStringLiteral("La base de datos está siendo actualizada por otra terminal; intente nuevamente "
+                                         "en unos minutos"),
+                          QStringLiteral("55P03"));
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(static_cast<unsigned long>(l.esquemaIntervaloMs));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1410,7 +1446,7 @@ void Database::BeginTransBloqueada(const QString& bloqueoPostgres)
         return;
     }
     BeginTrans();
-    if (m_engine == Engine::PostgreSQL) {
+    if (m_engine == Engine::PostgreSQL && !bloqueoPostgres.isEmpty()) {
         try {
             Execute(bloqueoPostgres);
         } catch (...) {
@@ -1469,8 +1505,13 @@ Database::Confirmacion Database::PreguntarConfirmacion()
             if (estado == QLatin1String("in progress") && !terminada
                 && sesion.startsWith(QLatin1String("idle in transaction"))) {
                 // Its COMMIT never reached the server, and the session would wait for it until
-                // its idle limit: ended now, the transaction is rolled back.
-                Query(QStringLiteral("SELECT pg_terminate_backend(?)"), {m_procesoTxid});
+                // its idle limit: ended now, the transaction is rolled back. Found and ended in one
+                // statement, and only while it still waits inside that transaction: a process
+                // number taken over by another session, or a COMMIT that arrived late, is left be.
+                Query(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid = ? "
+                                     "AND backend_xid::text::bigint = ? % 4294967296 "
+                                     "AND state LIKE 'idle in transaction%'"),
+                      {m_procesoTxid, m_txid});
                 terminada = true;
                 continue;
             }

@@ -139,7 +139,10 @@ public:
     // transaction open while a cursor is, and a slow list must not be ended. Every session
     // sets the server's TCP keepalives, and the driver its own, so either side notices the
     // other has gone. After a COMMIT whose answer was lost, a commit still running is asked
-    // about every `preguntaIntervaloMs` for up to `preguntaMs`.
+    // about every `preguntaIntervaloMs` for up to `preguntaMs`. A desk that starts while another
+    // makes the schema (an index built over years of history takes minutes) waits for the schema
+    // lock up to `esquemaMs`, asking for it every `esquemaIntervaloMs`; the schema's statements
+    // keep the limits above.
     struct Limites {
         int bloqueoMs = 10000;
         int inactivaEnTransaccionMs = 10000;
@@ -148,6 +151,8 @@ public:
         int keepaliveIntentos = 3;
         int preguntaMs = 10000;
         int preguntaIntervaloMs = 100;
+        int esquemaMs = 10 * 60 * 1000;
+        int esquemaIntervaloMs = 250;
     };
     static Limites LimitesSesion();
     // Tests: other limits, for the sessions opened and the transactions begun from now on.
@@ -298,9 +303,11 @@ private:
 
     void BeginTransEscritura(const QString& tabla);
     // The schema's transaction: SQLite BEGIN IMMEDIATE, a PostgreSQL advisory lock of the
-    // schema, so terminals starting together make it one at a time.
+    // schema, so terminals starting together make it one at a time. On PostgreSQL the lock is
+    // waited for up to Limites::esquemaMs with the wait pointer, then refused with a message.
     void BeginTransEsquema();
-    // Both begin with the right to write: SQLite BEGIN IMMEDIATE, on PostgreSQL the given lock.
+    // Both begin with the right to write: SQLite BEGIN IMMEDIATE, on PostgreSQL the given lock
+    // (none when it is empty).
     void BeginTransBloqueada(const QString& bloqueoPostgres);
     void CommitTransEscritura();
     void DeshacerEscrituraSilencioso() noexcept;

@@ -124,30 +124,36 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
         });
     };
     try {
-        try {
-            guardar();
-        } catch (const DbError& e) {
-            // Once in all, the database layer's own rerun after a lost connection included.
-            if (corridas > 1 || !(e.isConnectionLost() || e.isBusyConflict()))
-                throw;
-            // A look at the rows cannot see a commit still running on the server: ask it.
-            if (m_cn->ConfirmacionPerdida() && m_cn->engine() == Database::Engine::PostgreSQL) {
-                switch (m_cn->PreguntarConfirmacion()) {
-                case Database::Confirmacion::Hecha:
-                    return Ticket;
-                case Database::Confirmacion::Deshecha:
-                    break;
-                case Database::Confirmacion::SinComprobar: {
-                    ErrorRegistroTicket sinComprobar(
-                        e.number, kFuente,
-                        QStringLiteral("No se pudo comprobar si el ticket y sus items quedaron guardados en la base local"),
-                        e.description, Ticket);
-                    sinComprobar.sinComprobar = true;
-                    throw sinComprobar;
+        for (int intento = 1;; ++intento) {
+            try {
+                guardar();
+                break;
+            } catch (const DbError& e) {
+                if (!(e.isConnectionLost() || e.isBusyConflict()))
+                    throw;
+                // A look at the rows cannot see a commit still running on the server: every
+                // attempt whose COMMIT answer was lost asks it, the rerun's as the first's.
+                if (m_cn->ConfirmacionPerdida() && m_cn->engine() == Database::Engine::PostgreSQL) {
+                    switch (m_cn->PreguntarConfirmacion()) {
+                    case Database::Confirmacion::Hecha:
+                        return Ticket;
+                    case Database::Confirmacion::Deshecha:
+                        break;
+                    case Database::Confirmacion::SinComprobar: {
+                        ErrorRegistroTicket sinComprobar(
+                            e.number, kFuente,
+                            QStringLiteral(
+                                "No se pudo comprobar si el ticket y sus items quedaron guardados en la base local"),
+                            e.description, Ticket);
+                        sinComprobar.sinComprobar = true;
+                        throw sinComprobar;
+                    }
+                    }
                 }
-                }
+                // Once more in all, the database layer's own rerun after a lost connection included.
+                if (intento > 1 || corridas > 1)
+                    throw;
             }
-            guardar();
         }
     } catch (const ErrorRegistroTicket&) {
         throw;

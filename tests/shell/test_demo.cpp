@@ -334,7 +334,7 @@ protected:
     }
     // Desk `i` starts the real program with those answers to its dialogs; what start-up ended on
     // (the test aid's report) and what it showed, once it is ended as a session ends it.
-    QString Arrancar(int i, const QByteArray& respuestas)
+    QString Arrancar(int i, const QByteArray& respuestas, const QString& dsn = QString())
     {
         const QString informe = escritorios[i].casa + "/informe.txt", archivo = escritorios[i].casa + "/respuestas";
         QFile::remove(informe);
@@ -345,6 +345,7 @@ protected:
         QProcessEnvironment env = Entorno(i);
         env.insert("QUORVAN_INFORME", informe);
         env.insert("QUORVAN_DIALOGOS", archivo);
+        if (!dsn.isEmpty()) env.insert("QUORVAN_DSN", dsn);
         QProcess p;
         p.setProcessEnvironment(env);
         p.start(QUORVAN_BUILD_DIR "/Quorvan", {});
@@ -391,6 +392,11 @@ TEST_P(SitioDb, TheReadmeStepsForSeveralDesksOnTheDataSourceQuorvan)
         EXPECT_TRUE(arranque.contains("ventana=frmInicio\n")) << arranque.toStdString();
         EXPECT_TRUE(arranque.contains("filas=2\n")) << arranque.toStdString();
         EXPECT_TRUE(arranque.contains(QString("[Term: %1]\n").arg(i + 1))) << arranque.toStdString();
+    }
+    // QUORVAN_DSN naming the data source, alone or as a key among others, reaches it too.
+    for (const QString& dsn : {QString("Quorvan"), QString("CommLog=0;dsn=Quorvan")}) {
+        const QString arranque = Arrancar(0, "", dsn);
+        EXPECT_TRUE(arranque.contains("filas=2\n")) << dsn.toStdString() << ": " << arranque.toStdString();
     }
     auto cn = Connect();
     EXPECT_EQ(cn->Query("SELECT COUNT(*) FROM Parametros").value(0).toInt(), 2);

@@ -44,9 +44,10 @@ QList<Entrada> Partir(const QString& cadena)
         }
         actual.clear();
     };
+    // Braces quote a value only where it begins with one, as the driver manager reads them.
     bool enLlaves = false;
     for (const QChar c : cadena) {
-        if (c == QLatin1Char('{'))
+        if (c == QLatin1Char('{') && !enLlaves && actual.trimmed().endsWith(QLatin1Char('=')))
             enLlaves = true;
         else if (c == QLatin1Char('}'))
             enLlaves = false;

@@ -188,6 +188,7 @@ TEST(DatabaseDefault, TheConnectionStringReachesTheDriverManagerAsMeant)
         {"DSN=ConClaves", "DSN=ConClaves;KeepaliveInterval=5;pqopt={connect_timeout=3 tcp_user_timeout=30000}", ""},
         {"Driver={PostgreSQL Unicode};Server=h;Pwd={a;b}", "Driver={PostgreSQL Unicode};Server=h;Pwd={a;b};" + ka + ";pqopt={" + pq + "}",
          "Driver={PostgreSQL Unicode};Server=h;Pwd={a;b};" + ka + ";pqopt={" + pq + "}"},
+        {"DSN=Quorvan;Pwd=a{b;pqopt={sslmode=disable}", "DSN=Quorvan;Pwd=a{b;pqopt={sslmode=disable " + pq + "};" + ka, ""},
         // A pqopt whose text would end the braces early is left alone.
         {"DSN=Quorvan;pqopt={options='-c x=}'}", "DSN=Quorvan;pqopt={options='-c x=}'};" + ka, ""},
         // Other drivers, and a data source nobody defines, get nothing.

@@ -2,6 +2,8 @@
 
 #include "platform/Lineas.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QTextStream>
@@ -77,6 +79,24 @@ int DialogosArchivo::execModal(QDialog* dialog)
 {
     // The wait for the communications client is no question: it runs and closes by itself.
     if (dialog->objectName() == QLatin1String("frmProcesandoCO")) return dialog->exec();
+    // "pulsar cmdUno cmdDos": the window is shown and those buttons are pressed in turn.
+    if (!m_respuestas.isEmpty() && m_respuestas.first().trimmed().startsWith(QLatin1String("pulsar "))) {
+        const QStringList botones = Siguiente().mid(7).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        Registrar(QStringLiteral("ventana"), dialog->windowTitle(), dialog->objectName(), botones.join(QLatin1Char(' ')));
+        dialog->show();
+        QCoreApplication::processEvents();
+        for (const QString& nombre : botones) {
+            auto* boton = dialog->findChild<QAbstractButton*>(nombre);
+            if (!boton || !dialog->isVisible()) {
+                Registrar(QStringLiteral("ventana"), dialog->windowTitle(), nombre, QStringLiteral("sin ese botón"));
+                break;
+            }
+            boton->click();
+            QCoreApplication::processEvents();
+        }
+        if (dialog->isVisible()) dialog->reject();
+        return dialog->result();
+    }
     Registrar(QStringLiteral("ventana"), dialog->windowTitle(), dialog->objectName(), QStringLiteral("cerrada"));
     return QDialog::Rejected;
 }

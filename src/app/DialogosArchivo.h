@@ -6,7 +6,8 @@
 // The program's test aid QUORVAN_DIALOGOS: every dialog is answered from a file, one answer a
 // line (a button number, or "si", "no", "aceptar", "cancelar"; the text of an input box), and
 // with the first button once the file is used up; each dialog shown is logged on stderr.
-// Modal windows are logged and closed without being shown, except the wait for the client.
+// Modal windows are logged and closed without being shown, except the wait for the client and
+// one answered "pulsar" and the object names of its buttons: it is shown and they are pressed.
 class DialogosArchivo : public DialogProvider {
 public:
     explicit DialogosArchivo(const QString& archivo);

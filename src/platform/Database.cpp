@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/ArchivosPropios.h"
+#include "platform/CadenaConexion.h"
 #include "platform/Codec1252.h"
 #include "platform/Paths.h"
 #include "platform/RelojDeArena.h"
@@ -175,6 +176,10 @@ struct Odbc {
     FreeStmt freeStmt = nullptr;
     GetInfo getInfo = nullptr;
     GetConnectAttr getConnectAttr = nullptr;
+    // From unixODBC's installer library: odbc.ini and odbcinst.ini as the driver manager reads
+    // them (user file, then system; ODBCINI and ODBCSYSINI honoured).
+    using GetProfileString = int (*)(const char*, const char*, const char*, char*, int, const char*);
+    GetProfileString profileString = nullptr;
     bool bloques() const { return setStmtAttr && bindCol && fetch && setPos && freeStmt && getInfo && getData; }
 
     static const Odbc& get()
@@ -198,9 +203,34 @@ struct Odbc {
             o.freeStmt = reinterpret_cast<FreeStmt>(lib.resolve("SQLFreeStmt"));
             o.getInfo = reinterpret_cast<GetInfo>(lib.resolve("SQLGetInfo"));
             o.getConnectAttr = reinterpret_cast<GetConnectAttr>(lib.resolve("SQLGetConnectAttr"));
+            static QLibrary inst(QStringLiteral("odbcinst"), 2);
+            if (inst.load())
+                o.profileString = reinterpret_cast<GetProfileString>(inst.resolve("SQLGetPrivateProfileString"));
             return o;
         }();
         return instance;
+    }
+
+    // The keys of a data source (odbc.ini) or a driver (odbcinst.ini), in lower case.
+    QHash<QString, QString> section(const QString& name, bool driver) const
+    {
+        QHash<QString, QString> keys;
+        if (!profileString || name.isEmpty())
+            return keys;
+        const QByteArray sec = name.toLocal8Bit();
+        const char* file = driver ? "ODBCINST.INI" : "ODBC.INI";
+        QByteArray list(16384, '\0');
+        const int n = profileString(sec.constData(), nullptr, "", list.data(), list.size() - 1, file);
+        if (n <= 0)
+            return keys;
+        for (const QByteArray& key : list.left(n).split('\0')) {
+            if (key.isEmpty())
+                continue;
+            QByteArray value(4096, '\0');
+            profileString(sec.constData(), key.constData(), "", value.data(), value.size() - 1, file);
+            keys.insert(QString::fromLocal8Bit(key).trimmed().toLower(), QString::fromLocal8Bit(value.constData()));
+        }
+        return keys;
     }
 
     // Names listed by SQLDataSources (dataSources true) or SQLDrivers.
@@ -423,21 +453,20 @@ Database::Limites& limites()
     return l;
 }
 
-// psqlODBC's TCP keepalives (seconds), so a desk notices a server that went away; the SQLite
-// driver ignores the keys, and a string that names them keeps its own.
-QString ConKeepalives(const QString& connectionString)
+// The string for Qt's ODBC driver: psqlODBC's keepalives and libpq's bounds added where neither
+// the string nor its data source names them, in the form that reaches the driver manager as meant.
+QString ParaElControlador(const QString& connectionString)
 {
-    if (connectionString.contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
-        return connectionString;
     const Database::Limites l = Database::LimitesSesion();
-    QString cs = connectionString;
-    for (const auto& [clave, valor] : {std::pair{QStringLiteral("KeepaliveTime"), l.keepaliveInactivaS},
-                                       std::pair{QStringLiteral("KeepaliveInterval"), l.keepaliveIntervaloS}}) {
-        if (cs.contains(clave + QLatin1Char('='), Qt::CaseInsensitive)) continue;
-        if (!cs.isEmpty() && !cs.endsWith(QLatin1Char(';'))) cs += QLatin1Char(';');
-        cs += QStringLiteral("%1=%2").arg(clave).arg(valor);
-    }
-    return cs;
+    const QString completa = CadenaConexion::Completar(
+        connectionString, {l.keepaliveInactivaS, l.keepaliveIntervaloS, l.sinAcuseMs, l.conexionS},
+        [](const QString& seccion, bool driver) { return Odbc::get().section(seccion, driver); });
+    QString rechazo;
+    const QString paraQt = CadenaConexion::ParaQt(completa, &rechazo);
+    if (!rechazo.isEmpty())
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("No se pudo abrir la base de datos: %1").arg(rechazo), QStringLiteral("08001"));
+    return paraQt;
 }
 
 }
@@ -452,9 +481,10 @@ void Database::OpenConnectionString(const QString& connectionString)
     m_connectionString = connectionString;
     m_fullSync = false;
     m_tablaValores = false; // a temporary table lives as long as its connection
+    const QString paraElControlador = ParaElControlador(connectionString);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
-        db.setDatabaseName(ConKeepalives(connectionString));
+        db.setDatabaseName(paraElControlador);
         if (!db.open()) {
             const QSqlError e = db.lastError();
             db = QSqlDatabase();

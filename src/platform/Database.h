@@ -138,17 +138,24 @@ public:
     // answer within the bound. Not for the whole session: a reading connection holds a
     // transaction open while a cursor is, and a slow list must not be ended. Every session
     // sets the server's TCP keepalives, and the driver its own, so either side notices the
-    // other has gone. After a COMMIT whose answer was lost, a commit still running is asked
-    // about every `preguntaIntervaloMs` for up to `preguntaMs`. A desk that starts while another
-    // makes the schema (an index built over years of history takes minutes) waits for the schema
-    // lock up to `esquemaMs`, asking for it every `esquemaIntervaloMs`; the schema's statements
-    // keep the limits above.
+    // other has gone; the driver's connection also bounds unacknowledged sends and its opening.
+    // After a COMMIT whose answer was lost, a commit still running is asked about every
+    // `preguntaIntervaloMs` for up to `preguntaMs`. A desk that starts while another makes the
+    // schema (an index built over years of history takes minutes) waits for the schema lock up to
+    // `esquemaMs`, asking for it every `esquemaIntervaloMs`; the schema's statements keep the
+    // limits above.
     struct Limites {
         int bloqueoMs = 10000;
         int inactivaEnTransaccionMs = 10000;
         int keepaliveInactivaS = 10;
         int keepaliveIntervaloS = 5;
         int keepaliveIntentos = 3;
+        // libpq, through psqlODBC's pqopt: a statement or COMMIT whose bytes the server does not
+        // acknowledge within `sinAcuseMs` (tcp_user_timeout) ends as a lost connection, and an
+        // opening that gets no answer within `conexionS` (connect_timeout) fails. Neither ends a
+        // slow list, an export or a lock wait: the server acknowledges what it was sent.
+        int sinAcuseMs = 30000;
+        int conexionS = 10;
         int preguntaMs = 10000;
         int preguntaIntervaloMs = 100;
         int esquemaMs = 10 * 60 * 1000;

@@ -1,4 +1,5 @@
 #include "engine/modUtils.h"
+#include "platform/CadenaConexion.h"
 #include "platform/Database.h"
 #include "support/DbFixture.h"
 
@@ -148,6 +149,81 @@ TEST(DatabaseDefault, QuorvanDsnOverridesConnectionString)
         qputenv("QUORVAN_DSN", saved);
     else
         qunsetenv("QUORVAN_DSN");
+}
+
+// The connection string from the setting to the driver manager: what the program adds to a
+// psqlODBC connection (only what neither the string nor its data source names, libpq's keys
+// merged into the pqopt in force), and what Qt's ODBC driver is handed so that the driver manager
+// gets that string and not "DSN=DSN=...".
+TEST(DatabaseDefault, TheConnectionStringReachesTheDriverManagerAsMeant)
+{
+    const QHash<QString, QHash<QString, QString>> fuentes = {
+        {"Quorvan", {{"driver", "PostgreSQL Unicode"}, {"servername", "db"}}},
+        {"ConPqopt", {{"driver", "PostgreSQL Unicode"}, {"pqopt", "keepalives_idle=7 options='-c search_path=s'"}}},
+        {"ConClaves", {{"driver", "/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so"}, {"keepalivetime", "20"},
+                       {"pqopt", "connect_timeout=3"}}},
+        {"Lite", {{"driver", "SQLite3"}, {"database", "/x.db"}}},
+    };
+    const QHash<QString, QString> controladores = {{"PostgreSQL Unicode", "psqlodbcw.so"}, {"SQLite3", "libsqlite3odbc.so"}};
+    const CadenaConexion::Lector lector = [&](const QString& seccion, bool driver) {
+        return driver ? QHash<QString, QString>{{"driver", controladores.value(seccion)}} : fuentes.value(seccion);
+    };
+    const QString pq = "tcp_user_timeout=30000 connect_timeout=10";
+    const QString ka = "KeepaliveTime=10;KeepaliveInterval=5";
+    struct Caso {
+        QString cadena, alGestor, aQt;
+    };
+    const QList<Caso> casos = {
+        {"Quorvan", "DSN=Quorvan;" + ka + ";pqopt={" + pq + "}", "Quorvan;" + ka + ";pqopt={" + pq + "}"},
+        {"DSN=Quorvan", "DSN=Quorvan;" + ka + ";pqopt={" + pq + "}", "Quorvan;" + ka + ";pqopt={" + pq + "}"},
+        {"UID=u;dsn=Quorvan;KeepaliveTime=1", "UID=u;dsn=Quorvan;KeepaliveTime=1;KeepaliveInterval=5;pqopt={" + pq + "}",
+         "Quorvan;UID=u;KeepaliveTime=1;KeepaliveInterval=5;pqopt={" + pq + "}"},
+        // The data source's pqopt is kept inside the one added; its keepalives_idle is not set twice.
+        {"DSN=ConPqopt", "DSN=ConPqopt;KeepaliveInterval=5;pqopt={keepalives_idle=7 options='-c search_path=s' " + pq + "}",
+         "ConPqopt;KeepaliveInterval=5;pqopt={keepalives_idle=7 options='-c search_path=s' " + pq + "}"},
+        // The string's pqopt replaces the data source's: the keys go into the string's.
+        {"DSN=ConPqopt;D5={sslmode=disable keepalives_interval=2}",
+         "DSN=ConPqopt;D5={sslmode=disable keepalives_interval=2 " + pq + "};KeepaliveTime=10", ""},
+        {"DSN=ConClaves;D1=4;pqopt={tcp_user_timeout=5000}", "DSN=ConClaves;D1=4;pqopt={tcp_user_timeout=5000 connect_timeout=10};KeepaliveInterval=5", ""},
+        {"DSN=ConClaves", "DSN=ConClaves;KeepaliveInterval=5;pqopt={connect_timeout=3 tcp_user_timeout=30000}", ""},
+        {"Driver={PostgreSQL Unicode};Server=h;Pwd={a;b}", "Driver={PostgreSQL Unicode};Server=h;Pwd={a;b};" + ka + ";pqopt={" + pq + "}",
+         "Driver={PostgreSQL Unicode};Server=h;Pwd={a;b};" + ka + ";pqopt={" + pq + "}"},
+        {"DSN=Quorvan;Pwd=a{b;pqopt={sslmode=disable}", "DSN=Quorvan;Pwd=a{b;pqopt={sslmode=disable " + pq + "};" + ka, ""},
+        // A pqopt whose text would end the braces early is left alone.
+        {"DSN=Quorvan;pqopt={options='-c x=}'}", "DSN=Quorvan;pqopt={options='-c x=}'};" + ka, ""},
+        // Other drivers, and a data source nobody defines, get nothing.
+        {"Lite", "DSN=Lite", "Lite"},
+        {"Driver={SQLite3};Database=/y.db", "Driver={SQLite3};Database=/y.db", "Driver={SQLite3};Database=/y.db"},
+        {"DSN=Nadie;Database=z", "DSN=Nadie;Database=z", "Nadie;Database=z"},
+    };
+    const CadenaConexion::Agregados agregados{10, 5, 30000, 10};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.cadena.toStdString());
+        const QString alGestor = CadenaConexion::Completar(c.cadena, agregados, lector);
+        EXPECT_EQ(alGestor.toStdString(), c.alGestor.toStdString());
+        QString rechazo;
+        if (!c.aQt.isEmpty()) EXPECT_EQ(CadenaConexion::ParaQt(alGestor, &rechazo).toStdString(), c.aQt.toStdString());
+        EXPECT_EQ(rechazo, "");
+    }
+    // A file data source cannot pass Qt's driver: refused, saying so, before anything is opened.
+    Database db;
+    for (const QString& cadena : {QString("DSN=Quorvan;SaveFile=/tmp/q.DSN"), QString("Driver={SQLite3};Database=/a.dsn/b.db")}) {
+        try {
+            db.OpenConnectionString(cadena);
+            ADD_FAILURE() << "opened " << cadena.toStdString();
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.description.startsWith("No se pudo abrir la base de datos: la cadena de conexión contiene \".dsn\""))
+                << e.description.toStdString();
+        }
+    }
+    // A data source the driver manager does not know keeps its message.
+    try {
+        db.OpenConnectionString("DSN=QuorvanNoDefinido");
+        ADD_FAILURE() << "opened";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.description.startsWith("No se pudo abrir la base de datos: [unixODBC][Driver Manager]Data source name not found"))
+            << e.description.toStdString();
+    }
 }
 
 // Text reaches the tables exactly as given: apostrophes, backslashes, non-ASCII, empty, null;

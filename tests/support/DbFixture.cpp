@@ -1,8 +1,11 @@
 #include "support/DbFixture.h"
 
+#include "platform/CadenaConexion.h"
+
 #include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QThread>
 
 std::string DbEngineName(const ::testing::TestParamInfo<DbEngine>& info)
@@ -113,4 +116,36 @@ void DbFixture::CortarConexion(qint64 proceso) const
         QThread::msleep(10);
     }
     ADD_FAILURE() << "the server process " << proceso << " did not end";
+}
+
+QProcessEnvironment DbFixture::EntornoOrigenDeDatos(const QString& carpeta) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QUORVAN_DSN"));
+    EXPECT_TRUE(QDir().mkpath(carpeta));
+    // The keys of this test's connection string, as odbc.ini names them for each driver.
+    QString fuente = QStringLiteral("[Quorvan]\n");
+    for (const CadenaConexion::Entrada& e : CadenaConexion::Partir(m_connectionString)) {
+        const QString clave = e.clave.toLower();
+        if (clave == QLatin1String("connsettings")) continue; // the schema goes in pqopt below
+        const QString nombre = clave == QLatin1String("server") ? QStringLiteral("Servername")
+                             : clave == QLatin1String("uid")    ? QStringLiteral("Username")
+                             : clave == QLatin1String("pwd")    ? QStringLiteral("Password")
+                                                                : e.clave;
+        fuente += nombre + QStringLiteral(" = ") + CadenaConexion::SinLlaves(e.valor) + QLatin1Char('\n');
+    }
+    if (isPostgreSQL())
+        fuente += QStringLiteral("pqopt = options='-csearch_path=%1' keepalives_idle=10\n").arg(m_pgSchema);
+    const QString sistema = qEnvironmentVariable("ODBCSYSINI", QStringLiteral("/etc"));
+    QFile::remove(carpeta + "/odbcinst.ini");
+    EXPECT_TRUE(QFile::copy(sistema + "/odbcinst.ini", carpeta + "/odbcinst.ini"));
+    for (const auto& [archivo, texto] : {std::pair{QStringLiteral("/odbc.ini"), isPostgreSQL() ? QString() : fuente},
+                                         std::pair{QStringLiteral("/usuario.ini"), isPostgreSQL() ? fuente : QString()}}) {
+        QFile f(carpeta + archivo);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(texto.toUtf8());
+    }
+    env.insert(QStringLiteral("ODBCSYSINI"), carpeta);
+    env.insert(QStringLiteral("ODBCINI"), carpeta + "/usuario.ini");
+    return env;
 }

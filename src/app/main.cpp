@@ -2,13 +2,13 @@
 #include "config/clsConfig.h"
 #include "config/GeneralConfiguracion.h"
 #include "engine/General.h"
+#include "platform/Emblema.h"
 #include "platform/EntradaSinNulos.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Platform.h"
 #include "platform/Salida.h"
 #include "platform/TraduccionQt.h"
-#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "txlog/frmInicio.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvan"));
     // Every window of the program, the ones without a parent too.
-    QApplication::setWindowIcon(frmAbout::Emblema());
+    QApplication::setWindowIcon(EmblemaPrograma());
     TraduccionQt::Instalar();
     EntradaSinNulos::Instalar();
 

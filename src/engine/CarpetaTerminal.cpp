@@ -83,7 +83,7 @@ void Escribir(const QString& base, const QString& ruta, const QByteArray& bytes,
     EscrituraSegura w(ruta);
     w.NoSeguirEnlacesDesde(base);
     if (!w.Abrir()) {
-        for (const int e : {ELOOP, ENODEV})
+        for (const int e : {ELOOP, ENODEV, EISDIR})
             if (w.Error().endsWith(SinEnlaces::DescribirError(e)))
                 throw VbError(kErrorAcceso, origen, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta +
                                                         QStringLiteral(" (") + SinEnlaces::DescribirError(e) +

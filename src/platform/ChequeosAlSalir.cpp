@@ -106,5 +106,7 @@ void ChequeosAlSalir::FocoCambiado(QWidget* anterior, QWidget* actual)
     } fin{m_verificando};
     m_verificando = true;
     chequeo.correr();
-    if (QApplication::focusWidget() == campo) DescartarClic();
+    // The window's own focus: after a message box the window is not active again yet, so the
+    // application has no focus widget, and the click would still reach what it pressed.
+    if (m_ventana->window()->focusWidget() == campo) DescartarClic();
 }

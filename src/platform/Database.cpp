@@ -5,6 +5,7 @@
 #include "platform/Codec1252.h"
 #include "platform/Paths.h"
 #include "platform/RelojDeArena.h"
+#include "platform/ValoresBD.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -1610,7 +1611,7 @@ void GuardarTexto(QVariant& v, const char* datos, qsizetype bytes, bool utf8)
         const QString* anterior = static_cast<const QString*>(v.constData());
         if (anterior->size() <= bytes && QAnyStringView::equal(*anterior, leido)) return;
     }
-    v = leido.size() == 0 ? QString() : leido.toString();
+    v = leido.size() == 0 ? QString() : utf8 ? ValoresBD::DeUtf8(datos, bytes) : leido.toString();
 }
 
 }

@@ -220,8 +220,8 @@ public:
     // Runs `trabajo` in a transaction that holds the right to write `tabla` from its first
     // statement (SQLite: BEGIN IMMEDIATE; PostgreSQL: an exclusive lock on the table, which
     // still lets readers through), so a read-then-insert (a number taken as the largest plus
-    // one) cannot interleave with another connection's. A busy conflict (lock time-out,
-    // deadlock, serialization failure) rolls back and starts over, up to `intentos` times in
+    // one) cannot interleave with another connection's. A busy conflict (SQLite busy, deadlock,
+    // serialization failure; not a lock time-out) rolls back and starts over, up to `intentos` times in
     // all, waiting a little longer each time; then it is raised. A connection lost before
     // COMMIT runs it once more, as in EnTransaccion. Any other failure rolls back and is
     // raised at once. `trabajo` may therefore run more than once.

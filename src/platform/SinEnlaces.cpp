@@ -1,12 +1,14 @@
 #include "platform/SinEnlaces.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace SinEnlaces {
@@ -285,6 +287,40 @@ unsigned Revisar(int fd, int* error, mode_t tipo)
 
 unsigned RevisarArchivo(int fd, int* error) { return Revisar(fd, error, S_IFREG); }
 
+std::optional<QList<EscritorDeLista>> EscritoresPorLista(int fd)
+{
+    // The kernel's form of the list: a version word (2), then entries of a tag, the permission
+    // bits (16 bits each) and the account or group number (32 bits), little-endian.
+    static const char* const kNombre = "system.posix_acl_access";
+    enum : quint16 { kCuenta = 0x02, kGrupo = 0x08, kMascara = 0x10, kEscritura = 0x02 };
+    QByteArray datos;
+    ssize_t n = -1;
+    for (int intento = 0; intento < 3; ++intento) {
+        n = ::fgetxattr(fd, kNombre, nullptr, 0);
+        if (n < 0) break;
+        datos.resize(n);
+        n = ::fgetxattr(fd, kNombre, datos.data(), static_cast<size_t>(datos.size()));
+        if (n >= 0 || errno != ERANGE) break; // ERANGE: the list grew in between
+    }
+    QList<EscritorDeLista> escritores;
+    if (n < 0) {
+        if (errno == ENODATA || errno == ENOTSUP) return escritores;
+        return std::nullopt;
+    }
+    const auto* b = reinterpret_cast<const uchar*>(datos.constData());
+    if (n < 4 || (n - 4) % 8 != 0 || qFromLittleEndian<quint32>(b) != 2) return std::nullopt;
+    quint16 mascara = 0;
+    for (ssize_t i = 4; i < n; i += 8) {
+        const quint16 etiqueta = qFromLittleEndian<quint16>(b + i);
+        const quint16 permisos = qFromLittleEndian<quint16>(b + i + 2);
+        if (etiqueta == kMascara) mascara = permisos;
+        else if ((etiqueta == kCuenta || etiqueta == kGrupo) && (permisos & kEscritura))
+            escritores.append({etiqueta == kGrupo, qFromLittleEndian<quint32>(b + i + 4)});
+    }
+    if (!(mascara & kEscritura)) escritores.clear();
+    return escritores;
+}
+
 QStringList DescribirMotivos(unsigned motivos)
 {
     QStringList textos;
@@ -353,7 +389,25 @@ QString DescribirError(int error)
     if (error == ENODEV) return QStringLiteral("no es un archivo común");
     if (error == EFBIG) return QStringLiteral("es demasiado grande");
     if (error == ENOTDIR) return QStringLiteral("no es una carpeta");
-    return QString::fromLocal8Bit(std::strerror(error));
+    // The system's texts follow the locale, which is C (English) for most desktops here.
+    switch (error) {
+    case EISDIR: return QStringLiteral("es una carpeta");
+    case ENOENT: return QStringLiteral("no existe");
+    case EACCES:
+    case EPERM: return QStringLiteral("permiso denegado");
+    case ENOSPC: return QStringLiteral("no queda espacio en el disco");
+    case EDQUOT: return QStringLiteral("se superó la cuota de disco");
+    case EROFS: return QStringLiteral("el disco es de solo lectura");
+    case EIO: return QStringLiteral("error de entrada/salida");
+    case ENAMETOOLONG: return QStringLiteral("el nombre es demasiado largo");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("está en uso");
+    case EEXIST: return QStringLiteral("ya existe");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("hay demasiados archivos abiertos");
+    default: break;
+    }
+    return QStringLiteral("error %1 del sistema: %2").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 }

@@ -93,6 +93,15 @@ enum Motivo : unsigned {
 unsigned RevisarArchivo(int fd, int* error = nullptr);
 // The reasons in Spanish, one text each, for a message.
 QStringList DescribirMotivos(unsigned motivos);
+// Who else than the file's owner and its group may write the open file `fd` by its access
+// list (a POSIX ACL beyond the mode bits): each named account or group whose entry grants write
+// and the list's mask lets it through. Empty for a file, or a file system, without such a list;
+// none when the list cannot be read or makes no sense.
+struct EscritorDeLista {
+    bool grupo = false; // a group; otherwise an account
+    unsigned id = 0;
+};
+std::optional<QList<EscritorDeLista>> EscritoresPorLista(int fd);
 // The same for an open folder (NoEsArchivo: it is not a folder), and its texts.
 unsigned RevisarCarpeta(int fd, int* error = nullptr);
 QStringList DescribirMotivosCarpeta(unsigned motivos);
@@ -107,7 +116,8 @@ std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint
                                         qint64* tamano = nullptr);
 
 // A short Spanish reason for an error number of these routines ("es un enlace simbólico" for
-// ELOOP, "no es un archivo común" for ENODEV, the system's text otherwise).
+// ELOOP, "no es un archivo común" for ENODEV, "es una carpeta" for EISDIR, and the other errors
+// a file of ours meets; the system's text, with its number, for the rare rest).
 QString DescribirError(int error);
 
 }

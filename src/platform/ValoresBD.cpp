@@ -3,9 +3,20 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
+#include <QStringDecoder>
+
 #include <cmath>
+#include <cstring>
 
 namespace ValoresBD {
+
+QString DeUtf8(const char* bytes, qsizetype largo)
+{
+    if (largo >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0)
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+            .decode(QByteArrayView(bytes, largo));
+    return QString::fromUtf8(bytes, largo);
+}
 
 namespace {
 

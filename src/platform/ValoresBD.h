@@ -9,6 +9,9 @@
 namespace ValoresBD {
 
 // ---- Read, null allowed ------------------------------------------------------------------
+// A stored text from its UTF-8 bytes, every character kept: a leading U+FEFF is part of the
+// value, not a byte-order mark (QString::fromUtf8 would drop it).
+QString DeUtf8(const char* bytes, qsizetype largo);
 // "" for null, else the value's text without leading and trailing blanks.
 QString NuloATexto(const QVariant& valor);
 // 0 for null, else the leading number of its text rounded half to even into 32 bits (error 6

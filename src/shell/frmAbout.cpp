@@ -2,6 +2,7 @@
 
 #include "config/modRegistry.h"
 #include "platform/Dialogs.h"
+#include "platform/Emblema.h"
 #include "platform/Paths.h"
 #include "platform/Procesos.h"
 #include "shell/ProgramasExternos.h"
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QPainter>
 
 namespace {
 
@@ -26,24 +26,6 @@ constexpr int kBufferValor = 1024;
 
 bool Iniciar(const QString& programa) { return Procesos::IniciarSeparado(programa, QFileInfo(programa).path()) == 0; }
 
-}
-
-QPixmap frmAbout::Emblema()
-{
-    QPixmap p(48, 48);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(0x1f, 0x5f, 0xa8));
-    g.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
-    QFont f = g.font();
-    f.setPixelSize(30);
-    f.setBold(true);
-    g.setFont(f);
-    g.setPen(Qt::white);
-    g.drawText(QRect(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("Q"));
-    return p;
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
@@ -63,7 +45,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(Emblema());
+    picIcon->setPixmap(EmblemaPrograma());
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     cmdOK = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -2,7 +2,6 @@
 #include "platform/Platform.h"
 
 #include <QDialog>
-#include <QPixmap>
 #include <QString>
 
 class QLabel;
@@ -16,10 +15,6 @@ public:
     static constexpr qint32 HKEY_LOCAL_MACHINE = static_cast<qint32>(0x80000002u);
 
     explicit frmAbout(QWidget* parent = nullptr);
-
-    // The program's emblem, a "Q" on a rounded square: its window icon while it ships without an
-    // icon file.
-    static QPixmap Emblema();
 
     QLabel* lblTitle;
     QLabel* lblVersion;

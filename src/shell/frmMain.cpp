@@ -12,6 +12,7 @@
 #include "platform/ArchivosPropios.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/Emblema.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Paths.h"
 #include "platform/Salida.h"
@@ -20,7 +21,6 @@
 #include "platform/VbError.h"
 #include "shell/GeneralPrincipal.h"
 #include "shell/DisposicionPrincipal.h"
-#include "shell/frmAbout.h"
 #include "shell/frmObraSocial.h"
 #include "shell/frmToolList.h"
 #include "shell/modVentanas.h"
@@ -87,7 +87,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Dialogs::kAppTitle);
     // The working windows inside take the main window's icon.
-    setWindowIcon(frmAbout::Emblema());
+    setWindowIcon(EmblemaPrograma());
     MDIArea = new QMdiArea(this);
     MDIArea->setObjectName(QStringLiteral("MDIArea"));
     // Children that reach past the area can be scrolled to, as in any MDI window.

@@ -1,5 +1,6 @@
 #include "txlog/FilasTransacciones.h"
 
+#include "platform/ValoresBD.h"
 #include "txlog/clsTransacciones.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ quint32 FilasTransacciones::Numero(int campo, std::string_view valor)
         const std::string& guardado = d.bytes.back();
         hallado = d.numeros.emplace(std::string_view(guardado), quint32(d.bytes.size() - 1)).first;
         m_valores[campo].push_back(
-            {guardado.empty() ? QString() : QString::fromUtf8(guardado.data(), qsizetype(guardado.size()))});
+            {guardado.empty() ? QString() : ValoresBD::DeUtf8(guardado.data(), qsizetype(guardado.size()))});
     }
     d.ultimo = hallado->second;
     d.hayUltimo = true;
@@ -99,7 +100,7 @@ std::shared_ptr<clsTransacciones> FilasTransacciones::Transaccion(int fila) cons
     t->Ticket = f.ticket;
     t->Error = f.error;
     const std::string_view tarjeta = Tarjeta(fila);
-    t->Tarjeta = tarjeta.empty() ? QString() : QString::fromUtf8(tarjeta.data(), qsizetype(tarjeta.size()));
+    t->Tarjeta = tarjeta.empty() ? QString() : ValoresBD::DeUtf8(tarjeta.data(), qsizetype(tarjeta.size()));
     t->Operacion = Valor(fila, Operacion);
     t->Fecha = Valor(fila, Fecha);
     t->Hora = Valor(fila, Hora);

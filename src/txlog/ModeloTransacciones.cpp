@@ -1,5 +1,6 @@
 #include "txlog/ModeloTransacciones.h"
 
+#include "platform/ValoresBD.h"
 #include "platform/Vb.h"
 #include "txlog/clsTransacciones.h"
 #include "txlog/frmInicio.h"
@@ -178,7 +179,7 @@ QString ModeloTransacciones::Celda(quint32 fila, int columna) const
     case 4: return QString::number(f.ticket);
     case 5: {
         const std::string_view t = m_datos.Tarjeta(int(fila));
-        return t.empty() ? QString() : QString::fromUtf8(t.data(), qsizetype(t.size()));
+        return t.empty() ? QString() : ValoresBD::DeUtf8(t.data(), qsizetype(t.size()));
     }
     case 6: return Respuesta(f.valor[FilasTransacciones::Comentario]);
     case 7: return Orden(m_datos.Valor(int(fila), FilasTransacciones::Fecha), m_datos.Valor(int(fila), FilasTransacciones::Hora));

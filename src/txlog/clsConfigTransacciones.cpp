@@ -252,7 +252,7 @@ bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
     const auto texto = [&](int c, std::string_view valor) -> const QString& {
         if (valor != bytesAnteriores[c]) {
             bytesAnteriores[c].assign(valor);
-            anterior[c] = valor.empty() ? QString() : QString::fromUtf8(valor.data(), qsizetype(valor.size()));
+            anterior[c] = valor.empty() ? QString() : ValoresBD::DeUtf8(valor.data(), qsizetype(valor.size()));
         }
         return anterior[c];
     };

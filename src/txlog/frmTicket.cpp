@@ -9,6 +9,7 @@
 #include "engine/modImpresion.h"
 #include "platform/Barcode.h"
 #include "platform/Dialogs.h"
+#include "platform/Emblema.h"
 #include "platform/Lineas.h"
 #include "platform/Platform.h"
 #include "platform/Printing.h"
@@ -34,6 +35,8 @@ frmTicket::frmTicket(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTicket"));
     setWindowTitle(QStringLiteral("Ticket"));
+    // Its own: a dialog without one shows its parent's, the list's tick when opened from a row.
+    setWindowIcon(EmblemaPrograma());
     setModal(true);
     resize(560, 620);
 

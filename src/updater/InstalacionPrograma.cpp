@@ -139,6 +139,22 @@ QStringList MotivosOfrecido(int fd)
     if (!grupo.isEmpty())
         textos << QStringLiteral("el grupo ") + grupo +
                       QStringLiteral(" puede modificarlo; configure el cliente con umask 022");
+    // The mode bits do not tell all: an access list may let other accounts and groups write.
+    const auto escritores = SinEnlaces::EscritoresPorLista(fd);
+    if (!escritores) textos << QStringLiteral("no se pudo leer su lista de acceso");
+    for (const SinEnlaces::EscritorDeLista& e : escritores.value_or(QList<SinEnlaces::EscritorDeLista>())) {
+        QString quien;
+        if (e.grupo) {
+            if (EsGrupoPrivado(UsuarioActual(), e.id, Cuentas(), Grupos())) continue;
+            const std::optional<Grupo> g = GrupoDe(e.id);
+            quien = QStringLiteral("el grupo ") + (g ? g->nombre : QString::number(e.id));
+        } else {
+            if (e.id == ::geteuid()) continue;
+            const passwd* pw = ::getpwuid(e.id);
+            quien = QStringLiteral("el usuario ") + (pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(e.id));
+        }
+        textos << quien + QStringLiteral(" puede modificarlo por la lista de acceso del archivo");
+    }
     return textos;
 }
 

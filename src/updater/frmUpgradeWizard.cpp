@@ -6,6 +6,7 @@
 #include "platform/AjustesUsuario.h"
 #include "platform/ArchivosPropios.h"
 #include "platform/Dialogs.h"
+#include "platform/Emblema.h"
 #include "platform/EscrituraSegura.h"
 #include "platform/Lineas.h"
 #include "platform/Paths.h"
@@ -91,6 +92,7 @@ frmUpgradeWizard::frmUpgradeWizard(const QStringList& argumentos, QWidget* paren
 {
     setObjectName(QStringLiteral("frmUpgradeWizard"));
     setWindowTitle(PasosAsistente::kCaption);
+    setWindowIcon(EmblemaPrograma());
     setFixedSize(Pixeles(Control::Ventana).size());
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
 

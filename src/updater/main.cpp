@@ -1,3 +1,4 @@
+#include "platform/Emblema.h"
 #include "platform/Platform.h"
 #include "platform/Salida.h"
 #include "platform/TraduccionQt.h"
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("UpgradeWizardQuorvan"));
+    // Its messages too, which have no parent window.
+    QApplication::setWindowIcon(EmblemaPrograma());
     TraduccionQt::Instalar();
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         frmProcesandoCO::setDuracionTick(40);
         General::DirectorioTrabajo = wf.path();
         General::Licencias = QStringList{QString()};

@@ -158,6 +158,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         TransaccionActual = std::make_shared<clsTransaccion>();
         TransaccionActual->setPasoDRUVEX(wf.path() + "Term01");
         ASSERT_TRUE(TransaccionActual->PrepararCarpetaTerminal());

@@ -171,6 +171,7 @@ TEST_P(TransaccionesLista, ValuesThatLookLikeRowSyntaxReadAsStored)
         {"Tarjeta", sep, sep, tarjeta},
         {"Tarjeta", QStringLiteral(" %s ñ€😀 "), QStringLiteral("%s ñ€😀"), tarjeta},
         {"Tarjeta", QVariant(), QStringLiteral(""), tarjeta},
+        {"Tarjeta", QString(QChar(0xFEFF)) + "6280", QString(QChar(0xFEFF)) + "6280", tarjeta}, // not a byte-order mark
         {"Operacion", QVariant(), QStringLiteral(""), [](const clsTransacciones& t) { return QVariant(t.Operacion); }},
         {"MatriculaMedicoPrescriptor", QStringLiteral(""), QStringLiteral(""),
          [](const clsTransacciones& t) { return QVariant(t.MatriculaMedicoPrescriptor); }},

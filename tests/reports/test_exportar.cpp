@@ -472,7 +472,7 @@ TEST(ExportarLineas, BytesAreTheLinesEncoded)
          }},
         {"controls", [](Fila& f) {
              f.Tarjeta = QString("12\t34\n");
-             f.CodigoPrestacion = QString("\x7f42\r01");
+             f.CodigoPrestacion = QString("\x7f" "42\r01");
              f.TipoMatriculaMPrescriptor = QString("\tM");
              f.FechaPrestacion = QString(" 2024\n315");
          }},

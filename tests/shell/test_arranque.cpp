@@ -52,6 +52,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         frmProcesandoCO::setDuracionTick(40);
         Printers::setTestPrinters({"Laser", "Ticketera"}, "Laser");
         Printing::reiniciarImpresoraActiva();

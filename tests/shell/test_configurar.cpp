@@ -80,6 +80,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         Printers::setTestPrinters({"Laser", "Ticketera", "Termica"}, "Laser");
         Printers::setTestFonts({{"Laser", {"Arial", "Courier New"}}, {"Termica", {"Arial", "courier", "COURIER"}}});
         Printing::reiniciarImpresoraActiva();

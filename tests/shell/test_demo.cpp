@@ -80,6 +80,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         cliente = QDir(home()).filePath("Estandar") + "/";
         QDir().mkpath(cliente);
         ASSERT_EQ(QProcess::execute(QUORVAN_DRUVEX_SIM_EXE, {"--prepare-only", "--write-emp", "00001234",
@@ -537,7 +538,7 @@ TEST(ScriptRun, OneDemoPerFolder)
     EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
 }
 
-// The demo folder is the user's own, nobody else may write in it, and it is no link: otherwise
+// The demo folder is the user's own, nobody else may read or write it, and it is no link: otherwise
 // nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
 // it names a Quorvan of the user's own.
 TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
@@ -560,6 +561,7 @@ TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
         {"touch \"$CASA\"", noSe},
         {"mkdir -m 0770 \"$CASA\"", noSe},
         {"mkdir -m 0702 \"$CASA\"", noSe},
+        {"mkdir -m 0755 \"$CASA\"", noSe}, // another account could open it and hold the lock
         {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe},
         {bloqueo.arg("sleep", ""), ""},
         {bloqueo.arg("\"$QUORVAN\"", esperar), "Ya hay una demostración en ejecución en " + casa + "\n"},

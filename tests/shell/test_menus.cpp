@@ -451,6 +451,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         frmProcesandoCO::setDuracionTick(40);
         wf.mkdir("tx");
         General::DirectorioTrabajo = wf.path();

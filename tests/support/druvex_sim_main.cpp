@@ -39,6 +39,7 @@ Scripts (--script):
   update         answer every request as the update wizard's: "_druvex.upg"
                  offering --offer (a new program file, copied into "download"
                  under its name) as version --offer-version, then status 0;
+                 without --offer the answer offers nothing;
                  --druvex-end also leaves "_druvex.end" in "tx"
   report         answer every request as the remote report's: the status "0000"
                  and a sample "_sal.1" of two transactions with their service lines
@@ -201,23 +202,24 @@ int main(int argc, char** argv)
     if (parser.isSet(prepare)) return 0;
     QDir(base).mkdir(QStringLiteral("tx"));
 
-    // The update answer: the offered program, if any, as the version given.
+    // The update answer: the offered program as the version given; without one, an answer
+    // that offers nothing.
     QMap<QString, QByteArray> ofrecidos;
-    QString nombreOfrecido;
+    QByteArray registroOferta;
     if (parser.isSet(offer)) {
         QFile archivo(parser.value(offer));
         if (!archivo.open(QIODevice::ReadOnly)) {
             err << "druvex-sim: cannot read " << parser.value(offer) << "\n";
             return 2;
         }
-        nombreOfrecido = QFileInfo(archivo.fileName()).fileName();
+        const QString nombreOfrecido = QFileInfo(archivo.fileName()).fileName();
         ofrecidos.insert(nombreOfrecido, archivo.readAll());
+        const QStringList v = parser.value(offerVersion).split(QLatin1Char('.'));
+        registroOferta = DruvexSim::RegistroActualizacion(
+            QStringLiteral("002"), v.value(0).rightJustified(3, QLatin1Char('0')),
+            v.value(1).rightJustified(3, QLatin1Char('0')), v.value(2).rightJustified(3, QLatin1Char('0')),
+            nombreOfrecido, QStringLiteral("0000"), QStringLiteral("Nueva versión"));
     }
-    const QStringList v = parser.value(offerVersion).split(QLatin1Char('.'));
-    const QByteArray registroOferta = DruvexSim::RegistroActualizacion(
-        QStringLiteral("002"), v.value(0).rightJustified(3, QLatin1Char('0')),
-        v.value(1).rightJustified(3, QLatin1Char('0')), v.value(2).rightJustified(3, QLatin1Char('0')), nombreOfrecido,
-        nombreOfrecido.isEmpty() ? QStringLiteral("0001") : QStringLiteral("0000"), QStringLiteral("Nueva versión"));
 
     DruvexSim::Guion g;
     const QString s = parser.value(script);

@@ -2,6 +2,7 @@
 #include "config/clsConfig.h"
 #include "engine/General.h"
 #include "engine/frmProcesandoCO.h"
+#include "platform/Emblema.h"
 #include "platform/Printers.h"
 #include "support/DatosTerminal.h"
 #include "support/DbFixture.h"
@@ -142,6 +143,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         frmProcesandoCO::setDuracionTick(40);
         auto db = Connect();
         DatosTerminal::Terminal(*db, {1, wf.path()});
@@ -158,7 +160,10 @@ protected:
         ASSERT_TRUE(General::gConfig->LoadConfig(1, false));
         dialogs.modalHandler = [this](QDialog* d) {
             modales << d->objectName();
-            if (auto* t = qobject_cast<frmTicket*>(d)) abierto = {t->txtPreView->toPlainText(), t->IdTicket()};
+            if (auto* t = qobject_cast<frmTicket*>(d)) {
+                abierto = {t->txtPreView->toPlainText(), t->IdTicket()};
+                icono = t->windowIcon().pixmap(48).toImage();
+            }
             return d->objectName() == "frmProcesandoCO" ? d->exec() : 0;
         };
         lista.Form_Load();
@@ -187,6 +192,7 @@ protected:
     ScriptedDialogs dialogs;
     QStringList modales;
     QStringList abierto;
+    QImage icono; // the ticket window's
     DruvexSim sim{wf.path()};
     DatosTerminal::Logueada filas[3];
     frmInicio lista;
@@ -256,6 +262,7 @@ TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
 {
     for (const auto& f : filas) DatosTerminal::ArchivoTicket(f, "TICKET " + QByteArray::number(f.ticket) + "\r\n");
     lista.resize(900, 600);
+    lista.setWindowIcon(lista.ImageList1.value(0)); // as the main window shows the list
     lista.show();
     lista.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&lista));
@@ -266,6 +273,7 @@ TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
     clicFila(0);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
     EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900"}));
+    EXPECT_EQ(icono, EmblemaPrograma().toImage()) << "the program's icon, not the list's tick";
 
     // Below the rows, then "...", then back into the list with Tab, the arrow keys, Tab away
     // and back: the current row moves, nothing opens.
@@ -339,6 +347,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         auto db = Connect();
         DatosTerminal::Terminal(*db, {1, wf.path()});
         const char* financiadores[] = {"OSDE Binario", "Sanatorio Güemes", "Obra Social Ñandú", "ÁREA MÉDICA"};

@@ -94,6 +94,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         frmProcesandoCO::setDuracionTick(40);
         auto db = Connect();
         DatosTerminal::Terminal(*db, {1, wf.path()});

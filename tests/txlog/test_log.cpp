@@ -27,6 +27,7 @@ protected:
     void SetUp() override
     {
         DbFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         Platform::setClock([] { return QDateTime(QDate(2024, 3, 15), QTime(10, 0)); });
     }
     void TearDown() override

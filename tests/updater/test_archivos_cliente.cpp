@@ -1,6 +1,7 @@
 // Each file the client leaves, planted as a pipe, a link, a 1 GB sparse file or a socket, ends its
-// exchange with a message naming it; so does a pipe, a link or a socket at each trigger or
-// marker name the programs make, nothing being made or written there. A case runs in a child
+// exchange with a message naming it; so does a pipe, a link, a socket or a folder at each trigger
+// or marker name the programs make (a folder's reason in Spanish), nothing being made or written
+// there. A case runs in a child
 // under an address-space limit and an alarm, so a regression that blocks or reads the whole
 // file fails instead of holding the machine.
 #include "AsistenteFixture.h"
@@ -28,7 +29,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     General::DirectorioTrabajo = wf.path();
-    int clase = 0; // a pipe, a link, a 1 GB sparse file, a socket
+    int clase = 0; // a pipe, a link, a 1 GB sparse file, a socket, a folder
     const auto plantar = [&](const QString& ruta) {
         const QByteArray r = QFile::encodeName(ruta);
         QDir().mkpath(QFileInfo(ruta).path());
@@ -41,6 +42,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
             ::close(fd);
         }
         if (clase == 3) ::mknod(r.constData(), S_IFSOCK | 0600, 0); // nobody listens: opening it fails at once
+        if (clase == 4) ::mkdir(r.constData(), 0700);
     };
     const auto mensajes = [&] {
         QString m;
@@ -162,8 +164,8 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
     };
     for (const auto& [archivo, hecho, intercambio] : casos) {
         const QString nombre = wf.file(QString::fromLatin1(archivo).remove('\\'));
-        for (clase = 0; clase < 4; ++clase) {
-            if (hecho && clase == 2) continue;
+        for (clase = 0; clase < 5; ++clase) {
+            if (hecho ? clase == 2 : clase == 4) continue;
             SCOPED_TRACE(std::string(archivo) + " " + std::to_string(clase));
             EXPECT_EXIT(
                 {
@@ -189,7 +191,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                         QDir(d).removeRecursively();
                     ::_exit(hechoAlli ? 1 : 0);
                 },
-                ::testing::ExitedWithCode(0), archivo);
+                ::testing::ExitedWithCode(0), std::string(archivo) + (clase == 4 ? ".*(es una carpeta|no es un archivo común)" : ""));
         }
     }
 }

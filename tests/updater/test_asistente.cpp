@@ -1,5 +1,6 @@
 #include "AsistenteFixture.h"
 
+#include "platform/Emblema.h"
 #include "platform/Paths.h"
 #include "support/DruvexSim.h"
 #include "updater/ArgumentosAsistente.h"
@@ -10,9 +11,12 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
+#include <QtEndian>
 #include <cerrno>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -167,6 +171,7 @@ TEST_F(Asistente, RequestFilesAreWrittenWhole)
     EXPECT_TRUE(frm.tmrDownload->isActive());
     EXPECT_EQ(frm.tmrDownload->interval(), 500);
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("Ayudante de Actualización"));
+    EXPECT_EQ(frm.windowIcon().pixmap(48).toImage(), EmblemaPrograma().toImage());
     EXPECT_TRUE(dlg.shown.isEmpty());
 }
 
@@ -593,15 +598,35 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
     using namespace InstalacionPrograma;
     if (!EsGrupoPrivado(UsuarioActual(), ::getegid(), Cuentas(), Grupos())) GTEST_SKIP() << "no private primary group";
     const group* otro = ::getgrnam("nogroup");
+    const passwd* nadie = ::getpwnam("nobody");
     const QString ofrecido = wf.file("termupg/download/Quorvan.nuevo");
-    const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ } casos[] = {
+    // An access list of the kernel's form letting the account `nadie` write, as
+    // "setfacl -m u:nobody:rw" leaves it (owner rwx, the account rw, group r-x, mask rwx, others r-x).
+    QByteArray lista("\x02\0\0\0", 4);
+    for (const auto& [etiqueta, permisos, id] : {std::tuple<quint16, quint16, quint32>{0x01, 7, ~0u},
+                                                {0x02, 6, nadie ? nadie->pw_uid : 0}, {0x04, 5, ~0u}, {0x10, 7, ~0u},
+                                                {0x20, 5, ~0u}}) {
+        char b[8];
+        qToLittleEndian(etiqueta, b);
+        qToLittleEndian(permisos, b + 2);
+        qToLittleEndian(id, b + 4);
+        lista.append(b, 8);
+    }
+    const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ bool conLista = false; } casos[] = {
         {002, false, ""},
         {002, true, QStringLiteral("el grupo nogroup puede modificarlo; configure el cliente con umask 022")},
         {000, false, QStringLiteral("otros usuarios pueden modificarlo")},
+        {002, false, QStringLiteral("el usuario nobody puede modificarlo por la lista de acceso del archivo"), true},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.motivo.toStdString());
         if (c.otroGrupo && (::geteuid() != 0 || !otro)) continue;
+        if (c.conLista) {
+            wf.write("prueba-lista", "x");
+            if (!nadie || ::setxattr(QFile::encodeName(wf.file("prueba-lista")).constData(), "system.posix_acl_access",
+                                     lista.constData(), lista.size(), 0) != 0)
+                continue; // no access lists on this file system
+        }
         QDir(wf.file("termupg")).removeRecursively();
         wf.write("prog/Quorvan", "programa viejo");
         dlg.clear();
@@ -612,6 +637,11 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
                                                           {{"Quorvan.nuevo", "nuevo"}}, false);
         if (c.otroGrupo)
             g.alResponder = [&](const QString&) { (void)::chown(QFile::encodeName(ofrecido).constData(), -1, otro->gr_gid); };
+        if (c.conLista)
+            g.alResponder = [&](const QString&) {
+                (void)::setxattr(QFile::encodeName(ofrecido).constData(), "system.posix_acl_access", lista.constData(),
+                                 lista.size(), 0);
+            };
         sim.setGuion(g);
         sim.iniciar();
         frmUpgradeWizard frm(Argumentos());

@@ -22,6 +22,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -194,4 +196,22 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
     EXPECT_TRUE(Modos(config).contains("Quorvan.ini 0600")) << Modos(config).join('\n').toStdString();
     EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
     EXPECT_EQ(QSettings(config + "/Quorvan.ini", QSettings::IniFormat).value("Otra/clave"), QStringList({"a", "b, c"}));
+
+    // Two programs storing at once (Quorvan and the update wizard) keep each other's stores.
+    pid_t hijos[2];
+    for (int p = 0; p < 2; ++p)
+        if ((hijos[p] = ::fork()) == 0) {
+            bool ok = true;
+            for (int i = 0; i < 30; ++i)
+                ok = AjustesUsuario::Guardar("Quorvan", QString("P%1").arg(p), QString::number(i), "x") && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+    for (const pid_t h : hijos) {
+        int estado = -1;
+        ::waitpid(h, &estado, 0);
+        EXPECT_EQ(estado, 0);
+    }
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < 30; ++i) EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
 }

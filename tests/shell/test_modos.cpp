@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
@@ -214,4 +215,10 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
     for (int p = 0; p < 2; ++p)
         for (int i = 0; i < 30; ++i) EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
     EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
+    // A lock another program holds past the wait refuses the store, naming the file.
+    QLockFile otro(config + "/Quorvan.ini.lock");
+    ASSERT_TRUE(otro.tryLock(0));
+    EXPECT_FALSE(AjustesUsuario::Guardar("Quorvan", "P0", "0", "y", &e));
+    EXPECT_EQ(e, "No se pudo guardar " + config + "/Quorvan.ini: otro programa lo está guardando.");
+    EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "P0", "0"), "x");
 }

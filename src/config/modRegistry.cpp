@@ -73,7 +73,8 @@ QString LeerCitado(const QString& line, int& pos)
 bool LeerArchivo(QList<Valor>& valores, bool& existe, const QString& seccion = kSeccion)
 {
     int error = 0;
-    const std::optional<QByteArray> datos = SinEnlaces::LeerArchivo(ArchivoRegistro(), SinEnlaces::kLimiteTexto, &error);
+    const std::optional<QByteArray> datos =
+        SinEnlaces::LeerArchivo(ArchivoRegistro(), SinEnlaces::kLimiteTexto, &error);
     existe = error != ENOENT;
     if (!datos)
         return !existe;

@@ -109,7 +109,8 @@ bool GuardarLista(const QString& aplicacion, const QString& seccion, const QStri
         aplicacion,
         [&](QSettings& s) {
             s.remove(seccion);
-            for (int i = 0; i < valores.size(); ++i) s.setValue(seccion + QLatin1Char('/') + QString::number(i + 1), valores.at(i));
+            for (int i = 0; i < valores.size(); ++i)
+                s.setValue(seccion + QLatin1Char('/') + QString::number(i + 1), valores.at(i));
         },
         error);
 }

@@ -110,7 +110,8 @@ QString LeerTicket(const QString& archivo)
     const std::optional<QByteArray> datos = SinEnlaces::LeerArchivo(archivo, SinEnlaces::kLimiteTexto, &error);
     if (!datos)
         throw VbError(VbError::PathFileAccess, kOrigen,
-                      QStringLiteral("No se puede leer el archivo %1: %2").arg(archivo, SinEnlaces::DescribirError(error)));
+                      QStringLiteral("No se puede leer el archivo %1: %2")
+                          .arg(archivo, SinEnlaces::DescribirError(error)));
     QStringList lineas = Lineas::Separar(Codec1252::decode(*datos));
     if (lineas.last().isEmpty()) lineas.removeLast();
     QString texto;

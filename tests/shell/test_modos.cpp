@@ -213,7 +213,8 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
         EXPECT_EQ(estado, 0);
     }
     for (int p = 0; p < 2; ++p)
-        for (int i = 0; i < 30; ++i) EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
     EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
     // A lock another program holds past the wait refuses the store, naming the file.
     QLockFile otro(config + "/Quorvan.ini.lock");

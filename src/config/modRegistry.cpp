@@ -4,12 +4,14 @@
 #include "platform/EscrituraSegura.h"
 #include "platform/Lineas.h"
 #include "platform/Paths.h"
+#include "platform/SinEnlaces.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace modRegistry {
 
@@ -66,17 +68,17 @@ QString LeerCitado(const QString& line, int& pos)
     return out;
 }
 
-// The values of the key, in file order. False when the file cannot be read.
+// The values of the key, in file order. False when the file cannot be read, a link or a pipe
+// standing at its name among the causes (never opened to wait on).
 bool LeerArchivo(QList<Valor>& valores, bool& existe, const QString& seccion = kSeccion)
 {
-    const QString path = ArchivoRegistro();
-    existe = QFileInfo::exists(path);
-    if (!existe)
-        return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QString text = QString::fromUtf8(f.readAll());
+    int error = 0;
+    const std::optional<QByteArray> datos =
+        SinEnlaces::LeerArchivo(ArchivoRegistro(), SinEnlaces::kLimiteTexto, &error);
+    existe = error != ENOENT;
+    if (!datos)
+        return !existe;
+    const QString text = QString::fromUtf8(*datos);
     bool enClave = false;
     for (const QString& line : Lineas::Separar(text)) {
         if (line.startsWith(QLatin1Char('['))) {
@@ -156,13 +158,9 @@ QByteArray SinFin(QByteArray linea)
 bool EscribirValor(const Valor& v)
 {
     const QString path = ArchivoRegistro();
-    QByteArray datos;
-    if (QFileInfo::exists(path)) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) return false;
-        datos = f.readAll();
-        if (f.error() != QFileDevice::NoError) return false;
-    }
+    int error = 0;
+    const QByteArray datos = SinEnlaces::LeerArchivo(path, SinEnlaces::kLimiteTexto, &error).value_or(QByteArray());
+    if (error != 0 && error != ENOENT) return false;
     const QByteArray crlf("\r\n");
     QList<QByteArray> lineas = LineasConFin(datos);
     if (lineas.isEmpty())

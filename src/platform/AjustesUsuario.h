@@ -6,10 +6,15 @@
 // the user's registry): one INI file per application in the configuration folder, shared by
 // Quorvan, its update wizard and the settings the communications client leaves for us.
 //
-// A store rewrites the whole file through EscrituraSegura, private to the user: a link standing
-// at the file's name is refused, never written through, and nothing is written.
+// The file is read through the bounded reader of regular files (a link, a pipe, a folder or a
+// huge file at its name reads as missing, never holds the program) and parsed by QSettings. A
+// store changes the file under the lock QSettings takes for it ("<file>.lock"), so the two
+// programs storing at once keep both stores, and rewrites it whole through EscrituraSegura,
+// private to the user; a link or anything but a file at either name is refused, nothing being
+// written, and so is a lock another program holds past a few seconds.
 namespace AjustesUsuario {
 
+// `predeterminado` when the key, or a readable file, is missing.
 QString Leer(const QString& aplicacion, const QString& seccion, const QString& clave,
              const QString& predeterminado = QString());
 // False with the reason, naming the file, in `error` when given.

@@ -1,6 +1,7 @@
 #include "platform/SinEnlaces.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cerrno>
@@ -381,6 +382,14 @@ std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint
     Poner(error, 0);
     if (tamano) *tamano = datos.size();
     return datos;
+}
+
+std::optional<QByteArray> LeerArchivo(const QString& ruta, qint64 limite, int* error)
+{
+    const QFileInfo info(ruta);
+    const Descriptor carpeta = AbrirCarpeta(info.path() + QStringLiteral("/."), error);
+    if (!carpeta) return std::nullopt;
+    return LeerArchivoEn(carpeta.fd(), info.fileName(), limite, error);
 }
 
 QString DescribirError(int error)

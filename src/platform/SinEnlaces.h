@@ -115,6 +115,14 @@ int CrearCarpetaEn(int carpeta, const QString& nombre, mode_t modo);
 std::optional<QByteArray> LeerArchivoEn(int carpeta, const QString& nombre, qint64 limite, int* error = nullptr,
                                         qint64* tamano = nullptr);
 
+// The same for a file named by path: the folder holding it is reached as the path says (a
+// configuration folder may lie behind a link), only the file's own name is checked as above.
+// For what a person or another program may have put there: a settings file, a report's header,
+// a stored ticket. ENOENT when nothing stands at the name.
+std::optional<QByteArray> LeerArchivo(const QString& ruta, qint64 limite, int* error = nullptr);
+// The bound of such a text file: far above any the program writes, far below its memory.
+inline constexpr qint64 kLimiteTexto = 16 << 20;
+
 // A short Spanish reason for an error number of these routines ("es un enlace simbólico" for
 // ELOOP, "no es un archivo común" for ENODEV, "es una carpeta" for EISDIR, and the other errors
 // a file of ours meets; the system's text, with its number, for the rare rest).

@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Printing.h"
+#include "platform/SinEnlaces.h"
 #include "platform/Twips.h"
 #include "platform/ValoresBD.h"
 #include "platform/Vb.h"
@@ -40,6 +41,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -272,17 +274,17 @@ void frmReporte::Form_Load()
 
 QString frmReporte::LeerTexto(const QString& archivo)
 {
-    if (!QFileInfo::exists(archivo)) {
-        QDir().mkpath(QFileInfo(archivo).path());
-        QString error;
-        if (!EscrituraSegura::EscribirArchivo(archivo, QByteArray(), &error, false, EscrituraSegura::Modo::Propio))
-            throw VbError(75, QStringLiteral("frmReporte"), archivo + QStringLiteral(": ") + error);
-        return QString();
-    }
-    QFile f(archivo);
-    if (!f.open(QIODevice::ReadOnly))
-        throw VbError(75, QStringLiteral("frmReporte"), archivo + QStringLiteral(": ") + f.errorString());
-    return Lineas::Separar(Codec1252::decode(f.readAll())).join(QLatin1Char('\n'));
+    // Through the bounded reader: a pipe at the name is refused, never waited on.
+    int e = 0;
+    const std::optional<QByteArray> datos = SinEnlaces::LeerArchivo(archivo, SinEnlaces::kLimiteTexto, &e);
+    if (datos) return Lineas::Separar(Codec1252::decode(*datos)).join(QLatin1Char('\n'));
+    if (e != ENOENT)
+        throw VbError(75, QStringLiteral("frmReporte"), archivo + QStringLiteral(": ") + SinEnlaces::DescribirError(e));
+    QDir().mkpath(QFileInfo(archivo).path());
+    QString error;
+    if (!EscrituraSegura::EscribirArchivo(archivo, QByteArray(), &error, false, EscrituraSegura::Modo::Propio))
+        throw VbError(75, QStringLiteral("frmReporte"), archivo + QStringLiteral(": ") + error);
+    return QString();
 }
 
 void frmReporte::GrabarTexto(const QString& archivo, const QString& texto)

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Lineas.h"
 #include "platform/Paths.h"
+#include "platform/SinEnlaces.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
 #include "platform/VbError.h"
@@ -103,10 +104,15 @@ const QList<NombreDeCodigos>& TablaOperaciones()
 // The text of a stored ticket as the window shows it: each line preceded by CR LF.
 QString LeerTicket(const QString& archivo)
 {
-    QFile f(archivo);
-    if (!f.open(QIODevice::ReadOnly))
-        throw VbError(VbError::PathFileAccess, kOrigen, QStringLiteral("No se puede leer el archivo ") + archivo);
-    QStringList lineas = Lineas::Separar(Codec1252::decode(f.readAll()));
+    // Through the bounded reader: a pipe or a link swapped in after the window looked is
+    // refused, never waited on or followed.
+    int error = 0;
+    const std::optional<QByteArray> datos = SinEnlaces::LeerArchivo(archivo, SinEnlaces::kLimiteTexto, &error);
+    if (!datos)
+        throw VbError(VbError::PathFileAccess, kOrigen,
+                      QStringLiteral("No se puede leer el archivo %1: %2")
+                          .arg(archivo, SinEnlaces::DescribirError(error)));
+    QStringList lineas = Lineas::Separar(Codec1252::decode(*datos));
     if (lineas.last().isEmpty()) lineas.removeLast();
     QString texto;
     for (const QString& l : lineas) texto += QStringLiteral("\r\n") + l;

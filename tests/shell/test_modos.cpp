@@ -17,11 +17,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -194,4 +197,29 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
     EXPECT_TRUE(Modos(config).contains("Quorvan.ini 0600")) << Modos(config).join('\n').toStdString();
     EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
     EXPECT_EQ(QSettings(config + "/Quorvan.ini", QSettings::IniFormat).value("Otra/clave"), QStringList({"a", "b, c"}));
+
+    // Two programs storing at once (Quorvan and the update wizard) keep each other's stores.
+    pid_t hijos[2];
+    for (int p = 0; p < 2; ++p)
+        if ((hijos[p] = ::fork()) == 0) {
+            bool ok = true;
+            for (int i = 0; i < 30; ++i)
+                ok = AjustesUsuario::Guardar("Quorvan", QString("P%1").arg(p), QString::number(i), "x") && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+    for (const pid_t h : hijos) {
+        int estado = -1;
+        ::waitpid(h, &estado, 0);
+        EXPECT_EQ(estado, 0);
+    }
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
+    // A lock another program holds past the wait refuses the store, naming the file.
+    QLockFile otro(config + "/Quorvan.ini.lock");
+    ASSERT_TRUE(otro.tryLock(0));
+    EXPECT_FALSE(AjustesUsuario::Guardar("Quorvan", "P0", "0", "y", &e));
+    EXPECT_EQ(e, "No se pudo guardar " + config + "/Quorvan.ini: otro programa lo está guardando.");
+    EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "P0", "0"), "x");
 }

@@ -1,13 +1,14 @@
 // Each file the client leaves, planted as a pipe, a link, a 1 GB sparse file or a socket, ends its
 // exchange with a message naming it; so does a pipe, a link, a socket or a folder at each trigger
-// or marker name the programs make (a folder's reason in Spanish), nothing being made or written
-// there. A case runs in a child
+// or marker name the programs make (a folder's reason in Spanish) and a pipe, a link or a socket
+// at each settings file and its lock, nothing being made or written there. A case runs in a child
 // under an address-space limit and an alarm, so a regression that blocks or reads the whole
 // file fails instead of holding the machine.
 #include "AsistenteFixture.h"
 
 #include "config/GeneralTablas.h"
 #include "config/clsConfig.h"
+#include "config/modRegistry.h"
 #include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
@@ -78,6 +79,25 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
     };
     const auto pedirActualizacion = [&](const QString& defaultDirTX, const QString& dirTX) {
         return ErrorDe([&] { PedidoActualizacion::Grabar(wf.path(), defaultDirTX, dirTX, {3, 1, 7}); });
+    };
+    // The settings read at start and stored, the client's among them, and the registry, in a
+    // QUORVAN_HOME another account can write (the working folder here): each reads as missing
+    // and a store is refused naming it (the registry's message names its value).
+    const auto enHome = [&](const std::function<QString()>& f) {
+        const QByteArray home = qgetenv("QUORVAN_HOME");
+        qputenv("QUORVAN_HOME", wf.path().toUtf8());
+        const QString r = f();
+        qputenv("QUORVAN_HOME", home);
+        return r;
+    };
+    const auto ajustes = [&](const char* aplicacion) {
+        return enHome([&] {
+            QString e;
+            return AjustesUsuario::Leer(aplicacion, "Tarsk", "Directorio", "falta") == "falta" &&
+                           !AjustesUsuario::Guardar(aplicacion, "Tarsk", "Directorio", wf.path(), &e)
+                       ? e
+                       : QString();
+        });
     };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
     // before the exchange, no sparse file there).
@@ -160,6 +180,19 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
              plantar(wf.file("_druvex.emp"));
              General::CargarLicencias();
              return mensajes();
+         }},
+        {"Quorvan\\.ini", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
+        {"Druvex32\\.ini", true, [&](DruvexSim&) { return ajustes("Druvex32"); }},
+        {"Quorvan\\.ini\\.lock", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
+        {"registro\\.ini", true,
+         [&](DruvexSim&) {
+             return enHome([&] {
+                 qint32 n = 0;
+                 return modRegistry::LeerValorRegistro("Terminal", 1, n, false) ||
+                                modRegistry::GuardarValorRegistro(1, "Terminal", 3)
+                            ? QString()
+                            : modRegistry::ArchivoRegistro();
+             });
          }},
     };
     for (const auto& [archivo, hecho, intercambio] : casos) {

@@ -750,6 +750,7 @@ qint64 Database::Execute(const QString& sql, const QVariantList& params)
 
 void Database::BeginTrans()
 {
+    SinCursoresAbiertos();
     m_perdida = Perdida::Ninguna;
     m_transaccionPerdida = false;
     AntesDeSentencia(QString());
@@ -1258,8 +1259,7 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
     // as a few million separate texts before the first is read, which costs several times
     // the reading. Outside a transaction (whose own writes only this connection sees) the
     // cursor reads through a second connection to the same file that steps through them.
-    if (m_engine == Engine::SQLite && !m_inTransaction &&
-        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive)) {
+    if (m_engine == Engine::SQLite && !m_inTransaction && !PorPasos()) {
         if (porPaginas) {
             if (!m_lectorPorPaginas) {
                 auto lector = std::make_unique<Database>();
@@ -1332,8 +1332,7 @@ std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QV
 QString Database::ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie)
 {
     *serie = 0;
-    if (params.isEmpty() || m_engine != Engine::SQLite || m_inTransaction ||
-        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive))
+    if (params.isEmpty() || m_engine != Engine::SQLite || m_inTransaction || !PorPasos())
         return sql;
     // The markers: every "?" outside quoted texts, quoted names and comments. A statement with
     // numbered markers, or with other than one marker a value, is left to the driver.
@@ -1368,8 +1367,12 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
         for (qsizetype k = marcas.size() - 1; k >= 0; --k) {
             Execute(QStringLiteral("INSERT INTO temp.ValoresCursor (Serie, Numero, Valor) VALUES (?, ?, ?)"),
                     {numero, qint64(k), params.at(k)});
+            // "+Valor", not the column: a column has an affinity (and a collation) of its own,
+            // and compared with a text column the integer 5 would then not read as "5". The
+            // expression has neither, as a bound value has none, so it compares, converts and
+            // limits as the bound value would.
             sentencia.replace(marcas.at(k), 1,
-                              QStringLiteral("(SELECT Valor FROM temp.ValoresCursor WHERE Serie = %1 AND Numero = %2)")
+                              QStringLiteral("(SELECT +Valor FROM temp.ValoresCursor WHERE Serie = %1 AND Numero = %2)")
                                   .arg(numero)
                                   .arg(k));
         }
@@ -1379,6 +1382,25 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
     }
     *serie = numero;
     return sentencia;
+}
+
+bool Database::PorPasos() const
+{
+    return m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
+}
+
+void Database::SinCursoresAbiertos()
+{
+    // The SQLite driver ends the cursor it steps through when a transaction begins on its
+    // connection, and the cursor then reads as finished: an export would take a part of its
+    // rows for the whole. A cursor's values, too, are dropped outside any transaction, so
+    // that none is kept by a rollback.
+    if (m_engine != Engine::SQLite || !PorPasos() || m_cursores.isEmpty()) return;
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                  QStringLiteral("No se puede iniciar una transacción mientras se leen filas en la misma conexión "
+                                 "(%1)")
+                      .arg(m_cursores.constFirst()->m_sql.simplified().left(300)),
+                  QStringLiteral("HY010"));
 }
 
 void Database::OlvidarValores(qint64 serie) noexcept
@@ -1398,6 +1420,7 @@ void Database::BeginTransEscritura(const QString& tabla)
 
 void Database::BeginTransBloqueada(const QString& bloqueoPostgres)
 {
+    SinCursoresAbiertos();
     m_perdida = Perdida::Ninguna;
     m_transaccionPerdida = false;
     if (m_engine == Engine::SQLite) {

@@ -1356,6 +1356,11 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
         }
     }
     if (marcas.size() != params.size()) return sql;
+    // A window frame's offset must be a constant the statement holds, which the expression that
+    // reads a value is not: such a statement keeps its markers, and is read whole.
+    if (sql.contains(QLatin1String("PRECEDING"), Qt::CaseInsensitive) ||
+        sql.contains(QLatin1String("FOLLOWING"), Qt::CaseInsensitive))
+        return sql;
     if (!m_tablaValores) {
         Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValoresCursor (Serie INTEGER NOT NULL, "
                                "Numero INTEGER NOT NULL, Valor, PRIMARY KEY (Serie, Numero))"));
@@ -1391,10 +1396,11 @@ bool Database::PorPasos() const
 
 void Database::SinCursoresAbiertos()
 {
-    // The SQLite driver ends the cursor it steps through when a transaction begins on its
-    // connection, and the cursor then reads as finished: an export would take a part of its
-    // rows for the whole. A cursor's values, too, are dropped outside any transaction, so
-    // that none is kept by a rollback.
+    // The SQLite driver ends the cursor it steps through when its connection leaves autocommit
+    // (a transaction begun through the driver), and the cursor then reads as finished: an
+    // export would take a part of its rows for the whole. A transaction begun as a statement
+    // leaves the cursor be, but a cursor closed inside it would drop its values there, and a
+    // rollback would bring them back.
     if (m_engine != Engine::SQLite || !PorPasos() || m_cursores.isEmpty()) return;
     throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
                   QStringLiteral("No se puede iniciar una transacción mientras se leen filas en la misma conexión "

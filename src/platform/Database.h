@@ -272,11 +272,13 @@ private:
     DbResult Consultar(const QString& sql, const QVariantList& params);
     // `serie`: as ValoresAparte sets it.
     std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params, qint64* serie);
-    // The SQLite driver steps through the rows only of a statement without parameters: given
-    // one, it reads the whole result at execute. On a connection that steps, outside a
-    // transaction, the values therefore go (still bound) into a table of the connection's own,
-    // numbered `serie`, and the statement returned reads each from there, as an expression
-    // that reads as the bound value would. Otherwise `sql` as it is, and `serie` 0.
+    // The SQLite driver steps through the rows only of a statement without parameter markers,
+    // outside a transaction of its own, one at a time per connection: given a marker, however
+    // its value is bound, it reads the whole result at execute. On a connection that steps,
+    // outside a transaction, the values therefore go (still bound) into a table of the
+    // connection's own, numbered `serie`, and the statement returned reads each from there,
+    // through an expression that reads as the bound value would. Otherwise `sql` as it is, and
+    // `serie` 0.
     QString ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie);
     // Whether the connection asks the SQLite driver to step through result sets.
     bool PorPasos() const;

@@ -422,6 +422,7 @@ TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
         {"SELECT Ticket FROM Transaccion WHERE Tarjeta = ? ORDER BY Ticket", {"5"}},
         {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {QVariant()}},
         {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {"2"}},
+        {"SELECT Ticket, COUNT(*) OVER (ORDER BY Ticket ROWS ? PRECEDING) AS n FROM Transaccion ORDER BY Ticket", {1}},
     };
     for (const auto& [sql, valores] : casos) {
         SCOPED_TRACE(sql.toStdString() + " " + valores.at(0).toString().toStdString());

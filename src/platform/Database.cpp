@@ -1302,8 +1302,7 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
             throw;
         }
     }
-    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q)));
-    c->m_serieValores = serie;
+    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q), serie));
     m_cursores.append(c.get());
     return c;
 }
@@ -1376,10 +1375,7 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
             // and compared with a text column the integer 5 would then not read as "5". The
             // expression has neither, as a bound value has none, so it compares, converts and
             // limits as the bound value would.
-            sentencia.replace(marcas.at(k), 1,
-                              QStringLiteral("(SELECT +Valor FROM temp.ValoresCursor WHERE Serie = %1 AND Numero = %2)")
-                                  .arg(numero)
-                                  .arg(k));
+            sentencia.replace(marcas.at(k), 1, LecturaDeValor(numero, k));
         }
     } catch (...) {
         OlvidarValores(numero);
@@ -1387,6 +1383,13 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
     }
     *serie = numero;
     return sentencia;
+}
+
+QString Database::LecturaDeValor(qint64 serie, qsizetype numero)
+{
+    // The connection's own table comes first by its name alone; with no dot in it, the driver
+    // reads the name of a column made of it as it reads the name with the marker.
+    return QStringLiteral("(SELECT +Valor FROM ValoresCursor WHERE Serie=%1 AND Numero=%2)").arg(serie).arg(numero);
 }
 
 bool Database::PorPasos() const
@@ -1586,8 +1589,9 @@ struct DbCursor::Bloque {
     bool terminado = false;
 };
 
-DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query)
-    : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params))
+DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
+                   qint64 serieValores)
+    : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params)), m_serieValores(serieValores)
 {
     Empezar(std::move(query));
 }
@@ -1612,6 +1616,9 @@ void DbCursor::Empezar(std::unique_ptr<QSqlQuery> query)
     bool enlazable = true;
     for (int i = 0; i < rec.count(); ++i) {
         m_columns << rec.fieldName(i);
+        // A column named after its expression is named as with the values bound.
+        for (qsizetype k = 0; m_serieValores && k < m_params.size(); ++k)
+            m_columns.last().replace(Database::LecturaDeValor(m_serieValores, k), QStringLiteral("?"));
         const QSqlField f = rec.field(i);
         Columna c;
         switch (f.metaType().id()) {

@@ -280,6 +280,8 @@ private:
     // through an expression that reads as the bound value would. Otherwise `sql` as it is, and
     // `serie` 0.
     QString ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie);
+    // What reads value `numero` of the values numbered `serie` in place of its marker.
+    static QString LecturaDeValor(qint64 serie, qsizetype numero);
     // Whether the connection asks the SQLite driver to step through result sets.
     bool PorPasos() const;
     // Raises DbError where a transaction may not begin: on a SQLite connection that steps,
@@ -364,7 +366,8 @@ public:
 
 private:
     friend class Database;
-    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query);
+    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
+             qint64 serieValores);
     // Takes the columns of a freshly executed statement.
     void Empezar(std::unique_ptr<QSqlQuery> query);
     bool Avanzar();

@@ -417,24 +417,32 @@ TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
     const QList<QPair<QString, QVariantList>> casos = {
         {"SELECT Ticket FROM Transaccion WHERE Tarjeta = ? ORDER BY Ticket", {5}},
         {"SELECT Ticket FROM Transaccion WHERE ? = Tarjeta ORDER BY Ticket", {5}},
-        {"SELECT Ticket, CASE Tarjeta WHEN ? THEN 1 END AS Igual FROM Transaccion ORDER BY Ticket", {5}},
+        {"SELECT Ticket, CASE Tarjeta WHEN ? THEN 1 END FROM Transaccion ORDER BY Ticket", {5}},
         {"SELECT Ticket FROM Transaccion WHERE Tarjeta < ? ORDER BY Ticket", {5}},
         {"SELECT Ticket FROM Transaccion WHERE Tarjeta = ? ORDER BY Ticket", {"5"}},
+        {"SELECT Ticket || ? || ? || ? FROM Transaccion ORDER BY Ticket", {"a", 2, 3.5}},
         {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {QVariant()}},
         {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {"2"}},
         {"SELECT Ticket, COUNT(*) OVER (ORDER BY Ticket ROWS ? PRECEDING) AS n FROM Transaccion ORDER BY Ticket", {1}},
     };
     for (const auto& [sql, valores] : casos) {
         SCOPED_TRACE(sql.toStdString() + " " + valores.at(0).toString().toStdString());
-        const auto ligada = leer([&](QList<QVariantList>& f) { f = db->Query(sql, valores).Rows(); });
+        QStringList columnas, nombres;
+        const auto ligada = leer([&](QList<QVariantList>& f) {
+            const DbResult r = db->Query(sql, valores);
+            f = r.Rows();
+            columnas = r.Columns();
+        });
         const auto cursor = leer([&](QList<QVariantList>& f) {
             auto c = db->OpenCursor(sql, valores);
             while (c->Next()) {
+                nombres = c->Columns();
                 f << QVariantList();
                 for (int i = 0; i < c->ColumnCount(); ++i) f.last() << c->value(i);
             }
         });
         EXPECT_EQ(cursor, ligada);
+        EXPECT_EQ(nombres, columnas);
         EXPECT_FALSE(ligada.isEmpty());
     }
 

@@ -781,6 +781,7 @@ qint64 Database::Execute(const QString& sql, const QVariantList& params)
 
 void Database::BeginTrans()
 {
+    SinCursoresAbiertos();
     m_perdida = Perdida::Ninguna;
     m_transaccionPerdida = false;
     AntesDeSentencia(QString());
@@ -1325,8 +1326,7 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
     // as a few million separate texts before the first is read, which costs several times
     // the reading. Outside a transaction (whose own writes only this connection sees) the
     // cursor reads through a second connection to the same file that steps through them.
-    if (m_engine == Engine::SQLite && !m_inTransaction &&
-        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive)) {
+    if (m_engine == Engine::SQLite && !m_inTransaction && !PorPasos()) {
         if (porPaginas) {
             if (!m_lectorPorPaginas) {
                 auto lector = std::make_unique<Database>();
@@ -1369,8 +1369,7 @@ std::unique_ptr<DbCursor> Database::OpenCursor(const QString& sql, const QVarian
             throw;
         }
     }
-    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q)));
-    c->m_serieValores = serie;
+    std::unique_ptr<DbCursor> c(new DbCursor(this, sql, params, std::move(q), serie));
     m_cursores.append(c.get());
     return c;
 }
@@ -1399,8 +1398,7 @@ std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QV
 QString Database::ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie)
 {
     *serie = 0;
-    if (params.isEmpty() || m_engine != Engine::SQLite || m_inTransaction ||
-        !m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive))
+    if (params.isEmpty() || m_engine != Engine::SQLite || m_inTransaction || !PorPasos())
         return sql;
     // The markers: every "?" outside quoted texts, quoted names and comments. A statement with
     // numbered markers, or with other than one marker a value, is left to the driver.
@@ -1424,6 +1422,11 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
         }
     }
     if (marcas.size() != params.size()) return sql;
+    // A window frame's offset must be a constant the statement holds, which the expression that
+    // reads a value is not: such a statement keeps its markers, and is read whole.
+    if (sql.contains(QLatin1String("PRECEDING"), Qt::CaseInsensitive) ||
+        sql.contains(QLatin1String("FOLLOWING"), Qt::CaseInsensitive))
+        return sql;
     if (!m_tablaValores) {
         Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValoresCursor (Serie INTEGER NOT NULL, "
                                "Numero INTEGER NOT NULL, Valor, PRIMARY KEY (Serie, Numero))"));
@@ -1435,10 +1438,11 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
         for (qsizetype k = marcas.size() - 1; k >= 0; --k) {
             Execute(QStringLiteral("INSERT INTO temp.ValoresCursor (Serie, Numero, Valor) VALUES (?, ?, ?)"),
                     {numero, qint64(k), params.at(k)});
-            sentencia.replace(marcas.at(k), 1,
-                              QStringLiteral("(SELECT Valor FROM temp.ValoresCursor WHERE Serie = %1 AND Numero = %2)")
-                                  .arg(numero)
-                                  .arg(k));
+            // "+Valor", not the column: a column has an affinity (and a collation) of its own,
+            // and compared with a text column the integer 5 would then not read as "5". The
+            // expression has neither, as a bound value has none, so it compares, converts and
+            // limits as the bound value would.
+            sentencia.replace(marcas.at(k), 1, LecturaDeValor(numero, k));
         }
     } catch (...) {
         OlvidarValores(numero);
@@ -1446,6 +1450,33 @@ QString Database::ValoresAparte(const QString& sql, const QVariantList& params, 
     }
     *serie = numero;
     return sentencia;
+}
+
+QString Database::LecturaDeValor(qint64 serie, qsizetype numero)
+{
+    // The connection's own table comes first by its name alone; with no dot in it, the driver
+    // reads the name of a column made of it as it reads the name with the marker.
+    return QStringLiteral("(SELECT +Valor FROM ValoresCursor WHERE Serie=%1 AND Numero=%2)").arg(serie).arg(numero);
+}
+
+bool Database::PorPasos() const
+{
+    return m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
+}
+
+void Database::SinCursoresAbiertos()
+{
+    // The SQLite driver ends the cursor it steps through when its connection leaves autocommit
+    // (a transaction begun through the driver), and the cursor then reads as finished: an
+    // export would take a part of its rows for the whole. A transaction begun as a statement
+    // leaves the cursor be, but a cursor closed inside it would drop its values there, and a
+    // rollback would bring them back.
+    if (m_engine != Engine::SQLite || !PorPasos() || m_cursores.isEmpty()) return;
+    throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                  QStringLiteral("No se puede iniciar una transacción mientras se leen filas en la misma conexión "
+                                 "(%1)")
+                      .arg(m_cursores.constFirst()->m_sql.simplified().left(300)),
+                  QStringLiteral("HY010"));
 }
 
 void Database::OlvidarValores(qint64 serie) noexcept
@@ -1465,6 +1496,7 @@ void Database::BeginTransEscritura(const QString& tabla)
 
 void Database::BeginTransBloqueada(const QString& bloqueoPostgres)
 {
+    SinCursoresAbiertos();
     m_perdida = Perdida::Ninguna;
     m_transaccionPerdida = false;
     if (m_engine == Engine::SQLite) {
@@ -1629,8 +1661,9 @@ struct DbCursor::Bloque {
     bool terminado = false;
 };
 
-DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query)
-    : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params))
+DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
+                   qint64 serieValores)
+    : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params)), m_serieValores(serieValores)
 {
     Empezar(std::move(query));
 }
@@ -1655,6 +1688,9 @@ void DbCursor::Empezar(std::unique_ptr<QSqlQuery> query)
     bool enlazable = true;
     for (int i = 0; i < rec.count(); ++i) {
         m_columns << rec.fieldName(i);
+        // A column named after its expression is named as with the values bound.
+        for (qsizetype k = 0; m_serieValores && k < m_params.size(); ++k)
+            m_columns.last().replace(Database::LecturaDeValor(m_serieValores, k), QStringLiteral("?"));
         const QSqlField f = rec.field(i);
         Columna c;
         switch (f.metaType().id()) {

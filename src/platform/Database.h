@@ -208,7 +208,8 @@ public:
     // A forward-only cursor over the rows of a query, read one at a time, on a statement of
     // its own (the prepared statements of Query and Execute stay as they were). It must be
     // closed or destroyed before the connection closes; other statements may run on the
-    // connection while it is open, but on SQLite they stay out of the tables it reads. On a
+    // connection while it is open, but on SQLite they stay out of the tables it reads, and on a
+    // connection opened with OpenStreaming no transaction begins meanwhile (DbError). On a
     // SQLite connection that reads results whole, a cursor opened outside a transaction reads
     // through a second connection to the same file that steps through the rows (so it sees
     // what is committed). That connection maps the file into memory, the fastest way through
@@ -283,12 +284,21 @@ private:
     DbResult Consultar(const QString& sql, const QVariantList& params);
     // `serie`: as ValoresAparte sets it.
     std::unique_ptr<QSqlQuery> EjecutarCursor(const QString& sql, const QVariantList& params, qint64* serie);
-    // The SQLite driver steps through the rows only of a statement without parameters: given
-    // one, it reads the whole result at execute. On a connection that steps, outside a
-    // transaction, the values therefore go (still bound) into a table of the connection's own,
-    // numbered `serie`, and the statement returned reads each from there. Otherwise `sql` as it
-    // is, and `serie` 0.
+    // The SQLite driver steps through the rows only of a statement without parameter markers,
+    // outside a transaction of its own, one at a time per connection: given a marker, however
+    // its value is bound, it reads the whole result at execute. On a connection that steps,
+    // outside a transaction, the values therefore go (still bound) into a table of the
+    // connection's own, numbered `serie`, and the statement returned reads each from there,
+    // through an expression that reads as the bound value would. Otherwise `sql` as it is, and
+    // `serie` 0.
     QString ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie);
+    // What reads value `numero` of the values numbered `serie` in place of its marker.
+    static QString LecturaDeValor(qint64 serie, qsizetype numero);
+    // Whether the connection asks the SQLite driver to step through result sets.
+    bool PorPasos() const;
+    // Raises DbError where a transaction may not begin: on a SQLite connection that steps,
+    // while a cursor of its own is open (see Database.cpp).
+    void SinCursoresAbiertos();
     // Drops the values of a cursor that is closed.
     void OlvidarValores(qint64 serie) noexcept;
     qint64 m_seriesValores = 0;
@@ -370,7 +380,8 @@ public:
 
 private:
     friend class Database;
-    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query);
+    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
+             qint64 serieValores);
     // Takes the columns of a freshly executed statement.
     void Empezar(std::unique_ptr<QSqlQuery> query);
     bool Avanzar();

@@ -634,15 +634,12 @@ Consulta ArmarConsulta(qint32 formato, const QDate& desde, const QDate& hasta, c
         "FROM ((Transaccion LEFT JOIN ItemPrestaciones ON Transaccion.Ticket = ItemPrestaciones.ticket) "
         "LEFT JOIN Prestadores ON Transaccion.Prestador = Prestadores.Cuit) "
         "LEFT JOIN Efectores ON Transaccion.PrestadorSolicitante = Efectores.Cuit"
-        " WHERE Fecha Between '%1' and '%2'");
+        " WHERE Fecha Between ? and ?");
     if (formato == 2) sql += QStringLiteral(" AND Transaccion.Operacion IN ('11', '65', '64','35')");
-    sql += QStringLiteral(" AND Transaccion.CodigoEmpresa = %3"
+    sql += QStringLiteral(" AND Transaccion.CodigoEmpresa = ?"
                           " ORDER BY Transaccion.Fecha, Transaccion.Ticket, ItemPrestaciones.CodigoPrestacion");
-    // The embedded SQLite driver steps through a statement only when it has no parameters; with
-    // one it reads the whole period into memory first. So the three values go into the text,
-    // as digits written here from a date and a whole number, never as the user typed them.
     const QString formatoFecha = QStringLiteral("yyyyMMdd");
-    return {sql.arg(desde.toString(formatoFecha), hasta.toString(formatoFecha), QString::number(empresa)), {}};
+    return {sql, {desde.toString(formatoFecha), hasta.toString(formatoFecha), empresa}};
 }
 
 QString ArchivoTexto(const QString& carpeta, const QString& obraSocial, const QDate& hoy)

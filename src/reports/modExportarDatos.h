@@ -50,9 +50,9 @@ void AgregarLinea(QByteArray& destino, qint32 formato, const Fila& f);
 // A date field's text as a date: strict dd/mm/yyyy, error 13 otherwise.
 QDate FechaDeCampo(const QString& texto);
 
-// The statement of the export (log dates as yyyymmdd, the company code as a number; error 13
-// when it is not one), with no parameter left to bind, so the embedded driver streams it. Rows
-// come ordered by log date, ticket and service code, so both engines give the same file.
+// The statement of the export and its bound values (log dates as yyyymmdd, the company code
+// as a number; error 13 when it is not one). Rows come ordered by log date, ticket and service
+// code, so both engines give the same file.
 struct Consulta {
     QString sql;
     QVariantList valores;

@@ -476,6 +476,81 @@ TEST_P(DatabaseTest, CursorReadsWhatAQueryReads)
     for (auto* c : {otro.get(), uno.get(), otro.get(), uno.get(), otro.get()})
         leidas << (c->Next() ? c->value(0).toString() + c->value(1).toString() : "fin");
     EXPECT_EQ(leidas.join(' ').toStdString(), "-1? 123456789012? 123456789012? fin fin");
+
+    // A value compares, converts and limits as the same value bound, or is refused alike (on
+    // PostgreSQL a text column is not compared with an integer at all).
+    for (const QString t : {"5", "15", "4", "50"})
+        db->Execute("INSERT INTO Transaccion (Ticket, Tarjeta) VALUES (?, ?)", {t.toInt() + 1000, t});
+    const auto leer = [](auto&& abrir) {
+        QList<QVariantList> filas;
+        try {
+            abrir(filas);
+        } catch (const DbError&) {
+            filas = {{"error"}};
+        }
+        return filas;
+    };
+    const QList<QPair<QString, QVariantList>> casos = {
+        {"SELECT Ticket FROM Transaccion WHERE Tarjeta = ? ORDER BY Ticket", {5}},
+        {"SELECT Ticket FROM Transaccion WHERE ? = Tarjeta ORDER BY Ticket", {5}},
+        {"SELECT Ticket, CASE Tarjeta WHEN ? THEN 1 END FROM Transaccion ORDER BY Ticket", {5}},
+        {"SELECT Ticket FROM Transaccion WHERE Tarjeta < ? ORDER BY Ticket", {5}},
+        {"SELECT Ticket FROM Transaccion WHERE Tarjeta = ? ORDER BY Ticket", {"5"}},
+        {"SELECT Ticket || ? || ? || ? FROM Transaccion ORDER BY Ticket", {"a", 2, 3.5}},
+        {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {QVariant()}},
+        {"SELECT Ticket FROM Transaccion ORDER BY Ticket LIMIT ?", {"2"}},
+        {"SELECT Ticket, COUNT(*) OVER (ORDER BY Ticket ROWS ? PRECEDING) AS n FROM Transaccion ORDER BY Ticket", {1}},
+    };
+    for (const auto& [sql, valores] : casos) {
+        SCOPED_TRACE(sql.toStdString() + " " + valores.at(0).toString().toStdString());
+        QStringList columnas, nombres;
+        const auto ligada = leer([&](QList<QVariantList>& f) {
+            const DbResult r = db->Query(sql, valores);
+            f = r.Rows();
+            columnas = r.Columns();
+        });
+        const auto cursor = leer([&](QList<QVariantList>& f) {
+            auto c = db->OpenCursor(sql, valores);
+            while (c->Next()) {
+                nombres = c->Columns();
+                f << QVariantList();
+                for (int i = 0; i < c->ColumnCount(); ++i) f.last() << c->value(i);
+            }
+        });
+        EXPECT_EQ(cursor, ligada);
+        EXPECT_EQ(nombres, columnas);
+        EXPECT_FALSE(ligada.isEmpty());
+    }
+
+    // A transaction does not begin under an open cursor of a connection that streams: the SQLite
+    // driver would end the cursor, which would then read as finished. None of its values is left
+    // behind once it is closed, whatever became of a transaction meanwhile.
+    Database lector;
+    lector.OpenStreaming();
+    const qint64 todas = lector.Query("SELECT COUNT(*) FROM Transaccion WHERE Ticket <> ?", {-7}).value(0).toLongLong();
+    const QList<QPair<QString, std::function<void()>>> transacciones = {
+        {"BeginTrans", [&] { lector.BeginTrans(); }},
+        {"EnTransaccionDeEscritura", [&] { lector.EnTransaccionDeEscritura("Transaccion", [] {}); }},
+    };
+    for (const auto& [nombre, empezar] : transacciones) {
+        SCOPED_TRACE(nombre.toStdString());
+        auto abierto = lector.OpenCursor("SELECT Ticket FROM Transaccion WHERE Ticket <> ?", {-7});
+        ASSERT_TRUE(abierto->Next());
+        qint64 leidas = 1;
+        bool empezada = true;
+        try {
+            empezar();
+        } catch (const DbError&) {
+            empezada = false;
+        }
+        EXPECT_EQ(empezada, isPostgreSQL());
+        while (abierto->Next()) ++leidas;
+        EXPECT_EQ(leidas, todas);
+        abierto.reset();
+        if (lector.InTransaction()) lector.RollbackTrans();
+        if (!isPostgreSQL())
+            EXPECT_EQ(lector.Query("SELECT COUNT(*) FROM temp.ValoresCursor").value(0).toInt(), 0);
+    }
 }
 
 TEST_P(DatabaseTest, CursorReadsManyRowsAsAQueryDoes)

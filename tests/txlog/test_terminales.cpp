@@ -31,6 +31,7 @@
 
 #include <cstring>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -232,8 +233,8 @@ public:
         m_servidor = Nuevo();
         m_terminal = Nuevo();
         if (m_servidor < 0 || m_terminal < 0) {
-            motivo = QStringLiteral("no network namespace can be made here (%1); it takes root or `unshare -Urn`")
-                         .arg(QString::fromLocal8Bit(strerror(errno)));
+            motivo = QStringLiteral("no network namespace can be made here (%1)")
+                         .arg(QString::fromLocal8Bit(strerror(-std::min(m_servidor, m_terminal))));
             return;
         }
         const QString s = Ruta(m_servidor), t = Ruta(m_terminal);
@@ -281,11 +282,13 @@ public:
     QString motivo;
 
 private:
+    // A handle on a new network namespace, or minus the error.
     static int Nuevo()
     {
         int fd = -1;
         std::thread([&fd] {
-            if (::unshare(CLONE_NEWNET) == 0) fd = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+            fd = ::unshare(CLONE_NEWNET) == 0 ? ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC) : -1;
+            if (fd < 0) fd = -errno;
         }).join();
         return fd;
     }

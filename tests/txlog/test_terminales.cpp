@@ -1,7 +1,8 @@
 // Several terminals on one database: eight copies of a terminal start at one instant on a new
 // database and on one that lost its indexes, each logging one transaction; a connection that
 // lives as long as the program outlives its server process; and a desk whose network fails
-// neither holds the others nor is told a save went otherwise than it did.
+// neither holds the others nor is told a save went otherwise than it did, and is told within a
+// bound when its link is pulled out in a save.
 #include "config/clsConfig.h"
 #include "config/clsPrestaciones.h"
 #include "platform/Database.h"
@@ -13,6 +14,8 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -20,8 +23,15 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstring>
+
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <mutex>
@@ -81,12 +91,20 @@ protected:
 // each then closing its client's side and leaving the server's open.
 class ReleTcp {
 public:
-    explicit ReleTcp(int servidor)
+    // A socket listening at `direccion` on any port, in the network of the calling thread.
+    static int Escucha(in_addr_t direccion)
     {
-        sockaddr_in a = Direccion(0);
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const sockaddr_in a{AF_INET, 0, {direccion}, {}};
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a);
+        ::listen(fd, 16);
+        return fd;
+    }
+    // Carries what `escucha` accepts to the server's port on the loopback of the thread making it.
+    explicit ReleTcp(int servidor, int escucha = Escucha(htonl(INADDR_LOOPBACK))) : m_escucha(escucha)
+    {
+        sockaddr_in a{};
         socklen_t largo = sizeof a;
-        ::bind(m_escucha, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(m_escucha, 16);
         ::getsockname(m_escucha, reinterpret_cast<sockaddr*>(&a), &largo);
         puerto = ntohs(a.sin_port);
         m_aceptar = std::thread([this, s = Direccion(servidor)] {
@@ -108,11 +126,13 @@ public:
         for (int fd : m_fds) ::close(fd);
         ::close(m_escucha);
     }
-    void CortarAl(const QByteArray& texto, std::deque<bool> llevar)
+    // `alCortar` runs as the first of them is seen, before it is carried.
+    void CortarAl(const QByteArray& texto, std::deque<bool> llevar, std::function<void()> alCortar = {})
     {
         std::lock_guard<std::mutex> l(m_mutex);
         m_texto = texto;
         m_llevar = std::move(llevar);
+        m_alCortar = std::move(alCortar);
         cortes = 0;
     }
     int puerto = 0;
@@ -140,16 +160,17 @@ private:
         if (m_llevar.empty() || !datos.contains(m_texto)) return false;
         *llevar = m_llevar.front();
         m_llevar.pop_front();
-        ++cortes;
+        if (cortes++ == 0 && m_alCortar) m_alCortar();
         return true;
     }
-    const int m_escucha = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int m_escucha;
     std::thread m_aceptar;
     std::vector<std::thread> m_hilos; // touched by m_aceptar alone until it ends
     std::vector<int> m_fds;
     std::mutex m_mutex;
     QByteArray m_texto;
     std::deque<bool> m_llevar;
+    std::function<void()> m_alCortar;
 };
 
 // A relay between the desk and the server that fails when told, and session limits short
@@ -201,6 +222,150 @@ protected:
 
 private:
     const Database::Limites m_limites = Database::LimitesSesion();
+};
+
+// Two network namespaces of the test's own, the server's and the desk's, joined by a veth pair
+// (192.0.2.1 and .2, a range no network uses): the link is pulled out and put back on the
+// server's side, as a cable. Nothing outside them is touched, and they go with their last
+// handle however the test ends. Making them takes root (or a user namespace's root);
+// `motivo` says why they could not be made.
+class RedAparte {
+public:
+    RedAparte()
+    {
+        m_servidor = Nuevo();
+        m_terminal = Nuevo();
+        if (m_servidor < 0 || m_terminal < 0) {
+            motivo = QStringLiteral("no network namespace can be made here (%1)")
+                         .arg(QString::fromLocal8Bit(strerror(-std::min(m_servidor, m_terminal))));
+            return;
+        }
+        const QString s = Ruta(m_servidor), t = Ruta(m_terminal);
+        const std::pair<QString, QString> pasos[] = {
+            {s, "ip link add vS type veth peer name vD netns " + t}, {s, "ip addr add 192.0.2.1/30 dev vS"},
+            {s, "ip link set vS up"}, {t, "ip addr add 192.0.2.2/30 dev vD"}, {t, "ip link set vD up"}};
+        for (const auto& [red, orden] : pasos) {
+            QProcess p;
+            p.start(QStringLiteral("nsenter"), QStringList{"--net=" + red} + orden.split(QLatin1Char(' ')));
+            if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+                motivo = QStringLiteral("`%1` failed (iproute2 installed?): %2")
+                             .arg(orden, p.errorString() + QString::fromLocal8Bit(p.readAllStandardError()));
+                return;
+            }
+        }
+        m_control = EnLaRed(m_servidor, [] { return ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0); });
+    }
+    ~RedAparte()
+    {
+        for (int fd : {m_control, m_servidor, m_terminal})
+            if (fd >= 0) ::close(fd);
+    }
+    // A socket listening on the server's side of the link, any port.
+    int Escucha() const { return EnLaRed(m_servidor, [] { return ReleTcp::Escucha(inet_addr("192.0.2.1")); }); }
+    // The link as a cable in or out.
+    void Enlace(bool puesto) const
+    {
+        ifreq i{};
+        std::strncpy(i.ifr_name, "vS", IFNAMSIZ - 1);
+        ::ioctl(m_control, SIOCGIFFLAGS, &i);
+        i.ifr_flags = short(puesto ? i.ifr_flags | IFF_UP : i.ifr_flags & ~IFF_UP);
+        ::ioctl(m_control, SIOCSIFFLAGS, &i);
+    }
+    // Runs `f` in the desk's network on a thread of its own, which opens and closes the
+    // connections there (the calling thread keeps its network).
+    void EnLaTerminal(const std::function<void()>& f) const
+    {
+        std::thread([&] {
+            if (::setns(m_terminal, CLONE_NEWNET) == 0)
+                f();
+            else
+                ADD_FAILURE() << "the desk's network: " << strerror(errno);
+        }).join();
+    }
+    QString motivo;
+
+private:
+    // A handle on a new network namespace, or minus the error.
+    static int Nuevo()
+    {
+        int fd = -1;
+        std::thread([&fd] {
+            fd = ::unshare(CLONE_NEWNET) == 0 ? ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC) : -1;
+            if (fd < 0) fd = -errno;
+        }).join();
+        return fd;
+    }
+    static QString Ruta(int fd) { return QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd); }
+    // What `f` makes on a thread of its own in the network `red`.
+    static int EnLaRed(int red, const std::function<int()>& f)
+    {
+        int r = -1;
+        std::thread([&] {
+            if (::setns(red, CLONE_NEWNET) == 0) r = f();
+        }).join();
+        return r;
+    }
+    int m_servidor = -1, m_terminal = -1, m_control = -1;
+};
+
+// The desk in a network of its own, reaching the server through a relay on the far side of a
+// link that is pulled out.
+class RedAislada : public RedCortada {
+protected:
+    void SetUp() override
+    {
+        RedCortada::SetUp();
+        if (IsSkipped()) return;
+        red = std::make_unique<RedAparte>();
+        if (!red->motivo.isEmpty()) return EnUnEspacioDeUsuario(red->motivo);
+        const QRegularExpression puerto(QStringLiteral("Port=(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+        rele = std::make_unique<ReleTcp>(puerto.match(connectionString()).captured(1).toInt(), red->Escucha());
+        porElRele = QString(connectionString())
+                        .replace(puerto, QStringLiteral("Port=%1").arg(rele->puerto))
+                        .replace(QRegularExpression(QStringLiteral("Server=[^;]*"),
+                                                    QRegularExpression::CaseInsensitiveOption),
+                                 QStringLiteral("Server=192.0.2.1"));
+    }
+    void TearDown() override
+    {
+        rele.reset();
+        red.reset();
+        RedCortada::TearDown();
+    }
+    // Where no namespace can be made here (not root), the test runs again in a user namespace of
+    // its own, as its root, where they can; the server stays on this network's loopback. The
+    // test's body then has nothing to do.
+    void EnUnEspacioDeUsuario(const QString& motivo)
+    {
+        if (qEnvironmentVariableIsSet("QUORVAN_RED_APARTE")) GTEST_SKIP() << motivo.toStdString();
+        const auto* prueba = ::testing::UnitTest::GetInstance()->current_test_info();
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QStringLiteral("QUORVAN_RED_APARTE"), QStringLiteral("1"));
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("unshare"),
+                {QStringLiteral("-Ur"), QStringLiteral("--"), QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget(),
+                 QStringLiteral("--gtest_filter=%1.%2").arg(prueba->test_suite_name(), prueba->name())});
+        const bool termino = p.waitForFinished(110000);
+        if (!termino) p.kill();
+        p.waitForFinished();
+        const QString salida = QString::fromLocal8Bit(p.readAll());
+        if (salida.startsWith(QLatin1String("unshare:")))
+            GTEST_SKIP() << motivo.toStdString() << "; nor a user namespace: " << salida.toStdString();
+        EXPECT_TRUE(termino && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) << salida.toStdString();
+        enOtroProceso = true;
+        if (salida.contains(QLatin1String("[  SKIPPED ]"))) GTEST_SKIP() << salida.toStdString();
+    }
+    bool enOtroProceso = false;
+    // Runs `f` on the desk, its connections through the link; the error it raised.
+    QString EnLaTerminal(const std::function<void()>& f)
+    {
+        QString error;
+        PorElRele([&] { red->EnLaTerminal([&] { error = ErrorDe(f); }); });
+        return error;
+    }
+    std::unique_ptr<RedAparte> red;
 };
 
 } // namespace
@@ -428,6 +593,75 @@ TEST_P(RedCortada, UnaTerminalInactivaSigueSinErrores)
     EXPECT_EQ(despues, sesiones);
 }
 
+// A desk whose network goes while it saves is told within the bound, and told what the log
+// holds: a save begun on a link already gone (the bytes of its statements never acknowledged)
+// and one whose COMMIT reached the server when its answer could no longer come back. The link
+// is put back once the save has answered, or after 46 s, so a desk that hangs fails the
+// test instead of holding it for the kernel's quarter of an hour.
+TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
+{
+    if (enOtroProceso) return;
+    auto cn = Connect();
+    // The first is told its connection was lost (communication link failure) in its first statement.
+    const struct { const char* que; QByteArray cortarAl; QString mensaje; int filas; } casos[] = {
+        {"link gone before the save", "", "^08S01: ", 0},
+        {"link gone as its COMMIT passed", "COMMIT",
+         "^No se pudo comprobar si la captura número 1 quedó guardada\\. No la repita antes de comprobarlo\\.$", 1},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        for (const char* t : {"TGenerica_svl1", "TGenerica_svl2"}) cn->Execute(QStringLiteral("DELETE FROM %1").arg(t));
+        std::atomic<bool> respondido{false};
+        std::thread vigia([&] {
+            for (int i = 0; i < 460 && !respondido; ++i) QThread::msleep(100);
+            red->Enlace(true);
+        });
+        QElapsedTimer reloj;
+        reloj.start();
+        const QString mensaje = EnLaTerminal([&] {
+            clsLog log;
+            log.TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
+            if (c.cortarAl.isEmpty())
+                red->Enlace(false);
+            else
+                rele->CortarAl(c.cortarAl, {true}, [&] { red->Enlace(false); });
+            log.TxGenerica()->Save();
+        });
+        const qint64 ms = reloj.elapsed();
+        respondido = true;
+        vigia.join();
+        EXPECT_LT(ms, 45000);
+        EXPECT_TRUE(QRegularExpression(c.mensaje).match(mensaje).hasMatch()) << mensaje.toStdString();
+        EXPECT_EQ(Filas(QStringLiteral("TGenerica_svl1"), c.filas), c.filas);
+        EXPECT_EQ(Filas(QStringLiteral("TGenerica_svl2"), c.filas), c.filas);
+    }
+}
+
+// The bound ends what the network does not acknowledge, not a slow reader: an export read
+// through its cursor more slowly than the bound, across the same link, still writes every row.
+TEST_P(RedAislada, UnaExportacionLentaTerminaCompleta)
+{
+    if (enOtroProceso) return;
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("lenta.txt"));
+    qint32 escritas = -1;
+    QElapsedTimer reloj;
+    reloj.start();
+    EXPECT_EQ(EnLaTerminal([&] {
+                  clsLog log;
+                  QObject::connect(log.TxOSDE().get(), &clsTxOSDE::RowCount, [](qint32) { QThread::msleep(100); });
+                  escritas = log.TxOSDE()->ExportFile(QStringLiteral("SELECT n FROM generate_series(1, 350) n"), archivo,
+                                                      QStringLiteral(","));
+              }).toStdString(),
+              "");
+    EXPECT_GT(reloj.elapsed(), 32000);
+    EXPECT_EQ(escritas, 350);
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 350);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TerminalesDb, DbEngines(), DbEngineName);
 INSTANTIATE_TEST_SUITE_P(Engines, RedCortada, DbEngines(), DbEngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, RedAislada, DbEngines(), DbEngineName);
 INSTANTIATE_TEST_SUITE_P(Engines, ConexionCortada, DbEngines(), DbEngineName);

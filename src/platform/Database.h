@@ -259,7 +259,7 @@ public:
     }
 
 private:
-    // A lost connection (see "Lost connection" in Database.cpp): the connection is closed and
+    // A lost connection (see "Lost connection" in DatabasePerdida.cpp): the connection is closed and
     // opened again on the same string with the same settings; what was in flight is reported
     // or, where nothing can have reached the server, run again once.
     enum class Perdida { Ninguna, AntesDeConfirmar, AlConfirmar };
@@ -297,7 +297,7 @@ private:
     // Whether the connection asks the SQLite driver to step through result sets.
     bool PorPasos() const;
     // Raises DbError where a transaction may not begin: on a SQLite connection that steps,
-    // while a cursor of its own is open (see Database.cpp).
+    // while a cursor of its own is open (see CursorPorPasos.cpp).
     void SinCursoresAbiertos();
     // Drops the values of a cursor that is closed.
     void OlvidarValores(qint64 serie) noexcept;

@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/DbCursor.h"
+#include "platform/DbError.h"
+#include "platform/DbResult.h"
 #include "platform/VbError.h"
 
 #include <QHash>
@@ -8,75 +11,10 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
-#include <string_view>
 
 class QSqlQuery;
 
 class QSqlError;
-
-// A database failure, with the driver's SQLSTATE so callers can tell a duplicate key from
-// any other failure whatever the driver's language.
-class DbError : public VbError {
-public:
-    DbError(qint32 number, QString source, QString description, QString sqlState)
-        : VbError(number, std::move(source), std::move(description)), sqlState(std::move(sqlState)) {}
-    DbError(qint32 number, QString source, QString description, QString sqlState, qint32 nativeError)
-        : VbError(number, std::move(source), std::move(description)), sqlState(std::move(sqlState)),
-          nativeError(nativeError) {}
-    QString sqlState;
-    // The driver's own error number (SQLite reports its result code here, 19 for a constraint).
-    qint32 nativeError = 0;
-    // A duplicate key: SQLSTATE 23000/23505, or SQLite's unique-constraint failure, which its
-    // ODBC driver reports as HY000.
-    bool isUniqueViolation() const;
-    // Another connection holds what this one needs: SQLite busy or locked, a PostgreSQL
-    // deadlock or serialization failure. Worth trying again. Not a PostgreSQL lock time-out: that
-    // wait already took the whole bound a save may take (see Database::Limites).
-    bool isBusyConflict() const;
-    // The connection is gone (a server restart, a cut backend): SQLSTATE class 08, the
-    // server's 57P01/57P02/57P03, or psqlODBC's S1000 saying so.
-    bool isConnectionLost() const;
-
-    // The number every database failure is raised with (the number RDO gave ODBC errors).
-    static constexpr qint32 NumeroErrorOdbc = 40002;
-};
-
-// A result set read whole into memory, so the statement is closed before the next write.
-// Columns are found by name without regard to case; values may be null.
-class DbResult {
-public:
-    DbResult() = default;
-    DbResult(QStringList columns, QList<QVariantList> rows);
-    // With each column's ODBC SQL data type (SQL_VARCHAR 12, SQL_WVARCHAR -9, SQL_INTEGER 4 ...)
-    // and size (characters of a text, digits of a number) as the driver describes them.
-    DbResult(QStringList columns, QList<QVariantList> rows, QList<int> types, QList<int> sizes);
-
-    bool EOF_() const { return m_pos >= m_rows.size(); }
-    bool eof() const { return EOF_(); }
-    void MoveNext() { ++m_pos; }
-    void MoveFirst() { m_pos = 0; }
-    int RowCount() const { return m_rows.size(); }
-    int ColumnCount() const { return m_columns.size(); }
-    const QStringList& Columns() const { return m_columns; }
-    // The current row's value; a missing column raises error 3265 ("Item not found").
-    QVariant operator[](const QString& column) const;
-    QVariant value(const QString& column) const { return (*this)[column]; }
-    QVariant value(int index) const;
-    bool hasColumn(const QString& column) const;
-    const QList<QVariantList>& Rows() const { return m_rows; }
-    // The column's ODBC type and size; 0 when the driver did not say.
-    int ColumnType(int index) const { return index >= 0 && index < m_types.size() ? m_types.at(index) : 0; }
-    int ColumnSize(int index) const { return index >= 0 && index < m_sizes.size() ? m_sizes.at(index) : 0; }
-
-private:
-    int columnIndex(const QString& column) const;
-    QStringList m_columns;
-    QHash<QString, int> m_index; // lower-case name to position
-    QList<QVariantList> m_rows;
-    QList<int> m_types;
-    QList<int> m_sizes;
-    int m_pos = 0;
-};
 
 // One connection to the data source "Quorvan" (or QUORVAN_DSN, or the embedded default).
 // Every value from a user, a file or the client goes in as a bound parameter ("?").
@@ -259,7 +197,7 @@ public:
     }
 
 private:
-    // A lost connection (see "Lost connection" in Database.cpp): the connection is closed and
+    // A lost connection (see "Lost connection" in DatabasePerdida.cpp): the connection is closed and
     // opened again on the same string with the same settings; what was in flight is reported
     // or, where nothing can have reached the server, run again once.
     enum class Perdida { Ninguna, AntesDeConfirmar, AlConfirmar };
@@ -297,7 +235,7 @@ private:
     // Whether the connection asks the SQLite driver to step through result sets.
     bool PorPasos() const;
     // Raises DbError where a transaction may not begin: on a SQLite connection that steps,
-    // while a cursor of its own is open (see Database.cpp).
+    // while a cursor of its own is open (see CursorPorPasos.cpp).
     void SinCursoresAbiertos();
     // Drops the values of a cursor that is closed.
     void OlvidarValores(qint64 serie) noexcept;
@@ -352,76 +290,4 @@ private:
     bool m_inTransaction = false;
     struct Sentencias;
     std::unique_ptr<Sentencias> m_sentencias;
-};
-
-// The rows of one query, fetched one at a time from the driver (see Database::OpenCursor).
-// Values are read by position or by name without regard to case; null comes back as an
-// invalid QVariant.
-class DbCursor {
-public:
-    ~DbCursor();
-    DbCursor(const DbCursor&) = delete;
-    DbCursor& operator=(const DbCursor&) = delete;
-
-    // Moves to the next row; false at the end. A failure while fetching raises DbError.
-    bool Next();
-    int ColumnCount() const { return m_columns.size(); }
-    const QStringList& Columns() const { return m_columns; }
-    QVariant value(int index) const;
-    QVariant value(const QString& column) const;
-    // The value without a copy, valid until the next row.
-    const QVariant& Valor(int index) const;
-    // The UTF-8 bytes of text column `index` of the current row, valid until the next row,
-    // without a QString made of them: true only where the cursor holds them so (the SQLite
-    // driver's texts read into bound buffers, not null, whole in their buffer). Otherwise
-    // false, and Valor gives the value.
-    bool Utf8(int index, std::string_view& bytes) const;
-    void Close();
-
-private:
-    friend class Database;
-    DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
-             qint64 serieValores);
-    // Takes the columns of a freshly executed statement.
-    void Empezar(std::unique_ptr<QSqlQuery> query);
-    bool Avanzar();
-    // Its connection was lost and opened again: the rows it had not yet read are gone.
-    void Cortar();
-    // Binds every column to buffers of a block of rows, when the driver allows it.
-    void EmpezarBloques(const class QSqlDriver* driver);
-    // Unbinds them, leaving the statement as Qt made it.
-    void SoltarBloques();
-    // Takes the current row of the block from the buffers; a text that fits its buffer is
-    // left there until it is asked for.
-    void LeerFilaDelBloque();
-    // Makes the value of a text left in the block's buffer.
-    void TomarDelBloque(int i) const;
-    // Reads the current row's columns up to `index` straight from the driver, in order.
-    void LeerHasta(int index) const;
-    // Reads text column `i` of the current row from the driver, in pieces when it is long.
-    void LeerTexto(int i) const;
-    struct Columna {
-        enum Tipo { Texto, Entero32, Entero64, Doble } tipo = Texto;
-        int largo = 0;     // characters of a text's buffer
-        int declarado = 0; // characters the driver declares for a text
-    };
-    Database* m_owner;
-    QString m_sql;
-    QVariantList m_params;
-    bool m_cortado = false;  // its connection was lost: Next raises
-    bool m_devolvio = false; // it returned a row
-    bool m_repetido = false; // it was run again after a lost connection
-    qint64 m_serieValores = 0; // its values' number in the connection's table, 0 for none
-    std::unique_ptr<QSqlQuery> m_query;
-    QStringList m_columns;
-    QList<Columna> m_tipos;
-    void* m_stmt = nullptr; // read directly when set; otherwise through Qt
-    mutable QVariantList m_fila; // the current row's values read so far
-    mutable QList<bool> m_enBloque; // text still only in the block's buffer, per column
-    mutable int m_leidas = 0;
-    mutable QByteArray m_texto; // a text's buffer
-    bool m_utf8 = false;        // texts read in UTF-8 rather than UTF-16
-    bool m_enFila = false;      // on a row
-    struct Bloque;
-    std::unique_ptr<Bloque> m_bloque; // set while rows come in blocks
 };

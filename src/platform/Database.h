@@ -2,6 +2,7 @@
 #include "platform/DbCursor.h"
 #include "platform/DbError.h"
 #include "platform/DbResult.h"
+#include "platform/RelojDeArena.h"
 #include "platform/VbError.h"
 
 #include <QHash>
@@ -48,6 +49,7 @@ public:
     template <class F>
     void EnTransaccion(F&& trabajo)
     {
+        RelojDeArena reloj; // a save can wait on a lock, or on a network that went, for its bounds
         for (bool repetida = false;; repetida = true) {
             try {
                 BeginTrans();
@@ -167,6 +169,7 @@ public:
     template <class F>
     void EnTransaccionDeEscritura(const QString& tabla, F&& trabajo, int intentos = 8)
     {
+        RelojDeArena reloj;
         bool repetida = false;
         for (int intento = 1;; ++intento) {
             try {

@@ -38,6 +38,7 @@ bool Database::TrasPerdida(const DbError& e)
 
 bool Database::Reconectar()
 {
+    RelojDeArena reloj; // an opening the server does not answer waits up to its bound
     // Their statements died with the connection: they raise at their next row. The reading
     // connection of a SQLite connection is opened again with it, its cursors cut alike.
     while (!m_cursores.isEmpty())
@@ -218,6 +219,11 @@ bool Database::RespuestaConfirmacionPerdida()
 Database::Confirmacion Database::PreguntarConfirmacion()
 {
     if (m_engine != Engine::PostgreSQL || m_txid == 0 || !ConfirmacionPerdida())
+        return Confirmacion::SinComprobar;
+    // The connection could not be opened again right after the lost answer: a server that did
+    // not answer then is not asked again, so the clerk is told within the bounds of one lost
+    // send and one opening.
+    if (m_reabrir)
         return Confirmacion::SinComprobar;
     RelojDeArena reloj;
     const Limites l = LimitesSesion();

@@ -140,9 +140,11 @@ void BM_CargarListaTransacciones(benchmark::State& state)
 
     const bool sqlite = motor == 0;
     Suelo::Odbc odbc(sqlite ? ConexionSuelo() : g_postgresql, sqlite);
+    odbc.enteros = true;
     std::unique_ptr<Suelo::ApiSqlite> api;
     if (sqlite) {
         api = std::make_unique<Suelo::ApiSqlite>(g_archivo);
+        api->enteros = true;
         Suelo::ComoElLector(odbc);
         Suelo::ComoElLector(*api);
     }
@@ -159,11 +161,11 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     vista.setGeometry(lista.lvwTransacciones->geometry());
     vista.show();
     const QFontMetrics fm(vista.font());
-    const QString sql = clsConfig::SentenciaTransacciones(sqlite, unPrestador, false);
+    const QString sql = Suelo::ModeloLista::Sentencia(unPrestador);
     const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();
     const auto porSuelo = [&](auto& lector) {
         modelo.Empezar(fm);
-        lector.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        lector.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         vista.viewport()->repaint();
     };
@@ -285,8 +287,10 @@ void BM_Arranque(benchmark::State& state)
             });
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        lector.Leer(clsConfig::SentenciaTransacciones(true, false, false), QByteArray(),
-                    [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        lector.enteros = true;
+        lector.Leer(Suelo::ModeloLista::Sentencia(false), QByteArray(),
+                    [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
+        lector.enteros = false;
         modelo.Terminar(vista);
     };
     for (auto _ : state) {

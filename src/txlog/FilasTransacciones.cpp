@@ -45,10 +45,11 @@ quint32 FilasTransacciones::Numero(int campo, std::string_view valor)
 }
 
 void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
-                                 std::string_view tarjeta)
+                                 std::string_view tarjeta, qint64 clave)
 {
     Fila f;
     f.ticket = ticket;
+    f.clave = clave;
     f.error = error;
     for (int c = 0; c < Repetidos; ++c) f.valor[c] = Numero(c, repetidos[c]);
     // A card longer than a block gets one of its own. A full block takes no more, not even an
@@ -69,15 +70,14 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
     ++m_cantidad;
 }
 
-void FilasTransacciones::Agregar(const clsTransacciones& t)
+void FilasTransacciones::Agregar(const clsTransacciones& t, qint64 clave)
 {
-    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(),  t.Fecha.toUtf8(),     t.Hora.toUtf8(),
-                                    t.ObraSocial.toUtf8(), t.Comentario.toUtf8(), t.Prestador.toUtf8(),
-                                    t.CodigoEmpresa.toUtf8()};
+    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(), t.Fecha.toUtf8(), t.Hora.toUtf8(), t.ObraSocial.toUtf8(),
+                                    t.Comentario.toUtf8()};
     std::string_view vistas[Repetidos];
     for (int c = 0; c < Repetidos; ++c) vistas[c] = std::string_view(textos[c].constData(), size_t(textos[c].size()));
     const QByteArray tarjeta = t.Tarjeta.toUtf8();
-    Agregar(t.Ticket, t.Error, vistas, std::string_view(tarjeta.constData(), size_t(tarjeta.size())));
+    Agregar(t.Ticket, t.Error, vistas, std::string_view(tarjeta.constData(), size_t(tarjeta.size())), clave);
 }
 
 void FilasTransacciones::Vaciar()
@@ -105,7 +105,5 @@ std::shared_ptr<clsTransacciones> FilasTransacciones::Transaccion(int fila) cons
     t->Hora = Valor(fila, Hora);
     t->ObraSocial = Valor(fila, ObraSocial);
     t->Comentario = Valor(fila, Comentario);
-    t->Prestador = Valor(fila, Prestador);
-    t->CodigoEmpresa = Valor(fila, CodigoEmpresa);
     return t;
 }

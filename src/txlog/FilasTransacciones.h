@@ -12,17 +12,18 @@ class clsTransacciones;
 
 // The logged transactions the start list shows, kept small: a history of hundreds of thousands
 // of rows is read every time the list opens, and one object of 23 texts per row cost about a
-// kilobyte. A row keeps only what the list shows, sorts and opens (the ticket window and its
-// void): its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
+// kilobyte. A row keeps only what the list shows and sorts, and the key it is read again by when
+// clicked: its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
 // shared buffer, and the texts that repeat from row to row (operation, insurer, answer, date,
-// time, provider, company code) as numbers of entries of a dictionary per field.
+// time) as numbers of entries of a dictionary per field.
 class FilasTransacciones {
 public:
     // Fields kept once per distinct value.
-    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Prestador, CodigoEmpresa, Repetidos };
+    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Repetidos };
 
     struct Fila {
         qint64 ticket = 0;
+        qint64 clave = 0;    // the row's key in the log (see clsConfig::LoadTransaccionListada)
         quint32 tarjeta = 0; // where the card's bytes are: block << kBitsPosicion | offset in the block
         quint32 largoTarjeta = 0;
         quint32 valor[Repetidos] = {};
@@ -31,9 +32,9 @@ public:
 
     // One row; every text in UTF-8, blanks already removed where the log removes them.
     void Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
-                 std::string_view tarjeta);
+                 std::string_view tarjeta, qint64 clave = 0);
     // A row read the long way.
-    void Agregar(const clsTransacciones& t);
+    void Agregar(const clsTransacciones& t, qint64 clave = 0);
     // Forgets every row and gives their memory back.
     void Vaciar();
 
@@ -52,7 +53,7 @@ public:
     // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
     // then order as their texts do.
     bool TarjetasSimples() const { return m_tarjetasSimples; }
-    // The row as the log's own object, for the ticket window.
+    // The fields the row shows, as the log's own object (the others are read on a click).
     std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
 
 private:

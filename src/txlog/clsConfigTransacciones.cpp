@@ -95,8 +95,10 @@ private:
     std::shared_ptr<std::vector<clsTransacciones>> m_bloque;
 };
 
-// Every column, each found once and not by name on every row.
-void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
+// Every column, each found once and not by name on every row; `alFila(t, rs)` takes each row,
+// with the cursor on it.
+template <class F>
+void cargarPorColumnas(DbCursor& rs, F&& alFila)
 {
     int columna[Campos];
     for (int c = 0; c < Campos; ++c) {
@@ -141,7 +143,7 @@ void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
         t->TipoMatriculaMPrescriptor = NuloATexto(*v[TipoMatriculaMPrescriptor]);
         t->ObraSocial = NuloATexto(*v[ObraSocial]);
         t->CodigoEmpresa = NuloATexto(*v[CodigoEmpresa]);
-        destino.Add(bloques.Compartida(t));
+        alFila(bloques.Compartida(t), rs);
     }
 }
 
@@ -301,20 +303,72 @@ qint16 comoEntero16(qint64 n)
                                                                                               : Vb::CInt(double(n));
 }
 
-// The rows into the compact rows: the fields the list keeps, read as cargarPorFilas reads them.
-bool cargarCompactas(DbCursor& rs, FilasTransacciones& destino)
+// The columns of the start list's statement: the row's key, the shown fields, and the card.
+enum ColumnaLista { LClave, LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos,
+                    LColumnas };
+
+// The row's key: SQLite's rowid, or PostgreSQL's ctid "(block,offset)" as block << 16 | offset.
+qint64 claveDe(const QVariant& v)
 {
-    return porFilas(rs, [&destino](const FilaPartida& f) {
-        // The fields the list leaves out still raise what their conversion raises.
-        comoEntero64(f.trx);
-        comoEntero64(f.padre);
-        comoEntero16(f.tipo);
-        const std::string_view* campo = f.campo;
-        const std::string_view repetidos[FilasTransacciones::Repetidos] = {
-            sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
-            sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
-        destino.Agregar(comoEntero64(f.ticket), comoEntero16(f.error), repetidos, sinBlancos(campo[Tarjeta]));
-    });
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) return v.toLongLong();
+    const QString t = v.toString();
+    const qsizetype coma = t.indexOf(QLatin1Char(','));
+    if (!t.startsWith(QLatin1Char('(')) || coma < 0) return t.toLongLong();
+    return QStringView(t).mid(1, coma - 1).toLongLong() << 16 | QStringView(t).mid(coma + 1).chopped(1).toLongLong();
+}
+
+// The UTF-8 bytes of a text column of the current row: the cursor's own where it holds them
+// so, else its text encoded, once per distinct value when the cursor shares equal texts of
+// consecutive rows. False for a text UTF-8 cannot carry (a lone surrogate).
+class BytesDeTexto {
+public:
+    bool Leer(DbCursor& rs, int columna, std::string_view& bytes)
+    {
+        if (rs.Utf8(columna, bytes)) return true;
+        const QVariant& v = rs.Valor(columna);
+        Previo& p = m_previos[columna];
+        if (v.typeId() == QMetaType::QString) {
+            const QString& texto = *static_cast<const QString*>(v.constData());
+            if (!p.texto.isSharedWith(texto) || texto.isNull()) {
+                p.texto = texto;
+                p.bytes.resize(m_utf8.requiredSpace(texto.size()));
+                p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
+                if (m_utf8.hasError()) return false;
+            }
+        } else {
+            p.texto = QString();
+            p.bytes = v.isNull() ? QByteArray() : v.toString().toUtf8();
+        }
+        bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
+        return true;
+    }
+
+private:
+    struct Previo {
+        QString texto;
+        QByteArray bytes;
+    };
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
+    Previo m_previos[LColumnas];
+};
+
+// The start list's rows into the compact rows, as the column-by-column reading would read their
+// shown fields; false at a text that reading would read otherwise.
+bool cargarLista(DbCursor& rs, FilasTransacciones& destino)
+{
+    BytesDeTexto textos;
+    std::string_view repetidos[FilasTransacciones::Repetidos], tarjeta;
+    while (rs.Next()) {
+        for (int c = 0; c < FilasTransacciones::Repetidos; ++c) {
+            if (!textos.Leer(rs, LRepetidos + c, repetidos[c])) return false;
+            // The date and time are kept as stored; the other texts without their blanks.
+            if (c != FilasTransacciones::Fecha && c != FilasTransacciones::Hora) repetidos[c] = sinBlancos(repetidos[c]);
+        }
+        if (!textos.Leer(rs, LTarjeta, tarjeta)) return false;
+        destino.Agregar(comoEntero64(rs.Valor(LTicket).toLongLong()), comoEntero16(rs.Valor(LError).toLongLong()),
+                        repetidos, sinBlancos(tarjeta), claveDe(rs.Valor(LClave)));
+    }
+    return true;
 }
 }
 
@@ -322,7 +376,7 @@ namespace {
 
 // The history knows only the company, and ObrasSociales has a row per company and activity:
 // a transaction is listed under each insurer of its company, and once without one.
-QString desdeTransacciones(bool porPrestador, bool ordenada = true)
+QString desdeTransacciones(bool porPrestador, bool ordenada)
 {
     QString desde = QStringLiteral(
         "FROM Transaccion "
@@ -332,9 +386,48 @@ QString desdeTransacciones(bool porPrestador, bool ordenada = true)
     return desde;
 }
 
+// The row's key in the log, which has none of its own: the engine's (empty for another engine,
+// whose rows are then found by ticket, date and time alone).
+QString claveFila(Database::Engine motor)
+{
+    switch (motor) {
+    case Database::Engine::SQLite: return QStringLiteral("Transaccion.rowid");
+    case Database::Engine::PostgreSQL: return QStringLiteral("Transaccion.ctid");
+    default: return QString();
+    }
 }
 
-QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada)
+// Rows the start list cannot take from its shown fields alone: a value the log always writes is
+// missing, or a number is of a kind or size that the conversions of the fields it leaves unread
+// would refuse or read otherwise. The schema's partial index IX_Transaccion_Incompleta is made
+// on this very condition, so asking for such rows reads that index, empty in a sound log, and
+// not the log itself.
+QString condicionIncompleta(bool sqlite)
+{
+    if (sqlite)
+        return QStringLiteral(
+            "typeof(Ticket) <> 'integer' OR typeof(Error) <> 'integer' OR Error NOT BETWEEN -32768 AND 32767 "
+            "OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL OR FechaPrestacion IS NULL "
+            "OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL "
+            "OR typeof(MontoAbonar) NOT IN ('real', 'integer') OR abs(MontoAbonar) > 1.7976931348623157e308 "
+            "OR typeof(NumeroTrxPrestador) <> 'integer' "
+            "OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+            "OR typeof(TicketPadre) <> 'integer' OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+            "OR typeof(TipoAsociado) <> 'integer' OR TipoAsociado NOT BETWEEN -32768 AND 32767 "
+            "OR typeof(CodigoAutorizacion) NOT IN ('integer', 'null') "
+            "OR CodigoAutorizacion NOT BETWEEN -2147483648 AND 2147483647");
+    return QStringLiteral(
+        "Ticket IS NULL OR Error IS NULL OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL "
+        "OR FechaPrestacion IS NULL OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL "
+        "OR MontoAbonar IS NULL OR MontoAbonar NOT BETWEEN -1.7976931348623157e308 AND 1.7976931348623157e308 "
+        "OR NumeroTrxPrestador IS NULL OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+        "OR TicketPadre IS NULL OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+        "OR TipoAsociado IS NULL");
+}
+
+}
+
+QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
 {
     // One text per row, put together in one pass (chained concatenation copies the row over
     // and over). printf and format write a null as nothing, so a value that must not be null
@@ -356,7 +449,7 @@ QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool o
     }
     const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
                              .arg(formato, valores);
-    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, ordenada);
+    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, true);
 }
 
 void clsConfig::LoadTransacciones(const QString& sCuit)
@@ -375,9 +468,21 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
         while (m_Transacciones->Count() > 0) m_Transacciones->Remove(m_Transacciones->Count());
     }
     auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
-                                   desdeTransacciones(!sCuit.isEmpty()),
+                                   desdeTransacciones(!sCuit.isEmpty(), true),
                                p);
-    cargarPorColumnas(*rs, *m_Transacciones);
+    cargarPorColumnas(*rs, [this](std::shared_ptr<clsTransacciones> t, const DbCursor&) { m_Transacciones->Add(std::move(t)); });
+}
+
+QString clsConfig::SentenciaLista(bool sqlite, bool porPrestador)
+{
+    // Only what the list shows, and the key a click reads the rest by. Unsorted: the list sorts
+    // its rows itself, by date and time, keeping the read order of equal ones as the engine's
+    // stable sort by date did; the engine's sort held every row at once.
+    return QStringLiteral("SELECT %1 AS ClaveFila, Transaccion.Ticket, Transaccion.Error, Transaccion.Operacion, "
+                          "Transaccion.Fecha, Transaccion.Hora, ObrasSociales.Nombre AS ObraSocial, "
+                          "Transaccion.Comentario, Transaccion.Tarjeta ")
+               .arg(claveFila(sqlite ? Database::Engine::SQLite : Database::Engine::PostgreSQL)) +
+           desdeTransacciones(porPrestador, false);
 }
 
 void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas)
@@ -387,19 +492,57 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
     QVariantList p;
     if (!sCuit.isEmpty()) p << sCuit;
-    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
-    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        // Unsorted: the list sorts its rows itself, by date and time, keeping the read order of
-        // equal ones as the engine's stable sort by date did; the engine's sort held every row
-        // text at once, as much memory again as the rows kept.
-        // Page by page: the list scans the whole log, whose mapped pages would all stay resident,
-        // about twice what the rows kept take.
-        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p, true);
-        if (cargarCompactas(*rs, filas)) return;
-        rs.reset();
-        filas.Vaciar();
+    const QString clave = claveFila(m_cn->engine());
+    if (!clave.isEmpty()) {
+        const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+        const QString incompletas = QStringLiteral("SELECT 1 FROM Transaccion WHERE ") +
+                                    (sCuit.isEmpty() ? QString() : QStringLiteral("Prestador = ? AND ")) +
+                                    QLatin1Char('(') + condicionIncompleta(sqlite) + QStringLiteral(") LIMIT 1");
+        if (m_cn->Query(incompletas, p).RowCount() == 0) {
+            // Page by page: the list scans the whole log, whose mapped pages would all stay
+            // resident, about twice what the rows kept take.
+            auto rs = m_cn->OpenCursor(SentenciaLista(sqlite, !sCuit.isEmpty()), p, true);
+            if (cargarLista(*rs, filas)) return;
+            rs.reset();
+            filas.Vaciar();
+        }
     }
-    LoadTransacciones(sCuit);
-    for (const auto& t : *m_Transacciones) filas.Agregar(*t);
-    m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
+    // Every field the long way, with its conversion and its errors: a broken row ends the list.
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial") +
+                                   (clave.isEmpty() ? QString() : QStringLiteral(", %1 AS ClaveFila").arg(clave)) +
+                                   QLatin1Char(' ') + desdeTransacciones(!sCuit.isEmpty(), false),
+                               p, true);
+    const int columnaClave = clave.isEmpty() ? -1 : rs->ColumnCount() - 1;
+    try {
+        cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t, const DbCursor& fila) {
+            filas.Agregar(*t, columnaClave < 0 ? 0 : claveDe(fila.Valor(columnaClave)));
+        });
+    } catch (...) {
+        filas.Vaciar();
+        throw;
+    }
+}
+
+std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(qint64 clave, const clsTransacciones& listada)
+{
+    // By its key, and only while the row there is still the one listed (the log may have been
+    // purged since, and its place taken).
+    const QString columna = claveFila(m_cn->engine());
+    QVariantList p{listada.Ticket, listada.Fecha, listada.Hora};
+    QString donde = QStringLiteral("Transaccion.Ticket = ? AND Transaccion.Fecha = ? AND Transaccion.Hora = ?");
+    if (m_cn->engine() == Database::Engine::PostgreSQL) {
+        donde += QStringLiteral(" AND Transaccion.ctid = CAST(? AS tid)");
+        p << QStringLiteral("(%1,%2)").arg(clave >> 16).arg(clave & 0xFFFF);
+    } else if (!columna.isEmpty()) {
+        donde += QStringLiteral(" AND %1 = ?").arg(columna);
+        p << clave;
+    }
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion WHERE ") + donde, p);
+    std::shared_ptr<clsTransacciones> leida;
+    cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t, const DbCursor&) {
+        if (!leida) leida = std::move(t);
+    });
+    // Listed under the insurer the row shows.
+    if (leida) leida->ObraSocial = listada.ObraSocial;
+    return leida;
 }

@@ -4,6 +4,7 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "support/DbFixture.h"
+#include "txlog/FilasTransacciones.h"
 #include "txlog/clsTransacciones.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,10 @@ TEST_P(TransaccionesLista, ARequiredValueMissingEndsTheLoad)
         EXPECT_THROW(cfg.LoadTransacciones(QStringLiteral("20111")), VbError);
         // The rows before the broken one were added (where a null date sorts is the engine's choice).
         if (columna != QLatin1String("Fecha")) EXPECT_EQ(Tickets(cfg), QList<qint64>{1});
+        // The start list, which reads only the fields it shows, fails on it too, and keeps nothing.
+        FilasTransacciones filas;
+        EXPECT_THROW(cfg.LoadFilasTransacciones(QStringLiteral("20111"), filas), VbError);
+        EXPECT_EQ(filas.Cantidad(), 0);
     }
 }
 

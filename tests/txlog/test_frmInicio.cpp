@@ -158,7 +158,9 @@ protected:
         ASSERT_TRUE(General::gConfig->LoadConfig(1, false));
         dialogs.modalHandler = [this](QDialog* d) {
             modales << d->objectName();
-            if (auto* t = qobject_cast<frmTicket*>(d)) abierto = {t->txtPreView->toPlainText(), t->IdTicket()};
+            if (auto* t = qobject_cast<frmTicket*>(d))
+                abierto = {t->txtPreView->toPlainText(), t->IdTicket(),
+                           t->Transaccion() ? t->Transaccion()->Prestador : "sin transacción"};
             return d->objectName() == "frmProcesandoCO" ? d->exec() : 0;
         };
         lista.Form_Load();
@@ -248,8 +250,23 @@ TEST_P(ListaDb, AMouseClickOpensTheStoredTicketAndTheKeyboardDoesNot)
     lista.lvwTransacciones_MouseDown();
     lista.lvwTransacciones_ItemClick(fila);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
-    EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900"}));
+    EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900", "20123456789"}));
     EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // What the row does not show is read when it is opened, by the row's key, and only while
+    // the row there is the one listed.
+    const auto t = lista.TransaccionDeFila(fila);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(QStringList({t->CodigoEmpresa, t->ObraSocial, t->NumeroAutorizacion, t->Tarjeta}),
+              (QStringList{"5", "OSDE BINARIO", "AUT000000042", "6280000012345678"}));
+    auto db = Connect();
+    db->Execute("DELETE FROM Transaccion WHERE Ticket = 900");
+    EXPECT_EQ(lista.TransaccionDeFila(fila), nullptr) << "purged since it was listed";
+    DatosTerminal::Transaccion(*db, filas[1]);
+    EXPECT_EQ(lista.TransaccionDeFila(fila), nullptr) << "logged again: another row";
+    lista.lvwTransacciones_MouseDown();
+    lista.lvwTransacciones_ItemClick(fila);
+    EXPECT_EQ(abierto.value(2), "sin transacción") << "the ticket still opens";
 }
 
 TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
@@ -265,7 +282,7 @@ TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
     };
     clicFila(0);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
-    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900"}));
+    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900", "20123456789"}));
 
     // Below the rows, then "...", then back into the list with Tab, the arrow keys, Tab away
     // and back: the current row moves, nothing opens.
@@ -449,6 +466,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
     // A second insurer of company 1: its 60 transactions are listed under both.
     DatosTerminal::ObraSocial(*Connect(), 5, "OSDE Binario Internación", 1, 2);
     Suelo::Odbc odbc(connectionString(), !isPostgreSQL());
+    odbc.enteros = true;
     Suelo::ModeloLista modelo(lista.ImageList1);
     QTreeView vista;
     vista.setModel(&modelo);
@@ -462,8 +480,8 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         const bool uno = QByteArray(prestador) != "TODOS";
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
-                  [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        odbc.Leer(Suelo::ModeloLista::Sentencia(uno), uno ? QByteArray("20123456789") : QByteArray(),
+                  [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         ASSERT_EQ(modelo.rowCount(), uno ? 120 : 360);
         EXPECT_EQ(Suelo::Diferencia(*lista.lvwTransacciones, vista).toStdString(), "") << prestador;

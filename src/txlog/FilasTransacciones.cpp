@@ -45,11 +45,10 @@ quint32 FilasTransacciones::Numero(int campo, std::string_view valor)
 }
 
 void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
-                                 std::string_view tarjeta, qint64 clave)
+                                 std::string_view tarjeta)
 {
     Fila f;
     f.ticket = ticket;
-    f.clave = clave;
     f.error = error;
     for (int c = 0; c < Repetidos; ++c) f.valor[c] = Numero(c, repetidos[c]);
     // A card longer than a block gets one of its own. A full block takes no more, not even an
@@ -70,14 +69,14 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
     ++m_cantidad;
 }
 
-void FilasTransacciones::Agregar(const clsTransacciones& t, qint64 clave)
+void FilasTransacciones::Agregar(const clsTransacciones& t)
 {
     QByteArray textos[Repetidos] = {t.Operacion.toUtf8(), t.Fecha.toUtf8(), t.Hora.toUtf8(), t.ObraSocial.toUtf8(),
                                     t.Comentario.toUtf8()};
     std::string_view vistas[Repetidos];
     for (int c = 0; c < Repetidos; ++c) vistas[c] = std::string_view(textos[c].constData(), size_t(textos[c].size()));
     const QByteArray tarjeta = t.Tarjeta.toUtf8();
-    Agregar(t.Ticket, t.Error, vistas, std::string_view(tarjeta.constData(), size_t(tarjeta.size())), clave);
+    Agregar(t.Ticket, t.Error, vistas, std::string_view(tarjeta.constData(), size_t(tarjeta.size())));
 }
 
 void FilasTransacciones::Vaciar()

@@ -12,8 +12,8 @@ class clsTransacciones;
 
 // The logged transactions the start list shows, kept small: a history of hundreds of thousands
 // of rows is read every time the list opens, and one object of 23 texts per row cost about a
-// kilobyte. A row keeps only what the list shows and sorts, and the key it is read again by when
-// clicked: its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
+// kilobyte. A row keeps only what the list shows and sorts (a click reads the rest of its row
+// again, by its ticket, date and time): its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
 // shared buffer, and the texts that repeat from row to row (operation, insurer, answer, date,
 // time) as numbers of entries of a dictionary per field.
 class FilasTransacciones {
@@ -23,7 +23,6 @@ public:
 
     struct Fila {
         qint64 ticket = 0;
-        qint64 clave = 0;    // the row's key in the log (see clsConfig::LoadTransaccionListada)
         quint32 tarjeta = 0; // where the card's bytes are: block << kBitsPosicion | offset in the block
         quint32 largoTarjeta = 0;
         quint32 valor[Repetidos] = {};
@@ -32,9 +31,9 @@ public:
 
     // One row; every text in UTF-8, blanks already removed where the log removes them.
     void Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
-                 std::string_view tarjeta, qint64 clave = 0);
+                 std::string_view tarjeta);
     // A row read the long way.
-    void Agregar(const clsTransacciones& t, qint64 clave = 0);
+    void Agregar(const clsTransacciones& t);
     // Forgets every row and gives their memory back.
     void Vaciar();
 

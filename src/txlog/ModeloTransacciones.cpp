@@ -323,12 +323,6 @@ std::shared_ptr<clsTransacciones> ModeloTransacciones::Transaccion(int fila) con
     return m_datos.Transaccion(int(m_orden[size_t(fila)]));
 }
 
-qint64 ModeloTransacciones::Clave(int fila) const
-{
-    if (fila < 0 || size_t(fila) >= m_orden.size()) return 0;
-    return m_datos[int(m_orden[size_t(fila)])].clave;
-}
-
 QString ModeloTransacciones::Texto(int fila, int columna) const
 {
     if (fila < 0 || size_t(fila) >= m_orden.size()) return QString();

@@ -95,8 +95,7 @@ private:
     std::shared_ptr<std::vector<clsTransacciones>> m_bloque;
 };
 
-// Every column, each found once and not by name on every row; `alFila(t, rs)` takes each row,
-// with the cursor on it.
+// Every column, each found once and not by name on every row; `alFila` takes each row.
 template <class F>
 void cargarPorColumnas(DbCursor& rs, F&& alFila)
 {
@@ -143,7 +142,7 @@ void cargarPorColumnas(DbCursor& rs, F&& alFila)
         t->TipoMatriculaMPrescriptor = NuloATexto(*v[TipoMatriculaMPrescriptor]);
         t->ObraSocial = NuloATexto(*v[ObraSocial]);
         t->CodigoEmpresa = NuloATexto(*v[CodigoEmpresa]);
-        alFila(bloques.Compartida(t), rs);
+        alFila(bloques.Compartida(t));
     }
 }
 
@@ -303,19 +302,8 @@ qint16 comoEntero16(qint64 n)
                                                                                               : Vb::CInt(double(n));
 }
 
-// The columns of the start list's statement: the row's key, the shown fields, and the card.
-enum ColumnaLista { LClave, LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos,
-                    LColumnas };
-
-// The row's key: SQLite's rowid, or PostgreSQL's ctid "(block,offset)" as block << 16 | offset.
-qint64 claveDe(const QVariant& v)
-{
-    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) return v.toLongLong();
-    const QString t = v.toString();
-    const qsizetype coma = t.indexOf(QLatin1Char(','));
-    if (!t.startsWith(QLatin1Char('(')) || coma < 0) return t.toLongLong();
-    return QStringView(t).mid(1, coma - 1).toLongLong() << 16 | QStringView(t).mid(coma + 1).chopped(1).toLongLong();
-}
+// The columns of the start list's statement: the shown fields, the card last.
+enum ColumnaLista { LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos, LColumnas };
 
 // The UTF-8 bytes of a text column of the current row: the cursor's own where it holds them
 // so, else its text encoded, once per distinct value when the cursor shares equal texts of
@@ -366,7 +354,7 @@ bool cargarLista(DbCursor& rs, FilasTransacciones& destino)
         }
         if (!textos.Leer(rs, LTarjeta, tarjeta)) return false;
         destino.Agregar(comoEntero64(rs.Valor(LTicket).toLongLong()), comoEntero16(rs.Valor(LError).toLongLong()),
-                        repetidos, sinBlancos(tarjeta), claveDe(rs.Valor(LClave)));
+                        repetidos, sinBlancos(tarjeta));
     }
     return true;
 }
@@ -384,17 +372,6 @@ QString desdeTransacciones(bool porPrestador, bool ordenada)
     if (porPrestador) desde += QStringLiteral("Where Transaccion.Prestador = ? ");
     if (ordenada) desde += QStringLiteral("ORDER BY Fecha");
     return desde;
-}
-
-// The row's key in the log, which has none of its own: the engine's (empty for another engine,
-// whose rows are then found by ticket, date and time alone).
-QString claveFila(Database::Engine motor)
-{
-    switch (motor) {
-    case Database::Engine::SQLite: return QStringLiteral("Transaccion.rowid");
-    case Database::Engine::PostgreSQL: return QStringLiteral("Transaccion.ctid");
-    default: return QString();
-    }
 }
 
 // Rows the start list cannot take from its shown fields alone: a value the log always writes is
@@ -470,18 +447,17 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
     auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
                                    desdeTransacciones(!sCuit.isEmpty(), true),
                                p);
-    cargarPorColumnas(*rs, [this](std::shared_ptr<clsTransacciones> t, const DbCursor&) { m_Transacciones->Add(std::move(t)); });
+    cargarPorColumnas(*rs, [this](std::shared_ptr<clsTransacciones> t) { m_Transacciones->Add(std::move(t)); });
 }
 
 QString clsConfig::SentenciaLista(bool sqlite, bool porPrestador)
 {
-    // Only what the list shows, and the key a click reads the rest by. Unsorted: the list sorts
-    // its rows itself, by date and time, keeping the read order of equal ones as the engine's
-    // stable sort by date did; the engine's sort held every row at once.
-    return QStringLiteral("SELECT %1 AS ClaveFila, Transaccion.Ticket, Transaccion.Error, Transaccion.Operacion, "
-                          "Transaccion.Fecha, Transaccion.Hora, ObrasSociales.Nombre AS ObraSocial, "
-                          "Transaccion.Comentario, Transaccion.Tarjeta ")
-               .arg(claveFila(sqlite ? Database::Engine::SQLite : Database::Engine::PostgreSQL)) +
+    // Only what the list shows: a click reads the rest. Unsorted: the list sorts its rows itself,
+    // by date and time, keeping the read order of equal ones as the engine's stable sort by date
+    // did; the engine's sort held every row at once.
+    return QStringLiteral("SELECT Transaccion.Ticket, Transaccion.Error, Transaccion.Operacion, Transaccion.Fecha, "
+                          "Transaccion.Hora, ObrasSociales.Nombre AS ObraSocial, Transaccion.Comentario, "
+                          "Transaccion.Tarjeta ") +
            desdeTransacciones(porPrestador, false);
 }
 
@@ -492,9 +468,8 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
     QVariantList p;
     if (!sCuit.isEmpty()) p << sCuit;
-    const QString clave = claveFila(m_cn->engine());
-    if (!clave.isEmpty()) {
-        const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
+    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
         const QString incompletas = QStringLiteral("SELECT 1 FROM Transaccion WHERE ") +
                                     (sCuit.isEmpty() ? QString() : QStringLiteral("Prestador = ? AND ")) +
                                     QLatin1Char('(') + condicionIncompleta(sqlite) + QStringLiteral(") LIMIT 1");
@@ -508,38 +483,26 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         }
     }
     // Every field the long way, with its conversion and its errors: a broken row ends the list.
-    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial") +
-                                   (clave.isEmpty() ? QString() : QStringLiteral(", %1 AS ClaveFila").arg(clave)) +
-                                   QLatin1Char(' ') + desdeTransacciones(!sCuit.isEmpty(), false),
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
+                                   desdeTransacciones(!sCuit.isEmpty(), false),
                                p, true);
-    const int columnaClave = clave.isEmpty() ? -1 : rs->ColumnCount() - 1;
     try {
-        cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t, const DbCursor& fila) {
-            filas.Agregar(*t, columnaClave < 0 ? 0 : claveDe(fila.Valor(columnaClave)));
-        });
+        cargarPorColumnas(*rs, [&filas](std::shared_ptr<clsTransacciones> t) { filas.Agregar(*t); });
     } catch (...) {
         filas.Vaciar();
         throw;
     }
 }
 
-std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(qint64 clave, const clsTransacciones& listada)
+std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(const clsTransacciones& listada)
 {
-    // By its key, and only while the row there is still the one listed (the log may have been
-    // purged since, and its place taken).
-    const QString columna = claveFila(m_cn->engine());
-    QVariantList p{listada.Ticket, listada.Fecha, listada.Hora};
-    QString donde = QStringLiteral("Transaccion.Ticket = ? AND Transaccion.Fecha = ? AND Transaccion.Hora = ?");
-    if (m_cn->engine() == Database::Engine::PostgreSQL) {
-        donde += QStringLiteral(" AND Transaccion.ctid = CAST(? AS tid)");
-        p << QStringLiteral("(%1,%2)").arg(clave >> 16).arg(clave & 0xFFFF);
-    } else if (!columna.isEmpty()) {
-        donde += QStringLiteral(" AND %1 = ?").arg(columna);
-        p << clave;
-    }
-    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion WHERE ") + donde, p);
+    // The log writes a transaction once under its ticket, date and time (clsTransacciones::
+    // SaveTransaccion): they find its row, and only while it is still there.
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion "
+                                              "WHERE Ticket = ? AND Fecha = ? AND Hora = ?"),
+                               {listada.Ticket, listada.Fecha, listada.Hora});
     std::shared_ptr<clsTransacciones> leida;
-    cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t, const DbCursor&) {
+    cargarPorColumnas(*rs, [&leida](std::shared_ptr<clsTransacciones> t) {
         if (!leida) leida = std::move(t);
     });
     // Listed under the insurer the row shows.

@@ -241,7 +241,7 @@ std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const
     // The list keeps only what it shows: the rest is read when a row is opened.
     const auto listada = m_Modelo->Transaccion(fila);
     if (!listada || !General::gConfig) return nullptr;
-    return General::gConfig->LoadTransaccionListada(m_Modelo->Clave(fila), *listada);
+    return General::gConfig->LoadTransaccionListada(*listada);
 }
 
 QString frmInicio::TextoDeFila(int fila, int columna) const { return m_Modelo->Texto(fila, columna - 1); }

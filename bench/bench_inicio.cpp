@@ -160,6 +160,8 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     vista.header()->setSortIndicator(7, Qt::AscendingOrder);
     vista.setGeometry(lista.lvwTransacciones->geometry());
     vista.show();
+    // Both windows exposed: a repaint before that draws nothing.
+    QApplication::processEvents();
     const QFontMetrics fm(vista.font());
     const QString sql = Suelo::ModeloLista::Sentencia(unPrestador);
     const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();

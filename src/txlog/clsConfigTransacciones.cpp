@@ -306,26 +306,25 @@ qint16 comoEntero16(qint64 n)
 enum ColumnaLista { LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos, LColumnas };
 
 // The UTF-8 bytes of a text column of the current row: the cursor's own where it holds them
-// so, else its text encoded, once per distinct value when the cursor shares equal texts of
-// consecutive rows. False for a text UTF-8 cannot carry (a lone surrogate).
+// so, else its text encoded, once per distinct value when consecutive rows repeat it. False for
+// a text UTF-8 cannot carry (a lone surrogate).
 class BytesDeTexto {
 public:
     bool Leer(DbCursor& rs, int columna, std::string_view& bytes)
     {
         if (rs.Utf8(columna, bytes)) return true;
-        const QVariant& v = rs.Valor(columna);
         Previo& p = m_previos[columna];
-        if (v.typeId() == QMetaType::QString) {
-            const QString& texto = *static_cast<const QString*>(v.constData());
-            if (!p.texto.isSharedWith(texto) || texto.isNull()) {
-                p.texto = texto;
-                p.bytes.resize(m_utf8.requiredSpace(texto.size()));
-                p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
-                if (m_utf8.hasError()) return false;
-            }
-        } else {
-            p.texto = QString();
-            p.bytes = v.isNull() ? QByteArray() : v.toString().toUtf8();
+        const QVariant& v = rs.Valor(columna);
+        const QString valor = v.typeId() == QMetaType::QString ? *static_cast<const QString*>(v.constData())
+                              : v.isNull()                     ? QString()
+                                                               : v.toString();
+        const QStringView texto = valor;
+        if (!p.hay || texto != QStringView(p.texto)) {
+            p.hay = true;
+            p.texto.assign(texto.utf16(), size_t(texto.size()));
+            p.bytes.resize(m_utf8.requiredSpace(texto.size()));
+            p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
+            if (m_utf8.hasError()) return false;
         }
         bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
         return true;
@@ -333,7 +332,8 @@ public:
 
 private:
     struct Previo {
-        QString texto;
+        bool hay = false;
+        std::u16string texto;
         QByteArray bytes;
     };
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
@@ -470,9 +470,12 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
     if (!sCuit.isEmpty()) p << sCuit;
     const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
     if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        const QString incompletas = QStringLiteral("SELECT 1 FROM Transaccion WHERE ") +
+        // In the index's order: PostgreSQL then reads the index even before it has gathered the
+        // log's statistics, when a bare LIMIT would have it scan the log hoping for an early row.
+        const QString incompletas = QStringLiteral("SELECT Prestador FROM Transaccion WHERE ") +
                                     (sCuit.isEmpty() ? QString() : QStringLiteral("Prestador = ? AND ")) +
-                                    QLatin1Char('(') + condicionIncompleta(sqlite) + QStringLiteral(") LIMIT 1");
+                                    QLatin1Char('(') + condicionIncompleta(sqlite) +
+                                    QStringLiteral(") ORDER BY Prestador LIMIT 1");
         if (m_cn->Query(incompletas, p).RowCount() == 0) {
             // Page by page: the list scans the whole log, whose mapped pages would all stay
             // resident, about twice what the rows kept take.

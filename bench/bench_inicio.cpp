@@ -347,7 +347,7 @@ void BM_Arranque(benchmark::State& state)
 BENCHMARK(BM_CargarListaTransacciones)
     ->ArgsProduct({{10000, 100000}, {1, 0}, {0, 1}})
     ->UseManualTime()
-    ->Iterations(9)
+    ->Iterations(15)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrdenarPorColumna)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_PrimerClicColumna)->DenseRange(1, 7)->Iterations(9)->Unit(benchmark::kMillisecond);

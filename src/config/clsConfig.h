@@ -131,9 +131,9 @@ public:
     // Rebuilds Transacciones with the logged transactions of the provider of that tax number
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
-    // The rows of the start list, only the fields it shows, into its compact
-    // store, which is emptied first (a reload never holds two histories at once); Transacciones
-    // is left empty. A row whose other fields are missing or not plainly read is read the long
+    // The rows of the start list, only the fields it shows, into its compact store, which is
+    // emptied first (a reload never holds two histories at once); Transacciones is left empty.
+    // When a row's other fields are missing or not plainly numbers, every row is read the long
     // way, with every field's conversion and its errors.
     void LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas);
     // The whole logged transaction of a row of the start list, read by what identifies it in the

@@ -12,10 +12,10 @@ class clsTransacciones;
 
 // The logged transactions the start list shows, kept small: a history of hundreds of thousands
 // of rows is read every time the list opens, and one object of 23 texts per row cost about a
-// kilobyte. A row keeps only what the list shows and sorts (a click reads the rest of its row
-// again, by its ticket, date and time): its ticket number and answer code as numbers, its card number as UTF-8 bytes in one
-// shared buffer, and the texts that repeat from row to row (operation, insurer, answer, date,
-// time) as numbers of entries of a dictionary per field.
+// kilobyte. A row keeps only what the list shows and sorts (a click reads the rest of its row,
+// by its ticket, date and time): its ticket number and answer code as numbers, its card number
+// as UTF-8 bytes in one shared buffer, and the texts that repeat from row to row (operation,
+// insurer, answer, date, time) as numbers of entries of a dictionary per field.
 class FilasTransacciones {
 public:
     // Fields kept once per distinct value.

@@ -504,9 +504,16 @@ std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(const clsTra
     auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion "
                                               "WHERE Ticket = ? AND Fecha = ? AND Hora = ?"),
                                {listada.Ticket, listada.Fecha, listada.Hora});
+    // Two rows under one ticket file (another provider's, say): the one that shows what was listed.
     std::shared_ptr<clsTransacciones> leida;
-    cargarPorColumnas(*rs, [&leida](std::shared_ptr<clsTransacciones> t) {
-        if (!leida) leida = std::move(t);
+    bool igual = false;
+    cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t) {
+        const bool muestra = t->Tarjeta == listada.Tarjeta && t->Operacion == listada.Operacion &&
+                             t->Error == listada.Error && t->Comentario == listada.Comentario;
+        if (!leida || (muestra && !igual)) {
+            leida = std::move(t);
+            igual = muestra;
+        }
     });
     // Listed under the insurer the row shows.
     if (leida) leida->ObraSocial = listada.ObraSocial;

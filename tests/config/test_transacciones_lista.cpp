@@ -199,6 +199,14 @@ TEST_P(TransaccionesLista, ValuesThatLookLikeRowSyntaxReadAsStored)
         ASSERT_EQ(Tickets(cfg), (QList<qint64>{1, 2}));
         EXPECT_EQ(caso.campo(*cfg.Transacciones()->Item_(2)), caso.esperado);
         EXPECT_EQ(cfg.Transacciones()->Item_(1)->Comentario, QStringLiteral("Aprobada"));
+        // The start list shows the same of the row, whichever way it reads it.
+        const auto leida = cfg.Transacciones()->Item_(2);
+        FilasTransacciones filas;
+        cfg.LoadFilasTransacciones(QStringLiteral("20111"), filas);
+        ASSERT_EQ(filas.Cantidad(), 2);
+        const auto listada = filas.Transaccion(filas[0].ticket == 2 ? 0 : 1);
+        EXPECT_EQ(QStringList({listada->Tarjeta, listada->Comentario, listada->Operacion, listada->ObraSocial}),
+                  QStringList({leida->Tarjeta, leida->Comentario, leida->Operacion, leida->ObraSocial}));
     }
 }
 

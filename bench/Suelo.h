@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <algorithm>
+#include <cstring>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlite3.h>
@@ -15,15 +16,19 @@
 
 namespace Suelo {
 
-// One value of the current row: its bytes (UTF-8, or UTF-16 where `utf16`) or null.
+// One value of the current row: its bytes (UTF-8, or UTF-16 where `utf16`), a number where
+// `esEntero`, or null.
 struct Celda {
     const char* datos = nullptr;
     qsizetype bytes = 0;
     bool nulo = true;
     bool utf16 = false;
+    bool esEntero = false;
+    qint64 entero = 0;
     QString Texto() const
     {
         if (nulo) return QString();
+        if (esEntero) return QString::number(entero);
         return utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t*>(datos), bytes / 2)
                      : QString::fromUtf8(datos, bytes);
     }
@@ -31,6 +36,9 @@ struct Celda {
 
 class Odbc {
 public:
+    // Integer columns bound as 64-bit numbers (Celda::entero) rather than as their text.
+    bool enteros = false;
+
     // `utf8`: texts as the SQLite driver keeps them; else UTF-16, as psqlODBC's Unicode driver.
     Odbc(const QString& conexion, bool utf8) : m_utf8(utf8)
     {
@@ -104,14 +112,18 @@ public:
         std::vector<QByteArray> datos(columnas);
         std::vector<std::vector<SQLLEN>> indicadores(columnas, std::vector<SQLLEN>(filas));
         std::vector<SQLLEN> anchos(columnas);
+        std::vector<bool> numero(columnas);
         for (SQLUSMALLINT c = 0; c < columnas; ++c) {
             SQLULEN declarado = 0;
-            SQLDescribeCol(st, c + 1, nullptr, 0, nullptr, nullptr, &declarado, nullptr, nullptr);
+            SQLSMALLINT tipo = 0;
+            SQLDescribeCol(st, c + 1, nullptr, 0, nullptr, &tipo, &declarado, nullptr, nullptr);
+            numero[c] = enteros && (tipo == SQL_INTEGER || tipo == SQL_SMALLINT || tipo == SQL_BIGINT ||
+                                    tipo == SQL_TINYINT);
             const SQLLEN caracteres = SQLLEN(std::clamp<SQLULEN>(declarado, 32, 1024)) + 1;
-            anchos[c] = m_utf8 ? caracteres * 3 : caracteres * 2;
+            anchos[c] = numero[c] ? SQLLEN(sizeof(qint64)) : m_utf8 ? caracteres * 3 : caracteres * 2;
             datos[c].resize(qsizetype(anchos[c] * SQLLEN(filas)));
-            SQLBindCol(st, c + 1, m_utf8 ? SQL_C_CHAR : SQL_C_WCHAR, datos[c].data(), anchos[c],
-                       indicadores[c].data());
+            SQLBindCol(st, c + 1, numero[c] ? SQL_C_SBIGINT : m_utf8 ? SQL_C_CHAR : SQL_C_WCHAR, datos[c].data(),
+                       anchos[c], indicadores[c].data());
         }
         std::vector<Celda> celdas(columnas);
         qint64 n = 0;
@@ -124,6 +136,11 @@ public:
                     x.utf16 = !m_utf8;
                     x.nulo = ind == SQL_NULL_DATA;
                     x.datos = datos[c].constData() + anchos[c] * SQLLEN(i);
+                    x.esEntero = numero[c];
+                    if (x.esEntero) {
+                        memcpy(&x.entero, x.datos, sizeof x.entero);
+                        continue;
+                    }
                     x.bytes = x.nulo ? 0 : std::min<SQLLEN>(ind, anchos[c] - (m_utf8 ? 1 : 2));
                     if (ind >= anchos[c]) throw std::runtime_error("floor: value longer than its buffer");
                 }
@@ -145,6 +162,9 @@ private:
 // The same through SQLite's C API, on the database file.
 class ApiSqlite {
 public:
+    // Integer values as numbers (Celda::entero) rather than as their text.
+    bool enteros = false;
+
     explicit ApiSqlite(const QString& archivo)
     {
         if (sqlite3_open_v2(archivo.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
@@ -168,7 +188,13 @@ public:
         while ((r = sqlite3_step(st)) == SQLITE_ROW) {
             for (int c = 0; c < columnas; ++c) {
                 Celda& x = celdas[c];
-                x.nulo = sqlite3_column_type(st, c) == SQLITE_NULL;
+                const int tipo = sqlite3_column_type(st, c);
+                x.nulo = tipo == SQLITE_NULL;
+                x.esEntero = enteros && tipo == SQLITE_INTEGER;
+                if (x.esEntero) {
+                    x.entero = sqlite3_column_int64(st, c);
+                    continue;
+                }
                 x.datos = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
                 x.bytes = sqlite3_column_bytes(st, c);
             }

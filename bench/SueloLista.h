@@ -1,9 +1,11 @@
 #pragma once
 // The start list's floor: the least work that shows what the program's list shows.
-// - It runs the program's own list statement (one text per row, fields split at 0x1F) through
-//   the same ODBC driver with block fetch, or through SQLite's C API (Suelo.h); on SQLite
-//   through the memory map (ComoElLector), the fastest way, which the program's list gives up
-//   to keep its memory down.
+// - It reads the eight shown fields alone (`Sentencia`: ticket, answer code, date, time,
+//   operation code, insurer, card, answer), nothing to open a row by and no check of the fields
+//   it leaves unread, through the same ODBC driver as the program with block fetch and the
+//   integers bound as numbers, or through SQLite's C API (Suelo.h); on SQLite through the memory
+//   map (ComoElLector), the fastest way, which the program's list gives up to keep its memory
+//   down.
 // - Each row keeps, as the driver's bytes in one buffer with offsets, only the four texts the
 //   list shows as they are stored (operation code, insurer, card, answer, blanks cut at both
 //   ends); the ticket and the answer code as numbers; date and time as one integer made from
@@ -43,8 +45,18 @@ public:
     // `iconos`: answer code 0, any other code (the program's own images).
     explicit ModeloLista(QList<QIcon> iconos = {}) : m_iconos(std::move(iconos)) {}
 
-    // Positions of the shown fields in the program's row text.
-    enum { Ticket = 0, Comentario = 2, Error = 3, Fecha = 4, Hora = 6, Operacion = 12, Tarjeta = 16, ObraSocial = 21 };
+    // The columns of Sentencia.
+    enum { Ticket, Error, Fecha, Hora, Operacion, ObraSocial, Tarjeta, Comentario, Columnas };
+    // The floor's statement: the shown fields alone, one parameter (the provider's tax number)
+    // when `porPrestador`.
+    static QString Sentencia(bool porPrestador)
+    {
+        return QStringLiteral("SELECT Transaccion.Ticket, Transaccion.Error, Transaccion.Fecha, Transaccion.Hora, "
+                              "Transaccion.Operacion, ObrasSociales.Nombre, Transaccion.Tarjeta, "
+                              "Transaccion.Comentario FROM Transaccion LEFT JOIN ObrasSociales "
+                              "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa") +
+               (porPrestador ? QStringLiteral(" WHERE Transaccion.Prestador = ?") : QString());
+    }
     // The texts a row keeps, in the order of their bytes in the buffer.
     enum { TOperacion, TObraSocial, TTarjeta, TComentario, Textos };
 
@@ -63,11 +75,11 @@ public:
         for (auto& c : m_candidatos) c.clear();
         m_comentarioPrevio.clear();
     }
-    // One row of the statement (its only column).
-    void Agregar(const Celda& c)
+    // One row of Sentencia (the reader's `enteros` set).
+    void Agregar(const Celda* c)
     {
-        if (c.utf16) Partir(reinterpret_cast<const char16_t*>(c.datos), c.bytes / 2);
-        else Partir(c.datos, c.bytes);
+        if (c[Fecha].utf16) Tomar<char16_t>(c);
+        else Tomar<char>(c);
     }
     // Sorted by the hidden key, stable, and shown; the columns fitted.
     void Terminar(QTreeView& vista)
@@ -130,75 +142,58 @@ private:
     using Candidato = std::pair<int, quint32>;
 
     template <class Ch>
-    static const Ch* Buscar(const Ch* p, const Ch* fin)
-    {
-        while (p < fin && *p != Ch(0x1F)) ++p;
-        return p;
-    }
-    template <class Ch>
     static void SinBlancos(const Ch*& p, const Ch*& fin)
     {
         while (p < fin && *p == Ch(' ')) ++p;
         while (fin > p && fin[-1] == Ch(' ')) --fin;
     }
+    // The value of the first `cifras` characters, all digits.
     template <class Ch>
-    static qint64 Numero(const Ch* p, const Ch* fin, int* cifras = nullptr)
+    static qint64 Digitos(const Celda& c, int cifras)
     {
-        const bool menos = p < fin && *p == Ch('-');
+        const Ch* p = reinterpret_cast<const Ch*>(c.datos);
+        if (c.nulo || c.bytes < qsizetype(cifras * sizeof(Ch))) throw std::runtime_error("floor: date or time too short");
         qint64 n = 0;
-        int k = 0;
-        for (p += menos; p < fin; ++p, ++k) {
-            if (*p < Ch('0') || *p > Ch('9')) throw std::runtime_error("floor: not a plain number");
-            n = n * 10 + (*p - Ch('0'));
+        for (int i = 0; i < cifras; ++i) {
+            if (p[i] < Ch('0') || p[i] > Ch('9')) throw std::runtime_error("floor: date or time not of digits");
+            n = n * 10 + (p[i] - Ch('0'));
         }
-        if (cifras) *cifras = k;
-        return menos ? -n : n;
+        return n;
     }
 
     template <class Ch>
-    void Partir(const Ch* p, qsizetype n)
+    void Tomar(const Celda* c)
     {
-        const Ch* inicio[23];
-        const Ch* fin[23];
-        const Ch* const ultimo = p + n;
-        for (int i = 0; i < 23; ++i) {
-            inicio[i] = p;
-            fin[i] = Buscar(p, ultimo);
-            p = fin[i] < ultimo ? fin[i] + 1 : ultimo;
-        }
         Fila f;
         f.utf16 = sizeof(Ch) == 2;
-        f.ticket = Numero(inicio[Ticket], fin[Ticket]);
-        f.error = int(Numero(inicio[Error], fin[Error]));
-        int dia = 0, minuto = 0;
-        const qint64 fecha = Numero(inicio[Fecha], fin[Fecha], &dia);
-        const qint64 hora = Numero(inicio[Hora], std::min(fin[Hora], inicio[Hora] + 4), &minuto);
-        if (dia != 8 || minuto != 4) throw std::runtime_error("floor: date or time not of 8 and 4 digits");
-        f.clave = fecha * 10000 + hora;
+        f.ticket = c[Ticket].entero;
+        f.error = qint32(c[Error].entero);
+        if (c[Fecha].bytes != qsizetype(8 * sizeof(Ch))) throw std::runtime_error("floor: date not of 8 digits");
+        f.clave = Digitos<Ch>(c[Fecha], 8) * 10000 + Digitos<Ch>(c[Hora], 4);
         f.inicio = quint32(m_bytes.size());
         const int orden[Textos] = {Operacion, ObraSocial, Tarjeta, Comentario};
         for (int t = 0; t < Textos; ++t) {
-            const Ch* a = inicio[orden[t]];
-            const Ch* b = fin[orden[t]];
+            const Ch* a = reinterpret_cast<const Ch*>(c[orden[t]].datos);
+            const Ch* b = a + c[orden[t]].bytes / qsizetype(sizeof(Ch));
             SinBlancos(a, b);
             f.largo[t] = quint16((b - a) * qsizetype(sizeof(Ch)));
             m_bytes.insert(m_bytes.end(), reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b));
         }
         const quint32 fila = quint32(m_filas.size());
         m_filas.push_back(f);
-        Medir(fila, f, inicio);
+        Medir(fila, f, reinterpret_cast<const Ch*>(c[Fecha].datos), reinterpret_cast<const Ch*>(c[Hora].datos));
     }
 
     // The added-up widths of the row's shown texts, kept where they are among the widest.
     template <class Ch>
-    void Medir(quint32 fila, const Fila& f, const Ch* const* inicio)
+    void Medir(quint32 fila, const Fila& f, const Ch* fecha8, const Ch* hora4)
     {
         Proponer(0, Cifras(f.error), fila);
         Proponer(4, Cifras(f.ticket), fila);
         // dd/mm/yyyy hh:mm: twelve digits and four separators.
         int fecha = 2 * Ancho(u'/') + Ancho(u' ') + Ancho(u':');
-        for (int i = 0; i < 8; ++i) fecha += Ancho(char16_t(inicio[Fecha][i]));
-        for (int i = 0; i < 4; ++i) fecha += Ancho(char16_t(inicio[Hora][i]));
+        for (int i = 0; i < 8; ++i) fecha += Ancho(char16_t(fecha8[i]));
+        for (int i = 0; i < 4; ++i) fecha += Ancho(char16_t(hora4[i]));
         Proponer(2, fecha, fila);
         // Operation codes and answers repeat: each distinct one is measured once.
         const std::string_view codigo(Inicio(f, TOperacion), f.largo[TOperacion]);

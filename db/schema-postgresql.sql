@@ -300,6 +300,17 @@ CREATE INDEX IF NOT EXISTS IX_ObrasSociales_Empresa ON ObrasSociales (Empresa, N
 -- the requesting effector by CUIT: in that order from the indexes, the rows stream without a
 -- sort of the whole period.
 CREATE INDEX IF NOT EXISTS IX_Transaccion_EmpresaFecha ON Transaccion (CodigoEmpresa, Fecha, Ticket);
+-- The start list reads only the fields it shows; it first asks for rows whose other fields are
+-- missing or not plainly numbers (the program asks with this very condition), which this index,
+-- empty in a sound log, answers without reading the log.
+CREATE INDEX IF NOT EXISTS IX_Transaccion_Incompleta ON Transaccion (Prestador) WHERE
+    Ticket IS NULL OR Error IS NULL OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL
+    OR FechaPrestacion IS NULL OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL
+    OR MontoAbonar IS NULL
+    OR MontoAbonar NOT BETWEEN -1.7976931348623157e308 AND 1.7976931348623157e308
+    OR NumeroTrxPrestador IS NULL
+    OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992 OR TicketPadre IS NULL
+    OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992 OR TipoAsociado IS NULL;
 CREATE INDEX IF NOT EXISTS IX_ItemPrestaciones_TicketCodigo ON ItemPrestaciones (Ticket, CodigoPrestacion);
 CREATE INDEX IF NOT EXISTS IX_Efectores_Cuit ON Efectores (Cuit);
 -- The log's lines and answers are read and deleted by their request's number.

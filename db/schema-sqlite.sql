@@ -283,6 +283,21 @@ CREATE INDEX IF NOT EXISTS IX_ObrasSociales_Empresa ON ObrasSociales (Empresa, N
 -- the requesting effector by CUIT: in that order from the indexes, the rows stream without a
 -- sort of the whole period.
 CREATE INDEX IF NOT EXISTS IX_Transaccion_EmpresaFecha ON Transaccion (CodigoEmpresa, Fecha, Ticket);
+-- The start list reads only the fields it shows; it first asks for rows whose other fields are
+-- missing or not plainly numbers (the program asks with this very condition), which this index,
+-- empty in a sound log, answers without reading the log.
+CREATE INDEX IF NOT EXISTS IX_Transaccion_Incompleta ON Transaccion (Prestador) WHERE
+    typeof(Ticket) <> 'integer' OR typeof(Error) <> 'integer' OR Error NOT BETWEEN -32768 AND 32767
+    OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL OR FechaPrestacion IS NULL
+    OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL
+    OR typeof(MontoAbonar) NOT IN ('real', 'integer') OR abs(MontoAbonar) > 1.7976931348623157e308
+    OR typeof(NumeroTrxPrestador) <> 'integer'
+    OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992
+    OR typeof(TicketPadre) <> 'integer'
+    OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992
+    OR typeof(TipoAsociado) <> 'integer' OR TipoAsociado NOT BETWEEN -32768 AND 32767
+    OR typeof(CodigoAutorizacion) NOT IN ('integer', 'null')
+    OR CodigoAutorizacion NOT BETWEEN -2147483648 AND 2147483647;
 CREATE INDEX IF NOT EXISTS IX_ItemPrestaciones_TicketCodigo ON ItemPrestaciones (Ticket, CodigoPrestacion);
 CREATE INDEX IF NOT EXISTS IX_Efectores_Cuit ON Efectores (Cuit);
 -- The log's lines and answers are read and deleted by their request's number.

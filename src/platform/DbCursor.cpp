@@ -79,11 +79,17 @@ std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QV
     try {
         auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
         q->setForwardOnly(true);
+        // A statement without values runs at once (SQLExecDirect): psqlODBC otherwise prepares it
+        // on the server first, which costs a long list about a sixth more.
+        if (params.isEmpty() || *serie) {
+            if (!q->exec(sentencia))
+                Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
+            return q;
+        }
         if (!q->prepare(sentencia))
             Raise(QStringLiteral("prepare"), sql, statementHandle(*q), q->lastError());
-        if (!*serie)
-            for (int i = 0; i < params.size(); ++i)
-                q->bindValue(i, bindable(params.at(i)));
+        for (int i = 0; i < params.size(); ++i)
+            q->bindValue(i, bindable(params.at(i)));
         if (!q->exec())
             Raise(QStringLiteral("exec"), sql, statementHandle(*q), q->lastError());
         return q;
@@ -93,6 +99,7 @@ std::unique_ptr<QSqlQuery> Database::EjecutarCursor(const QString& sql, const QV
         throw;
     }
 }
+
 DbCursor::DbCursor(Database* owner, QString sql, QVariantList params, std::unique_ptr<QSqlQuery> query,
                    qint64 serieValores)
     : m_owner(owner), m_sql(std::move(sql)), m_params(std::move(params)), m_serieValores(serieValores)

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <unordered_set>
 
 namespace {
 
@@ -378,6 +379,9 @@ int ModeloTransacciones::FilaMasAncha(int columna, const QFontMetrics& fm) const
             if (n > -10 && n < 10) return e;
         }
     };
+    // A card's ASCII characters by one lookup each (-1: a control character).
+    std::array<int, 128> anchoAscii;
+    for (char16_t c = 0; c < 128; ++c) anchoAscii[c] = Anchos::Control(c) ? -1 : ancho(QChar(c));
     std::vector<int> estimado(m_orden.size());
     for (size_t r = 0; r < m_orden.size(); ++r) {
         const quint32 fila = m_orden[r];
@@ -399,6 +403,10 @@ int ModeloTransacciones::FilaMasAncha(int columna, const QFontMetrics& fm) const
             bool simple = m_datos.TarjetasSimples();
             for (size_t i = 0; simple && i < t.size(); ++i) {
                 char16_t c = static_cast<unsigned char>(t[i]);
+                if (c < 0x80 && anchoAscii[c] >= 0) {
+                    e += anchoAscii[c];
+                    continue;
+                }
                 if (c >= 0x80) c = char16_t(((c & 0x1F) << 6) | (static_cast<unsigned char>(t[++i]) & 0x3F));
                 if (Anchos::Control(c)) simple = false;
                 else e += ancho(QChar(c));
@@ -412,11 +420,29 @@ int ModeloTransacciones::FilaMasAncha(int columna, const QFontMetrics& fm) const
     }
     const int mayor = *std::max_element(estimado.begin(), estimado.end());
     const int margen = std::max(8, mayor / 16);
-    // The texts near the widest, each measured whole once.
+    // The texts near the widest, each measured whole once. The rows of a stored value already
+    // taken are passed over without making its text again (every row of one answer, say).
+    const auto valorDe = [&](quint32 f) -> quint64 {
+        const F::Fila& x = m_datos[int(f)];
+        switch (columna) {
+        case 0: return quint16(x.error);
+        case 1: return x.valor[F::Operacion];
+        case 2: return quint64(x.valor[F::Fecha]) << 32 | x.valor[F::Hora];
+        case 3: return x.valor[F::ObraSocial];
+        case 6: return x.valor[F::Comentario];
+        default: return f; // a ticket or a card: the row's own
+        }
+    };
+    std::unordered_set<quint64> tomados;
+    quint64 previo = ~quint64(0);
     QSet<QString> medidos;
     int fila = -1, mejor = -1;
     for (size_t r = 0; r < m_orden.size() && medidos.size() < 64; ++r) {
         if (estimado[r] < mayor - margen) continue;
+        const quint64 valor = valorDe(m_orden[r]);
+        if (valor == previo) continue;
+        previo = valor;
+        if (!tomados.insert(valor).second) continue;
         const QString texto = Celda(m_orden[r], columna);
         if (medidos.contains(texto)) continue;
         medidos.insert(texto);

@@ -95,8 +95,9 @@ private:
     std::shared_ptr<std::vector<clsTransacciones>> m_bloque;
 };
 
-// Every column, each found once and not by name on every row.
-void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
+// Every column, each found once and not by name on every row; `alFila` takes each row.
+template <class F>
+void cargarPorColumnas(DbCursor& rs, F&& alFila)
 {
     int columna[Campos];
     for (int c = 0; c < Campos; ++c) {
@@ -141,7 +142,7 @@ void cargarPorColumnas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
         t->TipoMatriculaMPrescriptor = NuloATexto(*v[TipoMatriculaMPrescriptor]);
         t->ObraSocial = NuloATexto(*v[ObraSocial]);
         t->CodigoEmpresa = NuloATexto(*v[CodigoEmpresa]);
-        destino.Add(bloques.Compartida(t));
+        alFila(bloques.Compartida(t));
     }
 }
 
@@ -301,20 +302,61 @@ qint16 comoEntero16(qint64 n)
                                                                                               : Vb::CInt(double(n));
 }
 
-// The rows into the compact rows: the fields the list keeps, read as cargarPorFilas reads them.
-bool cargarCompactas(DbCursor& rs, FilasTransacciones& destino)
+// The columns of the start list's statement: the shown fields, the card last.
+enum ColumnaLista { LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos, LColumnas };
+
+// The UTF-8 bytes of a text column of the current row: the cursor's own where it holds them
+// so, else its text encoded, once per distinct value when consecutive rows repeat it. False for
+// a text UTF-8 cannot carry (a lone surrogate).
+class BytesDeTexto {
+public:
+    bool Leer(DbCursor& rs, int columna, std::string_view& bytes)
+    {
+        if (rs.Utf8(columna, bytes)) return true;
+        Previo& p = m_previos[columna];
+        const QVariant& v = rs.Valor(columna);
+        const QString valor = v.typeId() == QMetaType::QString ? *static_cast<const QString*>(v.constData())
+                              : v.isNull()                     ? QString()
+                                                               : v.toString();
+        const QStringView texto = valor;
+        if (!p.hay || texto != QStringView(p.texto)) {
+            p.hay = true;
+            p.texto.assign(texto.utf16(), size_t(texto.size()));
+            p.bytes.resize(m_utf8.requiredSpace(texto.size()));
+            p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
+            if (m_utf8.hasError()) return false;
+        }
+        bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
+        return true;
+    }
+
+private:
+    struct Previo {
+        bool hay = false;
+        std::u16string texto;
+        QByteArray bytes;
+    };
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
+    Previo m_previos[LColumnas];
+};
+
+// The start list's rows into the compact rows, as the column-by-column reading would read their
+// shown fields; false at a text that reading would read otherwise.
+bool cargarLista(DbCursor& rs, FilasTransacciones& destino)
 {
-    return porFilas(rs, [&destino](const FilaPartida& f) {
-        // The fields the list leaves out still raise what their conversion raises.
-        comoEntero64(f.trx);
-        comoEntero64(f.padre);
-        comoEntero16(f.tipo);
-        const std::string_view* campo = f.campo;
-        const std::string_view repetidos[FilasTransacciones::Repetidos] = {
-            sinBlancos(campo[Operacion]), campo[Fecha], campo[Hora], sinBlancos(campo[ObraSocial]),
-            sinBlancos(campo[Comentario]), sinBlancos(campo[Prestador]), campo[CodigoEmpresa]};
-        destino.Agregar(comoEntero64(f.ticket), comoEntero16(f.error), repetidos, sinBlancos(campo[Tarjeta]));
-    });
+    BytesDeTexto textos;
+    std::string_view repetidos[FilasTransacciones::Repetidos], tarjeta;
+    while (rs.Next()) {
+        for (int c = 0; c < FilasTransacciones::Repetidos; ++c) {
+            if (!textos.Leer(rs, LRepetidos + c, repetidos[c])) return false;
+            // The date and time are kept as stored; the other texts without their blanks.
+            if (c != FilasTransacciones::Fecha && c != FilasTransacciones::Hora) repetidos[c] = sinBlancos(repetidos[c]);
+        }
+        if (!textos.Leer(rs, LTarjeta, tarjeta)) return false;
+        destino.Agregar(comoEntero64(rs.Valor(LTicket).toLongLong()), comoEntero16(rs.Valor(LError).toLongLong()),
+                        repetidos, sinBlancos(tarjeta));
+    }
+    return true;
 }
 }
 
@@ -322,7 +364,7 @@ namespace {
 
 // The history knows only the company, and ObrasSociales has a row per company and activity:
 // a transaction is listed under each insurer of its company, and once without one.
-QString desdeTransacciones(bool porPrestador, bool ordenada = true)
+QString desdeTransacciones(bool porPrestador, bool ordenada)
 {
     QString desde = QStringLiteral(
         "FROM Transaccion "
@@ -332,9 +374,37 @@ QString desdeTransacciones(bool porPrestador, bool ordenada = true)
     return desde;
 }
 
+// Rows the start list cannot take from its shown fields alone: a value the log always writes is
+// missing, or a number is of a kind or size that the conversions of the fields it leaves unread
+// would refuse or read otherwise. The schema's partial index IX_Transaccion_Incompleta is made
+// on this very condition, so asking for such rows reads that index, empty in a sound log, and
+// not the log itself.
+QString condicionIncompleta(bool sqlite)
+{
+    if (sqlite)
+        return QStringLiteral(
+            "typeof(Ticket) <> 'integer' OR typeof(Error) <> 'integer' OR Error NOT BETWEEN -32768 AND 32767 "
+            "OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL OR FechaPrestacion IS NULL "
+            "OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL "
+            "OR typeof(MontoAbonar) NOT IN ('real', 'integer') OR abs(MontoAbonar) > 1.7976931348623157e308 "
+            "OR typeof(NumeroTrxPrestador) <> 'integer' "
+            "OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+            "OR typeof(TicketPadre) <> 'integer' OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+            "OR typeof(TipoAsociado) <> 'integer' OR TipoAsociado NOT BETWEEN -32768 AND 32767 "
+            "OR typeof(CodigoAutorizacion) NOT IN ('integer', 'null') "
+            "OR CodigoAutorizacion NOT BETWEEN -2147483648 AND 2147483647");
+    return QStringLiteral(
+        "Ticket IS NULL OR Error IS NULL OR Fecha IS NULL OR Hora IS NULL OR Comentario IS NULL "
+        "OR FechaPrestacion IS NULL OR HoraPrestacion IS NULL OR MatriculaMedicoPrescriptor IS NULL "
+        "OR MontoAbonar IS NULL OR MontoAbonar NOT BETWEEN -1.7976931348623157e308 AND 1.7976931348623157e308 "
+        "OR NumeroTrxPrestador IS NULL OR NumeroTrxPrestador NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+        "OR TicketPadre IS NULL OR TicketPadre NOT BETWEEN -9007199254740992 AND 9007199254740992 "
+        "OR TipoAsociado IS NULL");
 }
 
-QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool ordenada)
+}
+
+QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
 {
     // One text per row, put together in one pass (chained concatenation copies the row over
     // and over). printf and format write a null as nothing, so a value that must not be null
@@ -356,7 +426,7 @@ QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador, bool o
     }
     const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
                              .arg(formato, valores);
-    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, ordenada);
+    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, true);
 }
 
 void clsConfig::LoadTransacciones(const QString& sCuit)
@@ -375,9 +445,20 @@ void clsConfig::LoadTransacciones(const QString& sCuit)
         while (m_Transacciones->Count() > 0) m_Transacciones->Remove(m_Transacciones->Count());
     }
     auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
-                                   desdeTransacciones(!sCuit.isEmpty()),
+                                   desdeTransacciones(!sCuit.isEmpty(), true),
                                p);
-    cargarPorColumnas(*rs, *m_Transacciones);
+    cargarPorColumnas(*rs, [this](std::shared_ptr<clsTransacciones> t) { m_Transacciones->Add(std::move(t)); });
+}
+
+QString clsConfig::SentenciaLista(bool sqlite, bool porPrestador)
+{
+    // Only what the list shows: a click reads the rest. Unsorted: the list sorts its rows itself,
+    // by date and time, keeping the read order of equal ones as the engine's stable sort by date
+    // did; the engine's sort held every row at once.
+    return QStringLiteral("SELECT Transaccion.Ticket, Transaccion.Error, Transaccion.Operacion, Transaccion.Fecha, "
+                          "Transaccion.Hora, ObrasSociales.Nombre AS ObraSocial, Transaccion.Comentario, "
+                          "Transaccion.Tarjeta ") +
+           desdeTransacciones(porPrestador, false);
 }
 
 void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas)
@@ -389,17 +470,52 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
     if (!sCuit.isEmpty()) p << sCuit;
     const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
     if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        // Unsorted: the list sorts its rows itself, by date and time, keeping the read order of
-        // equal ones as the engine's stable sort by date did; the engine's sort held every row
-        // text at once, as much memory again as the rows kept.
-        // Page by page: the list scans the whole log, whose mapped pages would all stay resident,
-        // about twice what the rows kept take.
-        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty(), false), p, true);
-        if (cargarCompactas(*rs, filas)) return;
-        rs.reset();
-        filas.Vaciar();
+        // In the index's order: PostgreSQL then reads the index even before it has gathered the
+        // log's statistics, when a bare LIMIT would have it scan the log hoping for an early row.
+        const QString incompletas = QStringLiteral("SELECT Prestador FROM Transaccion WHERE ") +
+                                    (sCuit.isEmpty() ? QString() : QStringLiteral("Prestador = ? AND ")) +
+                                    QLatin1Char('(') + condicionIncompleta(sqlite) +
+                                    QStringLiteral(") ORDER BY Prestador LIMIT 1");
+        if (m_cn->Query(incompletas, p).RowCount() == 0) {
+            // Page by page: the list scans the whole log, whose mapped pages would all stay
+            // resident, about twice what the rows kept take.
+            auto rs = m_cn->OpenCursor(SentenciaLista(sqlite, !sCuit.isEmpty()), p, true);
+            if (cargarLista(*rs, filas)) return;
+            rs.reset();
+            filas.Vaciar();
+        }
     }
-    LoadTransacciones(sCuit);
-    for (const auto& t : *m_Transacciones) filas.Agregar(*t);
-    m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
+    // Every field the long way, with its conversion and its errors: a broken row ends the list.
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
+                                   desdeTransacciones(!sCuit.isEmpty(), false),
+                               p, true);
+    try {
+        cargarPorColumnas(*rs, [&filas](std::shared_ptr<clsTransacciones> t) { filas.Agregar(*t); });
+    } catch (...) {
+        filas.Vaciar();
+        throw;
+    }
+}
+
+std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(const clsTransacciones& listada)
+{
+    // The log writes a transaction once under its ticket, date and time (clsTransacciones::
+    // SaveTransaccion): they find its row, and only while it is still there.
+    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion "
+                                              "WHERE Ticket = ? AND Fecha = ? AND Hora = ?"),
+                               {listada.Ticket, listada.Fecha, listada.Hora});
+    // Two rows under one ticket file (another provider's, say): the one that shows what was listed.
+    std::shared_ptr<clsTransacciones> leida;
+    bool igual = false;
+    cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t) {
+        const bool muestra = t->Tarjeta == listada.Tarjeta && t->Operacion == listada.Operacion &&
+                             t->Error == listada.Error && t->Comentario == listada.Comentario;
+        if (!leida || (muestra && !igual)) {
+            leida = std::move(t);
+            igual = muestra;
+        }
+    });
+    // Listed under the insurer the row shows.
+    if (leida) leida->ObraSocial = listada.ObraSocial;
+    return leida;
 }

@@ -242,7 +242,13 @@ frmInicio::Disposicion frmInicio::CalcularDisposicion(int alto, int ancho)
     return d;
 }
 
-std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const { return m_Modelo->Transaccion(fila); }
+std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const
+{
+    // The list keeps only what it shows: the rest is read when a row is opened.
+    const auto listada = m_Modelo->Transaccion(fila);
+    if (!listada || !General::gConfig) return nullptr;
+    return General::gConfig->LoadTransaccionListada(*listada);
+}
 
 QString frmInicio::TextoDeFila(int fila, int columna) const { return m_Modelo->Texto(fila, columna - 1); }
 
@@ -404,8 +410,8 @@ void frmInicio::lvwTransacciones_ItemClick(int fila)
             m_Marca = false;
             return;
         }
-        const auto t = TransaccionDeFila(fila);
-        const QString archivo = t ? modTickets::ArchivoTicket(t->Ticket, t->Fecha, t->Hora) : QString();
+        const auto listada = m_Modelo->Transaccion(fila);
+        const QString archivo = modTickets::ArchivoTicket(listada->Ticket, listada->Fecha, listada->Hora);
         if (!QFileInfo(archivo).isFile()) {
             Dialogs::MsgBox(QStringLiteral("No se encuentra el archivo del ticket: ") + archivo);
             m_Marca = false;
@@ -415,7 +421,7 @@ void frmInicio::lvwTransacciones_ItemClick(int fila)
         // Cleared first: the click that ends the modal window must not open it again.
         m_Marca = false;
         frmTicket ticket(this);
-        ticket.Cargar(texto, TextoDeFila(fila, 5), t);
+        ticket.Cargar(texto, TextoDeFila(fila, 5), TransaccionDeFila(fila));
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Error: ") + e.description);
     } catch (const std::exception& e) {

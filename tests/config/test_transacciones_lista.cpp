@@ -4,6 +4,7 @@
 #include "platform/Vb.h"
 #include "platform/VbError.h"
 #include "support/DbFixture.h"
+#include "txlog/FilasTransacciones.h"
 #include "txlog/clsTransacciones.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,10 @@ TEST_P(TransaccionesLista, ARequiredValueMissingEndsTheLoad)
         EXPECT_THROW(cfg.LoadTransacciones(QStringLiteral("20111")), VbError);
         // The rows before the broken one were added (where a null date sorts is the engine's choice).
         if (columna != QLatin1String("Fecha")) EXPECT_EQ(Tickets(cfg), QList<qint64>{1});
+        // The start list, which reads only the fields it shows, fails on it too, and keeps nothing.
+        FilasTransacciones filas;
+        EXPECT_THROW(cfg.LoadFilasTransacciones(QStringLiteral("20111"), filas), VbError);
+        EXPECT_EQ(filas.Cantidad(), 0);
     }
 }
 
@@ -195,6 +200,14 @@ TEST_P(TransaccionesLista, ValuesThatLookLikeRowSyntaxReadAsStored)
         ASSERT_EQ(Tickets(cfg), (QList<qint64>{1, 2}));
         EXPECT_EQ(caso.campo(*cfg.Transacciones()->Item_(2)), caso.esperado);
         EXPECT_EQ(cfg.Transacciones()->Item_(1)->Comentario, QStringLiteral("Aprobada"));
+        // The start list shows the same of the row, whichever way it reads it.
+        const auto leida = cfg.Transacciones()->Item_(2);
+        FilasTransacciones filas;
+        cfg.LoadFilasTransacciones(QStringLiteral("20111"), filas);
+        ASSERT_EQ(filas.Cantidad(), 2);
+        const auto listada = filas.Transaccion(filas[0].ticket == 2 ? 0 : 1);
+        EXPECT_EQ(QStringList({listada->Tarjeta, listada->Comentario, listada->Operacion, listada->ObraSocial}),
+                  QStringList({leida->Tarjeta, leida->Comentario, leida->Operacion, leida->ObraSocial}));
     }
 }
 

@@ -161,7 +161,8 @@ protected:
         dialogs.modalHandler = [this](QDialog* d) {
             modales << d->objectName();
             if (auto* t = qobject_cast<frmTicket*>(d)) {
-                abierto = {t->txtPreView->toPlainText(), t->IdTicket()};
+                abierto = {t->txtPreView->toPlainText(), t->IdTicket(),
+                           t->Transaccion() ? t->Transaccion()->Prestador : "sin transacción"};
                 icono = t->windowIcon().pixmap(48).toImage();
             }
             return d->objectName() == "frmProcesandoCO" ? d->exec() : 0;
@@ -254,8 +255,20 @@ TEST_P(ListaDb, AMouseClickOpensTheStoredTicketAndTheKeyboardDoesNot)
     lista.lvwTransacciones_MouseDown();
     lista.lvwTransacciones_ItemClick(fila);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
-    EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900"}));
+    EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900", "20123456789"}));
     EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // What the row does not show is read when it is opened, and only while it is in the log.
+    const auto t = lista.TransaccionDeFila(fila);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(QStringList({t->CodigoEmpresa, t->ObraSocial, t->NumeroAutorizacion, t->Tarjeta}),
+              (QStringList{"5", "OSDE BINARIO", "AUT000000042", "6280000012345678"}));
+    auto db = Connect();
+    db->Execute("DELETE FROM Transaccion WHERE Ticket = 900");
+    EXPECT_EQ(lista.TransaccionDeFila(fila), nullptr) << "purged since it was listed";
+    lista.lvwTransacciones_MouseDown();
+    lista.lvwTransacciones_ItemClick(fila);
+    EXPECT_EQ(abierto.value(2), "sin transacción") << "its ticket still opens";
 }
 
 TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
@@ -272,7 +285,8 @@ TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
     };
     clicFila(0);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
-    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900"}));
+    EXPECT_EQ(abierto, (QStringList{"
+TICKET 900", "900", "20123456789"}));
     EXPECT_EQ(icono, EmblemaPrograma().toImage()) << "the program's icon, not the list's tick";
 
     // Below the rows, then "...", then back into the list with Tab, the arrow keys, Tab away
@@ -458,6 +472,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
     // A second insurer of company 1: its 60 transactions are listed under both.
     DatosTerminal::ObraSocial(*Connect(), 5, "OSDE Binario Internación", 1, 2);
     Suelo::Odbc odbc(connectionString(), !isPostgreSQL());
+    odbc.enteros = true;
     Suelo::ModeloLista modelo(lista.ImageList1);
     QTreeView vista;
     vista.setModel(&modelo);
@@ -471,8 +486,8 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         const bool uno = QByteArray(prestador) != "TODOS";
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        odbc.Leer(clsConfig::SentenciaTransacciones(!isPostgreSQL(), uno, false), uno ? QByteArray("20123456789") : QByteArray(),
-                  [&](const Suelo::Celda* c, int) { modelo.Agregar(c[0]); });
+        odbc.Leer(Suelo::ModeloLista::Sentencia(uno), uno ? QByteArray("20123456789") : QByteArray(),
+                  [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         ASSERT_EQ(modelo.rowCount(), uno ? 120 : 360);
         EXPECT_EQ(Suelo::Diferencia(*lista.lvwTransacciones, vista).toStdString(), "") << prestador;

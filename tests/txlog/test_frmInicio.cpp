@@ -285,8 +285,7 @@ TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)
     };
     clicFila(0);
     EXPECT_EQ(modales, QStringList{"frmTicket"});
-    EXPECT_EQ(abierto, (QStringList{"
-TICKET 900", "900", "20123456789"}));
+    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900", "20123456789"}));
     EXPECT_EQ(icono, EmblemaPrograma().toImage()) << "the program's icon, not the list's tick";
 
     // Below the rows, then "...", then back into the list with Tab, the arrow keys, Tab away

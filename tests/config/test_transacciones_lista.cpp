@@ -205,9 +205,8 @@ TEST_P(TransaccionesLista, ValuesThatLookLikeRowSyntaxReadAsStored)
         FilasTransacciones filas;
         cfg.LoadFilasTransacciones(QStringLiteral("20111"), filas);
         ASSERT_EQ(filas.Cantidad(), 2);
-        const auto listada = filas.Transaccion(filas[0].ticket == 2 ? 0 : 1);
-        EXPECT_EQ(QStringList({listada->Tarjeta, listada->Comentario, listada->Operacion, listada->ObraSocial}),
-                  QStringList({leida->Tarjeta, leida->Comentario, leida->Operacion, leida->ObraSocial}));
+        const auto vista = [](const auto& t) { return QStringList({t->Tarjeta, t->Comentario, t->Operacion, t->ObraSocial}); };
+        EXPECT_EQ(vista(filas.Transaccion(filas[0].ticket == 2 ? 0 : 1)), vista(leida));
     }
 }
 

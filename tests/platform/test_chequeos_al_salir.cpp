@@ -19,13 +19,12 @@ TEST(ChequeosAlSalir, ARefusedValueDropsTheClickPastARealMessageBox)
 {
     Dialogs::install(nullptr);
     QWidget ventana;
-    auto* caja = new QLineEdit(&ventana);
-    auto* lista = new QComboBox(&ventana);
+    auto* caja = new QLineEdit;
+    auto* lista = new QComboBox;
     lista->addItems({"uno", "dos"});
-    auto* boton = new QPushButton(QStringLiteral("Aceptar"), &ventana);
+    auto* boton = new QPushButton(QStringLiteral("Aceptar"));
     auto* capa = new QVBoxLayout(&ventana);
-    for (QWidget* w : {static_cast<QWidget*>(caja), static_cast<QWidget*>(lista), static_cast<QWidget*>(boton)})
-        capa->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{caja, lista, boton}) capa->addWidget(w);
     int pulsado = 0, mensajes = 0;
     QObject::connect(boton, &QPushButton::clicked, [&] { ++pulsado; });
     (new ChequeosAlSalir(&ventana))->AgregarValidacion(caja, [&](bool& cancelar) {
@@ -33,7 +32,7 @@ TEST(ChequeosAlSalir, ARefusedValueDropsTheClickPastARealMessageBox)
         if (cancelar) Dialogs::MsgBox(QStringLiteral("Valor inválido"), Vbc::vbExclamation);
     });
     QTimer cerrar;
-    QObject::connect(&cerrar, &QTimer::timeout, [&] {
+    cerrar.callOnTimeout([&] {
         if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             ++mensajes;
             m->accept();
@@ -41,16 +40,16 @@ TEST(ChequeosAlSalir, ARefusedValueDropsTheClickPastARealMessageBox)
     });
     cerrar.start(10);
     ventana.show();
-    for (QWidget* destino : {static_cast<QWidget*>(lista), static_cast<QWidget*>(boton)}) {
+    for (QWidget* destino : std::initializer_list<QWidget*>{lista, boton}) {
         SCOPED_TRACE(destino->metaObject()->className());
         QApplication::setActiveWindow(&ventana);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
         caja->setFocus();
         caja->setText(QStringLiteral("mal"));
-        const int antes = mensajes;
+        mensajes = 0;
         QTest::mouseClick(destino, Qt::LeftButton, {}, destino->rect().center());
         QCoreApplication::processEvents();
-        EXPECT_EQ(mensajes, antes + 1);
+        EXPECT_EQ(mensajes, 1);
         EXPECT_EQ(ventana.focusWidget(), caja);
         EXPECT_FALSE(lista->view()->isVisible());
         EXPECT_EQ(lista->currentIndex(), 0);

@@ -199,19 +199,13 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
     EXPECT_EQ(QSettings(config + "/Quorvan.ini", QSettings::IniFormat).value("Otra/clave"), QStringList({"a", "b, c"}));
 
     // Two programs storing at once (Quorvan and the update wizard) keep each other's stores.
-    pid_t hijos[2];
-    for (int p = 0; p < 2; ++p)
-        if ((hijos[p] = ::fork()) == 0) {
-            bool ok = true;
-            for (int i = 0; i < 30; ++i)
-                ok = AjustesUsuario::Guardar("Quorvan", QString("P%1").arg(p), QString::number(i), "x") && ok;
-            ::_exit(ok ? 0 : 1);
-        }
-    for (const pid_t h : hijos) {
-        int estado = -1;
-        ::waitpid(h, &estado, 0);
-        EXPECT_EQ(estado, 0);
-    }
+    const pid_t hijo = ::fork(); // it stores in P1, this process in P0
+    bool guardados = true;
+    for (int i = 0; i < 30; ++i)
+        guardados = AjustesUsuario::Guardar("Quorvan", hijo ? "P0" : "P1", QString::number(i), "x") && guardados;
+    if (hijo == 0) ::_exit(guardados ? 0 : 1);
+    int estado = -1;
+    EXPECT_TRUE(::waitpid(hijo, &estado, 0) == hijo && estado == 0 && guardados);
     for (int p = 0; p < 2; ++p)
         for (int i = 0; i < 30; ++i)
             EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");

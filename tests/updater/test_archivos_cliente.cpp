@@ -83,21 +83,12 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
     // The settings read at start and stored, the client's among them, and the registry, in a
     // QUORVAN_HOME another account can write (the working folder here): each reads as missing
     // and a store is refused naming it (the registry's message names its value).
-    const auto enHome = [&](const std::function<QString()>& f) {
-        const QByteArray home = qgetenv("QUORVAN_HOME");
-        qputenv("QUORVAN_HOME", wf.path().toUtf8());
-        const QString r = f();
-        qputenv("QUORVAN_HOME", home);
-        return r;
-    };
+    const QString casa = qEnvironmentVariable("QUORVAN_HOME");
     const auto ajustes = [&](const char* aplicacion) {
-        return enHome([&] {
-            QString e;
-            return AjustesUsuario::Leer(aplicacion, "Tarsk", "Directorio", "falta") == "falta" &&
-                           !AjustesUsuario::Guardar(aplicacion, "Tarsk", "Directorio", wf.path(), &e)
-                       ? e
-                       : QString();
-        });
+        qputenv("QUORVAN_HOME", wf.path().toUtf8());
+        QString e;
+        const bool falta = AjustesUsuario::Leer(aplicacion, "Tarsk", "Directorio", "falta") == "falta";
+        return falta && !AjustesUsuario::Guardar(aplicacion, "Tarsk", "Directorio", wf.path(), &e) ? e : QString();
     };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
     // before the exchange, no sparse file there).
@@ -184,15 +175,11 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         {"Quorvan\\.ini", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
         {"Druvex32\\.ini", true, [&](DruvexSim&) { return ajustes("Druvex32"); }},
         {"Quorvan\\.ini\\.lock", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
-        {"registro\\.ini", true,
-         [&](DruvexSim&) {
-             return enHome([&] {
-                 qint32 n = 0;
-                 return modRegistry::LeerValorRegistro("Terminal", 1, n, false) ||
-                                modRegistry::GuardarValorRegistro(1, "Terminal", 3)
-                            ? QString()
-                            : modRegistry::ArchivoRegistro();
-             });
+        {"registro\\.ini", true, [&](DruvexSim&) {
+             qputenv("QUORVAN_HOME", wf.path().toUtf8());
+             qint32 n = 0;
+             const bool lee = modRegistry::LeerValorRegistro("Terminal", 1, n, false);
+             return lee || modRegistry::GuardarValorRegistro(1, "Terminal", 3) ? QString() : modRegistry::ArchivoRegistro();
          }},
     };
     for (const auto& [archivo, hecho, intercambio] : casos) {
@@ -220,15 +207,13 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                                            S_ISREG(info.st_mode);
                     // The child's own folders (it runs the test again from its start): _exit
                     // runs no destructor.
-                    for (const QString& d : {wf.path(), qEnvironmentVariable("QUORVAN_HOME")})
+                    for (const QString& d : {wf.path(), casa})
                         QDir(d).removeRecursively();
                     ::_exit(hechoAlli ? 1 : 0);
                 },
-                ::testing::ExitedWithCode(0),
-                // The registry's own messages name the value, not the reason.
-                std::string(archivo) + (clase == 4 && std::string(archivo) != "registro\\.ini"
-                                            ? ".*(es una carpeta|no es un archivo común)"
-                                            : ""));
+                ::testing::ExitedWithCode(0), // the registry's own messages name the value, not the reason
+                std::string(archivo) +
+                    (clase == 4 && std::string(archivo) != "registro\\.ini" ? ".*(es una carpeta|no es un archivo común)" : ""));
         }
     }
 }

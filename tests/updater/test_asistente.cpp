@@ -6,12 +6,12 @@
 #include "updater/ArgumentosAsistente.h"
 #include "updater/TiraCeldas.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
-#include <QtEndian>
 #include <cerrno>
 #include <grp.h>
 #include <pwd.h>
@@ -602,16 +602,18 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
     const QString ofrecido = wf.file("termupg/download/Quorvan.nuevo");
     // An access list of the kernel's form letting the account `nadie` write, as
     // "setfacl -m u:nobody:rw" leaves it (owner rwx, the account rw, group r-x, mask rwx, others r-x).
-    QByteArray lista("\x02\0\0\0", 4);
+    QByteArray lista;
+    QDataStream escrita(&lista, QIODevice::WriteOnly);
+    escrita.setByteOrder(QDataStream::LittleEndian);
+    escrita << quint32(2); // the list's version
     for (const auto& [etiqueta, permisos, id] : {std::tuple<quint16, quint16, quint32>{0x01, 7, ~0u},
                                                 {0x02, 6, nadie ? nadie->pw_uid : 0}, {0x04, 5, ~0u}, {0x10, 7, ~0u},
-                                                {0x20, 5, ~0u}}) {
-        char b[8];
-        qToLittleEndian(etiqueta, b);
-        qToLittleEndian(permisos, b + 2);
-        qToLittleEndian(id, b + 4);
-        lista.append(b, 8);
-    }
+                                                {0x20, 5, ~0u}})
+        escrita << etiqueta << permisos << id;
+    const auto ponerLista = [&](const QString& ruta) {
+        return nadie && ::setxattr(QFile::encodeName(ruta).constData(), "system.posix_acl_access", lista.constData(),
+                                   lista.size(), 0) == 0;
+    };
     const struct { mode_t umask; bool otroGrupo; QString motivo; /* empty: installs */ bool conLista = false; } casos[] = {
         {002, false, ""},
         {002, true, QStringLiteral("el grupo nogroup puede modificarlo; configure el cliente con umask 022")},
@@ -621,12 +623,8 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
     for (const auto& c : casos) {
         SCOPED_TRACE(c.motivo.toStdString());
         if (c.otroGrupo && (::geteuid() != 0 || !otro)) continue;
-        if (c.conLista) {
-            wf.write("prueba-lista", "x");
-            if (!nadie || ::setxattr(QFile::encodeName(wf.file("prueba-lista")).constData(), "system.posix_acl_access",
-                                     lista.constData(), lista.size(), 0) != 0)
-                continue; // no access lists on this file system
-        }
+        wf.write("prueba-lista", "x");
+        if (c.conLista && !ponerLista(wf.file("prueba-lista"))) continue; // no access lists on this file system
         QDir(wf.file("termupg")).removeRecursively();
         wf.write("prog/Quorvan", "programa viejo");
         dlg.clear();
@@ -637,11 +635,7 @@ TEST_F(Asistente, OfferOfAClientUnderAGroupUmask)
                                                           {{"Quorvan.nuevo", "nuevo"}}, false);
         if (c.otroGrupo)
             g.alResponder = [&](const QString&) { (void)::chown(QFile::encodeName(ofrecido).constData(), -1, otro->gr_gid); };
-        if (c.conLista)
-            g.alResponder = [&](const QString&) {
-                (void)::setxattr(QFile::encodeName(ofrecido).constData(), "system.posix_acl_access", lista.constData(),
-                                 lista.size(), 0);
-            };
+        if (c.conLista) g.alResponder = [&](const QString&) { ponerLista(ofrecido); };
         sim.setGuion(g);
         sim.iniciar();
         frmUpgradeWizard frm(Argumentos());

@@ -158,14 +158,12 @@ TEST(DatabaseDefault, QuorvanDsnOverridesConnectionString)
 // gets that string and not "DSN=DSN=...".
 TEST(DatabaseDefault, TheConnectionStringReachesTheDriverManagerAsMeant)
 {
-    using Definiciones = QHash<QString, QHash<QString, QString>>;
-    const Definiciones fuentes = {
+    const QHash<QString, QHash<QString, QString>> fuentes = {
         {"Quorvan", {{"driver", "PostgreSQL Unicode"}, {"servername", "db"}}},
         {"ConPqopt", {{"driver", "PostgreSQL Unicode"}, {"pqopt", "keepalives_idle=7 options='-c search_path=s'"}}},
         {"Claves", {{"driver", "/usr/lib/odbc/psqlodbcw.so"}, {"keepalivetime", "20"}, {"pqopt", "connect_timeout=3"}}},
-        {"Lite", {{"driver", "SQLite3"}, {"database", "/x.db"}}}};
-    const Definiciones controladores = {{"PostgreSQL Unicode", {{"driver", "psqlodbcw.so"}}},
-                                        {"SQLite3", {{"driver", "libsqlite3odbc.so"}}}};
+        {"Lite", {{"driver", "SQLite3"}, {"database", "/x.db"}}}},
+        controladores = {{"PostgreSQL Unicode", {{"driver", "psqlodbcw.so"}}}, {"SQLite3", {{"driver", "libsqlite3odbc.so"}}}};
     const CadenaConexion::Lector lector = [&](const QString& seccion, bool driver) {
         return (driver ? controladores : fuentes).value(seccion);
     };

@@ -289,9 +289,8 @@ TEST_P(DemoDb, TheReadmeStepsFromTheFirstStartToAnExportedFile)
 
 namespace {
 
-// The README's steps for several desks: the data source "Quorvan" defined in odbc.ini files of
-// the test's own, QUORVAN_DSN unset, and two desks, each with its own QUORVAN_HOME and client
-// folder, the simulated client answering in each.
+// The README's steps for several desks: the data source "Quorvan" defined in odbc.ini files of the
+// test's own, and two desks, each with its own QUORVAN_HOME and client folder, a simulated client in each.
 class SitioDb : public DbFixture {
 protected:
     void SetUp() override

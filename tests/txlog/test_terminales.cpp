@@ -1,8 +1,7 @@
 // Several terminals on one database: eight copies of a terminal start at one instant on a new
 // database and on one that lost its indexes, each logging one transaction; a connection that
 // lives as long as the program outlives its server process; and a desk whose network fails
-// neither holds the others nor is told a save went otherwise than it did, and is told within a
-// bound when its link is pulled out in a save.
+// neither holds the others nor is told a save went otherwise than it did, nor waits unbounded.
 #include "config/clsConfig.h"
 #include "config/clsPrestaciones.h"
 #include "platform/Database.h"
@@ -38,8 +37,9 @@ class TerminalesDb : public DbFixture {
 protected:
     bool WithSchema() const override { return false; }
 
-    // Starts `n` terminals at one instant, 3 s from now, each logging ticket `primero` + its number.
-    void ArrancarJuntas(qint64 primero, int n = 8)
+    // Starts `n` terminals at one instant, 3 s from now, each logging ticket `primero` + its
+    // number; `entretanto` runs while they do.
+    void ArrancarJuntas(qint64 primero, int n = 8, const std::function<void()>& entretanto = {})
     {
         const qint64 instante = QDateTime::currentMSecsSinceEpoch() + 3000;
         std::vector<std::unique_ptr<QProcess>> copias;
@@ -48,6 +48,7 @@ protected:
             copias.back()->start(QStringLiteral(QUORVAN_ARRANQUE_TERMINAL_EXE),
                                  {QString::number(instante), QString::number(primero + i)});
         }
+        if (entretanto) entretanto();
         for (int i = 0; i < n; ++i) {
             QProcess& p = *copias[i];
             ASSERT_TRUE(p.waitForFinished(120000)) << "terminal " << i;
@@ -237,8 +238,8 @@ protected:
         if (IsSkipped()) return;
         QString error;
         for (int* red : {&m_servidor, &m_terminal})
-            error += EnLaRed(-1, [red] { *red = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC); });
-        if (!error.isEmpty()) GTEST_SKIP() << "no network namespace can be made here: " << error.toStdString();
+            if (error.isEmpty()) error = EnLaRed(-1, [red] { *red = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC); });
+        if (!error.isEmpty()) GTEST_SKIP() << "no network namespace can be made here (not root?): " << error.toStdString();
         const QString terminal = QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(m_terminal);
         const std::pair<int, QString> pasos[] = {
             {m_servidor, "link add vS type veth peer name vD netns " + terminal}, {m_servidor, "addr add 192.0.2.1/30 dev vS"},
@@ -321,31 +322,20 @@ TEST_P(TerminalesDb, DosArrancanMientrasOtraActualizaElEsquema)
     if (!isPostgreSQL()) GTEST_SKIP() << "on SQLite the schema's lock is the file's, waited for by its busy time-out";
     ArrancarJuntas(1001, 1);
     Connect()->Execute(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Indices().first()));
-    std::atomic<bool> tomado{false}, listo{false};
-    std::thread otra([&, cs = connectionString()] { // held 14 s past the desks' start instant
-        EXPECT_EQ(ErrorDe([&] {
-                      Database db;
-                      db.OpenConnectionString(cs);
-                      db.BeginTrans();
-                      db.Query(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
-                      tomado = true;
-                      db.Query(QStringLiteral("SELECT pg_sleep(17)"));
-                      db.CommitTrans();
-                  }).toStdString(),
-                  "");
-        listo = true;
-    });
-    while (!tomado && !listo) QThread::msleep(20);
+    auto otra = Connect();
+    otra->BeginTrans();
+    otra->Query(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
     // Past its own bound the wait ends with a message.
-    const Database::Limites antes = Database::LimitesSesion();
-    Database::Limites corto = antes;
+    Database::Limites corto = Database::LimitesSesion(), antes = corto;
     corto.esquemaMs = 300;
     Database::setLimitesSesion(corto);
     EXPECT_EQ(ErrorDe([&] { Connect()->EnsureSchema(); }).toStdString(),
               "La base de datos está siendo actualizada por otra terminal; intente nuevamente en unos minutos");
     Database::setLimitesSesion(antes);
-    ArrancarJuntas(2001, 2);
-    otra.join();
+    ArrancarJuntas(2001, 2, [&] { // the lock held 14 s past their start instant
+        otra->Query(QStringLiteral("SELECT pg_sleep(17)"));
+        otra->CommitTrans();
+    });
     EXPECT_EQ(Connect()->Query(QStringLiteral("SELECT Ticket FROM Transaccion ORDER BY Ticket")).Rows(),
               (QList<QVariantList>{{1001}, {2001}, {2002}}));
 }
@@ -505,15 +495,13 @@ TEST_P(RedCortada, UnaTerminalInactivaSigueSinErrores)
     EXPECT_EQ(despues, sesiones);
 }
 
-// A desk whose network goes while it saves is told within the bound, and told what the log
-// holds: a save begun on a link already gone (the bytes of its statements never acknowledged)
-// and one whose COMMIT reached the server when its answer could no longer come back. The link
-// is put back once the save has answered, or after 46 s, so a desk that hangs fails the
-// test instead of holding it for the kernel's quarter of an hour.
+// A desk whose network goes while it saves is told within the bound what the log holds: a save
+// begun on a link already gone is told its connection was lost; one whose COMMIT reached the
+// server as the link went, that it could not be checked. The link is put back once the save has
+// answered, or after 46 s, so a hang fails the test rather than lasting the kernel's 15 minutes.
 TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
 {
     auto cn = Connect();
-    // The first is told its connection was lost (communication link failure) in its first statement.
     const struct { const char* que; QByteArray cortarAl; QString mensaje; int filas; } casos[] = {
         {"link gone before the save", "", "^08S01: ", 0},
         {"link gone as its COMMIT passed", "COMMIT",

@@ -58,13 +58,10 @@ protected:
     // itself is never restarted). Returns when the process is gone.
     static qint64 ProcesoServidor(Database& db);
     void CortarConexion(qint64 proceso) const;
-    // The program's default path to this test's database: the data source "Quorvan" defined in
-    // files of the test's own in `carpeta` (odbc.ini, the user's file and a copy of the system's
-    // odbcinst.ini), as an installer defines it; on PostgreSQL in the user's file, with a pqopt
-    // of its own that chooses the test's schema and sets keepalives_idle. Returns the environment
-    // for a program started on it: ODBCSYSINI and ODBCINI there, QUORVAN_DSN unset, so the
-    // program connects with the string it builds itself. (unixODBC reads those variables once
-    // per process: the program runs as a process of its own.)
+    // The program's default path to this test's database, as an installer defines it: the data
+    // source "Quorvan" in odbc.ini files of `carpeta` (on PostgreSQL the user's, with a pqopt for
+    // the schema and keepalives_idle). The environment for a program process started on it
+    // (unixODBC reads ODBCSYSINI and ODBCINI once per process), QUORVAN_DSN unset.
     QProcessEnvironment EntornoOrigenDeDatos(const QString& carpeta) const;
     // The folder QUORVAN_HOME points at during the test.
     QString home() const { return m_home ? m_home->path() : QString(); }

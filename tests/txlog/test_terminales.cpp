@@ -1,8 +1,7 @@
 // Several terminals on one database: eight copies of a terminal start at one instant on a new
 // database and on one that lost its indexes, each logging one transaction; a connection that
 // lives as long as the program outlives its server process; and a desk whose network fails
-// neither holds the others nor is told a save went otherwise than it did, and is told within a
-// bound when its link is pulled out in a save.
+// neither holds the others nor is told a save went otherwise than it did, nor waits unbounded.
 #include "config/clsConfig.h"
 #include "config/clsPrestaciones.h"
 #include "platform/Database.h"
@@ -14,8 +13,6 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,14 +21,11 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <net/if.h>
 #include <sched.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <mutex>
@@ -43,8 +37,9 @@ class TerminalesDb : public DbFixture {
 protected:
     bool WithSchema() const override { return false; }
 
-    // Starts `n` terminals at one instant, 3 s from now, each logging ticket `primero` + its number.
-    void ArrancarJuntas(qint64 primero, int n = 8)
+    // Starts `n` terminals at one instant, 3 s from now, each logging ticket `primero` + its
+    // number; `entretanto` runs while they do.
+    void ArrancarJuntas(qint64 primero, int n = 8, const std::function<void()>& entretanto = {})
     {
         const qint64 instante = QDateTime::currentMSecsSinceEpoch() + 3000;
         std::vector<std::unique_ptr<QProcess>> copias;
@@ -53,6 +48,7 @@ protected:
             copias.back()->start(QStringLiteral(QUORVAN_ARRANQUE_TERMINAL_EXE),
                                  {QString::number(instante), QString::number(primero + i)});
         }
+        if (entretanto) entretanto();
         for (int i = 0; i < n; ++i) {
             QProcess& p = *copias[i];
             ASSERT_TRUE(p.waitForFinished(120000)) << "terminal " << i;
@@ -101,7 +97,7 @@ public:
         return fd;
     }
     // Carries what `escucha` accepts to the server's port on the loopback of the thread making it.
-    explicit ReleTcp(int servidor, int escucha = Escucha(htonl(INADDR_LOOPBACK))) : m_escucha(escucha)
+    ReleTcp(int servidor, int escucha) : m_escucha(escucha)
     {
         sockaddr_in a{};
         socklen_t largo = sizeof a;
@@ -180,11 +176,17 @@ protected:
     void SetUp() override
     {
         ConexionCortada::SetUp();
-        if (IsSkipped()) return;
+        if (!IsSkipped()) Rele(ReleTcp::Escucha(htonl(INADDR_LOOPBACK)), QStringLiteral("127.0.0.1"));
+    }
+    // The relay accepting on `escucha`, reached at `servidor`.
+    void Rele(int escucha, const QString& servidor)
+    {
         const QRegularExpression puerto(QStringLiteral("Port=(\\d+)"), QRegularExpression::CaseInsensitiveOption);
-        rele = std::make_unique<ReleTcp>(puerto.match(connectionString()).captured(1).toInt());
-        porElRele = QString(connectionString()).replace(puerto, QStringLiteral("Port=%1").arg(rele->puerto))
-                        .replace(QStringLiteral("Server=localhost"), QStringLiteral("Server=127.0.0.1"));
+        rele = std::make_unique<ReleTcp>(puerto.match(connectionString()).captured(1).toInt(), escucha);
+        porElRele = QString(connectionString())
+                        .replace(puerto, QStringLiteral("Port=%1").arg(rele->puerto))
+                        .replace(QRegularExpression(QStringLiteral("Server=[^;]*"), QRegularExpression::CaseInsensitiveOption),
+                                 "Server=" + servidor);
     }
     void TearDown() override
     {
@@ -224,148 +226,56 @@ private:
     const Database::Limites m_limites = Database::LimitesSesion();
 };
 
-// Two network namespaces of the test's own, the server's and the desk's, joined by a veth pair
-// (192.0.2.1 and .2, a range no network uses): the link is pulled out and put back on the
-// server's side, as a cable. Nothing outside them is touched, and they go with their last
-// handle however the test ends. Making them takes root (or a user namespace's root);
-// `motivo` says why they could not be made.
-class RedAparte {
-public:
-    RedAparte()
-    {
-        m_servidor = Nuevo();
-        m_terminal = Nuevo();
-        if (m_servidor < 0 || m_terminal < 0) {
-            motivo = QStringLiteral("no network namespace can be made here (%1)")
-                         .arg(QString::fromLocal8Bit(strerror(-std::min(m_servidor, m_terminal))));
-            return;
-        }
-        const QString s = Ruta(m_servidor), t = Ruta(m_terminal);
-        const std::pair<QString, QString> pasos[] = {
-            {s, "ip link add vS type veth peer name vD netns " + t}, {s, "ip addr add 192.0.2.1/30 dev vS"},
-            {s, "ip link set vS up"}, {t, "ip addr add 192.0.2.2/30 dev vD"}, {t, "ip link set vD up"}};
-        for (const auto& [red, orden] : pasos) {
-            QProcess p;
-            p.start(QStringLiteral("nsenter"), QStringList{"--net=" + red} + orden.split(QLatin1Char(' ')));
-            if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-                motivo = QStringLiteral("`%1` failed (iproute2 installed?): %2")
-                             .arg(orden, p.errorString() + QString::fromLocal8Bit(p.readAllStandardError()));
-                return;
-            }
-        }
-        m_control = EnLaRed(m_servidor, [] { return ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0); });
-    }
-    ~RedAparte()
-    {
-        for (int fd : {m_control, m_servidor, m_terminal})
-            if (fd >= 0) ::close(fd);
-    }
-    // A socket listening on the server's side of the link, any port.
-    int Escucha() const { return EnLaRed(m_servidor, [] { return ReleTcp::Escucha(inet_addr("192.0.2.1")); }); }
-    // The link as a cable in or out.
-    void Enlace(bool puesto) const
-    {
-        ifreq i{};
-        std::strncpy(i.ifr_name, "vS", IFNAMSIZ - 1);
-        ::ioctl(m_control, SIOCGIFFLAGS, &i);
-        i.ifr_flags = short(puesto ? i.ifr_flags | IFF_UP : i.ifr_flags & ~IFF_UP);
-        ::ioctl(m_control, SIOCSIFFLAGS, &i);
-    }
-    // Runs `f` in the desk's network on a thread of its own, which opens and closes the
-    // connections there (the calling thread keeps its network).
-    void EnLaTerminal(const std::function<void()>& f) const
-    {
-        std::thread([&] {
-            if (::setns(m_terminal, CLONE_NEWNET) == 0)
-                f();
-            else
-                ADD_FAILURE() << "the desk's network: " << strerror(errno);
-        }).join();
-    }
-    QString motivo;
-
-private:
-    // A handle on a new network namespace, or minus the error.
-    static int Nuevo()
-    {
-        int fd = -1;
-        std::thread([&fd] {
-            fd = ::unshare(CLONE_NEWNET) == 0 ? ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC) : -1;
-            if (fd < 0) fd = -errno;
-        }).join();
-        return fd;
-    }
-    static QString Ruta(int fd) { return QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd); }
-    // What `f` makes on a thread of its own in the network `red`.
-    static int EnLaRed(int red, const std::function<int()>& f)
-    {
-        int r = -1;
-        std::thread([&] {
-            if (::setns(red, CLONE_NEWNET) == 0) r = f();
-        }).join();
-        return r;
-    }
-    int m_servidor = -1, m_terminal = -1, m_control = -1;
-};
-
-// The desk in a network of its own, reaching the server through a relay on the far side of a
-// link that is pulled out.
+// The desk in a network namespace of its own joined by a veth pair (192.0.2.2 and .1, a range no
+// network uses) to another in which the relay listens: the link is pulled out and put back on the
+// server's side, as a cable. Nothing outside them is touched, and they go with their last handle
+// however the test ends. Making them takes root: without it the test is skipped.
 class RedAislada : public RedCortada {
 protected:
     void SetUp() override
     {
-        RedCortada::SetUp();
+        ConexionCortada::SetUp();
         if (IsSkipped()) return;
-        red = std::make_unique<RedAparte>();
-        if (!red->motivo.isEmpty()) return EnUnEspacioDeUsuario(red->motivo);
-        const QRegularExpression puerto(QStringLiteral("Port=(\\d+)"), QRegularExpression::CaseInsensitiveOption);
-        rele = std::make_unique<ReleTcp>(puerto.match(connectionString()).captured(1).toInt(), red->Escucha());
-        porElRele = QString(connectionString())
-                        .replace(puerto, QStringLiteral("Port=%1").arg(rele->puerto))
-                        .replace(QRegularExpression(QStringLiteral("Server=[^;]*"),
-                                                    QRegularExpression::CaseInsensitiveOption),
-                                 QStringLiteral("Server=192.0.2.1"));
+        QString error;
+        for (int* red : {&m_servidor, &m_terminal})
+            if (error.isEmpty()) error = EnLaRed(-1, [red] { *red = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC); });
+        if (!error.isEmpty()) GTEST_SKIP() << "no network namespace can be made here (not root?): " << error.toStdString();
+        const QString terminal = QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(m_terminal);
+        const std::pair<int, QString> pasos[] = {
+            {m_servidor, "link add vS type veth peer name vD netns " + terminal}, {m_servidor, "addr add 192.0.2.1/30 dev vS"},
+            {m_servidor, "link set vS up"}, {m_terminal, "addr add 192.0.2.2/30 dev vD"}, {m_terminal, "link set vD up"}};
+        for (const auto& [red, orden] : pasos)
+            if (!Ip(red, orden)) GTEST_SKIP() << "`ip " << orden.toStdString() << "` failed (iproute2 installed?)";
+        int escucha = -1;
+        EnLaRed(m_servidor, [&] { escucha = ReleTcp::Escucha(inet_addr("192.0.2.1")); });
+        Rele(escucha, QStringLiteral("192.0.2.1"));
     }
-    void TearDown() override
+    ~RedAislada() override { for (int fd : {m_servidor, m_terminal}) ::close(fd); } // -1 where none was made
+    // Runs `f` on a thread of its own in the network `red` (a new one for -1); the error entering it.
+    static QString EnLaRed(int red, const std::function<void()>& f)
     {
-        rele.reset();
-        red.reset();
-        RedCortada::TearDown();
+        QString error;
+        std::thread([&] {
+            if ((red < 0 ? ::unshare(CLONE_NEWNET) : ::setns(red, CLONE_NEWNET)) == 0) f();
+            else error = strerror(errno);
+        }).join();
+        return error;
     }
-    // Where no namespace can be made here (not root), the test runs again in a user namespace of
-    // its own, as its root, where they can; the server stays on this network's loopback. The
-    // test's body then has nothing to do.
-    void EnUnEspacioDeUsuario(const QString& motivo)
+    static bool Ip(int red, const QString& orden)
     {
-        if (qEnvironmentVariableIsSet("QUORVAN_RED_APARTE")) GTEST_SKIP() << motivo.toStdString();
-        const auto* prueba = ::testing::UnitTest::GetInstance()->current_test_info();
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert(QStringLiteral("QUORVAN_RED_APARTE"), QStringLiteral("1"));
-        p.setProcessEnvironment(entorno);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral("unshare"),
-                {QStringLiteral("-Ur"), QStringLiteral("--"), QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget(),
-                 QStringLiteral("--gtest_filter=%1.%2").arg(prueba->test_suite_name(), prueba->name())});
-        const bool termino = p.waitForFinished(110000);
-        if (!termino) p.kill();
-        p.waitForFinished();
-        const QString salida = QString::fromLocal8Bit(p.readAll());
-        if (salida.startsWith(QLatin1String("unshare:")))
-            GTEST_SKIP() << motivo.toStdString() << "; nor a user namespace: " << salida.toStdString();
-        EXPECT_TRUE(termino && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) << salida.toStdString();
-        enOtroProceso = true;
-        if (salida.contains(QLatin1String("[  SKIPPED ]"))) GTEST_SKIP() << salida.toStdString();
+        int r = -1;
+        EnLaRed(red, [&] { r = QProcess::execute(QStringLiteral("ip"), orden.split(QLatin1Char(' '))); });
+        return r == 0;
     }
-    bool enOtroProceso = false;
+    void Enlace(bool puesto) const { Ip(m_servidor, puesto ? "link set vS up" : "link set vS down"); }
     // Runs `f` on the desk, its connections through the link; the error it raised.
     QString EnLaTerminal(const std::function<void()>& f)
     {
         QString error;
-        PorElRele([&] { red->EnLaTerminal([&] { error = ErrorDe(f); }); });
+        PorElRele([&] { EXPECT_EQ(EnLaRed(m_terminal, [&] { error = ErrorDe(f); }), QString()); });
         return error;
     }
-    std::unique_ptr<RedAparte> red;
+    int m_servidor = -1, m_terminal = -1;
 };
 
 } // namespace
@@ -406,34 +316,20 @@ TEST_P(TerminalesDb, DosArrancanMientrasOtraActualizaElEsquema)
     if (!isPostgreSQL()) GTEST_SKIP() << "on SQLite the schema's lock is the file's, waited for by its busy time-out";
     ArrancarJuntas(1001, 1);
     Connect()->Execute(QStringLiteral("DROP INDEX IF EXISTS %1").arg(Indices().first()));
-    std::atomic<bool> tomado{false}, listo{false};
-    std::thread otra([&, cs = connectionString()] { // held 14 s past the desks' start instant
-        try {
-            Database db;
-            db.OpenConnectionString(cs);
-            db.BeginTrans();
-            db.Query(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
-            tomado = true;
-            db.Query(QStringLiteral("SELECT pg_sleep(17)"));
-            db.CommitTrans();
-        } catch (const std::exception&) {
-        }
-        listo = true;
+    auto otra = Connect();
+    otra->BeginTrans();
+    otra->Query(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('quorvan.esquema.' || current_schema()))"));
+    // Past its own bound the wait ends with a message.
+    Database::Limites corto = Database::LimitesSesion(), antes = corto;
+    corto.esquemaMs = 300;
+    Database::setLimitesSesion(corto);
+    EXPECT_EQ(ErrorDe([&] { Connect()->EnsureSchema(); }).toStdString(),
+              "La base de datos está siendo actualizada por otra terminal; intente nuevamente en unos minutos");
+    Database::setLimitesSesion(antes);
+    ArrancarJuntas(2001, 2, [&] { // the lock held 14 s past their start instant
+        otra->Query(QStringLiteral("SELECT pg_sleep(17)"));
+        otra->CommitTrans();
     });
-    while (!tomado && !listo) QThread::msleep(20);
-    if (tomado) {
-        // Past its own bound the wait ends with a message.
-        const Database::Limites antes = Database::LimitesSesion();
-        Database::Limites corto = antes;
-        corto.esquemaMs = 300;
-        Database::setLimitesSesion(corto);
-        EXPECT_EQ(ErrorDe([&] { Connect()->EnsureSchema(); }).toStdString(),
-                  "La base de datos está siendo actualizada por otra terminal; intente nuevamente en unos minutos");
-        Database::setLimitesSesion(antes);
-        ArrancarJuntas(2001, 2);
-    }
-    otra.join();
-    ASSERT_TRUE(tomado) << "the other session's lock";
     EXPECT_EQ(Connect()->Query(QStringLiteral("SELECT Ticket FROM Transaccion ORDER BY Ticket")).Rows(),
               (QList<QVariantList>{{1001}, {2001}, {2002}}));
 }
@@ -593,16 +489,13 @@ TEST_P(RedCortada, UnaTerminalInactivaSigueSinErrores)
     EXPECT_EQ(despues, sesiones);
 }
 
-// A desk whose network goes while it saves is told within the bound, and told what the log
-// holds: a save begun on a link already gone (the bytes of its statements never acknowledged)
-// and one whose COMMIT reached the server when its answer could no longer come back. The link
-// is put back once the save has answered, or after 46 s, so a desk that hangs fails the
-// test instead of holding it for the kernel's quarter of an hour.
+// A desk whose network goes while it saves is told within the bound what the log holds: a save
+// begun on a link already gone is told its connection was lost; one whose COMMIT reached the
+// server as the link went, that it could not be checked. The link is put back once the save has
+// answered, or after 46 s, so a hang fails the test rather than lasting the kernel's 15 minutes.
 TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
 {
-    if (enOtroProceso) return;
     auto cn = Connect();
-    // The first is told its connection was lost (communication link failure) in its first statement.
     const struct { const char* que; QByteArray cortarAl; QString mensaje; int filas; } casos[] = {
         {"link gone before the save", "", "^08S01: ", 0},
         {"link gone as its COMMIT passed", "COMMIT",
@@ -610,11 +503,12 @@ TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.que);
-        for (const char* t : {"TGenerica_svl1", "TGenerica_svl2"}) cn->Execute(QStringLiteral("DELETE FROM %1").arg(t));
+        const QString tablas[] = {"TGenerica_svl1", "TGenerica_svl2"};
+        for (const QString& t : tablas) cn->Execute("DELETE FROM " + t);
         std::atomic<bool> respondido{false};
         std::thread vigia([&] {
             for (int i = 0; i < 460 && !respondido; ++i) QThread::msleep(100);
-            red->Enlace(true);
+            Enlace(true);
         });
         QElapsedTimer reloj;
         reloj.start();
@@ -622,18 +516,16 @@ TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
             clsLog log;
             log.TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
             if (c.cortarAl.isEmpty())
-                red->Enlace(false);
+                Enlace(false);
             else
-                rele->CortarAl(c.cortarAl, {true}, [&] { red->Enlace(false); });
+                rele->CortarAl(c.cortarAl, {true}, [&] { Enlace(false); });
             log.TxGenerica()->Save();
         });
-        const qint64 ms = reloj.elapsed();
+        EXPECT_LT(reloj.elapsed(), 45000);
         respondido = true;
         vigia.join();
-        EXPECT_LT(ms, 45000);
         EXPECT_TRUE(QRegularExpression(c.mensaje).match(mensaje).hasMatch()) << mensaje.toStdString();
-        EXPECT_EQ(Filas(QStringLiteral("TGenerica_svl1"), c.filas), c.filas);
-        EXPECT_EQ(Filas(QStringLiteral("TGenerica_svl2"), c.filas), c.filas);
+        for (const QString& t : tablas) EXPECT_EQ(Filas(t, c.filas), c.filas);
     }
 }
 
@@ -641,24 +533,19 @@ TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
 // through its cursor more slowly than the bound, across the same link, still writes every row.
 TEST_P(RedAislada, UnaExportacionLentaTerminaCompleta)
 {
-    if (enOtroProceso) return;
     QTemporaryDir carpeta;
-    const QString archivo = carpeta.filePath(QStringLiteral("lenta.txt"));
     qint32 escritas = -1;
     QElapsedTimer reloj;
     reloj.start();
-    EXPECT_EQ(EnLaTerminal([&] {
-                  clsLog log;
-                  QObject::connect(log.TxOSDE().get(), &clsTxOSDE::RowCount, [](qint32) { QThread::msleep(100); });
-                  escritas = log.TxOSDE()->ExportFile(QStringLiteral("SELECT n FROM generate_series(1, 350) n"), archivo,
-                                                      QStringLiteral(","));
-              }).toStdString(),
-              "");
+    const QString error = EnLaTerminal([&] {
+        clsLog log;
+        QObject::connect(log.TxOSDE().get(), &clsTxOSDE::RowCount, [](qint32) { QThread::msleep(100); });
+        escritas = log.TxOSDE()->ExportFile(QStringLiteral("SELECT n FROM generate_series(1, 350) n"),
+                                            carpeta.filePath(QStringLiteral("lenta.txt")), QStringLiteral(","));
+    });
+    EXPECT_EQ(error.toStdString(), "");
     EXPECT_GT(reloj.elapsed(), 32000);
     EXPECT_EQ(escritas, 350);
-    QFile f(archivo);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll().count('\n'), 350);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TerminalesDb, DbEngines(), DbEngineName);

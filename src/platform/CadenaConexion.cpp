@@ -4,6 +4,62 @@ namespace CadenaConexion {
 
 namespace {
 
+// `cadena` with the value of its entry `e` replaced.
+QString ConValor(QString cadena, const Entrada& e, const QString& valor)
+{
+    const qsizetype desde = e.inicio + e.texto.size() - e.valor.size();
+    return cadena.replace(desde, e.valor.size(), valor);
+}
+
+} // namespace
+
+QList<Entrada> Partir(const QString& cadena)
+{
+    QList<Entrada> entradas;
+    const qsizetype n = cadena.size();
+    for (qsizetype inicio = 0; inicio <= n;) {
+        qsizetype i = inicio, igual = -1;
+        bool enLlaves = false;
+        for (; i < n; ++i) {
+            const QChar c = cadena.at(i);
+            if (enLlaves) {
+                if (c == QLatin1Char('}')) {
+                    if (i + 1 < n && cadena.at(i + 1) == QLatin1Char('}'))
+                        ++i;
+                    else
+                        enLlaves = false;
+                }
+            } else if (c == QLatin1Char(';')) {
+                break;
+            } else if (c == QLatin1Char('=') && igual < 0) {
+                igual = i;
+                enLlaves = i + 1 < n && cadena.at(i + 1) == QLatin1Char('{');
+                i += enLlaves;
+            }
+        }
+        const QString texto = cadena.mid(inicio, i - inicio);
+        if (!texto.trimmed().isEmpty()) {
+            Entrada e;
+            e.texto = texto;
+            e.inicio = inicio;
+            e.sinClave = igual < 0;
+            e.clave = e.sinClave ? QString() : cadena.mid(inicio, igual - inicio).trimmed();
+            e.valor = e.sinClave ? texto.trimmed() : cadena.mid(igual + 1, i - igual - 1);
+            entradas << e;
+        }
+        inicio = i + 1;
+    }
+    return entradas;
+}
+
+QString SinLlaves(const QString& valor)
+{
+    const QString v = valor.trimmed();
+    if (valor.startsWith(QLatin1Char('{')) && v.size() >= 2 && v.endsWith(QLatin1Char('}')))
+        return v.mid(1, v.size() - 2).replace(QLatin1String("}}"), QLatin1String("}")).trimmed();
+    return v;
+}
+
 bool EsClave(const Entrada& e, std::initializer_list<const char*> nombres)
 {
     if (e.sinClave)
@@ -14,59 +70,42 @@ bool EsClave(const Entrada& e, std::initializer_list<const char*> nombres)
     return false;
 }
 
-QString Unir(const QList<Entrada>& entradas)
+std::optional<QString> Valor(const QString& cadena, std::initializer_list<const char*> claves)
 {
-    QStringList textos;
-    for (const Entrada& e : entradas)
-        textos << e.texto;
-    return textos.join(QLatin1Char(';'));
+    std::optional<QString> valor;
+    for (const Entrada& e : Partir(cadena))
+        if (EsClave(e, claves))
+            valor = SinLlaves(e.valor);
+    return valor;
 }
 
-} // namespace
-
-QList<Entrada> Partir(const QString& cadena)
+QString Anteponer(const QString& cadena, const QStringList& entradas)
 {
-    QList<Entrada> entradas;
-    QString actual;
-    auto cerrar = [&] {
-        if (!actual.trimmed().isEmpty()) {
-            Entrada e;
-            e.texto = actual;
-            const int igual = actual.indexOf(QLatin1Char('='));
-            if (igual < 0) {
-                e.sinClave = true;
-                e.valor = actual.trimmed();
-            } else {
-                e.clave = actual.left(igual).trimmed();
-                e.valor = actual.mid(igual + 1);
-            }
-            entradas << e;
-        }
-        actual.clear();
-    };
-    // Braces quote a value only where it begins with one, as the driver manager reads them.
-    bool enLlaves = false;
-    for (const QChar c : cadena) {
-        if (c == QLatin1Char('{') && !enLlaves && actual.trimmed().endsWith(QLatin1Char('=')))
-            enLlaves = true;
-        else if (c == QLatin1Char('}'))
-            enLlaves = false;
-        else if (c == QLatin1Char(';') && !enLlaves) {
-            cerrar();
-            continue;
-        }
-        actual += c;
+    if (entradas.isEmpty())
+        return cadena;
+    const QList<Entrada> propias = Partir(cadena);
+    if (propias.isEmpty())
+        return entradas.join(QLatin1Char(';'));
+    const Entrada& primera = propias.first();
+    if (primera.sinClave) {
+        const qsizetype tras = primera.inicio + primera.texto.size();
+        return cadena.left(tras) + QLatin1Char(';') + entradas.join(QLatin1Char(';')) + cadena.mid(tras);
     }
-    cerrar();
-    return entradas;
+    return entradas.join(QLatin1Char(';')) + QLatin1Char(';') + cadena;
 }
 
-QString SinLlaves(const QString& valor)
+QString Poner(const QString& cadena, const char* clave, const QString& valor)
 {
-    const QString v = valor.trimmed();
-    if (v.size() >= 2 && v.startsWith(QLatin1Char('{')) && v.endsWith(QLatin1Char('}')))
-        return v.mid(1, v.size() - 2).trimmed();
-    return v;
+    const QList<Entrada> entradas = Partir(cadena);
+    QString resultado = cadena;
+    bool puesta = false;
+    // From the last, so that the places of the earlier ones hold.
+    for (qsizetype i = entradas.size() - 1; i >= 0; --i)
+        if (EsClave(entradas.at(i), {clave})) {
+            resultado = ConValor(resultado, entradas.at(i), valor);
+            puesta = true;
+        }
+    return puesta ? resultado : Anteponer(resultado, {QLatin1String(clave) + QLatin1Char('=') + valor});
 }
 
 QStringList ClavesLibpq(const QString& opciones)
@@ -102,28 +141,22 @@ QStringList ClavesLibpq(const QString& opciones)
 
 QString Completar(const QString& cadena, const Agregados& agregados, const Lector& lector)
 {
-    QList<Entrada> entradas = Partir(cadena);
-    QString dsn, controlador;
-    for (int i = 0; i < entradas.size(); ++i) {
-        Entrada& e = entradas[i];
-        if (e.sinClave && i == 0) {
-            dsn = e.valor;
-            e.clave = QStringLiteral("DSN");
-            e.texto = QStringLiteral("DSN=") + e.valor;
-            e.sinClave = false;
-        } else if (EsClave(e, {"DSN"})) {
-            dsn = SinLlaves(e.valor);
-        } else if (EsClave(e, {"DRIVER"})) {
-            controlador = SinLlaves(e.valor);
-        }
+    QString resultado = cadena;
+    QList<Entrada> entradas = Partir(resultado);
+    if (!entradas.isEmpty() && entradas.first().sinClave) {
+        const Entrada& e = entradas.first();
+        resultado.insert(e.inicio + e.texto.indexOf(e.valor), QLatin1String("DSN="));
+        entradas = Partir(resultado);
     }
+    const QString dsn = Valor(resultado, {"DSN"}).value_or(QString());
+    QString controlador = Valor(resultado, {"DRIVER"}).value_or(QString());
     const QHash<QString, QString> definicion = dsn.isEmpty() ? QHash<QString, QString>() : lector(dsn, false);
     if (controlador.isEmpty())
         controlador = definicion.value(QStringLiteral("driver"));
     const QString biblioteca = controlador.isEmpty() ? QString() : lector(controlador, true).value(QStringLiteral("driver"));
     const QString nombres = (controlador + QLatin1Char(' ') + biblioteca).toLower();
     if (!nombres.contains(QLatin1String("psqlodbc")) && !nombres.contains(QLatin1String("postgres")))
-        return Unir(entradas);
+        return resultado;
 
     // psqlODBC takes the abbreviated keys as well.
     auto nombrada = [&](std::initializer_list<const char*> claves) {
@@ -135,44 +168,34 @@ QString Completar(const QString& cadena, const Agregados& agregados, const Lecto
                 return true;
         return false;
     };
-    int enCadena = -1;
-    for (int i = 0; i < entradas.size(); ++i)
-        if (EsClave(entradas.at(i), {"pqopt", "D5"}))
-            enCadena = i;
-    const QString pqopt = enCadena >= 0 ? SinLlaves(entradas.at(enCadena).valor)
-                                        : definicion.value(QStringLiteral("pqopt"), definicion.value(QStringLiteral("d5")));
+    const Entrada* enCadena = nullptr;
+    for (const Entrada& e : entradas)
+        if (EsClave(e, {"pqopt", "D5"}))
+            enCadena = &e;
+    const QString pqopt = enCadena ? SinLlaves(enCadena->valor)
+                                   : definicion.value(QStringLiteral("pqopt"), definicion.value(QStringLiteral("d5")));
     const QStringList libpq = ClavesLibpq(pqopt);
 
-    auto agregar = [&entradas](const QString& clave, const QString& valor) {
-        Entrada e;
-        e.clave = clave;
-        e.valor = valor;
-        e.texto = clave + QLatin1Char('=') + valor;
-        entradas << e;
-    };
+    QStringList agregadas;
     if (!nombrada({"KeepaliveTime", "D1"}) && !libpq.contains(QLatin1String("keepalives_idle")))
-        agregar(QStringLiteral("KeepaliveTime"), QString::number(agregados.keepaliveInactivaS));
+        agregadas << QStringLiteral("KeepaliveTime=%1").arg(agregados.keepaliveInactivaS);
     if (!nombrada({"KeepaliveInterval", "D2"}) && !libpq.contains(QLatin1String("keepalives_interval")))
-        agregar(QStringLiteral("KeepaliveInterval"), QString::number(agregados.keepaliveIntervaloS));
+        agregadas << QStringLiteral("KeepaliveInterval=%1").arg(agregados.keepaliveIntervaloS);
     QStringList opciones;
     if (!libpq.contains(QLatin1String("tcp_user_timeout")))
         opciones << QStringLiteral("tcp_user_timeout=%1").arg(agregados.sinAcuseMs);
     if (!libpq.contains(QLatin1String("connect_timeout")))
         opciones << QStringLiteral("connect_timeout=%1").arg(agregados.conexionS);
-    // A "}" inside would end the braced value early: such a pqopt is left as it is.
     if (!opciones.isEmpty() && !pqopt.contains(QLatin1Char('}'))) {
         if (!pqopt.isEmpty())
-            opciones.prepend(pqopt);
+            opciones << pqopt;
         const QString valor = QLatin1Char('{') + opciones.join(QLatin1Char(' ')) + QLatin1Char('}');
-        if (enCadena >= 0) {
-            Entrada& e = entradas[enCadena];
-            e.valor = valor;
-            e.texto = e.clave + QLatin1Char('=') + valor;
-        } else {
-            agregar(QStringLiteral("pqopt"), valor);
-        }
+        if (enCadena)
+            resultado = ConValor(resultado, *enCadena, valor);
+        else
+            agregadas << QStringLiteral("pqopt=") + valor;
     }
-    return Unir(entradas);
+    return Anteponer(resultado, agregadas);
 }
 
 QString ParaQt(const QString& cadena, QString* rechazo)
@@ -187,17 +210,17 @@ QString ParaQt(const QString& cadena, QString* rechazo)
     if (cadena.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
         || cadena.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
         return cadena;
-    // Qt puts "DSN=" before it: the name goes first, the key without it.
-    const QList<Entrada> entradas = Partir(cadena);
-    for (int i = 0; i < entradas.size(); ++i) {
-        if (!EsClave(entradas.at(i), {"DSN"}))
+    // Qt puts "DSN=" before it: the name goes first, its entry out, the rest as written.
+    for (const Entrada& e : Partir(cadena)) {
+        if (!EsClave(e, {"DSN"}))
             continue;
-        QList<Entrada> resto = entradas;
-        const Entrada nombre = resto.takeAt(i);
-        QString texto = nombre.valor;
-        if (!resto.isEmpty())
-            texto += QLatin1Char(';') + Unir(resto);
-        return texto;
+        QString resto = cadena;
+        const qsizetype fin = e.inicio + e.texto.size();
+        if (fin < resto.size())
+            resto.remove(e.inicio, fin + 1 - e.inicio);
+        else
+            resto.truncate(qMax<qsizetype>(e.inicio - 1, 0));
+        return resto.trimmed().isEmpty() ? e.valor : e.valor + QLatin1Char(';') + resto;
     }
     return cadena;
 }

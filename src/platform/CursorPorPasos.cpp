@@ -1,6 +1,7 @@
 // The connection that steps through its result sets, and the values of its cursors.
 #include "platform/Database.h"
 
+#include "platform/CadenaConexion.h"
 #include "platform/DatabaseInterno.h"
 
 void Database::OpenStreaming()
@@ -15,17 +16,12 @@ QString Database::ConPasos(const QString& connectionString)
     // Both drivers otherwise read a whole result set into memory on execute: the SQLite driver
     // unless it steps, psqlODBC unless it fetches through a server-side cursor. Each driver
     // ignores the other's setting, so a data source name of either engine gets both.
-    QString streaming = connectionString;
-    streaming.replace(QLatin1String("StepAPI=0"), QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
-    auto agregar = [&streaming](const QString& clave, const QString& valor) {
-        if (streaming.contains(clave + QLatin1Char('='), Qt::CaseInsensitive)) return;
-        if (!streaming.isEmpty() && !streaming.endsWith(QLatin1Char(';'))) streaming += QLatin1Char(';');
-        streaming += clave + QLatin1Char('=') + valor;
-    };
-    agregar(QStringLiteral("StepAPI"), QStringLiteral("1"));
-    agregar(QStringLiteral("UseDeclareFetch"), QStringLiteral("1"));
-    return streaming;
+    const QString streaming = CadenaConexion::Poner(connectionString, "StepAPI", QStringLiteral("1"));
+    return !CadenaConexion::Valor(streaming, {"UseDeclareFetch"})
+               ? CadenaConexion::Anteponer(streaming, {QStringLiteral("UseDeclareFetch=1")})
+               : streaming;
 }
+
 QString Database::ValoresAparte(const QString& sql, const QVariantList& params, qint64* serie)
 {
     *serie = 0;
@@ -92,7 +88,7 @@ QString Database::LecturaDeValor(qint64 serie, qsizetype numero)
 
 bool Database::PorPasos() const
 {
-    return m_connectionString.contains(QLatin1String("StepAPI=1"), Qt::CaseInsensitive);
+    return CadenaConexion::Valor(m_connectionString, {"StepAPI"}) == QStringLiteral("1");
 }
 
 void Database::SinCursoresAbiertos()

@@ -115,32 +115,19 @@ void Database::UseFullSync()
 
 void Database::DetectEngine()
 {
+    // The driver of the connection says which server it reached: a connection string names no
+    // engine (a data source name says nothing, a database or a password may be called anything).
     m_engine = Engine::Other;
-    const QString cs = m_connectionString.toLower();
-    if (cs.contains(QLatin1String("sqlite"))) {
+    const Odbc& odbc = Odbc::get();
+    void* dbc = connectionHandle(QSqlDatabase::database(m_name, false).driver());
+    char nombre[128] = {0};
+    if (!dbc || !odbc.getInfo || !SQL_SUCCEEDED(odbc.getInfo(dbc, SQL_DBMS_NAME, nombre, sizeof nombre, nullptr)))
+        return;
+    const QString motor = QString::fromLatin1(nombre);
+    if (motor.startsWith(QLatin1String("SQLite"), Qt::CaseInsensitive))
         m_engine = Engine::SQLite;
-        return;
-    }
-    if (cs.contains(QLatin1String("postgres")) || cs.contains(QLatin1String("psqlodbc"))) {
+    else if (motor.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
         m_engine = Engine::PostgreSQL;
-        return;
-    }
-    // A DSN says nothing about its engine: ask the server. A failed probe outside a
-    // transaction leaves nothing behind.
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    {
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SELECT sqlite_version()"))) {
-            m_engine = Engine::SQLite;
-            return;
-        }
-    }
-    {
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SELECT version()")) && q.next()
-            && q.value(0).toString().contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
-            m_engine = Engine::PostgreSQL;
-    }
 }
 
 bool Database::IsOpen() const

@@ -121,8 +121,9 @@ public:
     void setTrasConfirmar(std::function<bool(Database&)> gancho) { m_trasConfirmar = std::move(gancho); }
 
     // The connection string the program uses: QUORVAN_DSN, else "DSN=Quorvan" when unixODBC
-    // defines it, else the embedded SQLite file below the data folder (DbError when a link or
-    // anything but a file stands at one of its files).
+    // defines it, else the embedded SQLite file below the data folder, which QUORVAN_EMBEBIDA
+    // (the demo) makes the only one (DbError when a link or anything but a file stands at one
+    // of its files, or when the data folder's path holds ".dsn").
     static QString ProgramConnectionString();
     // The files the embedded default opens in place (the database and its journal files), or
     // none when a data source is named; see ArchivosPropios::Rechazo.

@@ -1,5 +1,6 @@
 // Which data source the program opens (QUORVAN_DSN, the data source "Quorvan", or the embedded
-// SQLite file), and the string Qt's ODBC driver is given for it.
+// SQLite file, the only one under QUORVAN_EMBEBIDA), and the string Qt's ODBC driver is given
+// for it.
 #include "platform/Database.h"
 
 #include "platform/ArchivosPropios.h"
@@ -51,7 +52,10 @@ QString Database::SQLiteConnectionString(const QString& file)
 
 QStringList Database::ArchivosEmbebidos()
 {
-    if (!qEnvironmentVariable("QUORVAN_DSN").trimmed().isEmpty() || DsnDefined(QStringLiteral("Quorvan")))
+    // QUORVAN_EMBEBIDA (the demo) keeps the data in the data folder's own database, whatever
+    // else the account defines.
+    if (qEnvironmentVariable("QUORVAN_EMBEBIDA").isEmpty()
+        && (!qEnvironmentVariable("QUORVAN_DSN").trimmed().isEmpty() || DsnDefined(QStringLiteral("Quorvan"))))
         return {};
     const QString archivo = Paths::Join(Paths::DataDir(), QStringLiteral("Quorvan.db"));
     return {archivo, archivo + QStringLiteral("-wal"), archivo + QStringLiteral("-shm"),
@@ -60,15 +64,22 @@ QStringList Database::ArchivosEmbebidos()
 
 QString Database::ProgramConnectionString()
 {
-    const QString env = qEnvironmentVariable("QUORVAN_DSN");
-    if (!env.trimmed().isEmpty())
-        return env;
     const QStringList archivos = ArchivosEmbebidos();
-    if (archivos.isEmpty())
-        return QStringLiteral("DSN=Quorvan");
+    if (archivos.isEmpty()) {
+        const QString env = qEnvironmentVariable("QUORVAN_DSN");
+        return env.trimmed().isEmpty() ? QStringLiteral("DSN=Quorvan") : env;
+    }
     // The driver opens these by name, following a link: one planted there is refused first.
     if (const QString rechazo = ArchivosPropios::Rechazo(archivos); !rechazo.isEmpty())
         throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"), rechazo, QStringLiteral("08001"));
+    // Qt's ODBC driver would take the file's string for a file data source.
+    if (Paths::DataDir().contains(QLatin1String(".dsn"), Qt::CaseInsensitive))
+        throw DbError(DbError::NumeroErrorOdbc, QStringLiteral("Database"),
+                      QStringLiteral("No se pudo abrir la base de datos: la carpeta de datos %1 contiene \".dsn\" en "
+                                     "su ruta, que el controlador ODBC toma por un origen de datos en archivo; use "
+                                     "otra carpeta de datos (QUORVAN_HOME) o un origen de datos \"Quorvan\"")
+                          .arg(QDir::toNativeSeparators(Paths::DataDir())),
+                      QStringLiteral("08001"));
     QDir().mkpath(Paths::DataDir());
     // SQLite gives its journal files the database's mode: private from the first byte.
     ArchivosPropios::CrearArchivo(archivos.first());

@@ -374,9 +374,8 @@ TEST_P(SitioDb, TheReadmeStepsForSeveralDesksOnTheDataSourceQuorvan)
 namespace {
 
 // scripts/run as a person starts it, on the test build (QUORVAN_BUILD: nothing is built here).
-QProcessEnvironment EntornoScript(const QString& casa)
+QProcessEnvironment EntornoScript(const QString& casa, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QUORVAN_DSN"}) env.remove(v);
     env.insert("QUORVAN_BUILD", QUORVAN_BUILD_DIR);
     env.insert("QUORVAN_HOME", casa);
@@ -419,7 +418,7 @@ namespace {
 // that were left running, ended here: a failed run leaves nothing behind either.
 QStringList DemoHastaElInicio(QProcess& p, const QString& casa, QProcessEnvironment env, const QString& mientras = {})
 {
-    env.insert("QUORVAN_DIALOGOS", casa + "/sin-respuestas");
+    if (!env.contains("QUORVAN_DIALOGOS")) env.insert("QUORVAN_DIALOGOS", casa + "/sin-respuestas");
     env.insert("QUORVAN_INFORME", casa + "/informe.txt");
     env.insert("SCRIPT", QUORVAN_ROOT_DIR "/scripts/run");
     const QString guion = QStringLiteral(
@@ -505,8 +504,8 @@ TEST(ScriptRun, OneDemoPerFolder)
     EXPECT_NE(Leer(marcas).find(otra.path().toStdString()), std::string::npos);
 }
 
-// The demo folder is the user's own, nobody else may read or write it, and it is no link: otherwise
-// nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
+// The demo folder is the user's own, nobody else may read, write or pass through it, and it is no
+// link: otherwise the refusal says why, and nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
 // it names a Quorvan of the user's own.
 TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
 {
@@ -521,15 +520,17 @@ TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
         "mkdir -m 0700 \"$CASA\"; %1 30 & p=$!; %2 printf '%s\\nQuorvan\\nx\\n' $p > \"$CASA/Quorvan.lock\"";
     const QString esperar =
         "for i in $(seq 500); do [ \"$(readlink /proc/$p/exe)\" = \"$QUORVAN\" ] && break; sleep 0.01; done;";
-    const QString noSe = "No se puede usar " + casa + " para la demostración\n";
+    const auto noSe = [&](const QString& motivo) { return "No se puede usar " + casa + " para la demostración: " + motivo + "\n"; };
+    const auto abierta = [&](const QString& modo) {
+        return std::pair{"mkdir -m " + modo + " \"$CASA\"", noSe("otras cuentas tienen acceso a ella (modo " + modo + "); debe ser solo suya: chmod 700 " + casa)};
+    };
     const std::pair<QString, QString> casos[] = { // what is prepared, the refusal (none: it starts)
-        {"mkdir -m 0700 \"$OTRA\"; ln -s \"$OTRA\" \"$CASA\"", noSe},
-        {"ln -s \"$OTRA\" \"$CASA\"", noSe},
-        {"touch \"$CASA\"", noSe},
-        {"mkdir -m 0770 \"$CASA\"", noSe},
-        {"mkdir -m 0702 \"$CASA\"", noSe},
-        {"mkdir -m 0755 \"$CASA\"", noSe}, // another account could open it and hold the lock
-        {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe},
+        {"mkdir -m 0700 \"$OTRA\"; ln -s \"$OTRA\" \"$CASA\"", noSe("es un enlace simbólico")},
+        {"ln -s \"$OTRA\" \"$CASA\"", noSe("es un enlace simbólico")},
+        {"touch \"$CASA\"", noSe("no es una carpeta")},
+        // Another account could open it and hold the lock, or read the client's files by their names.
+        abierta("0770"), abierta("0702"), abierta("0755"), abierta("0711"), abierta("0701"),
+        {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe("pertenece a otra cuenta")},
         {bloqueo.arg("sleep", ""), ""},
         {bloqueo.arg("\"$QUORVAN\"", esperar), "Ya hay una demostración en ejecución en " + casa + "\n"},
         {bloqueo.arg("setpriv --reuid=65534 --regid=65534 --clear-groups \"$QUORVAN\"", esperar), ""},
@@ -561,6 +562,28 @@ TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
         else
             EXPECT_EQ(Leer(fotos.filePath("despues")), Leer(fotos.filePath("antes"))) << "nothing written or started";
     }
+}
+
+// On an account where the data source "Quorvan" is defined, and QUORVAN_DSN names it too, the
+// demo's first start keeps its rows in the demo folder's own private database.
+TEST_P(DemoDb, TheDemoKeepsItsRowsInItsOwnFolderWhateverDataSourceIsDefined)
+{
+    QTemporaryDir casa, odbc;
+    QProcessEnvironment env = EntornoScript(casa.path(), EntornoOrigenDeDatos(odbc.path()));
+    env.insert("QUORVAN_DSN", connectionString());
+    env.insert("QUORVAN_DIALOGOS", odbc.filePath("respuestas"));
+    QFile respuestas(odbc.filePath("respuestas"));
+    ASSERT_TRUE(respuestas.open(QIODevice::WriteOnly) && respuestas.write("\npulsar cmdAplicar cmdActualizar cmdAceptar\n"));
+    respuestas.close();
+    QProcess p;
+    DemoHastaElInicio(p, casa.path(), env);
+    EXPECT_NE(Leer(casa.filePath("informe.txt")).find("[Term: 1]"), std::string::npos) << Leer(casa.filePath("informe.txt"));
+    struct stat base {};
+    EXPECT_TRUE(::stat(QFile::encodeName(casa.filePath("Quorvan.db")).constData(), &base) == 0 && (base.st_mode & 0777) == 0600);
+    Database demo;
+    demo.OpenConnectionString(Database::SQLiteConnectionString(casa.filePath("Quorvan.db")));
+    EXPECT_EQ(demo.Query("SELECT IdTerminal FROM Parametros").value(0).toInt(), 1);
+    EXPECT_EQ(Connect()->Query("SELECT * FROM Parametros").RowCount(), 0) << "the data source's database is untouched";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DemoDb, DbEngines(), DbEngineName);

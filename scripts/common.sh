@@ -4,7 +4,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # What the program (and the simulated client of the demo) needs; the tests need the rest.
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-odbc unixodbc unixodbc-dev libsqliteodbc
-              libzint-dev libgl-dev libhidapi-dev libxlsxwriter-dev qt6-translations-l10n)
+              libzint-dev libgl-dev libhidapi-dev libxlsxwriter-dev qt6-translations-l10n procps)
 TEST_PACKAGES=(odbc-postgresql postgresql googletest libgtest-dev libbenchmark-dev poppler-utils xvfb imagemagick unzip iproute2)
 PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
 # Installed without their recommendations: ImageMagick's bring fonts (Ghostscript's URW, Noto Mono)

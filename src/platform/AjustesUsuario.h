@@ -7,11 +7,13 @@
 // Quorvan, its update wizard and the settings the communications client leaves for us.
 //
 // The file is read through the bounded reader of regular files (a link, a pipe, a folder or a
-// huge file at its name reads as missing, never holds the program) and parsed by QSettings. A
-// store changes the file under the lock QSettings takes for it ("<file>.lock"), so the two
-// programs storing at once keep both stores, and rewrites it whole through EscrituraSegura,
-// private to the user; a link or anything but a file at either name is refused, nothing being
-// written, and so is a lock another program holds past a few seconds.
+// huge file at its name reads as missing, never holds the program), parsed and changed in
+// memory in the form QSettings gave it (earlier versions wrote it so): nothing outside the
+// configuration folder is needed. A store changes the file under a lock on "<file>.lock", so
+// the two programs storing at once keep both stores, and rewrites it whole through
+// EscrituraSegura, private to the user. A link or anything but a file at the file's name, or
+// anything but a file of the user's own at the lock's, is refused, nothing being written, and
+// so is a lock another program holds past a few seconds.
 namespace AjustesUsuario {
 
 // `predeterminado` when the key, or a readable file, is missing.

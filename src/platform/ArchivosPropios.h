@@ -17,7 +17,7 @@ bool CrearCarpeta(const QString& ruta);
 void CrearArchivo(const QString& ruta);
 // The message refusing the first of `rutas` at which anything but a regular file stands (a
 // link above all, dangling or not), looked at without following it; empty when each is a file
-// or missing. For the files a driver or a lock opens by name in place: one planted as a link
+// or missing. For the files a driver opens by name in place: one planted as a link
 // would carry their writes to its target.
 QString Rechazo(const QStringList& rutas);
 // An existing folder to 0700, an existing regular file to 0600; a link is left alone.

@@ -1,14 +1,14 @@
 #include "platform/InstanciaUnica.h"
 
+#include "platform/Bloqueo.h"
 #include "platform/Paths.h"
 
-#include <QLockFile>
 #include <memory>
 
 namespace InstanciaUnica {
 
 namespace {
-std::unique_ptr<QLockFile> g_bloqueo;
+std::unique_ptr<Bloqueo> g_bloqueo;
 }
 
 QString ArchivoBloqueo()
@@ -16,21 +16,16 @@ QString ArchivoBloqueo()
     return Paths::Join(Paths::ConfigDir(), QStringLiteral("Quorvan.lock"));
 }
 
-bool Tomar()
+bool Tomar(QString* error)
 {
-    if (g_bloqueo && g_bloqueo->isLocked()) return true;
-    g_bloqueo = std::make_unique<QLockFile>(ArchivoBloqueo());
-    // Never stale by age: only a lock whose process is gone is taken over.
-    g_bloqueo->setStaleLockTime(0);
-    if (g_bloqueo->tryLock(0)) return true;
+    if (g_bloqueo && g_bloqueo->Tomado()) return true;
+    g_bloqueo = std::make_unique<Bloqueo>(ArchivoBloqueo());
+    if (g_bloqueo->Tomar()) return true;
+    if (error) *error = g_bloqueo->Error();
     g_bloqueo.reset();
     return false;
 }
 
-void Liberar()
-{
-    if (g_bloqueo) g_bloqueo->unlock();
-    g_bloqueo.reset();
-}
+void Liberar() { g_bloqueo.reset(); }
 
 }

@@ -329,18 +329,18 @@ void frmMain::MDIForm_Load()
     };
     try {
         LineaComando = Vb::Trim(ArgumentosPrograma).toUpper();
-        // The lock and the embedded database are opened by name in place: a link planted at one
-        // of their names ends the start before anything opens it.
-        if (const QString rechazo =
-                ArchivosPropios::Rechazo(QStringList{InstanciaUnica::ArchivoBloqueo()} + Database::ArchivosEmbebidos());
-            !rechazo.isEmpty()) {
-            Dialogs::MsgBox(rechazo, Vbc::vbCritical);
-            Salida::Solicitar(1);
-            return;
-        }
-        if (!InstanciaUnica::Tomar()) {
+        // The embedded database is opened by name in place: a link planted at one of its names
+        // ends the start before anything opens it, as anything but a file of the user's own at
+        // the lock's name does.
+        QString rechazo = ArchivosPropios::Rechazo(Database::ArchivosEmbebidos());
+        if (rechazo.isEmpty() && !InstanciaUnica::Tomar(&rechazo) && rechazo.isEmpty()) {
             Dialogs::MsgBox(QStringLiteral("Ya existe una instancia previa de la aplicación"), Vbc::vbInformation);
             Salida::Solicitar(0);
+            return;
+        }
+        if (!rechazo.isEmpty()) {
+            Dialogs::MsgBox(rechazo, Vbc::vbCritical);
+            Salida::Solicitar(1);
             return;
         }
         // Files left readable by an earlier version become private before anything is read.

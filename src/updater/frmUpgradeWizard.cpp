@@ -4,7 +4,7 @@
 #include "engine/EsperaCliente.h"
 #include "engine/RegistroActualizacion.h"
 #include "platform/AjustesUsuario.h"
-#include "platform/ArchivosPropios.h"
+#include "platform/Bloqueo.h"
 #include "platform/Dialogs.h"
 #include "platform/Emblema.h"
 #include "platform/EscrituraSegura.h"
@@ -26,7 +26,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QLockFile>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -180,25 +179,15 @@ bool frmUpgradeWizard::EscribirListo(const QByteArray& valor)
 void frmUpgradeWizard::Form_Load()
 {
     try {
-        const QString bloqueo = Paths::Join(Paths::ConfigDir(), QStringLiteral("UpgradeWizardQuorvan.lock"));
-        // QLockFile opens its name in place: a link planted there would carry the lock elsewhere.
-        if (const QString rechazo = ArchivosPropios::Rechazo({bloqueo}); !rechazo.isEmpty()) {
-            Dialogs::MsgBox(rechazo, Vbc::vbCritical, kTitulo);
-            Terminar(1);
-            return;
-        }
-        m_Bloqueo = std::make_unique<QLockFile>(bloqueo);
-        // Only a lock whose process is gone is taken over, never one of a long wait.
-        m_Bloqueo->setStaleLockTime(0);
-        if (!m_Bloqueo->tryLock(0)) {
+        m_Bloqueo = std::make_unique<Bloqueo>(Paths::Join(Paths::ConfigDir(), QStringLiteral("UpgradeWizardQuorvan.lock")));
+        if (!m_Bloqueo->Tomar()) {
+            Dialogs::MsgBox(m_Bloqueo->Ocupado() ? QStringLiteral("El ") + kTitulo + QStringLiteral(" ya está corriendo.")
+                                                 : m_Bloqueo->Error(),
+                            m_Bloqueo->Ocupado() ? Vbc::vbExclamation : Vbc::vbCritical, kTitulo);
             m_Bloqueo.reset();
-            Dialogs::MsgBox(QStringLiteral("El ") + kTitulo + QStringLiteral(" ya está corriendo."), Vbc::vbExclamation,
-                            kTitulo);
             Terminar(1);
             return;
         }
-        // QLockFile makes it as the umask says; it names the user's process and host.
-        ArchivosPropios::Proteger(bloqueo);
 
         const std::optional<ArgumentosAsistente> argumentos = ArgumentosAsistente::Leer(m_Argumentos);
         if (!argumentos) {

@@ -7,7 +7,7 @@
 class EsperaCliente;
 class QFrame;
 class QLabel;
-class QLockFile;
+class Bloqueo;
 class QPushButton;
 class QTimer;
 class TiraCeldas;
@@ -84,7 +84,7 @@ private:
 
     QStringList m_Argumentos;
     Estado m_Estado;
-    std::unique_ptr<QLockFile> m_Bloqueo;
+    std::unique_ptr<Bloqueo> m_Bloqueo;
     EsperaCliente* m_EsperaRespuesta = nullptr;
     EsperaCliente* m_EsperaCierre = nullptr;
     bool m_Instalando = false;

@@ -6,6 +6,7 @@
 #include "engine/General.h"
 #include "engine/frmProcesandoCO.h"
 #include "platform/AjustesUsuario.h"
+#include "platform/Bloqueo.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Paths.h"
 #include "platform/Printers.h"
@@ -167,7 +168,7 @@ TEST_P(ArranqueDb, AnEmptyWorkingFolderAsksForTheAccessCodeAndThenWhetherToLeave
     dialogs.msgAnswers << Vbc::vbOK << Vbc::vbYes;
     Arrancar();
     EXPECT_TRUE(Salida::Solicitada());
-    EXPECT_FALSE(QFile::exists(InstanciaUnica::ArchivoBloqueo()));
+    EXPECT_TRUE(Bloqueo(InstanciaUnica::ArchivoBloqueo()).Tomar()) << "released";
 }
 
 TEST_P(ArranqueDb, AConfiguredTerminalEndsOnTheTransactionList)
@@ -278,7 +279,7 @@ TEST_P(ArranqueDb, TheExitQuestionAndTheUpdateMarker)
         EXPECT_EQ(dialogs.messages(), QStringList(2, "Seguro que quiere salir de la aplicación?"));
         EXPECT_EQ(dialogs.shown[0].style, Vbc::vbYesNo | Vbc::vbQuestion);
         EXPECT_EQ(wf.exists("tx/_Quorvan.end"), !clienteTermino);
-        EXPECT_FALSE(QFile::exists(InstanciaUnica::ArchivoBloqueo()));
+        EXPECT_TRUE(Bloqueo(InstanciaUnica::ArchivoBloqueo()).Tomar()) << "released";
     }
 }
 

@@ -5,6 +5,7 @@
 #include "entry/EstadoEmuladorPOS.h"
 #include "entry/frmEmuladorPOS.h"
 #include "entry/frmPrestacion.h"
+#include "platform/Bloqueo.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Printers.h"
 #include "platform/Printing.h"
@@ -477,7 +478,7 @@ TEST(ScriptRun, TheDemoReachesTheFirstConfigurationAndLeavesNoClientRunning)
     EXPECT_FALSE(err.contains("No existen licencias")) << err.toStdString();
     EXPECT_TRUE(QFile::exists(casa.filePath("Estandar/_druvex.emp")));
     EXPECT_TRUE(QFile::exists(casa.filePath("informe.txt")));
-    EXPECT_FALSE(QFile::exists(casa.filePath("Quorvan.lock"))) << "Quorvan ended";
+    EXPECT_TRUE(Bloqueo(casa.filePath("Quorvan.lock")).Tomar()) << "Quorvan ended";
     EXPECT_EQ(restantes, QStringList{}) << "no simulated client left running";
 }
 
@@ -505,8 +506,8 @@ TEST(ScriptRun, OneDemoPerFolder)
 }
 
 // The demo folder is the user's own, nobody else may read, write or pass through it, and it is no
-// link: otherwise the refusal says why, and nothing is written or started. A "Quorvan.lock" left there counts as a running demo only when
-// it names a Quorvan of the user's own.
+// link: otherwise the refusal says why, and nothing is written or started. A "Quorvan.lock" there
+// counts as a running demo only while a Quorvan of the user's own holds its lock.
 TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
 {
     QTemporaryDir raiz;
@@ -515,11 +516,12 @@ TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
     ConstruccionFalsa(raiz.filePath("build"));
     QDir().mkpath(raiz.filePath("bin"));
     ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable("sleep"), raiz.filePath("bin/Quorvan"))); // only waits
-    // A lock naming the process `%1` starts, once it runs Quorvan when `%2` waits for that.
-    const QString bloqueo =
-        "mkdir -m 0700 \"$CASA\"; %1 30 & p=$!; %2 printf '%s\\nQuorvan\\nx\\n' $p > \"$CASA/Quorvan.lock\"";
+    // Until the process $p runs the program `%1`.
     const QString esperar =
-        "for i in $(seq 500); do [ \"$(readlink /proc/$p/exe)\" = \"$QUORVAN\" ] && break; sleep 0.01; done;";
+        "for i in $(seq 500); do [ \"$(readlink /proc/$p/exe)\" = \"%1\" ] && break; sleep 0.01; done; ";
+    // The process `%1` runs `%2`, holding the lock on "Quorvan.lock" it took as it started.
+    const QString bloqueo = "mkdir -m 0700 \"$CASA\"; sh -c 'exec 8>\"$CASA/Quorvan.lock\"; flock 8; exec \"$@\"' - %1 30 & "
+                            "p=$!; " + esperar.arg("%2");
     const auto noSe = [&](const QString& motivo) { return "No se puede usar " + casa + " para la demostración: " + motivo + "\n"; };
     const auto abierta = [&](const QString& modo) {
         return std::pair{"mkdir -m " + modo + " \"$CASA\"", noSe("otras cuentas tienen acceso a ella (modo " + modo + "); debe ser solo suya: chmod 700 " + casa)};
@@ -531,14 +533,18 @@ TEST(ScriptRun, TheDemoFolderIsTheUsersOwnAndOnlyItsOwnQuorvanHoldsIt)
         // Another account could open it and hold the lock, or read the client's files by their names.
         abierta("0770"), abierta("0702"), abierta("0755"), abierta("0711"), abierta("0701"),
         {"mkdir -m 0700 \"$CASA\"; chown 65534 \"$CASA\"", noSe("pertenece a otra cuenta")},
-        {bloqueo.arg("sleep", ""), ""},
-        {bloqueo.arg("\"$QUORVAN\"", esperar), "Ya hay una demostración en ejecución en " + casa + "\n"},
-        {bloqueo.arg("setpriv --reuid=65534 --regid=65534 --clear-groups \"$QUORVAN\"", esperar), ""},
+        {bloqueo.arg("sleep", "$SLEEP"), ""},
+        {bloqueo.arg("\"$QUORVAN\"", "$QUORVAN"), "Ya hay una demostración en ejecución en " + casa + "\n"},
+        {bloqueo.arg("setpriv --reuid=65534 --regid=65534 --clear-groups \"$QUORVAN\"", "$QUORVAN"), ""},
+        // A lock file not held, naming a running Quorvan as an earlier version's did.
+        {"mkdir -m 0700 \"$CASA\"; \"$QUORVAN\" 30 & p=$!; " + esperar.arg("$QUORVAN") +
+             "printf '%s\\nQuorvan\\nx\\n' $p > \"$CASA/Quorvan.lock\"", ""},
     };
     QTemporaryDir fotos;
     QProcessEnvironment env = EntornoScript(casa);
     for (const auto& [v, valor] : {std::pair{"MARCAS", raiz.filePath("iniciados")}, {"OTRA", raiz.filePath("otra")},
-                                   {"CASA", casa}, {"QUORVAN", raiz.filePath("bin/Quorvan")}, {"RAIZ", raiz.path()},
+                                   {"CASA", casa}, {"QUORVAN", raiz.filePath("bin/Quorvan")},
+                                   {"SLEEP", QFileInfo(QStandardPaths::findExecutable("sleep")).canonicalFilePath()}, {"RAIZ", raiz.path()},
                                    {"FOTOS", fotos.path()}, {"SCRIPT", QUORVAN_ROOT_DIR "/scripts/run"},
                                    {"QUORVAN_BUILD", raiz.filePath("build")}, {"QT_QPA_PLATFORM", "offscreen"}})
         env.insert(v, valor);

@@ -3,6 +3,7 @@
 #include "config/modRegistry.h"
 #include "platform/AjustesUsuario.h"
 #include "platform/ArchivosPropios.h"
+#include "platform/Bloqueo.h"
 #include "platform/Database.h"
 #include "platform/Paths.h"
 #include "platform/Salida.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
@@ -167,6 +167,7 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
         {config + "/registro.ini", [&] { return rechazo(modRegistry::GuardarValorRegistro(1, "Terminal", 3)); }},
         {config + "/Quorvan.lock", alIniciar}};
     for (const char* fin : {"", "-wal", "-shm", "-journal"}) casos.append({datos + "/Quorvan.db" + fin, alIniciar});
+    for (const char* lock : {"/Quorvan.ini.lock", "/Druvex32.ini.lock"}) Bloqueo(config + lock).Tomar(); // an earlier store's
     for (const auto& [ruta, escribir] : casos) {
         for (const bool colgante : {false, true}) {
             SCOPED_TRACE((ruta + (colgante ? " colgante" : "")).toStdString());
@@ -190,6 +191,7 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
 
     // Settings an earlier version left readable are private from the first store; QSettings reads
     // back what the store wrote, and the keys it wrote itself.
+    QFile::remove(config + "/Quorvan.ini.lock"); // QSettings would wait on ours
     QSettings(config + "/Quorvan.ini", QSettings::IniFormat).setValue("Otra/clave", QStringList{"a", "b, c"});
     Cambiar(config + "/Quorvan.ini", 0644);
     const QString rara = QString(" /a,b;c=\"d\"\\ñ\t\x01" "F") + QChar(0) + "1 ";
@@ -211,9 +213,76 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
             EXPECT_EQ(AjustesUsuario::Leer("Quorvan", QString("P%1").arg(p), QString::number(i)), "x");
     EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/nuevo/", rara.trimmed()}));
     // A lock another program holds past the wait refuses the store, naming the file.
-    QLockFile otro(config + "/Quorvan.ini.lock");
-    ASSERT_TRUE(otro.tryLock(0));
+    Bloqueo otro(config + "/Quorvan.ini.lock");
+    ASSERT_TRUE(otro.Tomar());
     EXPECT_FALSE(AjustesUsuario::Guardar("Quorvan", "P0", "0", "y", &e));
     EXPECT_EQ(e, "No se pudo guardar " + config + "/Quorvan.ini: otro programa lo está guardando.");
     EXPECT_EQ(AjustesUsuario::Leer("Quorvan", "P0", "0"), "x");
+}
+
+// The settings keep the form QSettings gives them, both ways: a value QSettings wrote reads the
+// same, a store writes the very bytes QSettings would, a file written by hand reads as QSettings
+// reads it, and a store keeps every other line as it stood. No temporary folder is needed.
+TEST_F(ModosPropios, TheSettingsKeepTheFormOfQSettings)
+{
+    const QString config = t.path() + "/config/Quorvan", ini = config + "/Druvex32.ini";
+    const QString oraculo = t.path() + "/oraculo.ini"; // QSettings writes elsewhere: it would wait on our lock
+    QDir().mkpath(config);
+    const auto bytes = [](const QString& ruta) {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<falta>");
+    };
+    const auto poner = [](const QString& ruta, const QByteArray& texto) {
+        QFile f(ruta);
+        return f.open(QIODevice::WriteOnly) && f.write(texto) == texto.size();
+    };
+    for (const QString& v : {QString("a,b"), QString("\"q\" x"), QString("a;b"), QString("x=y"), QString("@x"),
+                             QString("@@y"), QString("C:\\Estandar\\"), QString::fromUtf8("ñ€😀ü"), QString(" a "),
+                             QString("\t"), QString(), QString("@ByteArray(x)"), QString("@String(y)"),
+                             QString("\x01\x1f\a\b\f\n\r\v") + QChar(0) + "7F" + QChar(0x7f) + QChar(0x80) + "z"}) {
+        SCOPED_TRACE(v.toStdString());
+        QFile::remove(oraculo);
+        QSettings(oraculo, QSettings::IniFormat).setValue("Tarsk/Directorio", v);
+        ASSERT_TRUE(poner(ini, bytes(oraculo)));
+        EXPECT_EQ(AjustesUsuario::Leer("Druvex32", "Tarsk", "Directorio"), v);
+        QFile::remove(ini);
+        EXPECT_TRUE(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", v));
+        EXPECT_EQ(bytes(ini), bytes(oraculo));
+    }
+    int leidos = 0;
+    for (const char* aMano :
+         {"Directorio=C:\\Estandar\\", "Directorio=C:\\Estandar\\\nOtra=1", "Directorio = \"C:\\\\Est\\\\\" ; nota",
+          "Directorio=a, b", "Directorio=@Invalid()", "Directorio=\\x41g\\101\\q\\", "Directorio=\"a\nb\"",
+          "Directorio=  a \\  b  ", "; nota\r\nDirectorio=1\r\nDirectorio=2\r\n", "Directorio=\xc3\\n\xb1",
+          "%44irectorio=%", "[%General]\nDirectorio=x", "Directorio=\"a\"  \"b\" ", "Otro=x", "Directorio=\\",
+          "Directorio\\x=1", "Directorio=@@", "Directorio=@Rect(1 2 3 4)", "Directorio=\xff"}) {
+        SCOPED_TRACE(aMano);
+        for (const QByteArray& antes : {QByteArray("[Tarsk]\n"), QByteArray("\xef\xbb\xbf[ Tarsk ]\r\n")}) {
+            // A new name each time: QSettings keeps what it read of a file of the same size and time.
+            const QString copia = t.path() + QString("/leido%1.ini").arg(++leidos);
+            ASSERT_TRUE(poner(ini, antes + aMano) && poner(copia, antes + aMano));
+            EXPECT_EQ(AjustesUsuario::Leer("Druvex32", "Tarsk", "Directorio", "falta"),
+                      QSettings(copia, QSettings::IniFormat).value("Tarsk/Directorio", "falta").toString());
+        }
+    }
+    ASSERT_TRUE(poner(ini, "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=viejo ; nota\r\nx=C:\\E\\"));
+    for (const char* seccion : {"Tarsk", "Nueva"}) ASSERT_TRUE(AjustesUsuario::Guardar("Druvex32", seccion, "y", "2"));
+    ASSERT_TRUE(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", "nuevo"));
+    EXPECT_EQ(bytes(ini), "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=nuevo; nota\r\n"
+                          "x=C:\\E\\\n\ny=2\n\n[Nueva]\ny=2\n");
+    const QSettings guardado(ini, QSettings::IniFormat);
+    EXPECT_EQ(guardado.allKeys(), QStringList({"Nueva/y", "Otra/clave", "Tarsk/Directorio", "Tarsk/x", "Tarsk/y"}));
+    EXPECT_EQ(guardado.value("Tarsk/x").toString(), AjustesUsuario::Leer("Druvex32", "Tarsk", "x"));
+
+    // A TMPDIR naming a missing folder or a file: the recent folders are stored and read, and
+    // the configuration folder holds only the settings and their lock.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    for (const QString& temporal : {t.path() + "/falta", ini}) {
+        qputenv("TMPDIR", temporal.toUtf8());
+        EXPECT_TRUE(DirectoriosRecientes::Guardar("/a/", {"/b/"}));
+        EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/a/", "/b/"}));
+    }
+    tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    EXPECT_EQ(QDir(config).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"Druvex32.ini", "Druvex32.ini.lock", "Quorvan.ini", "Quorvan.ini.lock"}));
 }

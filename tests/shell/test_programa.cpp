@@ -1,4 +1,5 @@
 #include "config/modRegistry.h"
+#include "platform/Bloqueo.h"
 #include "platform/Database.h"
 #include "support/DatosTerminal.h"
 #include "support/DruvexSim.h"
@@ -87,7 +88,7 @@ TEST_F(Programa, ReachesTheStartScreenRefusesASecondCopyAndEndsOnSigterm)
     // recording while the program already reports.
     EXPECT_TRUE(sim.esperarRespuestas(1, 5000)) << "the start-up update was answered";
     EXPECT_EQ(sim.tomas().size(), 1);
-    EXPECT_TRUE(QFile::exists(home.filePath("Quorvan.lock")));
+    EXPECT_FALSE(Bloqueo(home.filePath("Quorvan.lock")).Tomar()) << "held";
 
     QProcess segundo;
     Preparar(segundo);
@@ -102,7 +103,7 @@ TEST_F(Programa, ReachesTheStartScreenRefusesASecondCopyAndEndsOnSigterm)
     ASSERT_TRUE(primero.waitForFinished(20000));
     EXPECT_EQ(primero.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(primero.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(home.filePath("Quorvan.lock"))) << "the lock is released";
+    EXPECT_TRUE(Bloqueo(home.filePath("Quorvan.lock")).Tomar()) << "the lock is released";
     EXPECT_FALSE(QString::fromUtf8(primero.readAllStandardError()).contains("Seguro que quiere salir"));
 }
 

@@ -1,7 +1,9 @@
 // Each file the client leaves, planted as a pipe, a link, a 1 GB sparse file or a socket, ends its
 // exchange with a message naming it; so does a pipe, a link, a socket or a folder at each trigger
 // or marker name the programs make (a folder's reason in Spanish) and a pipe, a link or a socket
-// at each settings file and its lock, nothing being made or written there. A case runs in a child
+// at each settings file, nothing being made or written there. Each lock of the programs refuses the
+// same at its name, naming it, but takes a huge file there, and is taken whatever stands beside a
+// lock a dead copy left (where a lock of Qt's looked). A case runs in a child
 // under an address-space limit and an alarm, so a regression that blocks or reads the whole
 // file fails instead of holding the machine.
 #include "AsistenteFixture.h"
@@ -12,6 +14,8 @@
 #include "engine/CarpetaTerminal.h"
 #include "engine/General.h"
 #include "engine/clsTransaccion.h"
+#include "platform/Bloqueo.h"
+#include "platform/InstanciaUnica.h"
 #include "engine/frmProcesandoCO.h"
 #include "reports/clsMsgReporte.h"
 #include "reports/modReporte.h"
@@ -21,6 +25,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSysInfo>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,7 +41,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         QDir().mkpath(QFileInfo(ruta).path());
         ::unlink(r.constData());
         if (clase == 0) ::mkfifo(r.constData(), 0600);
-        if (clase == 1) ::symlink("/etc/passwd", r.constData());
+        if (clase == 1) ::symlink("/dev/zero", r.constData());
         if (clase == 2) {
             const int fd = ::creat(r.constData(), 0600);
             ::ftruncate(fd, qint64(1) << 30);
@@ -90,9 +95,33 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         const bool falta = AjustesUsuario::Leer(aplicacion, "Tarsk", "Directorio", "falta") == "falta";
         return falta && !AjustesUsuario::Guardar(aplicacion, "Tarsk", "Directorio", wf.path(), &e) ? e : QString();
     };
+    // The settings store's lock, Quorvan's and the wizard's: "tomado" when taken, otherwise the
+    // message; with `rancio` the lock file stands as a copy that died left it.
+    const auto tomar = [&](int cual, bool rancio) {
+        qputenv("QUORVAN_HOME", wf.path().toUtf8());
+        const QString nombre = wf.file(QStringList{"Quorvan.ini.lock", "Quorvan.lock", "UpgradeWizardQuorvan.lock"}[cual]);
+        if (rancio) wf.write(QFileInfo(nombre).fileName(), "99999999\nQuorvan\n" + QSysInfo::machineHostName().toUtf8());
+        QString e;
+        bool tomado = cual == 1 && InstanciaUnica::Tomar(&e);
+        if (cual == 0)
+            tomado = AjustesUsuario::Guardar("Quorvan", "Tarsk", "D", "x", &e) && AjustesUsuario::Leer("Quorvan", "Tarsk", "D") == "x";
+        if (cual == 2) {
+            frmUpgradeWizard frm(Argumentos());
+            frm.Form_Load();
+            Bloqueo otro(nombre);
+            tomado = !otro.Tomar() && otro.Ocupado();
+            e = mensajes();
+        }
+        return tomado ? QStringLiteral("tomado") : e;
+    };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
-    // before the exchange, no sparse file there).
-    const struct { const char* archivo; bool hecho; std::function<QString(DruvexSim&)> intercambio; } casos[] = {
+    // before the exchange, no sparse file there unless `tomado` says the lock is taken with it).
+    const struct {
+        const char* archivo;
+        bool hecho;
+        std::function<QString(DruvexSim&)> intercambio;
+        unsigned tomado = 0; // the classes by which the lock is taken
+    } casos[] = {
         {"estado\\.rsp", false,
          [&](DruvexSim& sim) {
              estadoPlantado(sim);
@@ -174,7 +203,12 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
          }},
         {"Quorvan\\.ini", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
         {"Druvex32\\.ini", true, [&](DruvexSim&) { return ajustes("Druvex32"); }},
-        {"Quorvan\\.ini\\.lock", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
+        {"Quorvan\\.ini\\.lock", true, [&](DruvexSim&) { return tomar(0, false); }, 1 << 2},
+        {"Quorvan\\.ini\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(0, true); }, ~0u},
+        {"Quorvan\\.lock", true, [&](DruvexSim&) { return tomar(1, false); }, 1 << 2},
+        {"Quorvan\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(1, true); }, ~0u},
+        {"UpgradeWizardQuorvan\\.lock", true, [&](DruvexSim&) { return tomar(2, false); }, 1 << 2},
+        {"UpgradeWizardQuorvan\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(2, true); }, ~0u},
         {"registro\\.ini", true, [&](DruvexSim&) {
              qputenv("QUORVAN_HOME", wf.path().toUtf8());
              qint32 n = 0;
@@ -182,10 +216,11 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
              return lee || modRegistry::GuardarValorRegistro(1, "Terminal", 3) ? QString() : modRegistry::ArchivoRegistro();
          }},
     };
-    for (const auto& [archivo, hecho, intercambio] : casos) {
+    for (const auto& [archivo, hecho, intercambio, tomado] : casos) {
         const QString nombre = wf.file(QString::fromLatin1(archivo).remove('\\'));
         for (clase = 0; clase < 5; ++clase) {
-            if (hecho ? clase == 2 : clase == 4) continue;
+            const bool toma = tomado & (1u << clase);
+            if (hecho ? clase == 2 && !toma : clase == 4) continue;
             SCOPED_TRACE(std::string(archivo) + " " + std::to_string(clase));
             EXPECT_EXIT(
                 {
@@ -203,7 +238,7 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                     if (hecho) plantar(nombre);
                     std::fprintf(stderr, "%s\n", intercambio(sim).toUtf8().constData());
                     struct stat info{}; // nothing made at the name
-                    const bool hechoAlli = hecho && ::lstat(QFile::encodeName(nombre).constData(), &info) == 0 &&
+                    const bool hechoAlli = hecho && clase != 2 && ::lstat(QFile::encodeName(nombre).constData(), &info) == 0 &&
                                            S_ISREG(info.st_mode);
                     // The child's own folders (it runs the test again from its start): _exit
                     // runs no destructor.
@@ -212,8 +247,10 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                     ::_exit(hechoAlli ? 1 : 0);
                 },
                 ::testing::ExitedWithCode(0), // the registry's own messages name the value, not the reason
-                std::string(archivo) +
-                    (clase == 4 && std::string(archivo) != "registro\\.ini" ? ".*(es una carpeta|no es un archivo común)" : ""));
+                toma ? std::string("tomado")
+                     : std::string(archivo) + (clase == 4 && std::string(archivo) != "registro\\.ini"
+                                                   ? ".*(es una carpeta|no es un archivo común)"
+                                                   : ""));
         }
     }
 }

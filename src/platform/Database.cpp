@@ -5,6 +5,7 @@
 #include "platform/Codec1252.h"
 #include "platform/DatabaseInterno.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -86,7 +87,12 @@ void Database::OpenConnectionString(const QString& connectionString)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(paraElControlador);
+        QElapsedTimer apertura;
+        apertura.start();
         if (!db.open()) {
+            // Failed only after about its whole bound (counted in whole seconds): nothing answered.
+            if (apertura.elapsed() >= qMax(1, LimitesSesion().conexionS - 1) * 1000LL)
+                m_aperturaVencida = true;
             const QSqlError e = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_name);
@@ -144,16 +150,22 @@ void Database::Close()
     // The statements belong to the connection and must go before it.
     while (!m_cursores.isEmpty())
         m_cursores.first()->Close();
-    m_sentencias->Vaciar();
-    if (!QSqlDatabase::contains(m_name))
-        return;
-    {
+    // psqlODBC asks the server to free each prepared statement as it goes, and on a link gone
+    // quietly each request waits out the bound of an unacknowledged send: disconnected first, the
+    // driver drops them with the session. The SQLite driver cannot close a file whose statements
+    // are still prepared.
+    const bool sesionPrimero = m_engine == Engine::PostgreSQL;
+    if (!sesionPrimero)
+        m_sentencias->Vaciar();
+    if (QSqlDatabase::contains(m_name)) {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (m_inTransaction && db.isOpen())
             db.rollback();
         db.close();
     }
-    QSqlDatabase::removeDatabase(m_name);
+    m_sentencias->Vaciar();
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
     m_inTransaction = false;
     m_escrituraExplicita = false;
     m_reabrir = false;

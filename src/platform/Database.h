@@ -50,6 +50,7 @@ public:
     void EnTransaccion(F&& trabajo)
     {
         RelojDeArena reloj; // a save can wait on a lock, or on a network that went, for its bounds
+        Guardado guardado(*this);
         for (bool repetida = false;; repetida = true) {
             try {
                 BeginTrans();
@@ -67,6 +68,26 @@ public:
             }
         }
     }
+
+    // One save on this connection. Within it, once an opening of the connection has waited out
+    // its bound (a server or a network that does not answer), no other is tried: each would wait
+    // as long, and the clerk is told within the bounds of one lost send and one opening. Each
+    // EnTransaccion is one; a caller that makes one save of several holds one around them.
+    // Outside a save (a list, the configuration's reads) every opening is tried.
+    class Guardado {
+    public:
+        explicit Guardado(Database& db) : m_db(db)
+        {
+            if (m_db.m_guardados++ == 0)
+                m_db.m_aperturaVencida = false;
+        }
+        ~Guardado() { --m_db.m_guardados; }
+        Guardado(const Guardado&) = delete;
+        Guardado& operator=(const Guardado&) = delete;
+
+    private:
+        Database& m_db;
+    };
 
     Engine engine() const { return m_engine; }
     QString connectionString() const { return m_connectionString; }
@@ -171,6 +192,7 @@ public:
     void EnTransaccionDeEscritura(const QString& tabla, F&& trabajo, int intentos = 8)
     {
         RelojDeArena reloj;
+        Guardado guardado(*this);
         bool repetida = false;
         for (int intento = 1;; ++intento) {
             try {
@@ -250,6 +272,8 @@ private:
     bool m_transaccionPerdida = false; // lost inside a transaction not yet ended by its caller
     bool m_confirmando = false;        // a COMMIT is on its way
     bool m_reconectando = false;
+    bool m_aperturaVencida = false; // an opening waited out its bound (see Guardado)
+    int m_guardados = 0;
     Perdida m_perdida = Perdida::Ninguna;
     std::function<bool(Database&)> m_trasConfirmar;
     // PostgreSQL: the session's server process, and the id and process of the transaction

@@ -74,7 +74,8 @@ void Database::AntesDeSentencia(const QString& sql)
         RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos durante la transacción (%1)")
                          .arg(sql.simplified().left(300)),
                      QStringLiteral("08007"));
-    if (m_reabrir && !Reconectar())
+    // Within a save, an opening that waited out its bound is not followed by another.
+    if (m_reabrir && ((m_guardados > 0 && m_aperturaVencida) || !Reconectar()))
         RaisePerdida(QStringLiteral("Se perdió la conexión a la base de datos y no se pudo abrir otra vez"),
                      QStringLiteral("08001"));
 }

@@ -124,6 +124,7 @@ qint64 clsTransacciones::SaveTransaccion(const QString& sSVL1, const QString& Co
         });
     };
     try {
+        Database::Guardado guardado(*m_cn); // both attempts are one save
         for (int intento = 1;; ++intento) {
             try {
                 guardar();

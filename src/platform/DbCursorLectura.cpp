@@ -153,15 +153,31 @@ void DbCursor::TomarDelBloque(int i) const
     m_enBloque[i] = false;
 }
 
-bool DbCursor::Utf8(int index, std::string_view& bytes) const
+const char* DbCursor::EnBloque(int index, qsizetype& bytes) const
 {
-    if (!m_utf8 || !m_bloque || !m_query || !m_enFila || index < 0 || index >= m_enBloque.size() ||
-        !m_enBloque.at(index))
-        return false;
+    if (!m_bloque || !m_query || !m_enFila || index < 0 || index >= m_enBloque.size() || !m_enBloque.at(index))
+        return nullptr;
     const Bloque& b = *m_bloque;
     const qsizetype fila = qsizetype(b.actual);
-    bytes = std::string_view(b.datos.at(index).constData() + fila * b.ancho.at(index),
-                             size_t(b.indicadores.at(index).at(fila)));
+    bytes = qsizetype(b.indicadores.at(index).at(fila));
+    return b.datos.at(index).constData() + fila * b.ancho.at(index);
+}
+
+bool DbCursor::Utf8(int index, std::string_view& bytes) const
+{
+    qsizetype largo = 0;
+    const char* datos = m_utf8 ? EnBloque(index, largo) : nullptr;
+    if (!datos) return false;
+    bytes = std::string_view(datos, size_t(largo));
+    return true;
+}
+
+bool DbCursor::Utf16(int index, QStringView& texto) const
+{
+    qsizetype largo = 0;
+    const char* datos = m_utf8 ? nullptr : EnBloque(index, largo);
+    if (!datos) return false;
+    texto = QStringView(reinterpret_cast<const char16_t*>(datos), largo / qsizetype(sizeof(char16_t)));
     return true;
 }
 

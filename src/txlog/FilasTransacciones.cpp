@@ -72,8 +72,9 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
 
 void FilasTransacciones::Agregar(const clsTransacciones& t)
 {
-    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(), t.Fecha.toUtf8(), t.Hora.toUtf8(), t.ObraSocial.toUtf8(),
-                                    t.Comentario.toUtf8()};
+    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(),  t.Fecha.toUtf8(),     t.Hora.toUtf8(),
+                                    t.ObraSocial.toUtf8(), t.Comentario.toUtf8(), t.Prestador.toUtf8(),
+                                    t.CodigoEmpresa.toUtf8()};
     std::string_view vistas[Repetidos];
     for (int c = 0; c < Repetidos; ++c) vistas[c] = std::string_view(textos[c].constData(), size_t(textos[c].size()));
     const QByteArray tarjeta = t.Tarjeta.toUtf8();
@@ -105,5 +106,7 @@ std::shared_ptr<clsTransacciones> FilasTransacciones::Transaccion(int fila) cons
     t->Hora = Valor(fila, Hora);
     t->ObraSocial = Valor(fila, ObraSocial);
     t->Comentario = Valor(fila, Comentario);
+    t->Prestador = Valor(fila, Prestador);
+    t->CodigoEmpresa = Valor(fila, CodigoEmpresa);
     return t;
 }

@@ -12,14 +12,15 @@ class clsTransacciones;
 
 // The logged transactions the start list shows, kept small: a history of hundreds of thousands
 // of rows is read every time the list opens, and one object of 23 texts per row cost about a
-// kilobyte. A row keeps only what the list shows and sorts (a click reads the rest of its row,
-// by its ticket, date and time): its ticket number and answer code as numbers, its card number
-// as UTF-8 bytes in one shared buffer, and the texts that repeat from row to row (operation,
-// insurer, answer, date, time) as numbers of entries of a dictionary per field.
+// kilobyte. A row keeps only what the list shows and sorts and what its void is sent with (the
+// ticket window reads nothing else): its ticket number and answer code as numbers, its card
+// number as UTF-8 bytes in one shared buffer, and the texts that repeat from row to row
+// (operation, insurer, answer, date, time, provider, company code) as numbers of entries of a
+// dictionary per field.
 class FilasTransacciones {
 public:
     // Fields kept once per distinct value.
-    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Repetidos };
+    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Prestador, CodigoEmpresa, Repetidos };
 
     struct Fila {
         qint64 ticket = 0;
@@ -52,7 +53,7 @@ public:
     // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
     // then order as their texts do.
     bool TarjetasSimples() const { return m_tarjetasSimples; }
-    // The fields the row shows, as the log's own object (the others are read on a click).
+    // The fields the row keeps, as the log's own object.
     std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
 
 private:

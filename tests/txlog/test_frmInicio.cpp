@@ -164,6 +164,7 @@ protected:
                 abierto = {t->txtPreView->toPlainText(), t->IdTicket(),
                            t->Transaccion() ? t->Transaccion()->Prestador : "sin transacción"};
                 icono = t->windowIcon().pixmap(48).toImage();
+                if (anular) t->cmdAnular_Click();
             }
             return d->objectName() == "frmProcesandoCO" ? d->exec() : 0;
         };
@@ -194,6 +195,7 @@ protected:
     QStringList modales;
     QStringList abierto;
     QImage icono; // the ticket window's
+    bool anular = false; // an opened ticket is voided
     DruvexSim sim{wf.path()};
     DatosTerminal::Logueada filas[3];
     frmInicio lista;
@@ -257,16 +259,33 @@ TEST_P(ListaDb, AMouseClickOpensTheStoredTicketAndTheKeyboardDoesNot)
     EXPECT_EQ(modales, QStringList{"frmTicket"});
     EXPECT_EQ(abierto, (QStringList{"\nCLINICA\nTOTAL ñ", "900", "20123456789"}));
     EXPECT_TRUE(dialogs.messages().isEmpty());
+}
 
-    // What the row does not show is read when it is opened, and only while it is in the log.
-    const auto t = lista.TransaccionDeFila(fila);
-    ASSERT_TRUE(t);
-    EXPECT_EQ(QStringList({t->CodigoEmpresa, t->ObraSocial, t->NumeroAutorizacion, t->Tarjeta}),
-              (QStringList{"5", "OSDE BINARIO", "AUT000000042", "6280000012345678"}));
-    Connect()->Execute("DELETE FROM Transaccion WHERE Ticket = 900"); // purged since it was listed
-    lista.lvwTransacciones_MouseDown();
-    lista.lvwTransacciones_ItemClick(fila);
-    EXPECT_EQ(abierto.value(2), "sin transacción") << "its ticket still opens";
+TEST_P(ListaDb, AListedRowOpensAndVoidsWithoutTheLog)
+{
+    const auto clic = [this] {
+        lista.lvwTransacciones_MouseDown();
+        lista.lvwTransacciones_ItemClick(0);
+    };
+    // Purged after the list loaded: voided with the provider and card the row holds.
+    sim.iniciar();
+    DatosTerminal::ArchivoTicket(filas[1], "TICKET 900\r\n");
+    Connect()->Execute("DELETE FROM Transaccion WHERE Ticket = 900");
+    anular = true;
+    clic();
+    ASSERT_EQ(sim.tomas().size(), 1);
+    const QByteArray svl1 = sim.tomas()[0].upload.value("_svl.1");
+    EXPECT_EQ(svl1.mid(108, 11), "20123456789");
+    EXPECT_EQ(svl1.mid(7, 16), "6280000012345678");
+    EXPECT_EQ(svl1.mid(130, 12).trimmed(), "900");
+
+    // A log that cannot answer: the ticket opens from its file alone.
+    anular = false;
+    Connect()->Execute("ALTER TABLE Transaccion RENAME TO TransaccionAparte");
+    dialogs.clear();
+    clic();
+    EXPECT_EQ(abierto, (QStringList{"\nTICKET 900", "900", "20123456789"}));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
 TEST_P(ListaDb, OnAShownListOnlyAClickOnARowOpensItsTicket)

@@ -243,7 +243,7 @@ void BM_ExportarOsde(benchmark::State& state)
             LineasOsde lineas;
             if (!lineas.Abrir(destino)) state.SkipWithError("floor: no file");
             const qint64 filas =
-                lector.Leer(consulta.sql, QByteArray(), [&](const Suelo::Celda* c, int) { lineas.Fila(c); });
+                lector.Leer(consulta.sql, consulta.valores, [&](const Suelo::Celda* c, int) { lineas.Fila(c); });
             if (!lineas.Cerrar() || filas != n) state.SkipWithError("floor: wrong row count or file not written");
         };
         suelo.push_back(Suelo::Medir([&] { porSuelo(odbc, rutaSuelo); }));
@@ -256,12 +256,8 @@ void BM_ExportarOsde(benchmark::State& state)
     };
     if (bytes(ruta) != bytes(rutaSuelo) || (api && bytes(ruta) != bytes(rutaApi)))
         state.SkipWithError("the floor wrote other bytes");
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    if (api) {
-        state.counters["capi_ms"] = Suelo::Mediana(capi);
-        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
-    }
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
 }
 
 }

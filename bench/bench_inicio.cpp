@@ -167,10 +167,10 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     QApplication::processEvents();
     const QFontMetrics fm(vista.font());
     const QString sql = Suelo::ModeloLista::Sentencia(unPrestador);
-    const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();
+    const QVariantList valores = unPrestador ? QVariantList{kCuit} : QVariantList();
     const auto porSuelo = [&](auto& lector) {
         modelo.Empezar(fm);
-        lector.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
+        lector.Leer(sql, valores, [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         vista.viewport()->repaint();
     };
@@ -192,12 +192,8 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     const int filas = lista.lvwTransacciones->model()->rowCount();
     if (filas != modelo.rowCount()) state.SkipWithError("the floor read other rows");
     state.counters["filas"] = filas;
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    if (api) {
-        state.counters["capi_ms"] = Suelo::Mediana(capi);
-        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
-    }
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
     state.SetItemsProcessed(state.iterations() * filas);
 }
 
@@ -285,7 +281,7 @@ void BM_Arranque(benchmark::State& state)
                              Suelo::ModeloLista& modelo) {
         // Terminal 1, whose delimiter is 1.
         for (const QString& sql : clsConfig::SentenciasDeCarga())
-            lector.Leer(sql, sql.contains(QLatin1Char('?')) ? QByteArray("1") : QByteArray(), [&](const Suelo::Celda* c, int n) {
+            lector.Leer(sql, sql.contains(QLatin1Char('?')) ? QVariantList{1} : QVariantList(), [&](const Suelo::Celda* c, int n) {
                 std::vector<QString> fila(static_cast<size_t>(n));
                 for (int i = 0; i < n; ++i) fila[size_t(i)] = c[i].Texto();
                 memoria.push_back(std::move(fila));
@@ -293,7 +289,7 @@ void BM_Arranque(benchmark::State& state)
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
         lector.enteros = true;
-        lector.Leer(Suelo::ModeloLista::Sentencia(false), QByteArray(),
+        lector.Leer(Suelo::ModeloLista::Sentencia(false), {},
                     [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         lector.enteros = false;
         modelo.Terminar(vista);
@@ -336,10 +332,8 @@ void BM_Arranque(benchmark::State& state)
         state.SetIterationTime(programa.back() / 1000);
     }
     state.counters["mensajes"] = dialogos.messages().size();
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["capi_ms"] = Suelo::Mediana(capi);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
 }
 
 }

@@ -95,16 +95,20 @@ void DbCursor::LeerFilaDelBloque()
 {
     const Bloque& b = *m_bloque;
     const qsizetype fila = qsizetype(b.actual);
+    // Once per row, not per value: a list of a hundred thousand rows reads a million values.
+    QVariant* valores = m_fila.data();
+    bool* enBloque = m_enBloque.data();
+    const Columna* tipos = m_tipos.constData();
     for (int i = 0; i < m_tipos.size(); ++i) {
         const SQLLEN indicador = b.indicadores.at(i).at(fila);
         const char* dato = b.datos.at(i).constData() + fila * b.ancho.at(i);
-        QVariant& v = m_fila[i];
-        m_enBloque[i] = false;
+        QVariant& v = valores[i];
+        enBloque[i] = false;
         if (indicador == SQL_NULL_DATA) {
             v = QVariant();
             continue;
         }
-        switch (m_tipos.at(i).tipo) {
+        switch (tipos[i].tipo) {
         case Columna::Entero32: {
             SQLINTEGER x;
             memcpy(&x, dato, sizeof x);
@@ -135,7 +139,7 @@ void DbCursor::LeerFilaDelBloque()
             } else {
                 // Made into a value only when asked for: a caller that takes the bytes (the
                 // text export) or skips the column needs none.
-                m_enBloque[i] = true;
+                enBloque[i] = true;
             }
             break;
         }

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class clsTransacciones;
@@ -60,10 +59,15 @@ private:
     struct Entrada {
         QString texto;
     };
+    // Open addressing over a power-of-two table, kept at most half full: a history's provider,
+    // date, time, insurer and company change from row to row, and a hundred thousand rows look
+    // them up several hundred thousand times.
     struct Diccionario {
-        std::unordered_map<std::string_view, quint32> numeros;
-        std::deque<std::string> bytes; // what the keys point into; a deque never moves them
-        quint32 ultimo = 0;            // the value of the previous row, tried first
+        std::vector<quint32> ranuras;  // a value's number + 1 per slot, 0 for an empty one
+        std::vector<quint64> claves;   // each value's hash, by its number
+        std::deque<std::string> bytes; // each value's bytes, by its number; a deque never moves them
+        std::string_view ultimo;       // the value of the previous row, tried first
+        quint32 numeroUltimo = 0;
         bool hayUltimo = false;
     };
     quint32 Numero(int campo, std::string_view valor);

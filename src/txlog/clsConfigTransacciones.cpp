@@ -193,15 +193,29 @@ public:
         if (p.hay != Hay::Texto || texto != QStringView(p.texto)) {
             p.hay = Hay::Texto;
             p.texto.assign(texto.utf16(), size_t(texto.size()));
-            p.bytes.resize(m_utf8.requiredSpace(texto.size()));
-            p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
-            if (m_utf8.hasError()) return false;
+            if (!Ascii(texto, p.bytes)) {
+                p.bytes.resize(m_utf8.requiredSpace(texto.size()));
+                p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
+                if (m_utf8.hasError()) return false;
+            }
         }
         bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
         return true;
     }
 
 private:
+    // ASCII, the log's usual text, narrowed without the encoder's work per call.
+    static bool Ascii(QStringView texto, QByteArray& bytes)
+    {
+        bytes.resize(texto.size());
+        char* destino = bytes.data();
+        const char16_t* origen = texto.utf16();
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            if (origen[i] >= 0x80) return false;
+            destino[i] = char(origen[i]);
+        }
+        return true;
+    }
     enum class Hay { Nada, Texto, Numero };
     struct Previo {
         Hay hay = Hay::Nada;

@@ -102,19 +102,24 @@ TEST(frmInicio, WidestRowAndCodesOutOfRange)
 }
 
 // 4,096 cards of 16 digits fill a block of card bytes exactly; the rows after it still read
-// their own cards, none or one.
+// their own cards, none or one. The provider, distinct on every row, is kept once per value.
 TEST(frmInicio, RowsAfterAFullCardBlock)
 {
     FilasTransacciones filas;
-    const std::string_view repetidos[FilasTransacciones::Repetidos] = {};
+    std::string_view repetidos[FilasTransacciones::Repetidos] = {};
     std::vector<std::string> tarjetas;
     for (int i = 0; i < 4096; ++i) tarjetas.push_back(QString::number(6280000000000000LL + i).toStdString());
     tarjetas.insert(tarjetas.end(), {"", "", "6280000099999999", ""});
     for (size_t i = 0; i < tarjetas.size(); ++i) {
+        repetidos[FilasTransacciones::Prestador] = tarjetas[i % 3000];
         filas.Agregar(1, 0, repetidos, tarjetas[i]);
         ASSERT_EQ(filas.Tarjeta(int(i)), tarjetas[i]) << i;
     }
-    for (int i = 0; i < filas.Cantidad(); ++i) ASSERT_EQ(filas.Tarjeta(i), tarjetas[size_t(i)]) << i;
+    for (int i = 0; i < filas.Cantidad(); ++i) {
+        ASSERT_EQ(filas.Tarjeta(i), tarjetas[size_t(i)]) << i;
+        ASSERT_EQ(filas.Transaccion(i)->Prestador.toStdString(), tarjetas[size_t(i) % 3000]) << i;
+    }
+    EXPECT_EQ(filas.Valores(FilasTransacciones::Prestador), 3000);
 }
 
 TEST(frmInicio, LayoutInTwips)
@@ -502,7 +507,7 @@ TEST_P(ListaReferencia, TheBenchmarkFloorShowsTheSameList)
         const bool uno = QByteArray(prestador) != "TODOS";
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
-        odbc.Leer(Suelo::ModeloLista::Sentencia(uno), uno ? QByteArray("20123456789") : QByteArray(),
+        odbc.Leer(Suelo::ModeloLista::Sentencia(uno), uno ? QVariantList{"20123456789"} : QVariantList(),
                   [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         ASSERT_EQ(modelo.rowCount(), uno ? 120 : 360);

@@ -8,13 +8,13 @@
 #include <QString>
 #include <QVariant>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string>
-#include <cstdlib>
 #include <vector>
 
 namespace Suelo {

@@ -3,9 +3,8 @@
 // names the test server, on PostgreSQL in a schema of its own. The rows stream from the
 // driver into the file, so the peak memory must not grow with the number of rows.
 // BM_ExportarOsde times the Osde file alternately with its floor (Suelo.h): the same statement
-// read with block fetch, the same bytes formatted into one buffered writer, flushed, synced and
-// renamed; `ratio` is the program's median over the floor's through the same ODBC driver,
-// `ratio_capi` over the floor's through SQLite's C API.
+// with the same values bound, read with block fetch, the same bytes formatted into one buffered
+// writer, flushed, synced and renamed; its counters as Suelo::Informar reports them.
 #include "MemoriaPico.h"
 #include "Suelo.h"
 #include "platform/Database.h"

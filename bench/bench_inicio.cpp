@@ -5,12 +5,13 @@
 // start-up from the main window's load to the list on the configuration data set of
 // bench_config. Each load is timed alternately with its floor (SueloLista.h), after checking
 // that the floor shows the very same list: `ratio` is the program's median over the floor's
-// through the same ODBC driver, `ratio_capi` (SQLite only) over the floor's through SQLite's C
-// API. Both lists are painted.
+// through the same ODBC driver, `ratio_min` its fastest run over the floor's, `ratio_capi`
+// (SQLite only) the same against the floor through SQLite's C API, `carga` the load average
+// when the timings ended (Suelo::Informar). Both lists are painted.
 //
 //   build/bench/bench_inicio --benchmark_filter='BM_CargarListaTransacciones'   # both engines
 //   build/bench/bench_inicio --benchmark_filter='BM_PrimerClicColumna'
-//   build/bench/bench_inicio --benchmark_filter='BM_MemoriaLista'                # alone: no floor
+//   build/bench/bench_inicio --benchmark_filter='BM_MemoriaLista/0'              # each alone: no floor
 #include "config/GeneralCombos.h"
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"

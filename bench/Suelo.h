@@ -6,12 +6,15 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
+#include <QVariant>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace Suelo {
@@ -50,17 +53,13 @@ public:
                                             0, nullptr, SQL_DRIVER_NOPROMPT)))
             throw std::runtime_error("floor: no ODBC connection");
     }
-    // Runs a statement that returns nothing the floor needs (a PRAGMA), a non-null `parametro`
-    // bound as its one text parameter.
-    void Ejecutar(const QString& sql, QByteArray parametro = QByteArray())
+    // Runs a statement that returns nothing the floor needs (a PRAGMA), with `valores` bound.
+    void Ejecutar(const QString& sql, const QVariantList& valores = {})
     {
         SQLHSTMT st = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
         QByteArray texto = sql.toUtf8();
-        SQLLEN largo = parametro.size();
-        if (!parametro.isNull())
-            SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(parametro.size()), 0,
-                             parametro.data(), largo, &largo);
+        Enlazados enlazados(st, valores);
         SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS);
         SQLFreeHandle(SQL_HANDLE_STMT, st);
     }
@@ -71,10 +70,10 @@ public:
         SQLFreeHandle(SQL_HANDLE_ENV, m_env);
     }
 
-    // Calls fila(const Celda*, int columns) for each row; returns the rows read. A non-null
-    // `parametro` is bound as the statement's one text parameter.
+    // Calls fila(const Celda*, int columns) for each row; returns the rows read. `valores` (texts
+    // and whole numbers) are bound to the statement's markers, in order.
     template <class F>
-    qint64 Leer(const QString& sql, QByteArray parametro, F&& fila)
+    qint64 Leer(const QString& sql, const QVariantList& valores, F&& fila)
     {
         SQLHSTMT st = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
@@ -89,20 +88,28 @@ public:
         SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &traidas, 0);
         SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, estados.data(), 0);
         QByteArray texto = sql.toUtf8();
+        QVariantList enlazar = valores;
         // The SQLite driver steps through the rows only of a statement without parameters (with
-        // one it reads the whole result at execute): the value is read from a table of the
-        // connection's own, as the program's cursor reads it.
-        if (m_utf8 && !parametro.isNull()) {
-            Ejecutar(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValorSuelo (Valor)"));
+        // one it reads the whole result at execute): the values are read from a table of the
+        // connection's own, as the program's cursor reads them.
+        if (m_utf8 && !valores.isEmpty()) {
+            Ejecutar(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ValorSuelo (Numero INTEGER PRIMARY KEY, Valor)"));
             Ejecutar(QStringLiteral("DELETE FROM temp.ValorSuelo"));
-            Ejecutar(QStringLiteral("INSERT INTO temp.ValorSuelo (Valor) VALUES (?)"), parametro);
-            texto.replace("?", "(SELECT Valor FROM temp.ValorSuelo)");
-            parametro = QByteArray();
+            QByteArray conValores;
+            int k = 0;
+            for (const char c : texto) {
+                if (c != '?') {
+                    conValores += c;
+                    continue;
+                }
+                Ejecutar(QStringLiteral("INSERT INTO temp.ValorSuelo (Numero, Valor) VALUES (%1, ?)").arg(k),
+                         {valores.value(k)});
+                conValores += "(SELECT +Valor FROM temp.ValorSuelo WHERE Numero = " + QByteArray::number(k++) + ")";
+            }
+            texto = conValores;
+            enlazar.clear();
         }
-        SQLLEN largo = parametro.size();
-        if (!parametro.isNull())
-            SQLBindParameter(st, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(parametro.size()), 0,
-                             parametro.data(), largo, &largo);
+        Enlazados enlazados(st, enlazar);
         if (!SQL_SUCCEEDED(SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(texto.data()), SQL_NTS))) {
             SQLFreeHandle(SQL_HANDLE_STMT, st);
             throw std::runtime_error("floor: statement failed");
@@ -154,6 +161,32 @@ public:
     }
 
 private:
+    // Values bound to a statement's markers, kept while it runs: texts as UTF-8, whole numbers
+    // as 64-bit integers.
+    struct Enlazados {
+        std::vector<QByteArray> textos;
+        std::vector<qint64> numeros;
+        std::vector<SQLLEN> largos;
+        Enlazados(SQLHSTMT st, const QVariantList& valores)
+            : textos(size_t(valores.size())), numeros(size_t(valores.size())), largos(size_t(valores.size()))
+        {
+            for (qsizetype i = 0; i < valores.size(); ++i) {
+                const QVariant& v = valores.at(i);
+                const SQLUSMALLINT n = SQLUSMALLINT(i + 1);
+                if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) {
+                    textos[size_t(i)] = v.toString().toUtf8();
+                    largos[size_t(i)] = textos[size_t(i)].size();
+                    SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, SQLULEN(largos[size_t(i)]), 0,
+                                     textos[size_t(i)].data(), largos[size_t(i)], &largos[size_t(i)]);
+                } else {
+                    numeros[size_t(i)] = v.toLongLong();
+                    SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &numeros[size_t(i)], 0,
+                                     nullptr);
+                }
+            }
+        }
+    };
+
     bool m_utf8;
     SQLHENV m_env = SQL_NULL_HENV;
     SQLHDBC m_dbc = SQL_NULL_HDBC;
@@ -173,14 +206,21 @@ public:
     ~ApiSqlite() { sqlite3_close(m_db); }
     void Ejecutar(const QString& sql) { sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
     template <class F>
-    qint64 Leer(const QString& sql, const QByteArray& parametro, F&& fila)
+    qint64 Leer(const QString& sql, const QVariantList& valores, F&& fila)
     {
         sqlite3_stmt* st = nullptr;
         const QByteArray texto = sql.toUtf8();
         if (sqlite3_prepare_v2(m_db, texto.constData(), int(texto.size()), &st, nullptr) != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(m_db));
-        if (!parametro.isNull())
-            sqlite3_bind_text(st, 1, parametro.constData(), int(parametro.size()), SQLITE_TRANSIENT);
+        for (qsizetype i = 0; i < valores.size(); ++i) {
+            const QVariant& v = valores.at(i);
+            if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) {
+                const QByteArray t = v.toString().toUtf8();
+                sqlite3_bind_text(st, int(i + 1), t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_int64(st, int(i + 1), v.toLongLong());
+            }
+        }
         const int columnas = sqlite3_column_count(st);
         std::vector<Celda> celdas(columnas);
         qint64 n = 0;
@@ -226,6 +266,30 @@ inline double Mediana(std::vector<double> v)
     std::sort(v.begin(), v.end());
     const size_t m = v.size() / 2;
     return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+// The machine's load average over the last minute: the machine is shared, and each ratio is
+// reported beside it.
+inline double Carga()
+{
+    double carga[1] = {-1};
+    return getloadavg(carga, 1) == 1 ? carga[0] : -1;
+}
+
+// A job's counters against its floor: the floor's median, the ratio of the medians, the ratio
+// of the minima (the runs each disturbed least) and the load when the timings ended.
+// `sufijo` names a second floor ("_capi").
+template <class Estado>
+void Informar(Estado& state, const std::vector<double>& programa, const std::vector<double>& suelo,
+              const std::string& sufijo = std::string())
+{
+    if (programa.empty() || suelo.empty()) return;
+    const std::string nombre = sufijo.empty() ? std::string("floor") : sufijo.substr(1);
+    state.counters[nombre + "_ms"] = Mediana(suelo);
+    state.counters["ratio" + sufijo] = Mediana(programa) / Mediana(suelo);
+    state.counters["ratio_min" + sufijo] =
+        *std::min_element(programa.begin(), programa.end()) / *std::min_element(suelo.begin(), suelo.end());
+    state.counters["carga"] = Carga();
 }
 
 template <class F>

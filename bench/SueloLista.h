@@ -1,15 +1,15 @@
 #pragma once
 // The start list's floor: the least work that shows what the program's list shows.
-// - It reads the eight shown fields alone (`Sentencia`: ticket, answer code, date, time,
-//   operation code, insurer, card, answer), nothing to open a row by and no check of the fields
-//   it leaves unread, through the same ODBC driver as the program with block fetch and the
-//   integers bound as numbers, or through SQLite's C API (Suelo.h); on SQLite through the memory
-//   map (ComoElLector), the fastest way, which the program's list gives up to keep its memory
-//   down.
-// - Each row keeps, as the driver's bytes in one buffer with offsets, only the four texts the
-//   list shows as they are stored (operation code, insurer, card, answer, blanks cut at both
-//   ends); the ticket and the answer code as numbers; date and time as one integer made from
-//   their digits (yyyymmddhhmm), which is also the sort key.
+// - It reads the eight shown fields and the two a row's void is sent with, which the program's
+//   list keeps too (`Sentencia`: ticket, answer code, date, time, operation code, insurer, card,
+//   answer, provider, company code), and no check of the fields it leaves unread, through the
+//   same ODBC driver as the program with block fetch and the integers bound as numbers, or
+//   through SQLite's C API (Suelo.h); on SQLite through the memory map (ComoElLector), the
+//   fastest way, which the program's list gives up to keep its memory down.
+// - Each row keeps, as the driver's bytes in one buffer with offsets, the four texts the list
+//   shows as they are stored (operation code, insurer, card, answer) and the provider, blanks cut
+//   at both ends; the ticket, the answer code and the company code as numbers; date and time as
+//   one integer made from their digits (yyyymmddhhmm), which is also the sort key.
 // - The column widths are found while the rows are read: each shown text's width is added up
 //   from its characters' (one table lookup per byte), and only the few widest per column are
 //   kept and measured whole at the end, with the rule of blanks and the header as the program
@@ -46,19 +46,20 @@ public:
     explicit ModeloLista(QList<QIcon> iconos = {}) : m_iconos(std::move(iconos)) {}
 
     // The columns of Sentencia.
-    enum { Ticket, Error, Fecha, Hora, Operacion, ObraSocial, Tarjeta, Comentario, Columnas };
-    // The floor's statement: the shown fields alone, one parameter (the provider's tax number)
-    // when `porPrestador`.
+    enum { Ticket, Error, Fecha, Hora, Operacion, ObraSocial, Tarjeta, Comentario, Prestador, Empresa, Columnas };
+    // The floor's statement: the shown fields and the two a row's void is sent with, one
+    // parameter (the provider's tax number) when `porPrestador`.
     static QString Sentencia(bool porPrestador)
     {
         return QStringLiteral("SELECT Transaccion.Ticket, Transaccion.Error, Transaccion.Fecha, Transaccion.Hora, "
                               "Transaccion.Operacion, ObrasSociales.Nombre, Transaccion.Tarjeta, "
-                              "Transaccion.Comentario FROM Transaccion LEFT JOIN ObrasSociales "
+                              "Transaccion.Comentario, Transaccion.Prestador, Transaccion.CodigoEmpresa "
+                              "FROM Transaccion LEFT JOIN ObrasSociales "
                               "ON ObrasSociales.Empresa = Transaccion.CodigoEmpresa") +
                (porPrestador ? QStringLiteral(" WHERE Transaccion.Prestador = ?") : QString());
     }
     // The texts a row keeps, in the order of their bytes in the buffer.
-    enum { TOperacion, TObraSocial, TTarjeta, TComentario, Textos };
+    enum { TOperacion, TObraSocial, TTarjeta, TComentario, TPrestador, Textos };
 
     // Before the rows: `fm` is the view's font, whose widths the rows are measured in.
     void Empezar(const QFontMetrics& fm)
@@ -134,7 +135,9 @@ private:
         qint64 clave = 0; // yyyymmddhhmm
         quint32 inicio = 0;
         quint16 largo[Textos] = {};
+        qint64 empresa = 0;
         qint32 error = 0;
+        bool sinEmpresa = true;
         bool utf16 = false;
     };
     // Per column, the widest rows by their added-up widths (at most kCandidatos, smallest first).
@@ -171,7 +174,9 @@ private:
         if (c[Fecha].bytes != qsizetype(8 * sizeof(Ch))) throw std::runtime_error("floor: date not of 8 digits");
         f.clave = Digitos<Ch>(c[Fecha], 8) * 10000 + Digitos<Ch>(c[Hora], 4);
         f.inicio = quint32(m_bytes.size());
-        const int orden[Textos] = {Operacion, ObraSocial, Tarjeta, Comentario};
+        f.sinEmpresa = c[Empresa].nulo;
+        f.empresa = c[Empresa].entero;
+        const int orden[Textos] = {Operacion, ObraSocial, Tarjeta, Comentario, Prestador};
         for (int t = 0; t < Textos; ++t) {
             const Ch* a = reinterpret_cast<const Ch*>(c[orden[t]].datos);
             const Ch* b = a + c[orden[t]].bytes / qsizetype(sizeof(Ch));

@@ -3,9 +3,8 @@
 // names the test server, on PostgreSQL in a schema of its own. The rows stream from the
 // driver into the file, so the peak memory must not grow with the number of rows.
 // BM_ExportarOsde times the Osde file alternately with its floor (Suelo.h): the same statement
-// read with block fetch, the same bytes formatted into one buffered writer, flushed, synced and
-// renamed; `ratio` is the program's median over the floor's through the same ODBC driver,
-// `ratio_capi` over the floor's through SQLite's C API.
+// with the same values bound, read with block fetch, the same bytes formatted into one buffered
+// writer, flushed, synced and renamed; its counters as Suelo::Informar reports them.
 #include "MemoriaPico.h"
 #include "Suelo.h"
 #include "platform/Database.h"
@@ -243,7 +242,7 @@ void BM_ExportarOsde(benchmark::State& state)
             LineasOsde lineas;
             if (!lineas.Abrir(destino)) state.SkipWithError("floor: no file");
             const qint64 filas =
-                lector.Leer(consulta.sql, QByteArray(), [&](const Suelo::Celda* c, int) { lineas.Fila(c); });
+                lector.Leer(consulta.sql, consulta.valores, [&](const Suelo::Celda* c, int) { lineas.Fila(c); });
             if (!lineas.Cerrar() || filas != n) state.SkipWithError("floor: wrong row count or file not written");
         };
         suelo.push_back(Suelo::Medir([&] { porSuelo(odbc, rutaSuelo); }));
@@ -256,12 +255,8 @@ void BM_ExportarOsde(benchmark::State& state)
     };
     if (bytes(ruta) != bytes(rutaSuelo) || (api && bytes(ruta) != bytes(rutaApi)))
         state.SkipWithError("the floor wrote other bytes");
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    if (api) {
-        state.counters["capi_ms"] = Suelo::Mediana(capi);
-        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
-    }
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
 }
 
 }

@@ -5,12 +5,13 @@
 // start-up from the main window's load to the list on the configuration data set of
 // bench_config. Each load is timed alternately with its floor (SueloLista.h), after checking
 // that the floor shows the very same list: `ratio` is the program's median over the floor's
-// through the same ODBC driver, `ratio_capi` (SQLite only) over the floor's through SQLite's C
-// API. Both lists are painted.
+// through the same ODBC driver, `ratio_min` its fastest run over the floor's, `ratio_capi`
+// (SQLite only) the same against the floor through SQLite's C API, `carga` the load average
+// when the timings ended (Suelo::Informar). Both lists are painted.
 //
 //   build/bench/bench_inicio --benchmark_filter='BM_CargarListaTransacciones'   # both engines
 //   build/bench/bench_inicio --benchmark_filter='BM_PrimerClicColumna'
-//   build/bench/bench_inicio --benchmark_filter='BM_MemoriaLista'                # alone: no floor
+//   build/bench/bench_inicio --benchmark_filter='BM_MemoriaLista/0'              # each alone: no floor
 #include "config/GeneralCombos.h"
 #include "config/GeneralConfiguracion.h"
 #include "config/clsConfig.h"
@@ -167,10 +168,10 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     QApplication::processEvents();
     const QFontMetrics fm(vista.font());
     const QString sql = Suelo::ModeloLista::Sentencia(unPrestador);
-    const QByteArray parametro = unPrestador ? kCuit.toUtf8() : QByteArray();
+    const QVariantList valores = unPrestador ? QVariantList{kCuit} : QVariantList();
     const auto porSuelo = [&](auto& lector) {
         modelo.Empezar(fm);
-        lector.Leer(sql, parametro, [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
+        lector.Leer(sql, valores, [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         modelo.Terminar(vista);
         vista.viewport()->repaint();
     };
@@ -192,12 +193,8 @@ void BM_CargarListaTransacciones(benchmark::State& state)
     const int filas = lista.lvwTransacciones->model()->rowCount();
     if (filas != modelo.rowCount()) state.SkipWithError("the floor read other rows");
     state.counters["filas"] = filas;
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    if (api) {
-        state.counters["capi_ms"] = Suelo::Mediana(capi);
-        state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
-    }
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
     state.SetItemsProcessed(state.iterations() * filas);
 }
 
@@ -285,7 +282,7 @@ void BM_Arranque(benchmark::State& state)
                              Suelo::ModeloLista& modelo) {
         // Terminal 1, whose delimiter is 1.
         for (const QString& sql : clsConfig::SentenciasDeCarga())
-            lector.Leer(sql, sql.contains(QLatin1Char('?')) ? QByteArray("1") : QByteArray(), [&](const Suelo::Celda* c, int n) {
+            lector.Leer(sql, sql.contains(QLatin1Char('?')) ? QVariantList{1} : QVariantList(), [&](const Suelo::Celda* c, int n) {
                 std::vector<QString> fila(static_cast<size_t>(n));
                 for (int i = 0; i < n; ++i) fila[size_t(i)] = c[i].Texto();
                 memoria.push_back(std::move(fila));
@@ -293,7 +290,7 @@ void BM_Arranque(benchmark::State& state)
         const QFontMetrics fm(vista.font());
         modelo.Empezar(fm);
         lector.enteros = true;
-        lector.Leer(Suelo::ModeloLista::Sentencia(false), QByteArray(),
+        lector.Leer(Suelo::ModeloLista::Sentencia(false), {},
                     [&](const Suelo::Celda* c, int) { modelo.Agregar(c); });
         lector.enteros = false;
         modelo.Terminar(vista);
@@ -336,10 +333,8 @@ void BM_Arranque(benchmark::State& state)
         state.SetIterationTime(programa.back() / 1000);
     }
     state.counters["mensajes"] = dialogos.messages().size();
-    state.counters["floor_ms"] = Suelo::Mediana(suelo);
-    state.counters["capi_ms"] = Suelo::Mediana(capi);
-    state.counters["ratio"] = Suelo::Mediana(programa) / Suelo::Mediana(suelo);
-    state.counters["ratio_capi"] = Suelo::Mediana(programa) / Suelo::Mediana(capi);
+    Suelo::Informar(state, programa, suelo);
+    Suelo::Informar(state, programa, capi, "_capi");
 }
 
 }

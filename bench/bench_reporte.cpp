@@ -32,7 +32,8 @@ void Solicitudes(int n)
                                             "AUASOA, AUBENA, AUDIGA, AUTRAC, AUATRC, AUTMAT, AUNMAT, AUCEFE, NombreAfiliado, "
                                             "FechaTransaccion, Diferida) VALUES "),
                          16, n, [](int i) {
-                             return QVariantList{1, i + 1, QStringLiteral("30712345678"), QStringLiteral("2"),
+                             // AUISOA as the log writes it, in six digits.
+                             return QVariantList{1, i + 1, QStringLiteral("30712345678"), QStringLiteral("000002"),
                                                  QStringLiteral("01"), QString::number(1000000 + i % 5000),
                                                  QStringLiteral("00"), QStringLiteral("1"), QStringLiteral("T"),
                                                  QStringLiteral("A"), QStringLiteral("MP"), QString::number(100000 + i % 900),

@@ -131,20 +131,16 @@ public:
     // Rebuilds Transacciones with the logged transactions of the provider of that tax number
     // (every provider when empty), each with its insurer's name, in order of date.
     void LoadTransacciones(const QString& sCuit);
-    // The rows of the start list, only the fields it shows, into its compact store, which is
-    // emptied first (a reload never holds two histories at once); Transacciones is left empty.
-    // When a row's other fields are missing or not plainly numbers, every row is read the long
-    // way, with every field's conversion and its errors.
+    // The rows of the start list into its compact store, which is emptied first (a reload never
+    // holds two histories at once): the fields it shows and those a row's void is sent with;
+    // Transacciones is left empty. When a row's other fields are missing or not plainly numbers,
+    // every row is read the long way, with every field's conversion and its errors.
     void LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas);
-    // The whole logged transaction of a row of the start list, read by what identifies it in the
-    // log (its ticket, date and time, which also name its ticket file) as LoadTransacciones reads
-    // it, listed under the insurer `listada` shows; null when it is no longer in the log.
-    std::shared_ptr<clsTransacciones> LoadTransaccionListada(const clsTransacciones& listada);
-    // The statement LoadTransacciones reads the history with (each row as one text; one
-    // parameter, the provider's tax number, when `porPrestador`).
-    static QString SentenciaTransacciones(bool sqlite, bool porPrestador);
-    // The start list's statement: the fields the list shows, unsorted.
-    static QString SentenciaLista(bool sqlite, bool porPrestador);
+    // The start list's statement (one parameter, the provider's tax number, when `porPrestador`),
+    // unsorted; and the one it first asks for rows it cannot take from those fields alone with,
+    // which the partial index IX_Transaccion_Incompleta answers.
+    static QString SentenciaLista(bool porPrestador);
+    static QString SentenciaIncompletas(bool sqlite, bool porPrestador);
     // The statements LoadConfig reads, in its order (the terminal's row and its delimiter take
     // one parameter each). For the benchmarks' floor.
     static QStringList SentenciasDeCarga();

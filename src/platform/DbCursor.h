@@ -34,6 +34,9 @@ public:
     // driver's texts read into bound buffers, not null, whole in their buffer). Otherwise
     // false, and Valor gives the value.
     bool Utf8(int index, std::string_view& bytes) const;
+    // The same in UTF-16, where the cursor holds the text so (psqlODBC's texts read into bound
+    // buffers).
+    bool Utf16(int index, QStringView& texto) const;
     void Close();
 
 private:
@@ -54,6 +57,9 @@ private:
     void LeerFilaDelBloque();
     // Makes the value of a text left in the block's buffer.
     void TomarDelBloque(int i) const;
+    // Where the current row's text `index` is in the block's buffer (null when it is not there
+    // alone) and its length in bytes.
+    const char* EnBloque(int index, qsizetype& bytes) const;
     // Reads the current row's columns up to `index` straight from the driver, in order.
     void LeerHasta(int index) const;
     // Reads text column `i` of the current row from the driver, in pieces when it is long.

@@ -95,16 +95,20 @@ void DbCursor::LeerFilaDelBloque()
 {
     const Bloque& b = *m_bloque;
     const qsizetype fila = qsizetype(b.actual);
+    // Once per row, not per value: a list of a hundred thousand rows reads a million values.
+    QVariant* valores = m_fila.data();
+    bool* enBloque = m_enBloque.data();
+    const Columna* tipos = m_tipos.constData();
     for (int i = 0; i < m_tipos.size(); ++i) {
         const SQLLEN indicador = b.indicadores.at(i).at(fila);
         const char* dato = b.datos.at(i).constData() + fila * b.ancho.at(i);
-        QVariant& v = m_fila[i];
-        m_enBloque[i] = false;
+        QVariant& v = valores[i];
+        enBloque[i] = false;
         if (indicador == SQL_NULL_DATA) {
             v = QVariant();
             continue;
         }
-        switch (m_tipos.at(i).tipo) {
+        switch (tipos[i].tipo) {
         case Columna::Entero32: {
             SQLINTEGER x;
             memcpy(&x, dato, sizeof x);
@@ -135,7 +139,7 @@ void DbCursor::LeerFilaDelBloque()
             } else {
                 // Made into a value only when asked for: a caller that takes the bytes (the
                 // text export) or skips the column needs none.
-                m_enBloque[i] = true;
+                enBloque[i] = true;
             }
             break;
         }
@@ -153,15 +157,31 @@ void DbCursor::TomarDelBloque(int i) const
     m_enBloque[i] = false;
 }
 
-bool DbCursor::Utf8(int index, std::string_view& bytes) const
+const char* DbCursor::EnBloque(int index, qsizetype& bytes) const
 {
-    if (!m_utf8 || !m_bloque || !m_query || !m_enFila || index < 0 || index >= m_enBloque.size() ||
-        !m_enBloque.at(index))
-        return false;
+    if (!m_bloque || !m_query || !m_enFila || index < 0 || index >= m_enBloque.size() || !m_enBloque.at(index))
+        return nullptr;
     const Bloque& b = *m_bloque;
     const qsizetype fila = qsizetype(b.actual);
-    bytes = std::string_view(b.datos.at(index).constData() + fila * b.ancho.at(index),
-                             size_t(b.indicadores.at(index).at(fila)));
+    bytes = qsizetype(b.indicadores.at(index).at(fila));
+    return b.datos.at(index).constData() + fila * b.ancho.at(index);
+}
+
+bool DbCursor::Utf8(int index, std::string_view& bytes) const
+{
+    qsizetype largo = 0;
+    const char* datos = m_utf8 ? EnBloque(index, largo) : nullptr;
+    if (!datos) return false;
+    bytes = std::string_view(datos, size_t(largo));
+    return true;
+}
+
+bool DbCursor::Utf16(int index, QStringView& texto) const
+{
+    qsizetype largo = 0;
+    const char* datos = m_utf8 ? nullptr : EnBloque(index, largo);
+    if (!datos) return false;
+    texto = QStringView(reinterpret_cast<const char16_t*>(datos), largo / qsizetype(sizeof(char16_t)));
     return true;
 }
 

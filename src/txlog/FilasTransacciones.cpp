@@ -27,22 +27,43 @@ bool Simple(std::string_view b)
 quint32 FilasTransacciones::Numero(int campo, std::string_view valor)
 {
     Diccionario& d = m_diccionarios[campo];
-    if (d.hayUltimo) {
-        const std::string& ultimo = d.bytes[d.ultimo];
-        if (ultimo.size() == valor.size() && std::memcmp(ultimo.data(), valor.data(), valor.size()) == 0)
-            return d.ultimo;
+    if (d.hayUltimo && d.ultimo == valor) return d.numeroUltimo;
+    // FNV-1a: the values are short.
+    quint64 clave = 14695981039346656037ULL;
+    for (const char c : valor) clave = (clave ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    if (d.ranuras.size() < 2 * (d.bytes.size() + 1)) {
+        // Grown to four times the values, each put again where its hash points.
+        size_t tamano = 16;
+        while (tamano < 4 * (d.bytes.size() + 1)) tamano *= 2;
+        std::vector<quint32> ranuras(tamano, 0);
+        for (quint32 n = 0; n < d.claves.size(); ++n) {
+            size_t i = d.claves[n] & (ranuras.size() - 1);
+            while (ranuras[i]) i = (i + 1) & (ranuras.size() - 1);
+            ranuras[i] = n + 1;
+        }
+        d.ranuras.swap(ranuras);
     }
-    auto hallado = d.numeros.find(valor);
-    if (hallado == d.numeros.end()) {
-        d.bytes.emplace_back(valor);
-        const std::string& guardado = d.bytes.back();
-        hallado = d.numeros.emplace(std::string_view(guardado), quint32(d.bytes.size() - 1)).first;
-        m_valores[campo].push_back(
-            {guardado.empty() ? QString() : ValoresBD::DeUtf8(guardado.data(), qsizetype(guardado.size()))});
+    size_t i = clave & (d.ranuras.size() - 1);
+    for (; d.ranuras[i]; i = (i + 1) & (d.ranuras.size() - 1)) {
+        const quint32 n = d.ranuras[i] - 1;
+        if (d.claves[n] == clave && d.bytes[n] == valor) {
+            d.ultimo = d.bytes[n];
+            d.numeroUltimo = n;
+            d.hayUltimo = true;
+            return n;
+        }
     }
-    d.ultimo = hallado->second;
+    const quint32 n = quint32(d.bytes.size());
+    d.bytes.emplace_back(valor);
+    d.claves.push_back(clave);
+    d.ranuras[i] = n + 1;
+    const std::string& guardado = d.bytes.back();
+    m_valores[campo].push_back(
+        {guardado.empty() ? QString() : ValoresBD::DeUtf8(guardado.data(), qsizetype(guardado.size()))});
+    d.ultimo = guardado;
+    d.numeroUltimo = n;
     d.hayUltimo = true;
-    return d.ultimo;
+    return n;
 }
 
 void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_view (&repetidos)[Repetidos],
@@ -72,8 +93,9 @@ void FilasTransacciones::Agregar(qint64 ticket, qint16 error, const std::string_
 
 void FilasTransacciones::Agregar(const clsTransacciones& t)
 {
-    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(), t.Fecha.toUtf8(), t.Hora.toUtf8(), t.ObraSocial.toUtf8(),
-                                    t.Comentario.toUtf8()};
+    QByteArray textos[Repetidos] = {t.Operacion.toUtf8(),  t.Fecha.toUtf8(),     t.Hora.toUtf8(),
+                                    t.ObraSocial.toUtf8(), t.Comentario.toUtf8(), t.Prestador.toUtf8(),
+                                    t.CodigoEmpresa.toUtf8()};
     std::string_view vistas[Repetidos];
     for (int c = 0; c < Repetidos; ++c) vistas[c] = std::string_view(textos[c].constData(), size_t(textos[c].size()));
     const QByteArray tarjeta = t.Tarjeta.toUtf8();
@@ -105,5 +127,7 @@ std::shared_ptr<clsTransacciones> FilasTransacciones::Transaccion(int fila) cons
     t->Hora = Valor(fila, Hora);
     t->ObraSocial = Valor(fila, ObraSocial);
     t->Comentario = Valor(fila, Comentario);
+    t->Prestador = Valor(fila, Prestador);
+    t->CodigoEmpresa = Valor(fila, CodigoEmpresa);
     return t;
 }

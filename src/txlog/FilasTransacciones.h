@@ -5,21 +5,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class clsTransacciones;
 
 // The logged transactions the start list shows, kept small: a history of hundreds of thousands
 // of rows is read every time the list opens, and one object of 23 texts per row cost about a
-// kilobyte. A row keeps only what the list shows and sorts (a click reads the rest of its row,
-// by its ticket, date and time): its ticket number and answer code as numbers, its card number
-// as UTF-8 bytes in one shared buffer, and the texts that repeat from row to row (operation,
-// insurer, answer, date, time) as numbers of entries of a dictionary per field.
+// kilobyte. A row keeps only what the list shows and sorts and what its void is sent with (the
+// ticket window reads nothing else): its ticket number and answer code as numbers, its card
+// number as UTF-8 bytes in one shared buffer, and the texts that repeat from row to row
+// (operation, insurer, answer, date, time, provider, company code) as numbers of entries of a
+// dictionary per field.
 class FilasTransacciones {
 public:
     // Fields kept once per distinct value.
-    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Repetidos };
+    enum Repetido { Operacion, Fecha, Hora, ObraSocial, Comentario, Prestador, CodigoEmpresa, Repetidos };
 
     struct Fila {
         qint64 ticket = 0;
@@ -52,17 +52,22 @@ public:
     // Whether every card number is ASCII or Latin text of two-byte characters: their bytes
     // then order as their texts do.
     bool TarjetasSimples() const { return m_tarjetasSimples; }
-    // The fields the row shows, as the log's own object (the others are read on a click).
+    // The fields the row keeps, as the log's own object.
     std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
 
 private:
     struct Entrada {
         QString texto;
     };
+    // Open addressing over a power-of-two table, kept at most half full: a history's provider,
+    // date, time, insurer and company change from row to row, and a hundred thousand rows look
+    // them up several hundred thousand times.
     struct Diccionario {
-        std::unordered_map<std::string_view, quint32> numeros;
-        std::deque<std::string> bytes; // what the keys point into; a deque never moves them
-        quint32 ultimo = 0;            // the value of the previous row, tried first
+        std::vector<quint32> ranuras;  // a value's number + 1 per slot, 0 for an empty one
+        std::vector<quint64> claves;   // each value's hash, by its number
+        std::deque<std::string> bytes; // each value's bytes, by its number; a deque never moves them
+        std::string_view ultimo;       // the value of the previous row, tried first
+        quint32 numeroUltimo = 0;
         bool hayUltimo = false;
     };
     quint32 Numero(int campo, std::string_view valor);

@@ -31,7 +31,7 @@ public:
     void Mostrar(int columna, bool descendente);
     // Sorts by the texts of a column, keeping the order of rows whose texts are equal.
     void Ordenar(int columna, bool descendente);
-    // The fields a row shows (null for no row).
+    // The fields a row keeps (null for no row).
     std::shared_ptr<clsTransacciones> Transaccion(int fila) const;
     QString Texto(int fila, int columna) const;
     // The row whose text in `columna` is the widest in that font (-1 without rows), found without

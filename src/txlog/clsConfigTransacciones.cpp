@@ -9,7 +9,6 @@
 
 #include <QStringEncoder>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -29,14 +28,6 @@ const char* const kNombres[Campos] = {
     "MatriculaMedicoPrescriptor", "MontoAbonar", "NumeroAutorizacion", "NumeroTrxPrestador", "Operacion",
     "PlanAsociado", "Prestador", "PrestadorSolicitante", "Tarjeta", "TicketPadre", "TipoAsociado", "TipoLectura",
     "TipoMatriculaMPrescriptor", "ObraSocial", "CodigoEmpresa"};
-// Columns whose null reads as the empty text; a null anywhere else is a broken row.
-constexpr bool kNuloEsVacio[Campos] = {
-    false, true, false, false, false, false, false, false, false, false, true, false, true, true,
-    true, true, true, false, false, true, true, true, true};
-// Between the fields of a row read as one text: a control character no logged value holds
-// (a row where one does splits into too many fields and is read column by column).
-constexpr char16_t kSeparador = 0x1F;
-
 // A whole number of the history whose text must not be empty (64 bits: ticket numbers have 12
 // digits).
 qint64 entero64(const QString& t)
@@ -62,17 +53,13 @@ bool enteroLeido(const QVariant& v, double* numero)
 // An amount as its text conversion reads it (written with fifteen significant digits, read
 // back). A whole number of cents below 10^13 comes back as it is, so the text is made only
 // for other amounts.
-double importeLeido(double x)
+double importeLeido(const QVariant& v)
 {
+    if (v.typeId() != QMetaType::Double) return Vb::CDbl(NuloATexto(v));
+    const double x = v.toDouble();
     if (x == 0) return 0; // "0", whatever its sign
     const double centavos = std::round(x * 100);
     if (std::fabs(centavos) < 1e15 && centavos / 100 == x) return x;
-    return Vb::CDbl(NuloATexto(QVariant(x)));
-}
-
-double importeLeido(const QVariant& v)
-{
-    if (v.typeId() == QMetaType::Double) return importeLeido(v.toDouble());
     return Vb::CDbl(NuloATexto(v));
 }
 
@@ -146,148 +133,6 @@ void cargarPorColumnas(DbCursor& rs, F&& alFila)
     }
 }
 
-// A whole number written plainly ("-" and digits) within the range of the type the column is
-// read as; anything else is left to the column-by-column reading, which knows its errors.
-bool enteroSimple(std::string_view t, qint64 minimo, qint64 maximo, qint64* numero)
-{
-    const bool negativo = !t.empty() && t.front() == '-';
-    if (negativo) t.remove_prefix(1);
-    if (t.empty() || t.size() > 18) return false;
-    qint64 n = 0;
-    for (const char c : t) {
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + (c - '0');
-    }
-    if (negativo) n = -n;
-    *numero = n;
-    return n >= minimo && n <= maximo;
-}
-
-// A finite number as the database writes a double out; the bytes read back are those the
-// driver's own conversion gives.
-bool dobleSimple(std::string_view t, double* numero)
-{
-    if (t.empty() || t.size() >= 40 || !((t.front() >= '0' && t.front() <= '9') || t.front() == '-')) return false;
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), *numero);
-    return r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(*numero);
-}
-
-std::string_view sinBlancos(std::string_view t)
-{
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    return t;
-}
-
-// One row of the list statement, split into its fields (UTF-8), with its numbers.
-struct FilaPartida {
-    std::string_view campo[Campos];
-    qint64 ticket = 0, codigo = 0, error = 0, trx = 0, padre = 0, tipo = 0, empresa = 0;
-    double monto = 0;
-};
-
-// False where the row must be read column by column: a separator inside a value, a number that
-// is not plainly written.
-bool partirFila(std::string_view fila, FilaPartida& f)
-{
-    size_t inicio = 0;
-    for (int c = 0; c < Campos - 1; ++c) {
-        const size_t fin = fila.find(char(kSeparador), inicio);
-        if (fin == std::string_view::npos) return false;
-        f.campo[c] = fila.substr(inicio, fin - inicio);
-        inicio = fin + 1;
-    }
-    f.campo[Campos - 1] = fila.substr(inicio);
-    if (f.campo[Campos - 1].find(char(kSeparador)) != std::string_view::npos) return false;
-
-    constexpr qint64 kMin32 = std::numeric_limits<qint32>::min(), kMax32 = std::numeric_limits<qint32>::max();
-    constexpr qint64 kMin64 = std::numeric_limits<qint64>::min(), kMax64 = std::numeric_limits<qint64>::max();
-    const std::string_view* campo = f.campo;
-    return enteroSimple(campo[Ticket], kMin64, kMax64, &f.ticket) &&
-           (campo[CodigoAutorizacion].empty() || enteroSimple(campo[CodigoAutorizacion], kMin32, kMax32, &f.codigo)) &&
-           enteroSimple(campo[Error], kMin32, kMax32, &f.error) &&
-           enteroSimple(campo[NumeroTrxPrestador], kMin64, kMax64, &f.trx) &&
-           enteroSimple(campo[TicketPadre], kMin64, kMax64, &f.padre) &&
-           enteroSimple(campo[TipoAsociado], kMin32, kMax32, &f.tipo) &&
-           (campo[CodigoEmpresa].empty() || enteroSimple(campo[CodigoEmpresa], kMin32, kMax32, &f.empresa)) &&
-           dobleSimple(campo[MontoAbonar], &f.monto);
-}
-
-// Each row as one text the database puts together, split here: the driver then converts one
-// value per row instead of 23, which was most of the time a long history took to load. `alFila`
-// takes each row; false at the first row this reading cannot take exactly as the
-// column-by-column one would (a null where a value is required, or as partirFila says), and the
-// caller then reads everything again that way.
-template <class F>
-bool porFilas(DbCursor& rs, F&& alFila)
-{
-    // Where the cursor hands no bytes of its own, the text is encoded into one buffer for all
-    // rows; a lone surrogate, which UTF-8 cannot carry, sends the row the long way.
-    QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-    QByteArray codificada;
-    FilaPartida fila;
-    while (rs.Next()) {
-        std::string_view bytes;
-        if (!rs.Utf8(0, bytes)) {
-            const QVariant& v = rs.Valor(0);
-            if (v.typeId() != QMetaType::QString) return false; // null: a required value is missing
-            const QStringView texto = *static_cast<const QString*>(v.constData());
-            codificada.resize(utf8.requiredSpace(texto.size()));
-            const char* fin = utf8.appendToBuffer(codificada.data(), texto);
-            if (utf8.hasError()) return false;
-            bytes = std::string_view(codificada.constData(), size_t(fin - codificada.constData()));
-        }
-        if (!partirFila(bytes, fila)) return false;
-        alFila(fila);
-    }
-    return true;
-}
-
-bool cargarPorFilas(DbCursor& rs, Coleccion<clsTransacciones>& destino)
-{
-    Bloques bloques;
-    // A history repeats its provider, dates, codes and answers row after row: a value equal to
-    // the previous row's shares its text.
-    std::string bytesAnteriores[Campos];
-    QString anterior[Campos];
-    const auto texto = [&](int c, std::string_view valor) -> const QString& {
-        if (valor != bytesAnteriores[c]) {
-            bytesAnteriores[c].assign(valor);
-            anterior[c] = valor.empty() ? QString() : ValoresBD::DeUtf8(valor.data(), qsizetype(valor.size()));
-        }
-        return anterior[c];
-    };
-    return porFilas(rs, [&](const FilaPartida& f) {
-        const std::string_view* campo = f.campo;
-        clsTransacciones* t = bloques.Nueva();
-        t->Ticket = Vb::CLng64(double(f.ticket));
-        t->CodigoAutorizacion = Vb::CLng(double(f.codigo));
-        t->Comentario = texto(Comentario, sinBlancos(campo[Comentario]));
-        t->Error = Vb::CInt(double(f.error));
-        t->Fecha = texto(Fecha, campo[Fecha]);
-        t->FechaPrestacion = texto(FechaPrestacion, campo[FechaPrestacion]);
-        t->Hora = texto(Hora, campo[Hora]);
-        t->HoraPrestacion = texto(HoraPrestacion, campo[HoraPrestacion]);
-        t->MatriculaMedicoPrescriptor = texto(MatriculaMedicoPrescriptor, campo[MatriculaMedicoPrescriptor]);
-        t->MontoAbonar = importeLeido(f.monto);
-        t->NumeroAutorizacion = texto(NumeroAutorizacion, sinBlancos(campo[NumeroAutorizacion]));
-        t->NumeroTrxPrestador = Vb::CLng64(double(f.trx));
-        t->Operacion = texto(Operacion, sinBlancos(campo[Operacion]));
-        t->PlanAsociado = texto(PlanAsociado, sinBlancos(campo[PlanAsociado]));
-        t->Prestador = texto(Prestador, sinBlancos(campo[Prestador]));
-        t->PrestadorSolicitante = texto(PrestadorSolicitante, sinBlancos(campo[PrestadorSolicitante]));
-        t->Tarjeta = texto(Tarjeta, sinBlancos(campo[Tarjeta]));
-        t->TicketPadre = Vb::CLng64(double(f.padre));
-        t->TipoAsociado = Vb::CInt(double(f.tipo));
-        t->TipoLectura = texto(TipoLectura, sinBlancos(campo[TipoLectura]));
-        t->TipoMatriculaMPrescriptor = texto(TipoMatriculaMPrescriptor, sinBlancos(campo[TipoMatriculaMPrescriptor]));
-        t->ObraSocial = texto(ObraSocial, sinBlancos(campo[ObraSocial]));
-        t->CodigoEmpresa = texto(CodigoEmpresa, campo[CodigoEmpresa]);
-        destino.Add(bloques.Compartida(t));
-    });
-}
-
-
 // A whole number converted as the object's field would be: within the range the conversion
 // keeps exactly, as it is; outside it, through the conversion, which raises its own overflow.
 qint64 comoEntero64(qint64 n)
@@ -302,38 +147,80 @@ qint16 comoEntero16(qint64 n)
                                                                                               : Vb::CInt(double(n));
 }
 
-// The columns of the start list's statement: the shown fields, the card last.
+// The columns of the start list's statement: the ticket, the answer code, the texts kept once
+// per distinct value, the card.
 enum ColumnaLista { LTicket, LError, LRepetidos, LTarjeta = LRepetidos + FilasTransacciones::Repetidos, LColumnas };
 
-// The UTF-8 bytes of a text column of the current row: the cursor's own where it holds them
-// so, else its text encoded, once per distinct value when consecutive rows repeat it. False for
-// a text UTF-8 cannot carry (a lone surrogate).
+std::string_view sinBlancos(std::string_view t)
+{
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
+// The UTF-8 bytes of a column of the current row as its text conversion writes it: the cursor's
+// own where it holds them so, else its text or number written out, once per distinct value when
+// consecutive rows repeat it (without a QString where the cursor holds the text). False for a
+// text UTF-8 cannot carry (a lone surrogate).
 class BytesDeTexto {
 public:
     bool Leer(DbCursor& rs, int columna, std::string_view& bytes)
     {
         if (rs.Utf8(columna, bytes)) return true;
         Previo& p = m_previos[columna];
-        const QVariant& v = rs.Valor(columna);
-        const QString valor = v.typeId() == QMetaType::QString ? *static_cast<const QString*>(v.constData())
-                              : v.isNull()                     ? QString()
-                                                               : v.toString();
-        const QStringView texto = valor;
-        if (!p.hay || texto != QStringView(p.texto)) {
-            p.hay = true;
+        QStringView texto;
+        QString escrito;
+        if (!rs.Utf16(columna, texto)) {
+            const QVariant& v = rs.Valor(columna);
+            if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+                // A number needs no text to be compared: its digits are made when it changes.
+                const qint64 n = v.toLongLong();
+                if (p.hay != Hay::Numero || n != p.numero) {
+                    p.hay = Hay::Numero;
+                    p.numero = n;
+                    p.bytes = QByteArray::number(n);
+                }
+                bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
+                return true;
+            }
+            if (v.typeId() == QMetaType::QString) {
+                texto = *static_cast<const QString*>(v.constData());
+            } else if (!v.isNull()) {
+                escrito = Vb::CStr(v);
+                texto = escrito;
+            }
+        }
+        if (p.hay != Hay::Texto || texto != QStringView(p.texto)) {
+            p.hay = Hay::Texto;
             p.texto.assign(texto.utf16(), size_t(texto.size()));
-            p.bytes.resize(m_utf8.requiredSpace(texto.size()));
-            p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
-            if (m_utf8.hasError()) return false;
+            if (!Ascii(texto, p.bytes)) {
+                p.bytes.resize(m_utf8.requiredSpace(texto.size()));
+                p.bytes.resize(m_utf8.appendToBuffer(p.bytes.data(), texto) - p.bytes.data());
+                if (m_utf8.hasError()) return false;
+            }
         }
         bytes = std::string_view(p.bytes.constData(), size_t(p.bytes.size()));
         return true;
     }
 
 private:
+    // ASCII, the log's usual text, narrowed without the encoder's work per call.
+    static bool Ascii(QStringView texto, QByteArray& bytes)
+    {
+        bytes.resize(texto.size());
+        char* destino = bytes.data();
+        const char16_t* origen = texto.utf16();
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            if (origen[i] >= 0x80) return false;
+            destino[i] = char(origen[i]);
+        }
+        return true;
+    }
+    enum class Hay { Nada, Texto, Numero };
     struct Previo {
-        bool hay = false;
+        Hay hay = Hay::Nada;
         std::u16string texto;
+        qint64 numero = 0;
         QByteArray bytes;
     };
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
@@ -341,7 +228,7 @@ private:
 };
 
 // The start list's rows into the compact rows, as the column-by-column reading would read their
-// shown fields; false at a text that reading would read otherwise.
+// fields; false at a text that reading would read otherwise.
 bool cargarLista(DbCursor& rs, FilasTransacciones& destino)
 {
     BytesDeTexto textos;
@@ -374,11 +261,12 @@ QString desdeTransacciones(bool porPrestador, bool ordenada)
     return desde;
 }
 
-// Rows the start list cannot take from its shown fields alone: a value the log always writes is
+// Rows the start list cannot take from the fields it reads: a value the log always writes is
 // missing, or a number is of a kind or size that the conversions of the fields it leaves unread
 // would refuse or read otherwise. The schema's partial index IX_Transaccion_Incompleta is made
 // on this very condition, so asking for such rows reads that index, empty in a sound log, and
-// not the log itself.
+// not the log itself; a test checks on both engines that the index answers it, as a condition
+// written here and there may drift apart.
 QString condicionIncompleta(bool sqlite)
 {
     if (sqlite)
@@ -404,61 +292,38 @@ QString condicionIncompleta(bool sqlite)
 
 }
 
-QString clsConfig::SentenciaTransacciones(bool sqlite, bool porPrestador)
-{
-    // One text per row, put together in one pass (chained concatenation copies the row over
-    // and over). printf and format write a null as nothing, so a value that must not be null
-    // stands for its null with a separator: that row then splits wrong and is read again
-    // column by column, which raises the error.
-    QString formato, valores;
-    for (int c = 0; c < Campos; ++c) {
-        if (c > 0) {
-            formato += QChar(kSeparador);
-            valores += QLatin1Char(',');
-        }
-        formato += QLatin1String("%s");
-        const QString columna = c == ObraSocial ? QStringLiteral("ObrasSociales.Nombre")
-                                                : QStringLiteral("Transaccion.") + QLatin1String(kNombres[c]);
-        valores += kNuloEsVacio[c] ? columna
-                                   : (sqlite ? QStringLiteral("ifnull(%1, char(%2))")
-                                             : QStringLiteral("COALESCE(%1::text, chr(%2))"))
-                                         .arg(columna).arg(int(kSeparador));
-    }
-    const QString fila = (sqlite ? QStringLiteral("printf('%1', %2)") : QStringLiteral("format('%1', %2)"))
-                             .arg(formato, valores);
-    return QStringLiteral("SELECT ") + fila + QStringLiteral(" AS Fila ") + desdeTransacciones(porPrestador, true);
-}
-
 void clsConfig::LoadTransacciones(const QString& sCuit)
 {
     if (!m_Transacciones || m_Transacciones->Count() > 0)
         m_Transacciones = std::make_shared<Coleccion<clsTransacciones>>();
     QVariantList p;
     if (!sCuit.isEmpty()) p << sCuit;
-
     // Streamed: a provider's history can hold a hundred thousand rows.
-    const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
-    if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        auto rs = m_cn->OpenCursor(SentenciaTransacciones(sqlite, !sCuit.isEmpty()), p);
-        if (cargarPorFilas(*rs, *m_Transacciones)) return;
-        rs.reset();
-        while (m_Transacciones->Count() > 0) m_Transacciones->Remove(m_Transacciones->Count());
-    }
     auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, ObrasSociales.Nombre as ObraSocial ") +
                                    desdeTransacciones(!sCuit.isEmpty(), true),
                                p);
     cargarPorColumnas(*rs, [this](std::shared_ptr<clsTransacciones> t) { m_Transacciones->Add(std::move(t)); });
 }
 
-QString clsConfig::SentenciaLista(bool sqlite, bool porPrestador)
+QString clsConfig::SentenciaLista(bool porPrestador)
 {
-    // Only what the list shows: a click reads the rest. Unsorted: the list sorts its rows itself,
-    // by date and time, keeping the read order of equal ones as the engine's stable sort by date
-    // did; the engine's sort held every row at once.
+    // What the list shows, and what a row's void is sent with (its provider, and its company,
+    // whose insurer it goes to): an opened row reads nothing more. Unsorted: the list sorts its
+    // rows itself, by date and time, keeping the read order of equal ones as the engine's stable
+    // sort by date did; the engine's sort held every row at once.
     return QStringLiteral("SELECT Transaccion.Ticket, Transaccion.Error, Transaccion.Operacion, Transaccion.Fecha, "
                           "Transaccion.Hora, ObrasSociales.Nombre AS ObraSocial, Transaccion.Comentario, "
-                          "Transaccion.Tarjeta ") +
+                          "Transaccion.Prestador, Transaccion.CodigoEmpresa, Transaccion.Tarjeta ") +
            desdeTransacciones(porPrestador, false);
+}
+
+QString clsConfig::SentenciaIncompletas(bool sqlite, bool porPrestador)
+{
+    // In the index's order: PostgreSQL then reads the index even before it has gathered the
+    // log's statistics, when a bare LIMIT would have it scan the log hoping for an early row.
+    return QStringLiteral("SELECT Prestador FROM Transaccion WHERE ") +
+           (porPrestador ? QStringLiteral("Prestador = ? AND ") : QString()) + QLatin1Char('(') +
+           condicionIncompleta(sqlite) + QStringLiteral(") ORDER BY Prestador LIMIT 1");
 }
 
 void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones& filas)
@@ -470,16 +335,10 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
     if (!sCuit.isEmpty()) p << sCuit;
     const bool sqlite = m_cn->engine() == Database::Engine::SQLite;
     if (sqlite || m_cn->engine() == Database::Engine::PostgreSQL) {
-        // In the index's order: PostgreSQL then reads the index even before it has gathered the
-        // log's statistics, when a bare LIMIT would have it scan the log hoping for an early row.
-        const QString incompletas = QStringLiteral("SELECT Prestador FROM Transaccion WHERE ") +
-                                    (sCuit.isEmpty() ? QString() : QStringLiteral("Prestador = ? AND ")) +
-                                    QLatin1Char('(') + condicionIncompleta(sqlite) +
-                                    QStringLiteral(") ORDER BY Prestador LIMIT 1");
-        if (m_cn->Query(incompletas, p).RowCount() == 0) {
+        if (m_cn->Query(SentenciaIncompletas(sqlite, !sCuit.isEmpty()), p).RowCount() == 0) {
             // Page by page: the list scans the whole log, whose mapped pages would all stay
             // resident, about twice what the rows kept take.
-            auto rs = m_cn->OpenCursor(SentenciaLista(sqlite, !sCuit.isEmpty()), p, true);
+            auto rs = m_cn->OpenCursor(SentenciaLista(!sCuit.isEmpty()), p, true);
             if (cargarLista(*rs, filas)) return;
             rs.reset();
             filas.Vaciar();
@@ -495,27 +354,4 @@ void clsConfig::LoadFilasTransacciones(const QString& sCuit, FilasTransacciones&
         filas.Vaciar();
         throw;
     }
-}
-
-std::shared_ptr<clsTransacciones> clsConfig::LoadTransaccionListada(const clsTransacciones& listada)
-{
-    // The log writes a transaction once under its ticket, date and time (clsTransacciones::
-    // SaveTransaccion): they find its row, and only while it is still there.
-    auto rs = m_cn->OpenCursor(QStringLiteral("SELECT Transaccion.*, NULL AS ObraSocial FROM Transaccion "
-                                              "WHERE Ticket = ? AND Fecha = ? AND Hora = ?"),
-                               {listada.Ticket, listada.Fecha, listada.Hora});
-    // Two rows under one ticket file (another provider's, say): the one that shows what was listed.
-    std::shared_ptr<clsTransacciones> leida;
-    bool igual = false;
-    cargarPorColumnas(*rs, [&](std::shared_ptr<clsTransacciones> t) {
-        const bool muestra = t->Tarjeta == listada.Tarjeta && t->Operacion == listada.Operacion &&
-                             t->Error == listada.Error && t->Comentario == listada.Comentario;
-        if (!leida || (muestra && !igual)) {
-            leida = std::move(t);
-            igual = muestra;
-        }
-    });
-    // Listed under the insurer the row shows.
-    if (leida) leida->ObraSocial = listada.ObraSocial;
-    return leida;
 }

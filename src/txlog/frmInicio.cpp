@@ -242,13 +242,7 @@ frmInicio::Disposicion frmInicio::CalcularDisposicion(int alto, int ancho)
     return d;
 }
 
-std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const
-{
-    // The list keeps only what it shows: the rest is read when a row is opened.
-    const auto listada = m_Modelo->Transaccion(fila);
-    if (!listada || !General::gConfig) return nullptr;
-    return General::gConfig->LoadTransaccionListada(*listada);
-}
+std::shared_ptr<clsTransacciones> frmInicio::TransaccionDeFila(int fila) const { return m_Modelo->Transaccion(fila); }
 
 QString frmInicio::TextoDeFila(int fila, int columna) const { return m_Modelo->Texto(fila, columna - 1); }
 
@@ -410,7 +404,9 @@ void frmInicio::lvwTransacciones_ItemClick(int fila)
             m_Marca = false;
             return;
         }
-        const auto listada = m_Modelo->Transaccion(fila);
+        // The row as listed is all the ticket window needs: a log out of reach opens the ticket
+        // from its file all the same.
+        const auto listada = TransaccionDeFila(fila);
         const QString archivo = modTickets::ArchivoTicket(listada->Ticket, listada->Fecha, listada->Hora);
         if (!QFileInfo(archivo).isFile()) {
             Dialogs::MsgBox(QStringLiteral("No se encuentra el archivo del ticket: ") + archivo);
@@ -421,7 +417,7 @@ void frmInicio::lvwTransacciones_ItemClick(int fila)
         // Cleared first: the click that ends the modal window must not open it again.
         m_Marca = false;
         frmTicket ticket(this);
-        ticket.Cargar(texto, TextoDeFila(fila, 5), TransaccionDeFila(fila));
+        ticket.Cargar(texto, TextoDeFila(fila, 5), listada);
     } catch (const VbError& e) {
         Dialogs::MsgBox(QStringLiteral("Error: ") + e.description);
     } catch (const std::exception& e) {

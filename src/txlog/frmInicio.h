@@ -54,8 +54,8 @@ public:
     // Rows count from 0, in the list's order.
     void lvwTransacciones_ItemClick(int fila);
 
-    // The logged transaction of a row, read whole from the log (null for no row, or when the
-    // row is no longer in the log).
+    // The logged transaction of a row as the list loaded it: the fields it shows and those its
+    // void is sent with (null for no row).
     std::shared_ptr<clsTransacciones> TransaccionDeFila(int fila) const;
     // The text of a row's column (columns from 1).
     QString TextoDeFila(int fila, int columna) const;

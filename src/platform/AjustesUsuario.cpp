@@ -61,6 +61,20 @@ QString Leer(const QString& aplicacion, const QString& seccion, const QString& c
     return datos ? ArchivoIni(*datos).Valor(seccion, clave).value_or(predeterminado) : predeterminado;
 }
 
+QStringList LeerLista(const QString& aplicacion, const QString& seccion)
+{
+    int e = 0;
+    const std::optional<QByteArray> datos = LeerTexto(archivo(aplicacion), &e);
+    QStringList valores;
+    if (!datos) return valores;
+    const ArchivoIni ini(*datos);
+    for (int i = 1;; ++i) {
+        const QString valor = ini.Valor(seccion, QString::number(i)).value_or(QString());
+        if (valor.isEmpty()) return valores;
+        valores << valor;
+    }
+}
+
 bool Guardar(const QString& aplicacion, const QString& seccion, const QString& clave, const QString& valor,
              QString* error)
 {

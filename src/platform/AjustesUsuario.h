@@ -22,6 +22,9 @@ QString Leer(const QString& aplicacion, const QString& seccion, const QString& c
 // False with the reason, naming the file, in `error` when given.
 bool Guardar(const QString& aplicacion, const QString& seccion, const QString& clave, const QString& valor,
              QString* error = nullptr);
+// The values of the numbered keys "1", "2", … of a section, in order, up to the first missing or
+// empty one; the file is read once.
+QStringList LeerLista(const QString& aplicacion, const QString& seccion);
 // Replaces the whole section by the numbered keys "1", "2", … holding `valores` in order, so no
 // key of an earlier, longer or gapped list is left behind.
 bool GuardarLista(const QString& aplicacion, const QString& seccion, const QStringList& valores,

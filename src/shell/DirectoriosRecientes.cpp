@@ -13,16 +13,7 @@ const QString kAplicacion = QStringLiteral("Quorvan");
 const QString kSeccion = QStringLiteral("LastTarsk");
 }
 
-QStringList Leer()
-{
-    QStringList lista;
-    for (int i = 1;; ++i) {
-        const QString carpeta = AjustesUsuario::Leer(kAplicacion, kSeccion, QString::number(i));
-        if (carpeta.isEmpty()) break;
-        lista << carpeta;
-    }
-    return lista;
-}
+QStringList Leer() { return AjustesUsuario::LeerLista(kAplicacion, kSeccion); }
 
 QStringList ConNueva(const QString& carpeta, const QStringList& anteriores)
 {

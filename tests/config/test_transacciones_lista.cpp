@@ -214,14 +214,12 @@ TEST_P(TransaccionesLista, TheIndexAnswersTheProbeForIncompleteRows)
 {
     if (isPostgreSQL()) cn->Execute(QStringLiteral("SET enable_seqscan = off"));
     for (const bool porPrestador : {false, true}) {
-        const QString sql = clsConfig::SentenciaIncompletas(!isPostgreSQL(), porPrestador)
-                                .replace(QLatin1Char('?'), QLatin1String("'20111'"));
+        const QString sql = clsConfig::SentenciaIncompletas(!isPostgreSQL(), porPrestador).replace('?', "'20111'");
         const DbResult r = cn->Query((isPostgreSQL() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + sql);
-        QStringList plan;
+        QString plan;
         for (const auto& fila : r.Rows())
-            for (const auto& v : fila) plan << v.toString();
-        EXPECT_TRUE(plan.join('\n').contains("IX_Transaccion_Incompleta", Qt::CaseInsensitive))
-            << porPrestador << ": " << plan.join('\n').toStdString();
+            for (const auto& v : fila) plan += v.toString() + '\n';
+        EXPECT_TRUE(plan.contains("IX_Transaccion_Incompleta", Qt::CaseInsensitive)) << porPrestador << ": " << plan.toStdString();
     }
 }
 

@@ -87,25 +87,22 @@ protected:
 // each then closing its client's side and leaving the server's open.
 class ReleTcp {
 public:
-    // A socket listening at `direccion` on any port, in the network of the calling thread.
-    static int Escucha(in_addr_t direccion)
+    // A socket listening at `direccion` on `puerto` (0: any), in the network of the calling thread.
+    static int Escucha(in_addr_t direccion, uint16_t puerto = 0)
     {
         const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const sockaddr_in a{AF_INET, 0, {direccion}, {}};
+        const sockaddr_in a{AF_INET, htons(puerto), {direccion}, {}};
         ::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a);
         ::listen(fd, 16);
         return fd;
     }
-    static int Puerto(int escucha)
+    // Carries what `escucha` accepts to the server's port on the loopback of the thread making it.
+    ReleTcp(int servidor, int escucha) : m_escucha(escucha)
     {
         sockaddr_in a{};
         socklen_t largo = sizeof a;
-        ::getsockname(escucha, reinterpret_cast<sockaddr*>(&a), &largo);
-        return ntohs(a.sin_port);
-    }
-    // Carries what `escucha` accepts to the server's port on the loopback of the thread making it.
-    ReleTcp(int servidor, int escucha) : puerto(Puerto(escucha)), m_escucha(escucha)
-    {
+        ::getsockname(m_escucha, reinterpret_cast<sockaddr*>(&a), &largo);
+        puerto = ntohs(a.sin_port);
         m_aceptar = std::thread([this, s = Direccion(servidor)] {
             for (int c; (c = ::accept4(m_escucha, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
                 const int d = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -205,10 +202,10 @@ protected:
         l.preguntaMs = preguntaMs;
         Database::setLimitesSesion(l);
     }
-    // Runs `f`, with the connections it opens going through the relay (or to `dsn`); the error it raised.
-    QString PorElRele(const std::function<void()>& f, const QString& dsn = {})
+    // Runs `f`, with the connections it opens going through the relay; the error it raised.
+    QString PorElRele(const std::function<void()>& f)
     {
-        qputenv("QUORVAN_DSN", (dsn.isEmpty() ? porElRele : dsn).toUtf8());
+        qputenv("QUORVAN_DSN", porElRele.toUtf8());
         const QString error = ErrorDe(f);
         qputenv("QUORVAN_DSN", connectionString().toUtf8());
         return error;
@@ -246,11 +243,11 @@ protected:
         const QString terminal = QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(m_terminal);
         const std::pair<int, QString> pasos[] = {
             {m_servidor, "link add vS address 02:00:00:00:00:01 type veth peer name vD address 02:00:00:00:00:02 netns " + terminal},
-            {m_servidor, "addr add 192.0.2.1/30 dev vS"}, {m_servidor, "link set vS up"}, {m_servidor, kVecinoServidor},
-            {m_terminal, "addr add 192.0.2.2/30 dev vD"}, {m_terminal, "link set vD up"},
+            {m_servidor, "addr add 192.0.2.1/30 dev vS"}, {m_terminal, "addr add 192.0.2.2/30 dev vD"}, {m_terminal, "link set vD up"},
             {m_terminal, "neigh replace 192.0.2.1 lladdr 02:00:00:00:00:01 dev vD nud permanent"}};
         for (const auto& [red, orden] : pasos)
             if (!Ip(red, orden)) GTEST_SKIP() << "`ip " << orden.toStdString() << "` failed (iproute2 installed?)";
+        Enlace(true);
         int escucha = -1;
         EnLaRed(m_servidor, [&] { escucha = ReleTcp::Escucha(inet_addr("192.0.2.1")); });
         Rele(escucha, QStringLiteral("192.0.2.1"));
@@ -276,72 +273,20 @@ protected:
     void Enlace(bool puesto) const
     {
         Ip(m_servidor, puesto ? "link set vS up" : "link set vS down");
-        if (puesto) Ip(m_servidor, kVecinoServidor);
+        if (puesto) Ip(m_servidor, "neigh replace 192.0.2.2 lladdr 02:00:00:00:00:02 dev vS nud permanent");
     }
-    static constexpr const char* kVecinoServidor = "neigh replace 192.0.2.2 lladdr 02:00:00:00:00:02 dev vS nud permanent";
-    // Runs `f` on the desk, its connections through the link (to the relay, or to `dsn`); the error it raised.
-    QString EnLaTerminal(const std::function<void()>& f, const QString& dsn = {})
+    // Runs `f` on the desk, its connections through the link; the error it raised.
+    QString EnLaTerminal(const std::function<void()>& f)
     {
         QString error;
-        PorElRele([&] { EXPECT_EQ(EnLaRed(m_terminal, [&] { error = ErrorDe(f); }), QString()); }, dsn);
+        PorElRele([&] { EXPECT_EQ(EnLaRed(m_terminal, [&] { error = ErrorDe(f); }), QString()); });
         return error;
     }
-    // A save and the tables it writes: `antes` runs as it is about to begin, `despues` once it
-    // returned, before its connection closes.
-    struct Tipo {
-        QString tablas[2];
-        std::function<void(const std::function<void()>& antes, const std::function<void()>& despues)> guardar;
-    };
-    const Tipo captura{{"TGenerica_svl1", "TGenerica_svl2"}, [](auto& antes, auto& despues) {
-        clsLog log;
-        log.TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
-        antes();
-        log.TxGenerica()->Save();
-        despues();
-    }};
-    const Tipo ticket{{"Transaccion", "ItemPrestaciones"}, [](auto& antes, auto& despues) {
-        clsTransacciones t;
-        antes();
-        t.SaveTransaccion(DatosTerminal::Svl1Respondido(1), "5", DatosTerminal::Svl2Respondido("420101", "01"), 1);
-        despues();
-    }};
-    // The link pulled before the save, as `texto` passes, or once it returned; or the desk sent to
-    // a server that takes connections and answers nothing.
+    // The link pulled before a save, as `texto` passes, or once it returned (before its connection
+    // closes); or the desk sent to a server that takes connections and answers nothing.
     enum Corte { Antes, Al, Despues, Callado };
-    struct Caso { const char* que; const Tipo& g; Corte corte; QByteArray texto; QString mensaje; int filas; int limiteMs = 45000; };
-    // Each save told within its bound what matches `mensaje`, its tables then holding `filas` rows.
-    // The link is put back once the save has answered, or after 46 s, so a hang fails the test
-    // rather than lasting the kernel's 15 minutes.
-    void Guardar(std::initializer_list<Caso> casos)
-    {
-        auto cn = Connect();
-        int callado = -1;
-        EnLaRed(m_servidor, [&] { callado = ReleTcp::Escucha(inet_addr("192.0.2.1")); });
-        const QString aCallado = QString(porElRele).replace(QRegularExpression("Port=\\d+"), QStringLiteral("Port=%1").arg(ReleTcp::Puerto(callado)));
-        for (const Caso& c : casos) {
-            SCOPED_TRACE(c.que);
-            for (const QString& t : c.g.tablas) cn->Execute("DELETE FROM " + t);
-            std::atomic<bool> respondido{false};
-            std::thread vigia([&] {
-                for (int i = 0; i < 460 && !respondido; ++i) QThread::msleep(100);
-                Enlace(true);
-            });
-            QElapsedTimer reloj;
-            reloj.start();
-            const QString mensaje = EnLaTerminal([&] {
-                c.g.guardar([&] {
-                    if (c.corte == Antes) Enlace(false);
-                    if (c.corte == Al) rele->CortarAl(c.texto, {true}, [&] { Enlace(false); });
-                }, [&] { if (c.corte == Despues) Enlace(false); });
-            }, c.corte == Callado ? aCallado : QString());
-            EXPECT_LT(reloj.elapsed(), c.limiteMs);
-            respondido = true;
-            vigia.join();
-            EXPECT_TRUE(QRegularExpression(c.mensaje).match(mensaje).hasMatch()) << mensaje.toStdString();
-            for (const QString& t : c.g.tablas) EXPECT_EQ(Filas(t, c.filas), c.filas);
-        }
-        ::close(callado);
-    }
+    struct Caso { const char* que; bool ticket; Corte corte; QByteArray texto; QString mensaje; int filas; int limiteMs = 45000; };
+    void Guardar(std::initializer_list<Caso> casos);
     int m_servidor = -1, m_terminal = -1;
 };
 
@@ -556,40 +501,72 @@ TEST_P(RedCortada, UnaTerminalInactivaSigueSinErrores)
     EXPECT_EQ(despues, sesiones);
 }
 
+// Each save told within its bound what matches `mensaje`, its tables then holding `filas` rows.
+// The link is put back once the save has answered, or after 46 s, so a hang fails the test
+// rather than lasting the kernel's 15 minutes.
+void RedAislada::Guardar(std::initializer_list<Caso> casos)
+{
+    auto cn = Connect();
+    int callado = -1; // a port below the ephemeral ones on the server's side, never accepting
+    EnLaRed(m_servidor, [&] { callado = ReleTcp::Escucha(inet_addr("192.0.2.1"), 9999); });
+    const QString dsn[] = {porElRele, QString(porElRele).replace(QRegularExpression("Port=\\d+"), "Port=9999")};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        const QStringList tablas = c.ticket ? QStringList{"Transaccion", "ItemPrestaciones"} : QStringList{"TGenerica_svl1", "TGenerica_svl2"};
+        for (const QString& t : tablas) cn->Execute("DELETE FROM " + t);
+        porElRele = dsn[c.corte == Callado];
+        std::atomic<bool> respondido{false};
+        std::thread vigia([&] {
+            for (int i = 0; i < 460 && !respondido; ++i) QThread::msleep(100);
+            Enlace(true);
+        });
+        QElapsedTimer reloj;
+        reloj.start();
+        const QString mensaje = EnLaTerminal([&] {
+            clsTransacciones t; // opens its connection as it saves; the capture's log as it is made
+            const auto log = c.ticket ? nullptr : std::make_unique<clsLog>();
+            if (log) log->TxGenerica()->Prestaciones()->Add(std::make_shared<clsPrestacionTxGenerica>());
+            if (c.corte == Antes) Enlace(false);
+            if (c.corte == Al) rele->CortarAl(c.texto, {true}, [&] { Enlace(false); });
+            if (log) log->TxGenerica()->Save();
+            else t.SaveTransaccion(DatosTerminal::Svl1Respondido(1), "5", DatosTerminal::Svl2Respondido("420101", "01"), 1);
+            if (c.corte == Despues) Enlace(false);
+        });
+        EXPECT_LT(reloj.elapsed(), c.limiteMs);
+        respondido = true;
+        vigia.join();
+        EXPECT_TRUE(QRegularExpression(c.mensaje).match(mensaje).hasMatch()) << mensaje.toStdString();
+        for (const QString& t : tablas) EXPECT_EQ(Filas(t, c.filas), c.filas);
+    }
+    ::close(callado);
+}
+
 // A desk whose network goes while it saves is told within the bound what the log holds: a save
 // begun on a link already gone is told its connection was lost; one whose COMMIT reached the
 // server as the link went, that it could not be checked.
 TEST_P(RedAislada, UnGuardadoSinRedTerminaDentroDelLimiteYDiceLaVerdad)
 {
-    Guardar({
-        {"capture, link gone before it", captura, Antes, "", "^08S01: ", 0},
-        {"capture, link gone as its COMMIT passed", captura, Al, "COMMIT",
-         "^No se pudo comprobar si la captura número 1 quedó guardada\\. No la repita antes de comprobarlo\\.$", 1},
-    });
+    Guardar({{"capture, link gone before it", false, Antes, "", "^08S01: ", 0},
+             {"capture, link gone as its COMMIT passed", false, Al, "COMMIT",
+              "^No se pudo comprobar si la captura número 1 quedó guardada\\. No la repita antes de comprobarlo\\.$", 1}});
 }
 
 // A save whose link goes as a row passes opens its connection once more, not again for its rerun
 // nor for a second attempt: told within one lost send and one opening, nothing stored.
 TEST_P(RedAislada, UnGuardadoCortadoAbreSuConexionUnaVezMas)
 {
-    Guardar({
-        {"capture, link gone as its header passed", captura, Al, "INSERT INTO TGenerica_svl1",
-         "^08001: Se perdió la conexión a la base de datos y no se pudo abrir otra vez$", 0},
-        {"ticket, link gone as its header passed", ticket, Al, "INSERT INTO Transaccion",
-         "^Error al guardar el ticket y sus items en la base local$", 0},
-    });
+    Guardar({{"capture", false, Al, "INSERT INTO TGenerica_svl1",
+              "^08001: Se perdió la conexión a la base de datos y no se pudo abrir otra vez$", 0},
+             {"ticket", true, Al, "INSERT INTO Transaccion", "^Error al guardar el ticket y sus items en la base local$", 0}});
 }
 
-// A save stored before the link went is told so at once (its connection closes without a word on
-// the link); one sent to a server that takes the connection and answers nothing, as one whose
-// processes are stopped, is told it could not be opened.
+// A save stored before the link went is told so at once, though its connection closes on a dead
+// link; one sent to a server that takes the connection and never answers, that it could not open.
 TEST_P(RedAislada, UnGuardadoHechoOSinRespuestaDelServidor)
 {
-    Guardar({
-        {"ticket stored, then the link gone", ticket, Despues, "", "^$", 1, 10000},
-        {"ticket, server answering nothing", ticket, Callado, "", "^No se pudo abrir la base de datos: ", 0},
-        {"capture, server answering nothing", captura, Callado, "", "^No se pudo abrir la base de datos: ", 0},
-    });
+    Guardar({{"ticket stored, then the link gone", true, Despues, "", "^$", 1, 10000},
+             {"ticket, server silent", true, Callado, "", "^No se pudo abrir la base de datos: ", 0},
+             {"capture, server silent", false, Callado, "", "^No se pudo abrir la base de datos: ", 0}});
 }
 
 // The bound ends what the network does not acknowledge, not a slow reader: an export read

@@ -12,6 +12,7 @@
 #include "shell/DirectoriosRecientes.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
 #include "txlog/modTickets.h"
 
 #include <QDate>
@@ -58,7 +59,7 @@ protected:
     void SetUp() override
     {
         m_umask = ::umask(022);
-        for (const char* v : {"QUORVAN_HOME", "QUORVAN_DSN", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        for (const char* v : {"QUORVAN_HOME", "QUORVAN_DSN", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "TMPDIR"})
             m_env.append({v, qgetenv(v)});
         qunsetenv("QUORVAN_HOME");
         qunsetenv("QUORVAN_DSN");
@@ -225,64 +226,43 @@ TEST_F(ModosPropios, ALinkAtAnOwnFileIsNeverWrittenThrough)
 // reads it, and a store keeps every other line as it stood. No temporary folder is needed.
 TEST_F(ModosPropios, TheSettingsKeepTheFormOfQSettings)
 {
-    const QString config = t.path() + "/config/Quorvan", ini = config + "/Druvex32.ini";
-    const QString oraculo = t.path() + "/oraculo.ini"; // QSettings writes elsewhere: it would wait on our lock
-    QDir().mkpath(config);
-    const auto bytes = [](const QString& ruta) {
-        QFile f(ruta);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<falta>");
-    };
-    const auto poner = [](const QString& ruta, const QByteArray& texto) {
-        QFile f(ruta);
-        return f.open(QIODevice::WriteOnly) && f.write(texto) == texto.size();
-    };
-    for (const QString& v : {QString("a,b"), QString("\"q\" x"), QString("a;b"), QString("x=y"), QString("@x"),
-                             QString("@@y"), QString("C:\\Estandar\\"), QString::fromUtf8("ñ€😀ü"), QString(" a "),
-                             QString("\t"), QString(), QString("@ByteArray(x)"), QString("@String(y)"),
-                             QString("\x01\x1f\a\b\f\n\r\v") + QChar(0) + "7F" + QChar(0x7f) + QChar(0x80) + "z"}) {
-        SCOPED_TRACE(v.toStdString());
-        QFile::remove(oraculo);
-        QSettings(oraculo, QSettings::IniFormat).setValue("Tarsk/Directorio", v);
-        ASSERT_TRUE(poner(ini, bytes(oraculo)));
+    TempFolder casa, fuera; // QSettings writes outside: it would wait on our lock
+    qputenv("QUORVAN_HOME", casa.path().toUtf8());
+    qputenv("TMPDIR", "/dev/null"); // a file: no temporary folder for any store
+    for (const QString& v : QStringList{"a,b", "\"q\" x", "a;b", "x=y", "@x", "@@y", "C:\\Estandar\\", "ñ€😀ü", " a ", "\t", "",
+                                        "@ByteArray(x)", "@String(y)",
+                                        QString("\x01\x1f\a\b\f\n\r\v") + QChar(0) + "7F" + QChar(0x7f) + QChar(0x80) + "z"}) {
+        QFile::remove(fuera.file("oraculo.ini"));
+        QSettings(fuera.file("oraculo.ini"), QSettings::IniFormat).setValue("Tarsk/Directorio", v);
+        casa.write("Druvex32.ini", fuera.read("oraculo.ini"));
         EXPECT_EQ(AjustesUsuario::Leer("Druvex32", "Tarsk", "Directorio"), v);
-        QFile::remove(ini);
-        EXPECT_TRUE(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", v));
-        EXPECT_EQ(bytes(ini), bytes(oraculo));
+        QFile::remove(casa.file("Druvex32.ini"));
+        EXPECT_TRUE(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", v)) << v.toStdString();
+        EXPECT_EQ(casa.read("Druvex32.ini"), fuera.read("oraculo.ini"));
     }
-    int leidos = 0;
     for (const char* aMano :
          {"Directorio=C:\\Estandar\\", "Directorio=C:\\Estandar\\\nOtra=1", "Directorio = \"C:\\\\Est\\\\\" ; nota",
           "Directorio=a, b", "Directorio=@Invalid()", "Directorio=\\x41g\\101\\q\\", "Directorio=\"a\nb\"",
           "Directorio=  a \\  b  ", "; nota\r\nDirectorio=1\r\nDirectorio=2\r\n", "Directorio=\xc3\\n\xb1",
           "%44irectorio=%", "[%General]\nDirectorio=x", "Directorio=\"a\"  \"b\" ", "Otro=x", "Directorio=\\",
-          "Directorio\\x=1", "Directorio=@@", "Directorio=@Rect(1 2 3 4)", "Directorio=\xff"}) {
-        SCOPED_TRACE(aMano);
+          "Directorio\\x=1", "Directorio=@@", "Directorio=@Rect(1 2 3 4)", "Directorio=\xff"})
         for (const QByteArray& antes : {QByteArray("[Tarsk]\n"), QByteArray("\xef\xbb\xbf[ Tarsk ]\r\n")}) {
-            // A new name each time: QSettings keeps what it read of a file of the same size and time.
-            const QString copia = t.path() + QString("/leido%1.ini").arg(++leidos);
-            ASSERT_TRUE(poner(ini, antes + aMano) && poner(copia, antes + aMano));
+            // A name of its own: QSettings keeps what it read of a file of the same size and time.
+            const QString copia = QString::number(qHash(antes + aMano)) + ".ini";
+            casa.write("Druvex32.ini", antes + aMano);
+            fuera.write(copia, antes + aMano);
             EXPECT_EQ(AjustesUsuario::Leer("Druvex32", "Tarsk", "Directorio", "falta"),
-                      QSettings(copia, QSettings::IniFormat).value("Tarsk/Directorio", "falta").toString());
+                      QSettings(fuera.file(copia), QSettings::IniFormat).value("Tarsk/Directorio", "falta").toString()) << aMano;
         }
-    }
-    ASSERT_TRUE(poner(ini, "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=viejo ; nota\r\nx=C:\\E\\"));
+    casa.write("Druvex32.ini", "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=viejo ; nota\r\nx=C:\\E\\");
     for (const char* seccion : {"Tarsk", "Nueva"}) ASSERT_TRUE(AjustesUsuario::Guardar("Druvex32", seccion, "y", "2"));
     ASSERT_TRUE(AjustesUsuario::Guardar("Druvex32", "Tarsk", "Directorio", "nuevo"));
-    EXPECT_EQ(bytes(ini), "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=nuevo; nota\r\n"
-                          "x=C:\\E\\\n\ny=2\n\n[Nueva]\ny=2\n");
-    const QSettings guardado(ini, QSettings::IniFormat);
+    EXPECT_EQ(casa.read("Druvex32.ini"), "\xef\xbb\xbf; nota\r\n[Otra]\r\nclave=a, \"b, c\"\r\n\r\n[Tarsk]\r\nDirectorio=nuevo; nota\r\n"
+                                         "x=C:\\E\\\n\ny=2\n\n[Nueva]\ny=2\n");
+    const QSettings guardado(casa.file("Druvex32.ini"), QSettings::IniFormat);
     EXPECT_EQ(guardado.allKeys(), QStringList({"Nueva/y", "Otra/clave", "Tarsk/Directorio", "Tarsk/x", "Tarsk/y"}));
-    EXPECT_EQ(guardado.value("Tarsk/x").toString(), AjustesUsuario::Leer("Druvex32", "Tarsk", "x"));
-
-    // A TMPDIR naming a missing folder or a file: the recent folders are stored and read, and
-    // the configuration folder holds only the settings and their lock.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    for (const QString& temporal : {t.path() + "/falta", ini}) {
-        qputenv("TMPDIR", temporal.toUtf8());
-        EXPECT_TRUE(DirectoriosRecientes::Guardar("/a/", {"/b/"}));
-        EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/a/", "/b/"}));
-    }
-    tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
-    EXPECT_EQ(QDir(config).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+    EXPECT_TRUE(DirectoriosRecientes::Guardar("/a/", {"/b/"}));
+    EXPECT_EQ(DirectoriosRecientes::Leer(), QStringList({"/a/", "/b/"}));
+    EXPECT_EQ(QDir(casa.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"Druvex32.ini", "Druvex32.ini.lock", "Quorvan.ini", "Quorvan.ini.lock"}));
 }

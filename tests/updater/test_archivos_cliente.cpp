@@ -1,9 +1,7 @@
 // Each file the client leaves, planted as a pipe, a link, a 1 GB sparse file or a socket, ends its
 // exchange with a message naming it; so does a pipe, a link, a socket or a folder at each trigger
 // or marker name the programs make (a folder's reason in Spanish) and a pipe, a link or a socket
-// at each settings file, nothing being made or written there. Each lock of the programs refuses the
-// same at its name, naming it, but takes a huge file there, and is taken whatever stands beside a
-// lock a dead copy left (where a lock of Qt's looked). A case runs in a child
+// at each settings file and its lock, nothing being made or written there. A case runs in a child
 // under an address-space limit and an alarm, so a regression that blocks or reads the whole
 // file fails instead of holding the machine.
 #include "AsistenteFixture.h"
@@ -25,7 +23,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSysInfo>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -95,33 +92,24 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
         const bool falta = AjustesUsuario::Leer(aplicacion, "Tarsk", "Directorio", "falta") == "falta";
         return falta && !AjustesUsuario::Guardar(aplicacion, "Tarsk", "Directorio", wf.path(), &e) ? e : QString();
     };
-    // The settings store's lock, Quorvan's and the wizard's: "tomado" when taken, otherwise the
-    // message; with `rancio` the lock file stands as a copy that died left it.
+    // The settings store's lock, Quorvan's and the wizard's: "tomado" when taken (the last two still held), else the message.
+    const QStringList candados = {"Quorvan.ini.lock", "Quorvan.lock", "UpgradeWizardQuorvan.lock"};
     const auto tomar = [&](int cual, bool rancio) {
         qputenv("QUORVAN_HOME", wf.path().toUtf8());
-        const QString nombre = wf.file(QStringList{"Quorvan.ini.lock", "Quorvan.lock", "UpgradeWizardQuorvan.lock"}[cual]);
-        if (rancio) wf.write(QFileInfo(nombre).fileName(), "99999999\nQuorvan\n" + QSysInfo::machineHostName().toUtf8());
+        if (rancio) wf.write(candados[cual], "99999999\nQuorvan\n"); // as a dead copy left it
         QString e;
-        bool tomado = cual == 1 && InstanciaUnica::Tomar(&e);
-        if (cual == 0)
-            tomado = AjustesUsuario::Guardar("Quorvan", "Tarsk", "D", "x", &e) && AjustesUsuario::Leer("Quorvan", "Tarsk", "D") == "x";
-        if (cual == 2) {
-            frmUpgradeWizard frm(Argumentos());
-            frm.Form_Load();
-            Bloqueo otro(nombre);
-            tomado = !otro.Tomar() && otro.Ocupado();
-            e = mensajes();
-        }
-        return tomado ? QStringLiteral("tomado") : e;
+        frmUpgradeWizard frm(Argumentos());
+        const bool guardado = cual == 0 && AjustesUsuario::Guardar("Quorvan", "Tarsk", "D", "x", &e) &&
+                              AjustesUsuario::Leer("Quorvan", "Tarsk", "D") == "x";
+        if (cual == 1) InstanciaUnica::Tomar(&e);
+        if (cual == 2) frm.Form_Load();
+        Bloqueo otro(wf.file(candados[cual]));
+        return guardado || (!otro.Tomar() && otro.Ocupado()) ? QStringLiteral("tomado") : e + mensajes();
     };
     // Rows of the files the client leaves and of the names the programs make (`hecho`: planted
-    // before the exchange, no sparse file there unless `tomado` says the lock is taken with it).
-    const struct {
-        const char* archivo;
-        bool hecho;
-        std::function<QString(DruvexSim&)> intercambio;
-        unsigned tomado = 0; // the classes by which the lock is taken
-    } casos[] = {
+    // before the exchange, no sparse file there).
+    struct Caso { std::string archivo; bool hecho; std::function<QString(DruvexSim&)> intercambio; unsigned tomado = 0; };
+    std::vector<Caso> casos = {
         {"estado\\.rsp", false,
          [&](DruvexSim& sim) {
              estadoPlantado(sim);
@@ -203,12 +191,6 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
          }},
         {"Quorvan\\.ini", true, [&](DruvexSim&) { return ajustes("Quorvan"); }},
         {"Druvex32\\.ini", true, [&](DruvexSim&) { return ajustes("Druvex32"); }},
-        {"Quorvan\\.ini\\.lock", true, [&](DruvexSim&) { return tomar(0, false); }, 1 << 2},
-        {"Quorvan\\.ini\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(0, true); }, ~0u},
-        {"Quorvan\\.lock", true, [&](DruvexSim&) { return tomar(1, false); }, 1 << 2},
-        {"Quorvan\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(1, true); }, ~0u},
-        {"UpgradeWizardQuorvan\\.lock", true, [&](DruvexSim&) { return tomar(2, false); }, 1 << 2},
-        {"UpgradeWizardQuorvan\\.lock\\.rmlock", true, [&](DruvexSim&) { return tomar(2, true); }, ~0u},
         {"registro\\.ini", true, [&](DruvexSim&) {
              qputenv("QUORVAN_HOME", wf.path().toUtf8());
              qint32 n = 0;
@@ -216,6 +198,9 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
              return lee || modRegistry::GuardarValorRegistro(1, "Terminal", 3) ? QString() : modRegistry::ArchivoRegistro();
          }},
     };
+    for (int i = 0; i < 6; ++i) // each lock, then its ".rmlock", planted as each kind: taken on a huge file, and beside anything
+        casos.push_back({QString(candados[i / 2] + (i % 2 ? ".rmlock" : "")).replace(".", "\\.").toStdString(), true,
+                         [&, i](DruvexSim&) { return tomar(i / 2, i % 2); }, i % 2 ? ~0u : 1u << 2});
     for (const auto& [archivo, hecho, intercambio, tomado] : casos) {
         const QString nombre = wf.file(QString::fromLatin1(archivo).remove('\\'));
         for (clase = 0; clase < 5; ++clase) {
@@ -247,10 +232,8 @@ TEST_F(Asistente, APipeALinkOrAHugeClientFileEndsTheExchangeNamingIt)
                     ::_exit(hechoAlli ? 1 : 0);
                 },
                 ::testing::ExitedWithCode(0), // the registry's own messages name the value, not the reason
-                toma ? std::string("tomado")
-                     : std::string(archivo) + (clase == 4 && std::string(archivo) != "registro\\.ini"
-                                                   ? ".*(es una carpeta|no es un archivo común)"
-                                                   : ""));
+                toma ? std::string("tomado") : std::string(archivo) +
+                    (clase == 4 && std::string(archivo) != "registro\\.ini" ? ".*(es una carpeta|no es un archivo común)" : ""));
         }
     }
 }
